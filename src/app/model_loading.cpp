@@ -1,0 +1,147 @@
+#include "app/model_loading.h"
+
+#include "app/app.h"
+#include "app/folders.h"
+#include "app/refresh.h"
+#include "app/skin_list.h"
+#include "model/md2_format.h"
+#include "platform/paths.h"
+#include "platform/platform.h"
+#include "platform/settings_keys.h"
+#include "skins/palette_file.h"
+#include "skins/skin_image.h"
+
+namespace pelt {
+
+namespace {
+
+constexpr std::uint8_t kTempCheckerSame = 63;
+constexpr std::uint8_t kTempCheckerOther = 191;
+
+std::unique_ptr<Skin> temporarySkin(App& app, const std::string& name) {
+  auto skin = std::make_unique<Skin>();
+  skin->name = name;
+  skin->filePath = joinPath(app.baseFolder, name);
+  skin->hasFile = false;
+  skin->fileFormat = kFormatPcx;
+  allocateSkin(*skin, app.model.skinWidth, app.model.skinHeight);
+  loadDefaultPalette(app.platform, skin->palette);
+  fillCheckerboard(*skin, kTempCheckerSame, kTempCheckerOther);
+  skin->storedPixels = skin->pixels;
+  return skin;
+}
+
+std::unique_ptr<Skin> loadNamedSkin(App& app, const std::string& storedName) {
+  std::string name = withForwardSlashes(storedName);
+  std::unique_ptr<Skin> skin = readSkinImage(app.platform, resolveBelow(app.baseFolder, name));
+  if (!skin) {
+    app.platform.messageBox(kMissingSkinMessage, MessageButtons::Ok);
+    return temporarySkin(app, name);
+  }
+  if (skin->width != app.model.skinWidth || skin->height != app.model.skinHeight) {
+    app.platform.messageBox(kWrongSkinSizeMessage, MessageButtons::Ok);
+    return temporarySkin(app, name);
+  }
+  skin->name = name;
+  return skin;
+}
+
+bool wantsFolderScan(Platform& platform) {
+  int choice = platform.readInt(settings::kPreferences, settings::kDirScanPrompt, 2);
+  if (choice == 1) return false;
+  if (choice == 2)
+    return platform.messageBox(kNoInternalSkinsQuestion, MessageButtons::YesNo) == MessageAnswer::Yes;
+  return true;
+}
+
+void takeGeometry(Model& model, const Md2Data& data) {
+  model.vertexCount = data.vertexCount;
+  model.triangleCount = static_cast<int>(data.triangles.size());
+  model.stCount = static_cast<int>(data.st.size());
+  model.skinWidth = data.skinWidth;
+  model.skinHeight = data.skinHeight;
+  std::fill(model.stCoords.begin(), model.stCoords.end(), StCoord{});
+  std::copy(data.st.begin(), data.st.end(), model.stCoords.begin());
+  for (int i = 0; i < model.triangleCount; ++i) {
+    ModelTriangle& tri = model.triangles[static_cast<size_t>(i)];
+    tri = ModelTriangle{};
+    tri.vertexIndex = data.triangles[static_cast<size_t>(i)].vertexIndex;
+    tri.stIndex = data.triangles[static_cast<size_t>(i)].stIndex;
+  }
+  storeMapping(model);
+}
+
+}  // namespace
+
+std::string resolveModelPath(const App& app, const std::string& path) {
+  if (path.empty() || path.front() == '/' || app.baseFolder.empty()) return path;
+  std::string below = joinPath(app.baseFolder, path);
+  return fileSize(below) >= 0 ? below : path;
+}
+
+bool loadMd2(App& app, const std::string& requestedPath) {
+  Platform& platform = app.platform;
+  std::string path = resolveModelPath(app, requestedPath);
+  FileReadResult file = readWholeFile(path);
+  if (!file.ok()) {
+    platform.messageBox(kLoadErrorMessage, MessageButtons::Ok);
+    return false;
+  }
+  Md2ParseResult parsed = parseMd2(file.bytes);
+  if (!parsed.data) {
+    platform.messageBox(parsed.message, MessageButtons::Ok);
+    return false;
+  }
+  const Md2Data& data = *parsed.data;
+  Model& model = app.model;
+  takeGeometry(model, data);
+  model.frames.clear();
+  model.skins.clear();
+  model.currentSkinIndex = -1;
+
+  if (data.skinNames.empty()) {
+    if (wantsFolderScan(platform)) scanSkinFolder(app, folderOf(path));
+  } else {
+    for (const std::string& name : data.skinNames) model.skins.push_back(loadNamedSkin(app, name));
+  }
+  model.currentSkinIndex = model.skins.empty() ? -1 : 0;
+
+  for (const Md2Frame& frame : data.frames) model.frames.push_back(decodeFrame(frame));
+  model.currentFrameIndex = 0;
+  app.rawModelImage = std::move(file.bytes);
+  model.modelLoaded = true;
+  computeFaceNormals(model);
+  return true;
+}
+
+void openModelCommand(App& app) {
+  Platform& platform = app.platform;
+  FileDialogRequest request{false, kMd2Filter, "*.md2", app.loadFolder};
+  std::optional<FileDialogResult> chosen = platform.fileDialog(request);
+  if (!chosen) {
+    refreshListsAndViews(app);
+    return;
+  }
+  rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
+  std::string path = chosen->path;
+  if (lacksExtension(path)) path += ".md2";
+
+  if (app.model.modelLoaded) {
+    MessageAnswer answer = platform.messageBox(kSaveMeshQuestion, MessageButtons::YesNoCancel);
+    if (answer == MessageAnswer::Cancel) {
+      refreshListsAndViews(app);
+      return;
+    }
+    if (answer == MessageAnswer::Yes) platform.messageBox(kSaveMeshFailedMessage, MessageButtons::Ok);
+  }
+
+  if (fileSize(path) < 0) {
+    platform.messageBox(kLoadErrorMessage, MessageButtons::Ok);
+  } else if (loadMd2(app, path)) {
+    app.currentFile = path;
+    platform.writeString(settings::kProject, settings::kCurFile, path);
+  }
+  refreshListsAndViews(app);
+}
+
+}  // namespace pelt

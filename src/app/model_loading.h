@@ -1,0 +1,31 @@
+#pragma once
+// Loading an MD2 into the application and the File/Open command.
+
+#include <string>
+
+namespace pelt {
+
+class App;
+
+inline constexpr const char* kLoadErrorMessage = "There was an error loading the specified file!";
+inline constexpr const char* kMissingSkinMessage =
+    "External Skin does not exist....creating temporary skin.";
+inline constexpr const char* kWrongSkinSizeMessage =
+    "Skin is of the wrong size....creating temporary skin.";
+inline constexpr const char* kNoInternalSkinsQuestion =
+    "This MD2 has no internal skins, would you like to load from it's base folder?";
+inline constexpr const char* kSaveMeshQuestion = "Save changes to the current Mesh?";
+inline constexpr const char* kSaveMeshFailedMessage = "An error occured while trying to save =[";
+inline constexpr const char* kMd2Filter = "Quake2 Model (*.md2)|*.md2|All Files (*.*)|*.*||";
+
+// Replaces the model with the file's contents. On failure the current model
+// is untouched and the user has been told why.
+bool loadMd2(App& app, const std::string& path);
+
+// File/Open: dialog, remembered folder, save question, load, common refresh.
+void openModelCommand(App& app);
+
+// A relative model path is looked up below the base folder first.
+std::string resolveModelPath(const App& app, const std::string& path);
+
+}  // namespace pelt

@@ -1,0 +1,140 @@
+// pelt-cli: the core's file work from the command line.
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/model_loading.h"
+#include "cli/console_platform.h"
+#include "demo/demo_folder.h"
+#include "platform/paths.h"
+#include "skins/skin_image.h"
+
+namespace {
+
+using pelt::App;
+using pelt::ConsolePlatform;
+
+int usage() {
+  std::cerr << "usage:\n"
+               "  pelt-cli info FILE.md2 [--json] [--base FOLDER]\n"
+               "  pelt-cli convert IN OUT\n"
+               "  pelt-cli demo FOLDER\n";
+  return 2;
+}
+
+// The game's base folder: the nearest "baseq2" above the model, else its folder.
+std::string guessBaseFolder(const std::string& modelPath) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path path = fs::absolute(modelPath, ec).lexically_normal();
+  for (fs::path p = path.parent_path(); !p.empty() && p != p.root_path(); p = p.parent_path()) {
+    std::string name = p.filename().string();
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (name == "baseq2") return p.string();
+  }
+  return path.parent_path().string();
+}
+
+std::string jsonString(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char buffer[8];
+      std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+      out += buffer;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+void printInfo(const App& app, bool json) {
+  const pelt::Model& m = app.model;
+  if (!json) {
+    std::cout << "vertices: " << m.vertexCount << "\ntriangles: " << m.triangleCount
+              << "\nst: " << m.stCount << "\nframes: " << m.frames.size()
+              << "\nskin size: " << m.skinWidth << "x" << m.skinHeight << "\nskins:";
+    for (const auto& skin : m.skins) std::cout << "\n  " << skin->name;
+    std::cout << "\nframe names:";
+    for (const auto& frame : m.frames) std::cout << "\n  " << frame.name;
+    std::cout << "\n";
+    return;
+  }
+  std::cout << "{\"vertices\": " << m.vertexCount << ", \"triangles\": " << m.triangleCount
+            << ", \"st\": " << m.stCount << ", \"frames\": " << m.frames.size()
+            << ", \"skinWidth\": " << m.skinWidth << ", \"skinHeight\": " << m.skinHeight
+            << ", \"skins\": [";
+  for (size_t i = 0; i < m.skins.size(); ++i)
+    std::cout << (i ? ", " : "") << jsonString(m.skins[i]->name);
+  std::cout << "], \"frameNames\": [";
+  for (size_t i = 0; i < m.frames.size(); ++i)
+    std::cout << (i ? ", " : "") << jsonString(m.frames[i].name);
+  std::cout << "]}\n";
+}
+
+int runInfo(const std::vector<std::string>& args) {
+  std::string file, base;
+  bool json = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--json") json = true;
+    else if (args[i] == "--base" && i + 1 < args.size()) base = args[++i];
+    else if (file.empty()) file = args[i];
+    else return usage();
+  }
+  if (file.empty()) return usage();
+  ConsolePlatform platform;
+  App app(platform);
+  app.baseFolder = base.empty() ? guessBaseFolder(file) : base;
+  if (!pelt::loadMd2(app, file)) return 1;
+  printInfo(app, json);
+  return 0;
+}
+
+int runConvert(const std::vector<std::string>& args) {
+  if (args.size() != 2) return usage();
+  ConsolePlatform platform;
+  std::unique_ptr<pelt::Skin> skin = pelt::readSkinImage(platform, args[0]);
+  if (!skin) {
+    if (platform.lastMessage.empty()) std::cerr << "cannot read " << args[0] << "\n";
+    return 1;
+  }
+  std::string ext = std::filesystem::path(args[1]).extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  bool ok = ext == ".bmp" ? pelt::writeSkinBmp(platform, *skin, args[1])
+                          : pelt::writeSkinPcx(platform, *skin, args[1]);
+  return ok ? 0 : 1;
+}
+
+int runDemo(const std::vector<std::string>& args) {
+  if (args.size() != 1) return usage();
+  std::string error;
+  if (!pelt::writeDemoGameFolder(args[0], &error)) {
+    std::cerr << error << "\n";
+    return 1;
+  }
+  std::cout << pelt::joinPath(args[0], std::string("baseq2/") + pelt::kDemoModelPath) << "\n";
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return usage();
+  std::string command = argv[1];
+  std::vector<std::string> args(argv + 2, argv + argc);
+  if (command == "info") return runInfo(args);
+  if (command == "convert") return runConvert(args);
+  if (command == "demo") return runDemo(args);
+  return usage();
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The values each of the program's own dialogs shows and returns.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace pelt {
+
+struct ResizeSkinsValues {
+  int width = 0;
+  int height = 0;
+  bool enforceLimits = true;
+};
+
+struct OffsetCompanionValues {
+  float x = 0.0f;
+  float y = 0.0f;
+  float z = 0.0f;
+};
+
+// The Preferences dialog; the three "..." buttons run through the same
+// Platform (file dialog, folder browser) from the core's handlers.
+struct PreferencesValues {
+  int dirScanPrompt = 2;  // 0 auto yes, 1 auto no, 2 prompt
+  bool skipIntro = false;
+  bool quickExit = false;
+  bool paletteOnTop = false;
+  std::string palettePath;
+  std::string phongPath;
+  std::string envPath;
+};
+
+struct SnapshotValues {
+  bool customSize = false;
+  int width = 0;
+  int height = 0;
+  bool trueColor = false;
+  bool smoothing = false;
+  int sharpness = 0;  // track bar 0..9999
+};
+
+struct MapFromViewValues {
+  int projection = 0;  // 0 perspective, 1 parallel
+  bool noBackfaces = false;
+  bool flip = false;
+  bool mirror = false;
+};
+
+struct AboutValues {
+  // Rows of the list control: label, current value, declared limit.
+  struct Row {
+    std::string label;
+    std::string current;
+    std::string limit;
+  };
+  std::vector<Row> rows;
+};
+
+}  // namespace pelt

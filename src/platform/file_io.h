@@ -1,0 +1,28 @@
+#pragma once
+// Whole-file reads and crash-safe writes. Every reader works on the bytes of
+// the whole file, so no parser ever touches the disk.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pelt {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct FileReadResult {
+  Bytes bytes;
+  int error = 0;  // errno of the failure, 0 on success
+  bool ok() const { return error == 0; }
+};
+
+FileReadResult readWholeFile(const std::string& path);
+
+// Writes to a temporary file in the same folder and renames it over `path`,
+// so a failed write leaves the old file as it was. Returns 0 or an errno.
+int writeFileAtomically(const std::string& path, const Bytes& bytes);
+
+// Size of a file in bytes, or -1 when it cannot be read.
+std::int64_t fileSize(const std::string& path);
+
+}  // namespace pelt

@@ -1,0 +1,14 @@
+#include "platform/platform.h"
+
+#include <filesystem>
+
+namespace pelt {
+
+bool Platform::canEnterFolder(const std::string& folder) {
+  std::error_code ec;
+  if (folder.empty() || !std::filesystem::is_directory(folder, ec)) return false;
+  std::filesystem::directory_iterator it(folder, ec);
+  return !ec;
+}
+
+}  // namespace pelt

@@ -1,0 +1,88 @@
+#pragma once
+// The boundary between the core and the desktop. The core asks for every
+// message box, dialog, setting, pointer action, redraw, clock tick and sound
+// through this interface; the Qt shell implements it, tests script it.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/dialog_values.h"
+
+namespace pelt {
+
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
+
+struct FileDialogRequest {
+  bool save = false;
+  std::string filter;       // "label|pattern|...||"
+  std::string initialName;  // "*.md2"
+  std::string startFolder;
+};
+
+struct FileDialogResult {
+  std::string path;
+  int filterIndex = 1;  // 1-based position of the chosen filter
+};
+
+// The views a refresh or repaint can name.
+enum class ViewId { SkinView, ModelView, GradientBox, PaletteBox };
+
+struct UtcDate {
+  int month = 1;  // 1..12
+  int day = 1;    // 1..31
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Dialogs and message boxes.
+  virtual MessageAnswer messageBox(const std::string& text, MessageButtons buttons) = 0;
+  virtual std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) = 0;
+  virtual std::optional<std::string> browseFolder(const std::string& title) = 0;
+  virtual bool resizeSkinsDialog(ResizeSkinsValues& values) = 0;
+  virtual bool offsetCompanionDialog(OffsetCompanionValues& values) = 0;
+  virtual bool preferencesDialog(PreferencesValues& values) = 0;
+  virtual bool snapshotsDialog(SnapshotValues& values) = 0;
+  virtual bool mapFromViewDialog(MapFromViewValues& values) = 0;
+  virtual void aboutDialog(const AboutValues& values) = 0;
+
+  // Whether a folder exists and may be searched ("can be entered").
+  virtual bool canEnterFolder(const std::string& folder);
+
+  // Settings store: section, key, default.
+  virtual int readInt(const std::string& section, const std::string& key, int fallback) = 0;
+  virtual std::string readString(const std::string& section, const std::string& key,
+                                 const std::string& fallback) = 0;
+  virtual void writeInt(const std::string& section, const std::string& key, int value) = 0;
+  virtual void writeString(const std::string& section, const std::string& key,
+                           const std::string& value) = 0;
+
+  // Pointer: capture for a view, hide/show, position in screen coordinates.
+  virtual void capturePointer(ViewId view) = 0;
+  virtual void releasePointer() = 0;
+  virtual void hidePointer() = 0;
+  virtual void showPointer() = 0;
+  virtual void setPointerPosition(int screenX, int screenY) = 0;
+
+  // Redraws: send runs the main frame's refresh at once, post queues it.
+  virtual void sendRefresh(int level, int mask) = 0;
+  virtual void postRefresh(int level, int mask) = 0;
+  virtual void sendBarAdjust(int p) = 0;
+  virtual void repaint(ViewId view) = 0;
+  // The six drop-down lists must be refilled from the application state.
+  virtual void refillLists() = 0;
+
+  // Time, input and sound.
+  virtual std::int64_t nowMilliseconds() = 0;
+  virtual UtcDate todayUtc() = 0;
+  virtual void sleepMilliseconds(int ms) = 0;
+  virtual bool takePendingInput() = 0;
+  virtual void playLoopingSound(int clipId) = 0;
+  virtual void stopSound() = 0;
+  virtual bool isCtrlHeld() = 0;
+};
+
+}  // namespace pelt

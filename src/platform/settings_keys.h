@@ -1,0 +1,26 @@
+#pragma once
+// Sections and keys of the settings store, and the text that means "not set".
+
+namespace pelt::settings {
+
+inline constexpr const char* kProject = "Project";
+inline constexpr const char* kPreferences = "Preferences";
+inline constexpr const char* kColors = "Colors";
+
+inline constexpr const char* kBaseDir = "BaseDir";
+inline constexpr const char* kLoadDir = "LoadDir";
+inline constexpr const char* kSaveDir = "SaveDir";
+inline constexpr const char* kCurFile = "CurFile";
+
+inline constexpr const char* kDirScanPrompt = "DirScan_Prompt";
+inline constexpr const char* kSkipIntro = "Skip Intro";
+inline constexpr const char* kQuickExit = "Quick Exit";
+inline constexpr const char* kPalOnTop = "Pal On Top";
+inline constexpr const char* kSplitter = "Splitter";
+inline constexpr const char* kPalettePath = "Palette Path";
+inline constexpr const char* kPhongPath = "Phong Path";
+inline constexpr const char* kEnvPath = "Env Path";
+
+inline constexpr const char* kUnknown = "Unknown";
+
+}  // namespace pelt::settings

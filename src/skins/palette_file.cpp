@@ -1,0 +1,60 @@
+#include "skins/palette_file.h"
+
+#include <algorithm>
+
+#include "platform/file_io.h"
+#include "platform/platform.h"
+#include "platform/settings_keys.h"
+#include "skins/byte_order.h"
+#include "skins/skin_image.h"
+
+namespace pelt {
+
+namespace {
+constexpr size_t kActSize = 768;
+}
+
+bool decodePaletteFile(std::span<const std::uint8_t> bytes, Palette& palette) {
+  if (bytes.size() < kActSize) return false;
+  if (bytes.size() == kActSize) {
+    std::copy(bytes.begin(), bytes.end(), palette.begin());
+    return true;
+  }
+  if (bytes[0] == 'B' && bytes[1] == 'M') {
+    if (bytes.size() < 14 + 40 || readU16(bytes.data() + 28) != 8) return false;
+    std::uint64_t tableStart = 14 + std::uint64_t{readU32(bytes.data() + 14)};
+    std::uint32_t colours = readU32(bytes.data() + 46);
+    if (colours == 0 || colours > 256) colours = 256;
+    if (tableStart + std::uint64_t{colours} * 4 > bytes.size()) return false;
+    for (std::uint32_t i = 0; i < colours; ++i) {
+      const std::uint8_t* entry = bytes.data() + tableStart + i * 4;
+      palette[i * 3 + 0] = entry[2];
+      palette[i * 3 + 1] = entry[1];
+      palette[i * 3 + 2] = entry[0];
+    }
+    return true;
+  }
+  if (bytes[0] == 0x0A && bytes[1] == 0x05) {
+    std::copy(bytes.end() - kActSize, bytes.end(), palette.begin());
+    return true;
+  }
+  return false;
+}
+
+bool readPaletteFile(const std::string& path, Palette& palette) {
+  FileReadResult file = readWholeFile(path);
+  return file.ok() && decodePaletteFile(file.bytes, palette);
+}
+
+void loadDefaultPalette(Platform& platform, Palette& palette) {
+  std::string path = platform.readString(settings::kPreferences, settings::kPalettePath, "");
+  if (path.empty() || !readPaletteFile(path, palette)) palette = greyRampPalette();
+}
+
+std::unique_ptr<Skin> loadDefaultColormap(Platform& platform) {
+  std::string path = platform.readString(settings::kPreferences, settings::kPalettePath, "");
+  if (path.empty()) return nullptr;
+  return readSkinImage(platform, path);
+}
+
+}  // namespace pelt

@@ -1,0 +1,223 @@
+#include "skins/skin_image.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/platform.h"
+#include "skins/byte_order.h"
+
+namespace pelt {
+
+namespace {
+
+constexpr size_t kPcxHeaderSize = 128;
+constexpr size_t kPaletteBytes = 768;
+constexpr std::uint8_t kPcxPaletteMarker = 0x0C;
+constexpr std::uint8_t kPcxRunFlag = 0xC0;
+constexpr size_t kBmpFileHeaderSize = 14;
+constexpr size_t kBmpInfoHeaderSize = 40;
+constexpr std::uint32_t kBmpPixelOffset = 1078;
+
+SkinDecodeResult failure(const char* message) { return {nullptr, message}; }
+
+bool sizeAcceptable(long width, long height) {
+  return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide;
+}
+
+SkinDecodeResult decodePcx(std::span<const std::uint8_t> file) {
+  if (file.size() < kPcxHeaderSize) return failure(kNotValidSkinMessage);
+  const std::uint8_t* h = file.data();
+  if (h[3] != 8 || h[65] != 1) return failure(kPcxNot8BitMessage);
+  long width = long{readI16(h + 8)} - readI16(h + 4) + 1;
+  long height = long{readI16(h + 10)} - readI16(h + 6) + 1;
+  if (width <= 0 || height <= 0) return failure(kNotValidSkinMessage);
+  if (!sizeAcceptable(width, height)) return failure(kImageTooLargeMessage);
+
+  auto skin = std::make_unique<Skin>();
+  allocateSkin(*skin, static_cast<int>(width), static_cast<int>(height));
+  skin->fileFormat = kFormatPcx;
+
+  size_t end = file.size();
+  if (file.size() >= kPcxHeaderSize + kPaletteBytes + 1) {
+    std::copy(file.end() - kPaletteBytes, file.end(), skin->palette.begin());
+    if (file[file.size() - kPaletteBytes - 1] == kPcxPaletteMarker) end -= kPaletteBytes + 1;
+  }
+
+  // Rows are bytesPerLine long on disk; runs may cross row ends.
+  size_t stride = std::max<size_t>(readU16(h + 66), static_cast<size_t>(width));
+  size_t total = stride * static_cast<size_t>(height);
+  bool rle = h[2] != 0;
+  size_t in = kPcxHeaderSize, out = 0;
+  auto put = [&](std::uint8_t value, size_t count) {
+    count = std::min(count, total - out);
+    for (size_t i = 0; i < count; ++i, ++out) {
+      size_t row = out / stride, col = out % stride;
+      if (col < static_cast<size_t>(width))
+        skin->pixels[row * static_cast<size_t>(width) + col] = value;
+    }
+  };
+  while (out < total && in < end) {
+    std::uint8_t b = file[in++];
+    if (rle && b >= kPcxRunFlag) {
+      if (in >= end) break;
+      put(file[in++], b - kPcxRunFlag);
+    } else {
+      put(b, 1);
+    }
+  }
+  skin->storedPixels = skin->pixels;
+  return {std::move(skin), ""};
+}
+
+SkinDecodeResult decodeBmp(std::span<const std::uint8_t> file) {
+  if (file.size() < kBmpFileHeaderSize + kBmpInfoHeaderSize) return failure(kNotValidSkinMessage);
+  const std::uint8_t* h = file.data();
+  std::uint32_t pixelOffset = readU32(h + 10);
+  std::uint32_t headerSize = readU32(h + 14);
+  if (headerSize < kBmpInfoHeaderSize) return failure(kNotValidSkinMessage);
+  if (readU16(h + 28) != 8) return failure(kBmpNot8BitMessage);
+  if (readU32(h + 30) != 0) return failure(kBmpCompressedMessage);
+  long width = readI32(h + 18);
+  long rawHeight = readI32(h + 22);
+  bool topDown = rawHeight < 0;
+  long height = topDown ? -rawHeight : rawHeight;
+  if (width <= 0 || height <= 0) return failure(kNotValidSkinMessage);
+  if (!sizeAcceptable(width, height)) return failure(kImageTooLargeMessage);
+
+  auto skin = std::make_unique<Skin>();
+  allocateSkin(*skin, static_cast<int>(width), static_cast<int>(height));
+  skin->fileFormat = kFormatBmp;
+
+  std::uint32_t colours = readU32(h + 46);
+  if (colours == 0 || colours > 256) colours = 256;
+  std::uint64_t tableStart = kBmpFileHeaderSize + std::uint64_t{headerSize};
+  for (std::uint32_t i = 0; i < colours; ++i) {
+    std::uint64_t at = tableStart + std::uint64_t{i} * 4;
+    if (at + 3 > file.size()) break;
+    skin->palette[i * 3 + 0] = file[at + 2];
+    skin->palette[i * 3 + 1] = file[at + 1];
+    skin->palette[i * 3 + 2] = file[at + 0];
+  }
+
+  size_t stride = (static_cast<size_t>(width) + 3) & ~size_t{3};
+  for (long k = 0; k < height; ++k) {
+    std::uint64_t at = std::uint64_t{pixelOffset} + static_cast<std::uint64_t>(k) * stride;
+    if (at >= file.size()) break;
+    size_t count = static_cast<size_t>(std::min<std::uint64_t>(width, file.size() - at));
+    long row = topDown ? k : height - 1 - k;
+    std::copy_n(file.begin() + static_cast<std::ptrdiff_t>(at), count,
+                skin->pixels.begin() + row * width);
+  }
+  skin->storedPixels = skin->pixels;
+  return {std::move(skin), ""};
+}
+
+bool writeSkin(Platform& platform, Skin& skin, const std::string& path, const Bytes& bytes,
+               std::uint8_t format) {
+  int error = writeFileAtomically(path, bytes);
+  if (error != 0) {
+    platform.messageBox("Error Saving: " + std::to_string(error), MessageButtons::Ok);
+    return false;
+  }
+  skin.fileFormat = format;
+  return true;
+}
+
+}  // namespace
+
+SkinDecodeResult decodeSkinImage(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() >= 2 && bytes[0] == 0x0A && bytes[1] == 0x05) return decodePcx(bytes);
+  if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return decodeBmp(bytes);
+  return failure(kNotValidSkinMessage);
+}
+
+std::unique_ptr<Skin> readSkinImage(Platform& platform, const std::string& path) {
+  FileReadResult file = readWholeFile(path);
+  if (!file.ok()) return nullptr;
+  SkinDecodeResult result = decodeSkinImage(file.bytes);
+  if (!result.skin) {
+    platform.messageBox(result.message, MessageButtons::Ok);
+    return nullptr;
+  }
+  std::error_code ec;
+  std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  result.skin->name = path;
+  result.skin->filePath = ec ? path : absolute.lexically_normal().string();
+  result.skin->hasFile = true;
+  result.skin->unlinked = 0;
+  return std::move(result.skin);
+}
+
+Bytes encodeSkinPcx(const Skin& skin) {
+  Bytes out;
+  out.reserve(kPcxHeaderSize + skin.pixels.size() * 2 + 1 + kPaletteBytes);
+  out.push_back(0x0A);
+  out.push_back(5);
+  out.push_back(1);
+  out.push_back(8);
+  putU16(out, 0);
+  putU16(out, 0);
+  putU16(out, static_cast<std::uint32_t>(skin.width - 1));
+  putU16(out, static_cast<std::uint32_t>(skin.height - 1));
+  putU16(out, static_cast<std::uint32_t>(skin.width));
+  putU16(out, static_cast<std::uint32_t>(skin.height));
+  out.resize(64, 0);  // 16-colour palette
+  out.push_back(0);   // reserved
+  out.push_back(1);   // planes
+  putU16(out, static_cast<std::uint32_t>(skin.width));
+  putU16(out, 2);
+  out.resize(kPcxHeaderSize, 0);
+  for (std::uint8_t value : skin.pixels) {
+    if (value >= kPcxRunFlag) out.push_back(kPcxRunFlag | 1);
+    out.push_back(value);
+  }
+  out.push_back(kPcxPaletteMarker);
+  out.insert(out.end(), skin.palette.begin(), skin.palette.end());
+  return out;
+}
+
+Bytes encodeSkinBmp(const Skin& skin) {
+  size_t stride = (static_cast<size_t>(skin.width) + 3) & ~size_t{3};
+  size_t imageBytes = stride * static_cast<size_t>(skin.height);
+  Bytes out;
+  out.reserve(kBmpPixelOffset + imageBytes);
+  out.push_back('B');
+  out.push_back('M');
+  putU32(out, static_cast<std::uint32_t>(kBmpPixelOffset + imageBytes));
+  putU16(out, 0);
+  putU16(out, 0);
+  putU32(out, kBmpPixelOffset);
+  putU32(out, kBmpInfoHeaderSize);
+  putU32(out, static_cast<std::uint32_t>(skin.width));
+  putU32(out, static_cast<std::uint32_t>(skin.height));
+  putU16(out, 1);
+  putU16(out, 8);
+  putU32(out, 0);  // compression
+  putU32(out, 0);  // image size
+  putU32(out, 100);
+  putU32(out, 100);
+  putU32(out, 0);
+  putU32(out, 0);
+  for (int i = 0; i < 256; ++i) {
+    out.push_back(skin.palette[static_cast<size_t>(i) * 3 + 2]);
+    out.push_back(skin.palette[static_cast<size_t>(i) * 3 + 1]);
+    out.push_back(skin.palette[static_cast<size_t>(i) * 3 + 0]);
+    out.push_back(0);
+  }
+  for (int y = skin.height - 1; y >= 0; --y) {
+    auto row = skin.pixels.begin() + static_cast<std::ptrdiff_t>(y) * skin.width;
+    out.insert(out.end(), row, row + skin.width);
+    out.resize(out.size() + (stride - static_cast<size_t>(skin.width)), 0);
+  }
+  return out;
+}
+
+bool writeSkinPcx(Platform& platform, Skin& skin, const std::string& path) {
+  return writeSkin(platform, skin, path, encodeSkinPcx(skin), kFormatPcx);
+}
+
+bool writeSkinBmp(Platform& platform, Skin& skin, const std::string& path) {
+  return writeSkin(platform, skin, path, encodeSkinBmp(skin), kFormatBmp);
+}
+
+}  // namespace pelt

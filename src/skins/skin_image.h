@@ -1,0 +1,48 @@
+#pragma once
+// PCX and BMP skin files: decoding into a Skin and encoding one back.
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "platform/file_io.h"
+#include "skins/skin.h"
+
+namespace pelt {
+
+class Platform;
+
+// Largest width or height accepted for any image.
+inline constexpr int kMaxImageSide = 4096;
+
+inline constexpr const char* kNotValidSkinMessage = "This file does not appear to be a valid skin";
+inline constexpr const char* kBmpNot8BitMessage = "BMPs must be 8bit! - Aborting";
+inline constexpr const char* kBmpCompressedMessage =
+    "Compressed BMPs are not supported - Aborting";
+inline constexpr const char* kPcxNot8BitMessage =
+    "Only 8-bit PCX images with one plane are supported - Aborting";
+inline constexpr const char* kImageTooLargeMessage = "This image is too large to be used as a skin";
+
+struct SkinDecodeResult {
+  std::unique_ptr<Skin> skin;  // null on failure
+  std::string message;         // what to tell the user on failure
+};
+
+// Decodes a whole PCX or BMP file. The returned skin has pixels, stored copy,
+// palette, size, format and row table; names are the caller's.
+SkinDecodeResult decodeSkinImage(std::span<const std::uint8_t> bytes);
+
+// Reads a skin file; `name` = path, `filePath` = absolute path, `hasFile` set.
+// Shows the decoder's message; an unreadable file fails silently.
+std::unique_ptr<Skin> readSkinImage(Platform& platform, const std::string& path);
+
+Bytes encodeSkinPcx(const Skin& skin);
+Bytes encodeSkinBmp(const Skin& skin);
+
+// Write the skin and set its `fileFormat`; on failure show
+// "Error Saving: <errno>" and leave the skin unchanged.
+bool writeSkinPcx(Platform& platform, Skin& skin, const std::string& path);
+bool writeSkinBmp(Platform& platform, Skin& skin, const std::string& path);
+
+}  // namespace pelt

@@ -1,0 +1,98 @@
+#pragma once
+// A Platform for tests: answers come from queues, everything the core asks
+// for is recorded, settings live in memory.
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace pelt::test {
+
+struct RecordedMessage {
+  std::string text;
+  MessageButtons buttons;
+};
+
+struct RecordedRefresh {
+  int level;
+  int mask;
+  bool posted;
+  friend bool operator==(const RecordedRefresh&, const RecordedRefresh&) = default;
+};
+
+class ScriptedPlatform : public Platform {
+ public:
+  // Queued answers; an empty queue answers OK / No / Cancel / cancelled.
+  std::deque<MessageAnswer> messageAnswers;
+  std::deque<std::optional<FileDialogResult>> fileAnswers;
+  std::deque<std::optional<std::string>> folderAnswers;
+  std::deque<std::optional<PreferencesValues>> preferencesAnswers;
+  std::deque<std::optional<ResizeSkinsValues>> resizeAnswers;
+  std::deque<std::optional<OffsetCompanionValues>> offsetAnswers;
+  std::deque<std::optional<SnapshotValues>> snapshotAnswers;
+  std::deque<std::optional<MapFromViewValues>> mapFromViewAnswers;
+
+  // What the core did.
+  std::vector<RecordedMessage> messages;
+  std::vector<FileDialogRequest> fileRequests;
+  std::vector<std::string> folderTitles;
+  std::vector<RecordedRefresh> refreshes;
+  std::vector<ViewId> repaints;
+  int listRefills = 0;
+  int pointerHidden = 0;
+
+  // Settings: section -> key -> value (ints stored as text).
+  std::map<std::string, std::map<std::string, std::string>> settings;
+  bool ctrlHeld = false;
+  std::int64_t clock = 0;
+  UtcDate date{};
+
+  std::vector<std::string> messageTexts() const;
+  void answerFile(const std::string& path, int filterIndex = 1) {
+    fileAnswers.push_back(FileDialogResult{path, filterIndex});
+  }
+
+  MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override;
+  std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) override;
+  std::optional<std::string> browseFolder(const std::string& title) override;
+  bool resizeSkinsDialog(ResizeSkinsValues& values) override;
+  bool offsetCompanionDialog(OffsetCompanionValues& values) override;
+  bool preferencesDialog(PreferencesValues& values) override;
+  bool snapshotsDialog(SnapshotValues& values) override;
+  bool mapFromViewDialog(MapFromViewValues& values) override;
+  void aboutDialog(const AboutValues&) override {}
+
+  int readInt(const std::string& section, const std::string& key, int fallback) override;
+  std::string readString(const std::string& section, const std::string& key,
+                         const std::string& fallback) override;
+  void writeInt(const std::string& section, const std::string& key, int value) override;
+  void writeString(const std::string& section, const std::string& key,
+                   const std::string& value) override;
+
+  void capturePointer(ViewId) override {}
+  void releasePointer() override {}
+  void hidePointer() override { ++pointerHidden; }
+  void showPointer() override { --pointerHidden; }
+  void setPointerPosition(int, int) override {}
+
+  void sendRefresh(int level, int mask) override { refreshes.push_back({level, mask, false}); }
+  void postRefresh(int level, int mask) override { refreshes.push_back({level, mask, true}); }
+  void sendBarAdjust(int) override {}
+  void repaint(ViewId view) override { repaints.push_back(view); }
+  void refillLists() override { ++listRefills; }
+
+  std::int64_t nowMilliseconds() override { return clock; }
+  UtcDate todayUtc() override { return date; }
+  void sleepMilliseconds(int ms) override { clock += ms; }
+  bool takePendingInput() override { return false; }
+  void playLoopingSound(int) override {}
+  void stopSound() override {}
+  bool isCtrlHeld() override { return ctrlHeld; }
+};
+
+}  // namespace pelt::test
