@@ -2,6 +2,8 @@
 // The application object: all document state, owned in one place and passed
 // by reference. Tests create their own.
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,23 @@ class App {
 
   // Every byte of the MD2 file last read; the writer patches it.
   Bytes rawModelImage;
+
+  // Palette indices: slot 1 mesh edges, 2 selected, 3 dragged, 7 background.
+  std::array<std::uint8_t, 8> colorSlots{248, 64, 128, 192, 15, 10, 5, 0};
+
+  // Main-window layout ("Pal On Top", "Splitter" / 10000, Swap Displays).
+  bool paletteOnTop = false;
+  double splitRatio = 0.65;
+  bool viewsSwapped = false;
+
+  // Entry of the render-mode list; 5 is "Textured".
+  int renderMode = 5;
+
+  // Tool-bar modes: 0 Mesh Paint / 1 Mapping Adjustment; brush 0 point,
+  // 1 pencil, 2 line.
+  bool cameraOverride = true;
+  int interactionMode = 0;
+  int brushKind = 0;
 };
 
 }  // namespace pelt

@@ -1,0 +1,106 @@
+#include "app/command_table.h"
+
+#include "app/app.h"
+#include "app/main_frame.h"
+#include "app/model_loading.h"
+#include "app/preferences.h"
+#include "app/refresh.h"
+#include "platform/platform.h"
+
+namespace pelt {
+
+namespace {
+
+// Most commands only need the application object.
+template <void (*F)(App&)>
+void onApp(MainFrame& frame) {
+  F(frame.app);
+}
+
+constexpr const char* kModelSavingUnavailable = "Saving models is not available yet.";
+
+void saveModelUnavailable(App& app) {
+  app.platform.messageBox(kModelSavingUnavailable, MessageButtons::Ok);
+}
+
+void toggleCameraOverride(App& app) { app.cameraOverride = !app.cameraOverride; }
+
+template <int Mode>
+void setInteractionMode(App& app) {
+  if (app.interactionMode == Mode) return;
+  app.interactionMode = Mode;
+  refreshListsAndViews(app);
+}
+
+template <int Kind>
+void setBrushKind(App& app) {
+  app.brushKind = Kind;
+}
+
+bool cameraOverrideOn(const App& app) { return app.cameraOverride; }
+template <int Mode>
+bool interactionModeIs(const App& app) {
+  return app.interactionMode == Mode;
+}
+template <int Kind>
+bool brushKindIs(const App& app) {
+  return app.brushKind == Kind;
+}
+
+void swapDisplays(MainFrame& frame) { frame.swapDisplays(); }
+void exitProgram(MainFrame& frame) { frame.requestExit(); }
+
+// clang-format off
+const Command kCommands[] = {
+  {32772, "File", "&Open...\tCtrl+O", "Ctrl+O", 0, "", onApp<openModelCommand>},
+  {32773, "File", "&Save\tCtrl+S", "Ctrl+S", 0, "", onApp<saveModelUnavailable>},
+  {32774, "File", "Save &As...\tCtrl+A", "Ctrl+A", 0, "", onApp<saveModelUnavailable>},
+  {32771, "File", "&Base Folder...", "", 0, "", onApp<baseFolderCommand>},
+  {32829, "File", "Preferences", "", 0, "", preferencesCommand},
+  {57665, "File", "E&xit", "", 0, "", exitProgram},
+  {32775, "Options", "&Swap Displays", "", 0, "", swapDisplays},
+  {32779, "Options", "&Camera Override\tSpace", "Space", 1, "Camera Override: drags turn the camera",
+   onApp<toggleCameraOverride>, nullptr, cameraOverrideOn},
+  {32780, "Options", "&Paint Mode\t1", "1", 2, "Paint Mode", onApp<setInteractionMode<0>>,
+   nullptr, interactionModeIs<0>},
+  {32781, "Options", "M&apping Mode\t2", "2", 3, "Mapping Mode", onApp<setInteractionMode<1>>,
+   nullptr, interactionModeIs<1>},
+  {32802, "Options", "Point Brush\tShift+1", "Shift+1", 4, "Point Brush", onApp<setBrushKind<0>>,
+   nullptr, brushKindIs<0>},
+  {32800, "Options", "Pencil Brush\tShift+2", "Shift+2", 5, "Pencil Brush", onApp<setBrushKind<1>>,
+   nullptr, brushKindIs<1>},
+  {32801, "Options", "Line Brush\tShift+3", "Shift+3", 6, "Line Brush", onApp<setBrushKind<2>>,
+   nullptr, brushKindIs<2>},
+};
+// clang-format on
+
+}  // namespace
+
+std::span<const Command> commandTable() { return kCommands; }
+
+const Command* findCommand(int id) {
+  for (const Command& command : kCommands)
+    if (command.id == id) return &command;
+  return nullptr;
+}
+
+bool isCommandEnabled(const Command& command, const App& app) {
+  return command.enabled == nullptr || command.enabled(app);
+}
+
+bool isCommandChecked(const Command& command, const App& app) {
+  return command.checked != nullptr && command.checked(app);
+}
+
+const char* commandText(const Command& command, const App& app) {
+  return command.liveText ? command.liveText(app) : command.text;
+}
+
+bool runCommand(MainFrame& frame, int id) {
+  const Command* command = findCommand(id);
+  if (command == nullptr || !isCommandEnabled(*command, frame.app)) return false;
+  command->run(frame);
+  return true;
+}
+
+}  // namespace pelt

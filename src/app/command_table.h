@@ -1,0 +1,50 @@
+#pragma once
+// Every command the menus, accelerators and tool bar can issue, bound in one
+// table: the Qt window builds its menus, shortcuts and buttons from it and
+// tests run commands through it.
+
+#include <array>
+#include <span>
+
+namespace pelt {
+
+class App;
+class MainFrame;
+
+using CommandFn = void (*)(MainFrame&);
+using CommandRule = bool (*)(const App&);
+using CommandText = const char* (*)(const App&);
+
+struct Command {
+  int id;
+  const char* menu;  // "File", "Options/Phong Maps"; "" when only a key or button reaches it
+  const char* text;  // with '&' mnemonic and "\t" key hint
+  const char* key;   // accelerator, "Ctrl+O" notation; "" for none
+  int toolButton;    // 1-based tool-bar position, 0 for none
+  const char* toolTip;
+  CommandFn run;
+  CommandRule enabled = nullptr;  // null: always enabled
+  CommandRule checked = nullptr;  // null: never shows a check mark
+  CommandText liveText = nullptr;  // null: `text` always
+};
+
+// Menu bar order of the top-level menus.
+inline constexpr std::array<const char*, 7> kMenuOrder = {
+    "File", "Companion", "Options", "Skins", "Mapping", "Rectangle", "Help"};
+
+// Tool-bar ids left to right; 0 is a separator.
+inline constexpr std::array<int, 17> kToolBarLayout = {
+    32779, 0, 32780, 32781, 0, 32802, 32800, 32801, 0, 32836, 32866, 32850, 0, 32864, 0,
+    32868, 32869};
+
+std::span<const Command> commandTable();
+const Command* findCommand(int id);
+
+bool isCommandEnabled(const Command& command, const App& app);
+bool isCommandChecked(const Command& command, const App& app);
+const char* commandText(const Command& command, const App& app);
+
+// Runs an enabled command; false when the id is unknown or disabled.
+bool runCommand(MainFrame& frame, int id);
+
+}  // namespace pelt

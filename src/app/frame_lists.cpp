@@ -1,0 +1,55 @@
+#include "app/frame_lists.h"
+
+#include "app/app.h"
+#include "platform/paths.h"
+#include "platform/platform.h"
+
+namespace pelt {
+
+namespace {
+
+ListContents skinEntries(const App& app) {
+  ListContents out;
+  for (const auto& skin : app.model.skins)
+    out.entries.push_back((skin->isLinked() ? "  " : "* ") + withForwardSlashes(skin->name));
+  out.selected = app.model.currentSkinIndex < 0 ? 0 : app.model.currentSkinIndex;
+  return out;
+}
+
+ListContents frameEntries(const App& app) {
+  ListContents out;
+  for (const ModelFrame& frame : app.model.frames) out.entries.push_back(frame.name);
+  out.selected = app.model.currentFrameIndex;
+  return out;
+}
+
+ListContents renderModeEntries(const App& app) {
+  ListContents out;
+  for (const char* name : kRenderModeNames) out.entries.push_back(name);
+  out.selected = app.renderMode;
+  return out;
+}
+
+}  // namespace
+
+ListContents listContents(const App& app, FrameList list) {
+  switch (list) {
+    case FrameList::Skins: return skinEntries(app);
+    case FrameList::Frames: return frameEntries(app);
+    case FrameList::RenderModes: return renderModeEntries(app);
+    case FrameList::Companions:
+    case FrameList::PhongMaps:
+    case FrameList::EnvironmentMaps: break;
+  }
+  return {};
+}
+
+void chooseFrame(App& app, int index) {
+  Model& model = app.model;
+  if (index < 0 || index >= static_cast<int>(model.frames.size())) return;
+  model.currentFrameIndex = index;
+  computeFaceNormals(model);
+  app.platform.sendRefresh(0, 0x22);
+}
+
+}  // namespace pelt

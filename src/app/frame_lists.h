@@ -1,0 +1,30 @@
+#pragma once
+// Contents of the main window's six drop-down lists, and the choices made in
+// them that belong to the shell.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/frame_layout.h"
+
+namespace pelt {
+
+class App;
+
+inline constexpr std::array<const char*, 9> kRenderModeNames = {
+    "Wireframe",    "Wireframe, Solid",   "Flat Shaded",
+    "Gouraud Shaded", "Phong Shaded",     "Textured",
+    "Environment Mapped", "Textured, G-Shaded", "Textured, P-Shaded"};
+
+struct ListContents {
+  std::vector<std::string> entries;
+  int selected = -1;
+};
+
+ListContents listContents(const App& app, FrameList list);
+
+// Shows another frame of the model.
+void chooseFrame(App& app, int index);
+
+}  // namespace pelt

@@ -1,0 +1,263 @@
+#include "app/main_frame.h"
+
+#include <filesystem>
+#include <string>
+
+#include "app/app.h"
+#include "app/folders.h"
+#include "app/model_loading.h"
+#include "app/placeholder_view.h"
+#include "app/refresh.h"
+#include "platform/paths.h"
+#include "platform/settings_keys.h"
+#include "skins/skin_image.h"
+
+namespace pelt {
+
+namespace {
+
+constexpr int kDefaultSplitter = 6500;
+constexpr double kSplitterScale = 0.0001;
+constexpr int kSplitterUnits = 10000;
+
+std::string colorKey(size_t slot) { return "Color-" + std::to_string(slot); }
+
+// Refresh order of the four view bits.
+constexpr std::array<std::pair<int, ViewId>, 4> kRefreshOrder = {{
+    {kRefreshSkinView, ViewId::SkinView},
+    {kRefreshGradientBox, ViewId::GradientBox},
+    {kRefreshModelView, ViewId::ModelView},
+    {kRefreshPaletteBox, ViewId::PaletteBox},
+}};
+
+}  // namespace
+
+MainFrame::MainFrame(App& app, FrameHost& host) : app(app), host_(host) {
+  for (ViewId id : {ViewId::SkinView, ViewId::ModelView, ViewId::GradientBox, ViewId::PaletteBox})
+    views_[index(id)] = std::make_unique<PlaceholderView>(app, id == ViewId::GradientBox);
+}
+
+void MainFrame::setView(ViewId id, std::unique_ptr<CoreView> view) {
+  views_[index(id)] = std::move(view);
+  Rect r = viewRect(id);
+  resizeView(id, r.width(), r.height());
+}
+
+StartupResult MainFrame::start(const CommandLine& commandLine) {
+  Platform& platform = app.platform;
+  readColorSlots();
+
+  ctrlHeld_ = platform.isCtrlHeld();
+  const bool skipIntro =
+      ctrlHeld_ || platform.readInt(settings::kPreferences, settings::kSkipIntro, 0) == 1;
+  intro_ = skipIntro ? IntroChoice::Skipped : IntroChoice::Play;
+
+  displayColors_ = greyRampPalette();
+
+  app.paletteOnTop = platform.readInt(settings::kPreferences, settings::kPalOnTop, 0) != 0;
+  app.splitRatio =
+      platform.readInt(settings::kPreferences, settings::kSplitter, kDefaultSplitter) *
+      kSplitterScale;
+  app.renderMode = 5;
+  app.viewsSwapped = false;
+  relayout();
+
+  settleBaseFolder(commandLine.baseFolder);
+  settleWorkFolders();
+
+  if (!ctrlHeld_) runCommandLine(commandLine.text);
+
+  if (!app.model.modelLoaded && !ctrlHeld_) {
+    std::string remembered =
+        platform.readString(settings::kProject, settings::kCurFile, settings::kUnknown);
+    if (remembered != settings::kUnknown && loadMd2(app, remembered)) app.currentFile = remembered;
+  }
+
+  if (!app.model.modelLoaded && !openFirstModel()) return StartupResult::Quit;
+
+  refreshListsAndViews(app);
+  return StartupResult::Ready;
+}
+
+void MainFrame::readColorSlots() {
+  for (size_t i = 0; i < app.colorSlots.size(); ++i) {
+    int value = app.platform.readInt(settings::kColors, colorKey(i), app.colorSlots[i]);
+    app.colorSlots[i] = static_cast<std::uint8_t>(value);
+  }
+}
+
+void MainFrame::settleBaseFolder(const std::optional<std::string>& requested) {
+  Platform& platform = app.platform;
+  if (requested && platform.canEnterFolder(*requested)) {
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(*requested, ec);
+    app.baseFolder = ec ? *requested : absolute.lexically_normal().string();
+    while (app.baseFolder.size() > 1 && app.baseFolder.back() == '/') app.baseFolder.pop_back();
+    return;
+  }
+  app.baseFolder = platform.readString(settings::kProject, settings::kBaseDir, settings::kUnknown);
+  if (app.baseFolder != settings::kUnknown && platform.canEnterFolder(app.baseFolder)) return;
+  for (;;) {
+    std::optional<std::string> chosen = platform.browseFolder(kBaseFolderTitle);
+    if (!chosen) {
+      platform.messageBox(kMustSpecifyFolderMessage, MessageButtons::Ok);
+    } else if (!platform.canEnterFolder(*chosen)) {
+      platform.messageBox(kFolderNotValidChooseAnother, MessageButtons::Ok);
+    } else {
+      app.baseFolder = *chosen;
+      return;
+    }
+  }
+}
+
+void MainFrame::settleWorkFolders() {
+  Platform& platform = app.platform;
+  auto settle = [&](std::string& folder, const char* key) {
+    folder = platform.readString(settings::kProject, key, settings::kUnknown);
+    if (folder == settings::kUnknown || !platform.canEnterFolder(folder)) folder = app.baseFolder;
+  };
+  settle(app.loadFolder, settings::kLoadDir);
+  settle(app.saveFolder, settings::kSaveDir);
+  platform.writeString(settings::kProject, settings::kBaseDir, app.baseFolder);
+  platform.writeString(settings::kProject, settings::kLoadDir, app.loadFolder);
+  platform.writeString(settings::kProject, settings::kSaveDir, app.saveFolder);
+}
+
+void MainFrame::runCommandLine(const std::string& text) {
+  Platform& platform = app.platform;
+  Model& model = app.model;
+  std::vector<std::string> tokens = md2Tokens(text);
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    const std::string path = withoutQuotes(tokens[i]);
+    if (i == 0) {
+      model.modelLoaded = false;
+      if (!loadMd2(app, path)) {
+        platform.messageBox(kCommandLineModelError, MessageButtons::Ok);
+        return;
+      }
+      app.currentFile = path;
+      platform.writeString(settings::kProject, settings::kCurFile, path);
+      continue;
+    }
+    std::unique_ptr<Skin> skin = readSkinImage(platform, resolveModelPath(app, path));
+    if (!skin) {
+      platform.messageBox(kCommandLineSkinError, MessageButtons::Ok);
+      return;
+    }
+    if (skin->width != model.skinWidth || skin->height != model.skinHeight) {
+      platform.messageBox(kCommandLineSkinSizeError, MessageButtons::Ok);
+      return;
+    }
+    skin->name = skin->filePath;
+    skin->unlinked |= kSkinUnlinked;
+    model.skins.push_back(std::move(skin));
+    model.currentSkinIndex = static_cast<int>(model.skins.size()) - 1;
+    refreshListsAndViews(app);
+  }
+}
+
+bool MainFrame::openFirstModel() {
+  Platform& platform = app.platform;
+  FileDialogRequest request{false, kMd2Filter, "*.md2", app.loadFolder};
+  std::optional<FileDialogResult> chosen = platform.fileDialog(request);
+  if (!chosen) return false;
+  rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
+  std::string path = chosen->path;
+  if (lacksExtension(path)) path += ".md2";
+  if (!loadMd2(app, path)) return false;
+  app.currentFile = path;
+  platform.writeString(settings::kProject, settings::kCurFile, path);
+  return true;
+}
+
+void MainFrame::setClientSize(int width, int height, int listsBottom) {
+  width_ = width;
+  height_ = height;
+  listsBottom_ = listsBottom;
+  relayout();
+}
+
+void MainFrame::relayout() {
+  layout_ = computeFrameLayout(width_, height_, listsBottom_, app.splitRatio, app.paletteOnTop);
+  host_.layoutChanged();
+}
+
+Rect MainFrame::viewRect(ViewId id) const {
+  switch (id) {
+    case ViewId::SkinView: return app.viewsSwapped ? layout_.rightPane : layout_.leftPane;
+    case ViewId::ModelView: return app.viewsSwapped ? layout_.leftPane : layout_.rightPane;
+    case ViewId::GradientBox: return layout_.gradientStrip;
+    case ViewId::PaletteBox: return layout_.paletteStrip;
+  }
+  return {};
+}
+
+void MainFrame::resizeView(ViewId id, int width, int height) {
+  CoreView& v = view(id);
+  v.resize(width, height);
+  v.render(0, 0);
+}
+
+void MainFrame::refresh(int level, int mask) {
+  const int flags = mask & ~0xF;
+  for (const auto& [bit, id] : kRefreshOrder) {
+    if ((mask & bit) == 0) continue;
+    view(id).render(level, flags);
+    app.platform.repaint(id);
+  }
+}
+
+void MainFrame::barAdjust(int p) {
+  if (p != 0) {
+    relayout();
+    return;
+  }
+  if (splitDragging_) return;
+  splitDragging_ = true;
+  host_.grabSplitPointer(true);
+  app.platform.hidePointer();
+}
+
+void MainFrame::splitDragMove(int clientX) {
+  if (!splitDragging_) return;
+  app.splitRatio = splitRatioForDrag(clientX, width_);
+  relayout();
+}
+
+void MainFrame::splitDragRelease() {
+  if (!splitDragging_) return;
+  splitDragging_ = false;
+  refresh(0, kRefreshAllViews);
+  host_.grabSplitPointer(false);
+  app.platform.showPointer();
+}
+
+std::optional<ViewId> MainFrame::wheelTarget(int x, int y) const {
+  if (layout_.paletteStrip.contains(x, y)) return ViewId::PaletteBox;
+  if (layout_.rightPane.contains(x, y))
+    return app.viewsSwapped ? ViewId::SkinView : ViewId::ModelView;
+  if (layout_.leftPane.contains(x, y))
+    return app.viewsSwapped ? ViewId::ModelView : ViewId::SkinView;
+  return std::nullopt;
+}
+
+void MainFrame::routeWheel(int x, int y, int delta) {
+  if (std::optional<ViewId> target = wheelTarget(x, y)) view(*target).wheel(delta);
+}
+
+void MainFrame::swapDisplays() {
+  app.viewsSwapped = !app.viewsSwapped;
+  host_.layoutChanged();
+}
+
+bool MainFrame::closeRequest() {
+  Platform& platform = app.platform;
+  platform.writeInt(settings::kPreferences, settings::kSplitter,
+                    static_cast<int>(app.splitRatio * kSplitterUnits));
+  for (size_t i = 0; i < app.colorSlots.size(); ++i)
+    platform.writeInt(settings::kColors, colorKey(i), app.colorSlots[i]);
+  if (platform.readInt(settings::kPreferences, settings::kQuickExit, 0) == 1) return true;
+  return platform.messageBox(kQuitQuestion, MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+}  // namespace pelt

@@ -1,0 +1,91 @@
+#include "app/preferences.h"
+
+#include "app/app.h"
+#include "app/main_frame.h"
+#include "platform/paths.h"
+#include "platform/platform.h"
+#include "platform/settings_keys.h"
+
+namespace pelt {
+
+namespace {
+
+constexpr int kBitmapFilter = 2;
+constexpr int kActFilter = 3;
+
+std::optional<std::string> chooseMapFolder(Platform& platform, const char* title,
+                                           const char* key) {
+  std::optional<std::string> folder = platform.browseFolder(title);
+  if (!folder || !platform.canEnterFolder(*folder)) {
+    platform.messageBox(kFolderNotValidMessage, MessageButtons::Ok);
+    return std::nullopt;
+  }
+  platform.messageBox(kNextRunMessage, MessageButtons::Ok);
+  platform.writeString(settings::kPreferences, key, *folder);
+  return folder;
+}
+
+}  // namespace
+
+PreferencesValues readPreferences(Platform& platform) {
+  using namespace settings;
+  PreferencesValues v;
+  v.dirScanPrompt = platform.readInt(kPreferences, kDirScanPrompt, 2);
+  v.skipIntro = platform.readInt(kPreferences, kSkipIntro, 0) != 0;
+  v.quickExit = platform.readInt(kPreferences, kQuickExit, 0) != 0;
+  v.paletteOnTop = platform.readInt(kPreferences, kPalOnTop, 0) != 0;
+  v.palettePath = platform.readString(kPreferences, kPalettePath, kDefaultDialogPalettePath);
+  v.phongPath = platform.readString(kPreferences, kPhongPath, kDefaultDialogPhongPath);
+  v.envPath = platform.readString(kPreferences, kEnvPath, kDefaultDialogEnvPath);
+  return v;
+}
+
+std::optional<std::string> choosePalettePath(Platform& platform) {
+  std::string start =
+      platform.readString(settings::kProject, settings::kLoadDir, settings::kUnknown);
+  FileDialogRequest request{false, kPaletteFilter, "*.pcx", start};
+  std::optional<FileDialogResult> chosen = platform.fileDialog(request);
+  if (!chosen) return std::nullopt;
+  std::string path = chosen->path;
+  if (lacksExtension(path)) {
+    path += chosen->filterIndex == kBitmapFilter ? ".bmp"
+            : chosen->filterIndex == kActFilter  ? ".act"
+                                                 : ".pcx";
+  }
+  return path;
+}
+
+std::optional<std::string> choosePhongFolder(Platform& platform) {
+  return chooseMapFolder(platform, kPhongFolderTitle, settings::kPhongPath);
+}
+
+std::optional<std::string> chooseEnvFolder(Platform& platform) {
+  return chooseMapFolder(platform, kEnvFolderTitle, settings::kEnvPath);
+}
+
+void preferencesCommand(MainFrame& frame) {
+  using namespace settings;
+  Platform& platform = frame.app.platform;
+  PreferencesValues values = readPreferences(platform);
+  if (!platform.preferencesDialog(values)) return;
+  platform.writeInt(kPreferences, kDirScanPrompt, values.dirScanPrompt);
+  platform.writeInt(kPreferences, kSkipIntro, values.skipIntro ? 1 : 0);
+  platform.writeInt(kPreferences, kQuickExit, values.quickExit ? 1 : 0);
+  platform.writeInt(kPreferences, kPalOnTop, values.paletteOnTop ? 1 : 0);
+  platform.writeString(kPreferences, kPalettePath, values.palettePath);
+  frame.app.paletteOnTop = values.paletteOnTop;
+  frame.relayout();
+}
+
+void baseFolderCommand(App& app) {
+  Platform& platform = app.platform;
+  std::optional<std::string> folder = platform.browseFolder(kBaseFolderTitle);
+  if (!folder || !platform.canEnterFolder(*folder)) {
+    platform.messageBox(kFolderNotValidMessage, MessageButtons::Ok);
+    return;
+  }
+  platform.writeString(settings::kProject, settings::kBaseDir, *folder);
+  platform.messageBox(kRestartMessage, MessageButtons::Ok);
+}
+
+}  // namespace pelt

@@ -1,0 +1,47 @@
+#pragma once
+// The Preferences dialog's settings and its "..." buttons, and the Base
+// Folder command.
+
+#include <optional>
+#include <string>
+
+#include "platform/dialog_values.h"
+
+namespace pelt {
+
+class App;
+class MainFrame;
+class Platform;
+
+inline constexpr const char* kDefaultDialogPalettePath = "C:\\Quake2\\colormap.pcx";
+inline constexpr const char* kDefaultDialogPhongPath = "C:\\Program Files\\Pelt\\phongs";
+inline constexpr const char* kDefaultDialogEnvPath = "C:\\Program Files\\Pelt\\enviros";
+inline constexpr const char* kPaletteFilter =
+    "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|Photoshop ACT (*.act)|*.act|"
+    "All Files (*.*)|*.*||";
+inline constexpr const char* kPhongFolderTitle = "Select the folder to be scanned for Phong Maps";
+inline constexpr const char* kEnvFolderTitle =
+    "Select the folder to be scanned for Environment Maps";
+inline constexpr const char* kFolderNotValidMessage = "That folder is not valid";
+inline constexpr const char* kNextRunMessage =
+    "This setting will take affect the next time you run Pelt.";
+inline constexpr const char* kRestartMessage =
+    "You must restart Pelt before the change will take effect.";
+
+// The seven values as the dialog shows them, read afresh from the settings.
+PreferencesValues readPreferences(Platform& platform);
+
+// The palette "..." button: a path for the text field (stored on OK only).
+std::optional<std::string> choosePalettePath(Platform& platform);
+
+// The phong and environment "..." buttons store their folder at once.
+std::optional<std::string> choosePhongFolder(Platform& platform);
+std::optional<std::string> chooseEnvFolder(Platform& platform);
+
+// Runs the dialog; OK writes the settings and lays the window out again.
+void preferencesCommand(MainFrame& frame);
+
+// Stores a new "BaseDir" for the next start.
+void baseFolderCommand(App& app);
+
+}  // namespace pelt
