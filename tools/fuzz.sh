@@ -11,6 +11,11 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
   -DPELT_BUILD_FUZZ=ON -DPELT_SANITIZE=ON -DPELT_BUILD_GUI=OFF -DPELT_BUILD_TESTS=OFF \
   -DPELT_BUILD_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" >/dev/null
+# Seed the model fuzzer with the demo models when the demo can be written.
+mkdir -p build-fuzz/corpus/md2_fuzz
+if build-fuzz/pelt-cli demo build-fuzz/seeds >/dev/null 2>&1; then
+  find build-fuzz/seeds -name '*.md2' -exec cp {} build-fuzz/corpus/md2_fuzz/ \;
+fi
 for target in build-fuzz/fuzz/*_fuzz; do
   [ -x "$target" ] || continue
   name=$(basename "$target")
