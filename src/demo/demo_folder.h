@@ -9,7 +9,13 @@ namespace pelt {
 // environment maps). Returns false with a reason on failure.
 bool writeDemoGameFolder(const std::string& folder, std::string* error);
 
-// Path of the demo's main model below the base folder.
+// Paths below the base folder.
 inline constexpr const char* kDemoModelPath = "models/monsters/grub/tris.md2";
+inline constexpr const char* kDemoWeaponPath = "models/monsters/grub/weapon.md2";
+inline constexpr const char* kDemoWeaponSkinPath = "models/monsters/grub/weapon.pcx";
+inline constexpr const char* kDemoColormapPath = "pics/colormap.pcx";
+inline constexpr const char* kDemoPalettePath = "pics/pelt.act";
+inline constexpr const char* kDemoPhongFolder = "phongs";
+inline constexpr const char* kDemoEnvironmentFolder = "enviros";
 
 }  // namespace pelt
