@@ -1,0 +1,87 @@
+#include "skins/palette_file.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/settings_keys.h"
+#include "skins/skin_image.h"
+#include "support/fixtures.h"
+#include "support/scripted_platform.h"
+
+namespace pelt {
+namespace {
+
+using test::patternSkin;
+
+Palette filled(std::uint8_t value) {
+  Palette p;
+  p.fill(value);
+  return p;
+}
+
+TEST(PaletteFile, ReadsActPcxAndBmpPalettes) {
+  Skin skin = patternSkin(4, 4);
+  // 768 bytes is an ACT whatever it holds, even a PCX signature.
+  Bytes act(768, 9);
+  act[0] = 0x0A;
+  act[1] = 0x05;
+  Palette p = filled(1);
+  ASSERT_TRUE(decodePaletteFile(act, p));
+  EXPECT_TRUE(std::equal(p.begin(), p.end(), act.begin()));
+
+  p = filled(1);
+  ASSERT_TRUE(decodePaletteFile(encodeSkinPcx(skin), p));
+  EXPECT_EQ(p, skin.palette);
+
+  p = filled(1);
+  ASSERT_TRUE(decodePaletteFile(encodeSkinBmp(skin), p));
+  EXPECT_EQ(p, skin.palette);
+
+  // Sixteen colours used: entries from 16 on keep their values.
+  Bytes bmp16 = encodeSkinBmp(skin);
+  bmp16[46] = 16;
+  p = filled(1);
+  ASSERT_TRUE(decodePaletteFile(bmp16, p));
+  EXPECT_EQ(p[15 * 3], skin.palette[15 * 3]);
+  EXPECT_EQ(p[16 * 3], 1);
+}
+
+TEST(PaletteFile, RefusalsLeaveThePaletteUnchanged) {
+  Bytes bmp24 = encodeSkinBmp(patternSkin(32, 32));
+  bmp24[28] = 24;
+  Bytes other(769, 0);
+  other[0] = 'G';
+  Bytes pcxV3 = encodeSkinPcx(patternSkin(32, 32));
+  pcxV3[1] = 3;
+  for (const Bytes& bytes : {Bytes(767, 0), other, bmp24, pcxV3}) {
+    Palette p = filled(4);
+    EXPECT_FALSE(decodePaletteFile(bytes, p));
+    EXPECT_EQ(p, filled(4));
+  }
+  Palette p = filled(4);
+  EXPECT_FALSE(readPaletteFile("/no/such/file.act", p));
+}
+
+TEST(PaletteFile, DefaultsComeFromThePalettePathOrTheGreyRamp) {
+  test::TempDir dir;
+  test::ScriptedPlatform platform;
+  Palette p = filled(3);
+  loadDefaultPalette(platform, p);
+  EXPECT_EQ(p, greyRampPalette());
+  EXPECT_FALSE(loadDefaultColormap(platform));
+
+  Skin colormap = patternSkin(256, 64);
+  std::string path = dir.write("colormap.pcx", encodeSkinPcx(colormap));
+  platform.writeString(settings::kPreferences, settings::kPalettePath, path);
+  loadDefaultPalette(platform, p);
+  EXPECT_EQ(p, colormap.palette);
+  auto table = loadDefaultColormap(platform);
+  ASSERT_TRUE(table);
+  EXPECT_EQ(table->pixels, colormap.pixels);
+
+  platform.writeString(settings::kPreferences, settings::kPalettePath, dir.file("gone.pcx"));
+  loadDefaultPalette(platform, p);
+  EXPECT_EQ(p, greyRampPalette());
+}
+
+}  // namespace
+}  // namespace pelt
