@@ -1,0 +1,73 @@
+// The console program, run as a user would.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "model/md2_format.h"
+#include "skins/skin_image.h"
+#include "support/fixtures.h"
+#include "support/scripted_platform.h"
+
+namespace pelt {
+namespace {
+
+struct RunResult {
+  int status;
+  std::string out;
+};
+
+RunResult runCli(const std::string& args) {
+  std::string command = std::string(PELT_CLI_PATH) + " " + args + " 2>&1";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  RunResult result{-1, ""};
+  if (!pipe) return result;
+  std::array<char, 4096> buffer{};
+  size_t n;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
+  int status = ::pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+TEST(Cli, InfoReportsCountsAfterCompaction) {
+  test::TempDir dir;
+  dir.write("baseq2/models/m/skin.pcx", encodeSkinPcx(test::patternSkin(16, 8)));
+  std::string model = dir.write("baseq2/models/m/tris.md2",
+                                encodeMd2(test::quadStripMd2(2, 16, 8, {"models/m/skin.pcx"}, 3)));
+  RunResult json = runCli("info " + model + " --json");
+  EXPECT_EQ(json.status, 0) << json.out;
+  EXPECT_EQ(json.out,
+            "{\"vertices\": 6, \"triangles\": 4, \"st\": 6, \"frames\": 3, \"skinWidth\": 16, "
+            "\"skinHeight\": 8, \"skins\": [\"models/m/skin.pcx\"], \"frameNames\": [\"frame0\", "
+            "\"frame1\", \"frame2\"]}\n");
+  RunResult text = runCli("info " + model);
+  EXPECT_NE(text.out.find("st: 6\n"), std::string::npos) << text.out;
+
+  dir.write("bad.md2", {'I', 'D', 'P', '3'});
+  RunResult bad = runCli("info " + dir.file("bad.md2"));
+  EXPECT_NE(bad.status, 0);
+  EXPECT_EQ(bad.out, "This is not an MD2!\n");
+}
+
+TEST(Cli, ConvertKeepsPixelsAndPalette) {
+  test::TempDir dir;
+  Skin skin = test::patternSkin(13, 7);
+  dir.write("in.pcx", encodeSkinPcx(skin));
+  ASSERT_EQ(runCli("convert " + dir.file("in.pcx") + " " + dir.file("out.bmp")).status, 0);
+  ASSERT_EQ(runCli("convert " + dir.file("out.bmp") + " " + dir.file("back.pcx")).status, 0);
+  SkinDecodeResult back = decodeSkinImage(readWholeFile(dir.file("back.pcx")).bytes);
+  ASSERT_TRUE(back.skin);
+  EXPECT_EQ(back.skin->pixels, skin.pixels);
+  EXPECT_EQ(back.skin->palette, skin.palette);
+
+  dir.write("bad.bmp", {'B', 'M'});
+  RunResult bad = runCli("convert " + dir.file("bad.bmp") + " " + dir.file("x.pcx"));
+  EXPECT_NE(bad.status, 0);
+  EXPECT_EQ(bad.out, "This file does not appear to be a valid skin\n");
+  EXPECT_NE(runCli("frobnicate").status, 0);
+}
+
+}  // namespace
+}  // namespace pelt
