@@ -1,0 +1,25 @@
+#include "platform/file_filter.h"
+
+namespace pelt {
+
+std::vector<FileFilter> parseFilterString(const std::string& filter) {
+  std::vector<std::string> parts;
+  std::string part;
+  for (char c : filter) {
+    if (c == '|') {
+      parts.push_back(part);
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  std::vector<FileFilter> filters;
+  // The closing extra bar yields an empty label: the list ends there.
+  for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+    if (parts[i].empty()) break;
+    filters.push_back({parts[i], parts[i + 1]});
+  }
+  return filters;
+}
+
+}  // namespace pelt

@@ -1,0 +1,231 @@
+#include "ui/dialogs.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace pelt {
+
+namespace {
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+QDialogButtonBox* okCancel(QDialog* dialog) {
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+  return buttons;
+}
+
+QSpinBox* spin(int low, int high, int value, QWidget* parent) {
+  auto* box = new QSpinBox(parent);
+  box->setRange(low, high);
+  box->setValue(value);
+  return box;
+}
+
+QDoubleSpinBox* offsetSpin(double value, QWidget* parent) {
+  auto* box = new QDoubleSpinBox(parent);
+  box->setRange(-100000.0, 100000.0);
+  box->setDecimals(3);
+  box->setValue(value);
+  return box;
+}
+
+}  // namespace
+
+PreferencesDialog::PreferencesDialog(const PreferencesValues& values,
+                                     PreferencesChoosers choosers, QWidget* parent)
+    : QDialog(parent), choosers_(std::move(choosers)) {
+  setWindowTitle("Preferences");
+  auto* layout = new QVBoxLayout(this);
+
+  auto* group = new QGroupBox("Directory scan prompt (no internal skins)", this);
+  auto* groupLayout = new QHBoxLayout(group);
+  dirScan_ = new QButtonGroup(this);
+  const char* labels[] = {"Auto yes", "Auto no", "Prompt"};
+  for (int i = 0; i < 3; ++i) {
+    auto* radio = new QRadioButton(labels[i], group);
+    dirScan_->addButton(radio, i);
+    groupLayout->addWidget(radio);
+  }
+  if (QAbstractButton* chosen = dirScan_->button(values.dirScanPrompt)) chosen->setChecked(true);
+  layout->addWidget(group);
+
+  skipIntro_ = new QCheckBox("Skip intro", this);
+  skipIntro_->setChecked(values.skipIntro);
+  quickExit_ = new QCheckBox("Quick exit", this);
+  quickExit_->setChecked(values.quickExit);
+  paletteOnTop_ = new QCheckBox("Palette on Top", this);
+  paletteOnTop_->setChecked(values.paletteOnTop);
+  layout->addWidget(skipIntro_);
+  layout->addWidget(quickExit_);
+  layout->addWidget(paletteOnTop_);
+
+  palettePath_ =
+      pathRow("Default Colormap with Palette:", values.palettePath, choosers_.palette, layout);
+  phongPath_ = pathRow("Default Phong Map Folder", values.phongPath, choosers_.phongFolder, layout);
+  envPath_ =
+      pathRow("Default Environment Map Folder", values.envPath, choosers_.envFolder, layout);
+
+  layout->addWidget(okCancel(this));
+  setMinimumWidth(460);
+}
+
+QLineEdit* PreferencesDialog::pathRow(const QString& label, const std::string& value,
+                                      const PathChooser& chooser, QVBoxLayout* layout) {
+  layout->addWidget(new QLabel(label, this));
+  auto* row = new QHBoxLayout;
+  auto* field = new QLineEdit(qs(value), this);
+  auto* browse = new QPushButton("...", this);
+  browse->setFixedWidth(32);
+  row->addWidget(field);
+  row->addWidget(browse);
+  layout->addLayout(row);
+  connect(browse, &QPushButton::clicked, this, [field, chooser] {
+    if (!chooser) return;
+    if (std::optional<std::string> path = chooser()) field->setText(qs(*path));
+  });
+  return field;
+}
+
+PreferencesValues PreferencesDialog::values() const {
+  PreferencesValues v;
+  v.dirScanPrompt = dirScan_->checkedId() < 0 ? 2 : dirScan_->checkedId();
+  v.skipIntro = skipIntro_->isChecked();
+  v.quickExit = quickExit_->isChecked();
+  v.paletteOnTop = paletteOnTop_->isChecked();
+  v.palettePath = palettePath_->text().toStdString();
+  v.phongPath = phongPath_->text().toStdString();
+  v.envPath = envPath_->text().toStdString();
+  return v;
+}
+
+bool runResizeSkinsDialog(QWidget* parent, ResizeSkinsValues& values) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle("Resize Skins");
+  auto* form = new QFormLayout(&dialog);
+  QSpinBox* width = spin(1, 4096, values.width, &dialog);
+  QSpinBox* height = spin(1, 4096, values.height, &dialog);
+  auto* limits = new QCheckBox("Enforce limits", &dialog);
+  limits->setChecked(values.enforceLimits);
+  form->addRow("Width", width);
+  form->addRow("Height", height);
+  form->addRow(limits);
+  form->addRow(okCancel(&dialog));
+  if (dialog.exec() != QDialog::Accepted) return false;
+  values.width = width->value();
+  values.height = height->value();
+  values.enforceLimits = limits->isChecked();
+  return true;
+}
+
+bool runOffsetCompanionDialog(QWidget* parent, OffsetCompanionValues& values) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle("Offset Companion Model");
+  auto* form = new QFormLayout(&dialog);
+  QDoubleSpinBox* x = offsetSpin(values.x, &dialog);
+  QDoubleSpinBox* y = offsetSpin(values.y, &dialog);
+  QDoubleSpinBox* z = offsetSpin(values.z, &dialog);
+  form->addRow("X", x);
+  form->addRow("Y", y);
+  form->addRow("Z", z);
+  form->addRow(okCancel(&dialog));
+  if (dialog.exec() != QDialog::Accepted) return false;
+  values.x = static_cast<float>(x->value());
+  values.y = static_cast<float>(y->value());
+  values.z = static_cast<float>(z->value());
+  return true;
+}
+
+bool runSnapshotsDialog(QWidget* parent, SnapshotValues& values) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle("Snapshots");
+  auto* form = new QFormLayout(&dialog);
+  auto* custom = new QCheckBox("Custom size", &dialog);
+  custom->setChecked(values.customSize);
+  QSpinBox* width = spin(16, 2048, std::max(values.width, 16), &dialog);
+  QSpinBox* height = spin(16, 2048, std::max(values.height, 16), &dialog);
+  auto* trueColor = new QCheckBox("True colour", &dialog);
+  trueColor->setChecked(values.trueColor);
+  auto* smoothing = new QCheckBox("Smoothing", &dialog);
+  smoothing->setChecked(values.smoothing);
+  auto* sharpness = new QSlider(Qt::Horizontal, &dialog);
+  sharpness->setRange(0, 9999);
+  sharpness->setValue(values.sharpness);
+  form->addRow(custom);
+  form->addRow("Width", width);
+  form->addRow("Height", height);
+  form->addRow(trueColor);
+  form->addRow(smoothing);
+  form->addRow("Sharpness", sharpness);
+  form->addRow(okCancel(&dialog));
+  if (dialog.exec() != QDialog::Accepted) return false;
+  values.customSize = custom->isChecked();
+  values.width = width->value();
+  values.height = height->value();
+  values.trueColor = trueColor->isChecked();
+  values.smoothing = smoothing->isChecked();
+  values.sharpness = sharpness->value();
+  return true;
+}
+
+bool runMapFromViewDialog(QWidget* parent, MapFromViewValues& values) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle("Map from 3D View");
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* perspective = new QRadioButton("Perspective", &dialog);
+  auto* parallel = new QRadioButton("Parallel", &dialog);
+  (values.projection == 1 ? parallel : perspective)->setChecked(true);
+  auto* noBackfaces = new QCheckBox("No backfaces", &dialog);
+  noBackfaces->setChecked(values.noBackfaces);
+  auto* flip = new QCheckBox("Flip", &dialog);
+  flip->setChecked(values.flip);
+  auto* mirror = new QCheckBox("Mirror", &dialog);
+  mirror->setChecked(values.mirror);
+  for (QWidget* w : std::initializer_list<QWidget*>{perspective, parallel, noBackfaces, flip, mirror})
+    layout->addWidget(w);
+  layout->addWidget(okCancel(&dialog));
+  if (dialog.exec() != QDialog::Accepted) return false;
+  values.projection = parallel->isChecked() ? 1 : 0;
+  values.noBackfaces = noBackfaces->isChecked();
+  values.flip = flip->isChecked();
+  values.mirror = mirror->isChecked();
+  return true;
+}
+
+void runAboutDialog(QWidget* parent, const AboutValues& values) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle("About Pelt");
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(new QLabel("Pelt - Quake 2 skin painter", &dialog));
+  auto* table = new QTableWidget(static_cast<int>(values.rows.size()), 3, &dialog);
+  table->setHorizontalHeaderLabels({"", "Current", "Limit"});
+  table->verticalHeader()->hide();
+  for (int r = 0; r < static_cast<int>(values.rows.size()); ++r) {
+    const AboutValues::Row& row = values.rows[static_cast<size_t>(r)];
+    table->setItem(r, 0, new QTableWidgetItem(qs(row.label)));
+    table->setItem(r, 1, new QTableWidgetItem(qs(row.current)));
+    table->setItem(r, 2, new QTableWidgetItem(qs(row.limit)));
+  }
+  layout->addWidget(table);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  layout->addWidget(buttons);
+  dialog.exec();
+}
+
+}  // namespace pelt

@@ -1,0 +1,27 @@
+// pelt: the desktop program.
+
+#include <QApplication>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/command_line.h"
+#include "app/main_frame.h"
+#include "ui/main_window.h"
+#include "ui/qt_platform.h"
+
+int main(int argc, char** argv) {
+  // Before QApplication takes its own options out of argv.
+  std::vector<std::string> arguments(argv, argv + argc);
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("Pelt");
+  QApplication::setOrganizationName("Quillon");
+
+  pelt::QtPlatform platform;
+  pelt::App app(platform);
+  pelt::MainWindow window(app, platform);
+  platform.setWindow(&window);
+  if (window.frame().start(pelt::parseArguments(arguments)) == pelt::StartupResult::Quit) return 0;
+  window.show();
+  return application.exec();
+}

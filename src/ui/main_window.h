@@ -1,0 +1,65 @@
+#pragma once
+// The main window: menus, accelerators and tool bar built from the command
+// table, the six drop-down lists and the four child windows placed where the
+// main frame says.
+
+#include <QMainWindow>
+#include <array>
+#include <map>
+#include <memory>
+
+#include "app/frame_layout.h"
+#include "app/main_frame.h"
+
+class QAction;
+class QComboBox;
+class QToolBar;
+
+namespace pelt {
+
+class App;
+class QtPlatform;
+class ViewWidget;
+
+class MainWindow : public QMainWindow, public FrameHost {
+  Q_OBJECT
+
+ public:
+  MainWindow(App& app, QtPlatform& platform);
+  ~MainWindow() override;
+
+  MainFrame& frame() { return frame_; }
+  ViewWidget* viewWidget(ViewId id) { return views_[static_cast<size_t>(id)]; }
+  QComboBox* list(FrameList list) const { return lists_[static_cast<size_t>(list)]; }
+  QAction* action(int commandId) const;
+
+  void refillLists();
+  void updateCommandStates();
+
+  // FrameHost
+  void layoutChanged() override;
+  void grabSplitPointer(bool grab) override;
+  void closeWindow() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  friend class FrameArea;
+  void buildCommands();
+  void buildToolBar();
+  void buildLists();
+  void areaResized();
+  int listRowHeight() const;
+
+  App& app_;
+  QtPlatform& platform_;
+  MainFrame frame_;
+  QWidget* area_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  std::map<int, QAction*> actions_;
+  std::array<QComboBox*, kFrameListCount> lists_{};
+  std::array<ViewWidget*, 4> views_{};
+};
+
+}  // namespace pelt

@@ -1,0 +1,269 @@
+#include "ui/qt_platform.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDateTime>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSoundEffect>
+#include <QThread>
+#include <QUrl>
+
+#include "app/main_frame.h"
+#include "app/preferences.h"
+#include "platform/file_filter.h"
+#include "ui/dialogs.h"
+#include "ui/main_window.h"
+#include "ui/view_widget.h"
+
+namespace pelt {
+
+namespace {
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+QString groupKey(const std::string& section, const std::string& key) {
+  return qs(section) + "/" + qs(key);
+}
+
+// "Quake2 Model (*.md2)" with pattern "*.md2": Qt reads the patterns from
+// the parentheses, so make sure they are there. Qt's own dialog matches them
+// in any case.
+QString qtFilter(const FileFilter& filter) {
+  QString label = qs(filter.label);
+  QString patterns = qs(filter.pattern).replace(';', ' ');
+  if (label.contains('(')) label = label.left(label.indexOf('(')).trimmed();
+  return label + " (" + patterns + ")";
+}
+
+}  // namespace
+
+QtPlatform::QtPlatform(const QString& settingsFile) {
+  settings_ = settingsFile.isEmpty()
+                  ? std::make_unique<QSettings>("Quillon", "Pelt")
+                  : std::make_unique<QSettings>(settingsFile, QSettings::IniFormat);
+  warpsWork_ = !QGuiApplication::platformName().startsWith("wayland");
+  if (qApp) qApp->installEventFilter(this);
+}
+
+QtPlatform::~QtPlatform() {
+  if (pointerHidden_) QGuiApplication::restoreOverrideCursor();
+}
+
+QWidget* QtPlatform::dialogParent() const { return window_; }
+
+MessageAnswer QtPlatform::messageBox(const std::string& text, MessageButtons buttons) {
+  QMessageBox box(dialogParent());
+  box.setWindowTitle("Pelt");
+  box.setText(qs(text));
+  switch (buttons) {
+    case MessageButtons::Ok:
+      box.setIcon(QMessageBox::Information);
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
+    case MessageButtons::YesNo:
+      box.setIcon(QMessageBox::Question);
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      break;
+    case MessageButtons::YesNoCancel:
+      box.setIcon(QMessageBox::Question);
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    case QMessageBox::Cancel: return MessageAnswer::Cancel;
+    default: break;
+  }
+  // Closing a box without choosing counts as its most cautious answer.
+  if (buttons == MessageButtons::YesNoCancel) return MessageAnswer::Cancel;
+  if (buttons == MessageButtons::YesNo) return MessageAnswer::No;
+  return MessageAnswer::Ok;
+}
+
+std::optional<FileDialogResult> QtPlatform::fileDialog(const FileDialogRequest& request) {
+  QFileDialog dialog(dialogParent());
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setOption(QFileDialog::ReadOnly, false);
+  dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setWindowTitle(request.save ? "Save As" : "Open");
+  QStringList filters;
+  for (const FileFilter& filter : parseFilterString(request.filter)) filters << qtFilter(filter);
+  dialog.setNameFilters(filters);
+  if (!request.startFolder.empty()) dialog.setDirectory(qs(request.startFolder));
+  if (!request.initialName.empty() && request.initialName.find('*') == std::string::npos)
+    dialog.selectFile(qs(request.initialName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  FileDialogResult result;
+  result.path = dialog.selectedFiles().front().toStdString();
+  result.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+  if (result.filterIndex < 1) result.filterIndex = 1;
+  return result;
+}
+
+std::optional<std::string> QtPlatform::browseFolder(const std::string& title) {
+  QString folder = QFileDialog::getExistingDirectory(dialogParent(), qs(title), QString(),
+                                                     QFileDialog::ShowDirsOnly |
+                                                         QFileDialog::DontUseNativeDialog);
+  if (folder.isEmpty()) return std::nullopt;
+  return folder.toStdString();
+}
+
+bool QtPlatform::resizeSkinsDialog(ResizeSkinsValues& values) {
+  return runResizeSkinsDialog(dialogParent(), values);
+}
+
+bool QtPlatform::offsetCompanionDialog(OffsetCompanionValues& values) {
+  return runOffsetCompanionDialog(dialogParent(), values);
+}
+
+bool QtPlatform::preferencesDialog(PreferencesValues& values) {
+  PreferencesChoosers choosers{[this] { return choosePalettePath(*this); },
+                               [this] { return choosePhongFolder(*this); },
+                               [this] { return chooseEnvFolder(*this); }};
+  PreferencesDialog dialog(values, std::move(choosers), dialogParent());
+  if (dialog.exec() != QDialog::Accepted) return false;
+  values = dialog.values();
+  return true;
+}
+
+bool QtPlatform::snapshotsDialog(SnapshotValues& values) {
+  return runSnapshotsDialog(dialogParent(), values);
+}
+
+bool QtPlatform::mapFromViewDialog(MapFromViewValues& values) {
+  return runMapFromViewDialog(dialogParent(), values);
+}
+
+void QtPlatform::aboutDialog(const AboutValues& values) { runAboutDialog(dialogParent(), values); }
+
+int QtPlatform::readInt(const std::string& section, const std::string& key, int fallback) {
+  QVariant value = settings_->value(groupKey(section, key));
+  bool ok = false;
+  int number = value.toInt(&ok);
+  return value.isValid() && ok ? number : fallback;
+}
+
+std::string QtPlatform::readString(const std::string& section, const std::string& key,
+                                   const std::string& fallback) {
+  QVariant value = settings_->value(groupKey(section, key));
+  return value.isValid() ? value.toString().toStdString() : fallback;
+}
+
+void QtPlatform::writeInt(const std::string& section, const std::string& key, int value) {
+  settings_->setValue(groupKey(section, key), value);
+  settings_->sync();
+}
+
+void QtPlatform::writeString(const std::string& section, const std::string& key,
+                             const std::string& value) {
+  settings_->setValue(groupKey(section, key), qs(value));
+  settings_->sync();
+}
+
+void QtPlatform::capturePointer(ViewId view) {
+  if (window_ == nullptr) return;
+  if (ViewWidget* widget = window_->viewWidget(view)) widget->grabMouse();
+}
+
+void QtPlatform::releasePointer() {
+  if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+  pinned_.reset();
+  lastGlobal_.reset();
+}
+
+void QtPlatform::hidePointer() {
+  if (pointerHidden_) return;
+  QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+  pointerHidden_ = true;
+}
+
+void QtPlatform::showPointer() {
+  if (!pointerHidden_) return;
+  QGuiApplication::restoreOverrideCursor();
+  pointerHidden_ = false;
+}
+
+void QtPlatform::setPointerPosition(int screenX, int screenY) {
+  pinned_ = QPoint(screenX, screenY);
+  if (warpsWork_) QCursor::setPos(screenX, screenY);
+}
+
+QPoint QtPlatform::viewScreenPosition(QPoint global) {
+  if (warpsWork_ || !pinned_) {
+    lastGlobal_ = global;
+    return global;
+  }
+  QPoint motion = lastGlobal_ ? global - *lastGlobal_ : QPoint();
+  lastGlobal_ = global;
+  return *pinned_ + motion;
+}
+
+void QtPlatform::sendRefresh(int level, int mask) {
+  if (window_) window_->frame().refresh(level, mask);
+}
+
+void QtPlatform::postRefresh(int level, int mask) {
+  if (window_ == nullptr) return;
+  QMetaObject::invokeMethod(
+      window_,
+      [window = window_, level, mask] { window->frame().refresh(level, mask); },
+      Qt::QueuedConnection);
+}
+
+void QtPlatform::sendBarAdjust(int p) {
+  if (window_) window_->frame().barAdjust(p);
+}
+
+void QtPlatform::repaint(ViewId view) {
+  if (window_ == nullptr) return;
+  if (ViewWidget* widget = window_->viewWidget(view)) widget->repaint();
+}
+
+void QtPlatform::refillLists() {
+  if (window_) window_->refillLists();
+}
+
+std::int64_t QtPlatform::nowMilliseconds() { return QDateTime::currentMSecsSinceEpoch(); }
+
+UtcDate QtPlatform::todayUtc() {
+  QDate date = QDateTime::currentDateTimeUtc().date();
+  return UtcDate{date.month(), date.day()};
+}
+
+void QtPlatform::sleepMilliseconds(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
+
+bool QtPlatform::takePendingInput() {
+  QCoreApplication::processEvents();
+  return std::exchange(inputSeen_, false);
+}
+
+bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
+  QEvent::Type type = event->type();
+  if (type == QEvent::KeyPress || type == QEvent::MouseButtonPress) inputSeen_ = true;
+  return QObject::eventFilter(watched, event);
+}
+
+void QtPlatform::playLoopingSound(int clipId) {
+  const QString resource = QString(":/sounds/%1.wav").arg(clipId);
+  if (!QFile::exists(resource)) return;
+  if (sound_ == nullptr) sound_ = new QSoundEffect(this);
+  sound_->setSource(QUrl("qrc" + resource));
+  sound_->setLoopCount(QSoundEffect::Infinite);
+  sound_->play();
+}
+
+void QtPlatform::stopSound() {
+  if (sound_) sound_->stop();
+}
+
+bool QtPlatform::isCtrlHeld() {
+  return QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier;
+}
+
+}  // namespace pelt

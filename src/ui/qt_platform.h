@@ -1,0 +1,86 @@
+#pragma once
+// The Platform services on Qt.
+
+#include <QObject>
+#include <QPoint>
+#include <QSettings>
+#include <memory>
+#include <optional>
+
+#include "platform/platform.h"
+
+class QSoundEffect;
+
+namespace pelt {
+
+class MainWindow;
+
+class QtPlatform : public QObject, public Platform {
+  Q_OBJECT
+
+ public:
+  // An empty path keeps the settings under "Quillon"/"Pelt"; tests pass a file.
+  explicit QtPlatform(const QString& settingsFile = {});
+  ~QtPlatform() override;
+
+  void setWindow(MainWindow* window) { window_ = window; }
+
+  MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override;
+  std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) override;
+  std::optional<std::string> browseFolder(const std::string& title) override;
+  bool resizeSkinsDialog(ResizeSkinsValues& values) override;
+  bool offsetCompanionDialog(OffsetCompanionValues& values) override;
+  bool preferencesDialog(PreferencesValues& values) override;
+  bool snapshotsDialog(SnapshotValues& values) override;
+  bool mapFromViewDialog(MapFromViewValues& values) override;
+  void aboutDialog(const AboutValues& values) override;
+
+  int readInt(const std::string& section, const std::string& key, int fallback) override;
+  std::string readString(const std::string& section, const std::string& key,
+                         const std::string& fallback) override;
+  void writeInt(const std::string& section, const std::string& key, int value) override;
+  void writeString(const std::string& section, const std::string& key,
+                   const std::string& value) override;
+
+  void capturePointer(ViewId view) override;
+  void releasePointer() override;
+  void hidePointer() override;
+  void showPointer() override;
+  void setPointerPosition(int screenX, int screenY) override;
+
+  void sendRefresh(int level, int mask) override;
+  void postRefresh(int level, int mask) override;
+  void sendBarAdjust(int p) override;
+  void repaint(ViewId view) override;
+  void refillLists() override;
+
+  std::int64_t nowMilliseconds() override;
+  UtcDate todayUtc() override;
+  void sleepMilliseconds(int ms) override;
+  bool takePendingInput() override;
+  void playLoopingSound(int clipId) override;
+  void stopSound() override;
+  bool isCtrlHeld() override;
+
+  // The screen position a view should see. Where warps are refused the
+  // pointer never returns to the pinned point, so positions are rebuilt as
+  // the pinned point plus the motion since the last event.
+  QPoint viewScreenPosition(QPoint global);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* dialogParent() const;
+
+  MainWindow* window_ = nullptr;
+  std::unique_ptr<QSettings> settings_;
+  bool pointerHidden_ = false;
+  bool warpsWork_ = true;
+  std::optional<QPoint> pinned_;
+  std::optional<QPoint> lastGlobal_;
+  bool inputSeen_ = false;
+  QSoundEffect* sound_ = nullptr;
+};
+
+}  // namespace pelt

@@ -1,0 +1,17 @@
+#pragma once
+// Tool-bar images and the window icon, drawn here rather than loaded.
+
+#include <QIcon>
+
+namespace pelt {
+
+inline constexpr int kToolImageWidth = 16;
+inline constexpr int kToolImageHeight = 15;
+
+// The image of a tool-bar command id (an empty icon for unknown ids).
+QIcon toolIcon(int commandId);
+// Tip for a tool-bar button whose command has no table entry yet.
+const char* toolFallbackTip(int commandId);
+QIcon programIcon();
+
+}  // namespace pelt
