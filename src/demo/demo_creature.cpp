@@ -62,10 +62,11 @@ Vec3 ringVertex(const CreaturePose& pose, double u, int side) {
 
 double ringU(int ring) { return static_cast<double>(ring) / (kCreatureRings - 1); }
 
-// st of a body corner on the back, belly or head, by the strip it belongs to.
-StCoord bodySt(int ring, int side, int stripSide) {
+// st of a body corner on the back, belly or head, by the strip (from ring
+// stripRing and side stripSide) it belongs to.
+StCoord bodySt(int ring, int side, int stripRing, int stripSide) {
   int degrees = 360 * side / kCreatureRingSides;
-  if (ring >= kCreatureHeadRing) {
+  if (stripRing >= kCreatureHeadRing) {
     // Around from the chin: the seam runs under the head.
     int startDegrees = (360 * stripSide / kCreatureRingSides + 180) % 360;
     int fromChin = startDegrees + (side - stripSide) * 360 / kCreatureRingSides;
@@ -98,8 +99,8 @@ void addBody(MeshBuilder& mesh, const CreaturePose& pose) {
     for (int side = 0; side < kCreatureRingSides; ++side) {
       int next = (side + 1) % kCreatureRingSides;
       mesh.addQuad({rings[ring][side], rings[ring + 1][side], rings[ring + 1][next], rings[ring][next]},
-                   {bodySt(ring, side, side), bodySt(ring + 1, side, side),
-                    bodySt(ring + 1, side + 1, side), bodySt(ring, side + 1, side)});
+                   {bodySt(ring, side, ring, side), bodySt(ring + 1, side, ring, side),
+                    bodySt(ring + 1, side + 1, ring, side), bodySt(ring, side + 1, ring, side)});
     }
   }
   Vec3 tailTip = creatureSpinePoint(pose, 0);

@@ -129,6 +129,7 @@ void paintLegs(Skin& skin) {
     paintRect(skin, column, [&](double, double, int x, int y) {
       double along = alongRect(y, column.y, column.h);
       double around = alongRect(x, column.x, column.w);
+      if (x == column.x || x == column.x + column.w - 1) return rampColor(kRampGrey, 1);
       if (along > 0.86) return rampColor(kRampTan, 14 - static_cast<int>((along - 0.86) * 40));  // claw
       if (std::fabs(along - 0.45) < 0.03 || std::fabs(along - 0.85) < 0.015) return rampColor(kRampBrown, 2);
       int stripe = static_cast<int>(along * 12) % 2;
