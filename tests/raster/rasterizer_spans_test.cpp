@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "raster/rasterizer.h"
+#include "raster_target.h"
+
+namespace pelt::test {
+namespace {
+
+using V1 = ScreenVertex<1>;
+
+TEST(RasterClip, VertexLeftOfBufferBecomesQuadWithBisectedAttributes) {
+  RasterTarget target(16, 16);
+  // The bisection stops on the first midpoint with x == 0; its attribute is
+  // the halved sum, not the exact value on the edge (3.5 rather than 3).
+  const std::array<V1, 3> tri{{{-3, 0, {0}}, {4, 7, {fixed(7)}}, {4, 0, {fixed(7)}}}};
+  std::array<V1, 2 * kMaxCorners + 1> out;
+  const int count = target.raster.clipPolygonX<1>(tri, out);
+  ASSERT_EQ(count, 5);
+  const std::array<std::array<std::int32_t, 3>, 5> expected{{
+      {0, 3, fixed(3.5)}, {4, 7, fixed(7)}, {4, 0, fixed(7)}, {0, 0, fixed(3.5)}, {0, 3, fixed(3.5)}}};
+  for (int i = 0; i < count; ++i) {
+    EXPECT_EQ(out[i].x, expected[i][0]) << i;
+    EXPECT_EQ(out[i].y, expected[i][1]) << i;
+    EXPECT_EQ(out[i].attr[0], expected[i][2]) << i;
+  }
+
+  // Row 0 runs from 3.5 to 7 over five pixels with the truncated step.
+  target.raster.fillGouraud(tri);
+  const std::array<std::uint8_t, 5> row0{3, 4, 4, 5, 6};
+  for (int x = 0; x < 5; ++x) EXPECT_EQ(target.pixel(x, 0), row0[x]) << x;
+  EXPECT_EQ(target.pixel(5, 0), kBackground);
+  target.expectSpansEmpty();
+}
+
+TEST(RasterClip, ClipMovedStartNamesTheMovedEnd) {
+  RasterTarget target(8, 8);
+  std::array<V1, 2 * kMaxCorners + 1> out;
+  struct Case {
+    std::array<V1, 3> tri;
+    int lastMovedStart;  // of the closing edge, corner 2 to corner 0
+  };
+  const std::vector<Case> cases{
+      {{{{1, 1, {}}, {5, 1, {}}, {-4, 6, {}}}}, 1},   // the closing edge starts outside
+      {{{{-4, 1, {}}, {5, 1, {}}, {3, 6, {}}}}, 0},   // it ends outside
+      {{{{1, 1, {}}, {5, 1, {}}, {3, 6, {}}}}, 0},    // nothing moves
+      {{{{1, 1, {}}, {5, 1, {}}, {12, 6, {}}}}, 1}};  // starts right of xMax
+  for (const Case& c : cases) {
+    target.raster.clipPolygonX<1>(c.tri, out);
+    EXPECT_EQ(target.raster.clipMovedStart(), c.lastMovedStart);
+  }
+}
+
+TEST(RasterClip, VerticesOnTheBoundaryStayWhereTheyAre) {
+  // A corner exactly on x = 0 (or y = 0) is inside: it must not slide along
+  // its edge, which for a steep edge would drop half the triangle.
+  RasterTarget target(8, 128);
+  const std::array<ScreenVertex<0>, 3> tri{{{0, 0, {}}, {1, 100, {}}, {0, 100, {}}}};
+  target.raster.fillFlat(tri, 9);
+  for (int y = 0; y <= 100; ++y) EXPECT_EQ(target.pixel(0, y), 9) << y;
+  EXPECT_EQ(target.pixel(0, 101), kBackground);
+
+  RasterTarget wide(128, 8);
+  const std::array<ScreenVertex<0>, 3> flat{{{0, 0, {}}, {100, 1, {}}, {100, 0, {}}}};
+  wide.raster.fillFlat(flat, 9);
+  for (int x = 0; x <= 100; ++x) EXPECT_EQ(wide.pixel(x, 0), 9) << x;
+}
+
+TEST(RasterClip, PolygonsOutsideTheBufferLeaveItUnchanged) {
+  const std::vector<std::array<ScreenVertex<1>, 3>> outside{
+      {{{16, 2, {0}}, {30, 5, {0}}, {20, 9, {0}}}},     // right of xMax
+      {{{-10, 2, {0}}, {-1, 5, {0}}, {-5, 9, {0}}}},    // left of 0
+      {{{2, -10, {0}}, {10, -1, {0}}, {5, -3, {0}}}},   // above row 0
+      {{{2, 16, {0}}, {10, 40, {0}}, {5, 20, {0}}}},    // below yMax
+      {{{-20, 8, {0}}, {8, -20, {0}}, {-20, -20, {0}}}}};  // beyond the corner
+  for (const auto& tri : outside) {
+    RasterTarget target(16, 16);
+    target.raster.fillFlatDepthPick(tri, 1, 7);
+    EXPECT_TRUE(std::all_of(target.pixels.begin(), target.pixels.end(),
+                            [](std::uint8_t p) { return p == kBackground; }));
+    EXPECT_TRUE(std::all_of(target.depth.begin(), target.depth.end(),
+                            [](std::uint16_t d) { return d == kDepthFar; }));
+    EXPECT_TRUE(std::all_of(target.pick.begin(), target.pick.end(),
+                            [](std::int32_t p) { return p == kPickNothing; }));
+    target.expectSpansEmpty();
+  }
+}
+
+TEST(RasterSpans, SmallShapesCoverExactlyTheirPixels) {
+  struct Case {
+    std::array<ScreenVertex<0>, 3> tri;
+    std::vector<std::string> rows;  // 8 columns, '#' filled
+  };
+  const std::vector<Case> cases{
+      // All corners on one row: the row from the smallest to the largest x.
+      {{{{2, 1, {}}, {6, 1, {}}, {4, 1, {}}}}, {"........", "..#####.", "........"}},
+      // A single point.
+      {{{{3, 1, {}}, {3, 1, {}}, {3, 1, {}}}}, {"........", "...#....", "........"}},
+      // Right triangle: Bresenham ends are inclusive.
+      {{{{0, 0, {}}, {3, 0, {}}, {0, 3, {}}}}, {"####....", "###.....", "##......", "#......."}},
+      // Partly off the right and bottom edges.
+      {{{{5, 1, {}}, {12, 1, {}}, {5, 8, {}}}},
+       {"........", ".....###", ".....###", ".....###", ".....###"}},
+  };
+  for (const Case& c : cases) {
+    RasterTarget target(8, static_cast<int>(c.rows.size()));
+    target.raster.fillFlat(c.tri, 1);
+    for (int y = 0; y < target.height; ++y) {
+      std::string row;
+      for (int x = 0; x < 8; ++x) row += target.pixel(x, y) == 1 ? '#' : '.';
+      EXPECT_EQ(row, c.rows[y]) << "row " << y;
+    }
+    target.expectSpansEmpty();
+    target.expectGuardsIntact();
+  }
+}
+
+TEST(RasterSpans, SpanTablesFollowTheBoundHeight) {
+  // Taller than the historic 2048-row tables.
+  RasterTarget target(4, 3000);
+  const std::array<ScreenVertex<0>, 3> tri{{{0, 0, {}}, {3, 2999, {}}, {0, 2999, {}}}};
+  target.raster.fillFlat(tri, 5);
+  EXPECT_EQ(target.pixel(0, 2999), 5);
+  EXPECT_EQ(target.pixel(3, 2999), 5);
+  target.expectSpansEmpty();
+  target.expectGuardsIntact();
+
+  target.raster.setSize(4, 10);
+  target.raster.resetSpans();
+  target.expectSpansEmpty();
+}
+
+TEST(RasterSpans, ClearsFillEveryEntry) {
+  RasterTarget target(12, 5);
+  target.raster.clearPixels(3);
+  target.raster.clearDepth(0x1234);
+  target.raster.clearPick(-7);
+  const std::size_t n = 12 * 5;
+  EXPECT_TRUE(std::all_of(target.pixels.begin(), target.pixels.begin() + n,
+                          [](std::uint8_t p) { return p == 3; }));
+  EXPECT_TRUE(std::all_of(target.depth.begin(), target.depth.begin() + n,
+                          [](std::uint16_t d) { return d == 0x1234; }));
+  EXPECT_TRUE(std::all_of(target.pick.begin(), target.pick.begin() + n,
+                          [](std::int32_t p) { return p == -7; }));
+  target.expectGuardsIntact();
+}
+
+}  // namespace
+}  // namespace pelt::test
