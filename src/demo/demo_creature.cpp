@@ -133,8 +133,12 @@ void addLeg(MeshBuilder& mesh, const SkinRect& column, Vec3 hip, Vec3 knee, Vec3
   const std::array<double, 4> along = {0.0, 0.45, 0.85, 1.0};
   std::array<std::array<int, 4>, 3> rings{};
   for (int j = 0; j < 3; ++j) {
-    Vec3 axis = j == 0 ? sub(knee, hip) : j == 1 ? sub(ankle, hip) : sub(tip, knee);
-    Vec3 e1 = normalized(cross(axis, std::fabs(normalized(axis).z) > 0.9f ? Vec3{1, 0, 0} : Vec3{0, 0, 1}));
+    // Joint rings halve the bend, so the inside of a knee does not fold over.
+    Vec3 in = normalized(sub(joints[j], j == 0 ? hip : joints[j - 1]));
+    Vec3 out = normalized(sub(j == 2 ? tip : joints[j + 1], joints[j]));
+    Vec3 axis = j == 0 ? out : normalized(add(in, out));
+    // Legs reach sideways, never along the body, so x gives a steady frame.
+    Vec3 e1 = normalized(cross(axis, Vec3{1, 0, 0}));
     Vec3 e2 = normalized(cross(axis, e1));
     for (int k = 0; k < 4; ++k) {
       double a = kPi / 4 + k * kPi / 2;

@@ -72,7 +72,7 @@ Skin makePhongMap(int kind) {
         // A key light ahead and a cooler rim light from the upper right.
         Direction rim{0.6, 0.55, 0.58};
         double rimCos = n.x * rim.x + n.y * rim.y + n.z * rim.z;
-        return 14 + 55 * n.z + 150 * lobe(n.z, 24) + 110 * lobe(rimCos, 40);
+        return 14 + 50 * n.z + 185 * lobe(n.z, 24) + 110 * lobe(rimCos, 40);
       });
   }
 }

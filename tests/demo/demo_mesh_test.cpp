@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "demo/demo_mesh.h"
+#include "demo/mesh_checks.h"
+
+namespace pelt {
+namespace {
+
+float wordAsFloat(std::int32_t word) {
+  float f;
+  std::memcpy(&f, &word, sizeof f);
+  return f;
+}
+
+TEST(DemoMesh, BoxIsClosedAndSeenFromOutside) {
+  Md2Data box = makeBoxModel(10, 96, 64, 3);
+  EXPECT_EQ(box.vertexCount, 8);
+  EXPECT_EQ(box.triangles.size(), 12u);
+  ASSERT_EQ(box.frames.size(), 3u);
+  EXPECT_EQ(box.frames[2].name, "box3");
+  EXPECT_TRUE(test::isClosedAndConsistent(box));
+  for (int f = 0; f < 3; ++f) EXPECT_GE(test::checkOutsideIsDrawn(box, f), 12);
+}
+
+TEST(DemoMesh, BoxFacesFromFarAwayAreDrawnOnlyOnTheNearSide) {
+  Md2Data box = makeBoxModel(10, 96, 64, 1);
+  ModelFrame frame = decodeFrame(box.frames[0]);
+  test::P3 eye{500, 3, 2};
+  int drawn = 0;
+  for (const Md2Triangle& t : box.triangles) {
+    auto at = [&](int k) {
+      const Vec3& v = frame.vertices[static_cast<std::size_t>(t.vertexIndex[k])];
+      return test::P3{v.x, v.y, v.z};
+    };
+    bool nearSide = at(0).x > 0 && at(1).x > 0 && at(2).x > 0;
+    EXPECT_EQ(test::drawnFrom(eye, at(0), at(1), at(2)), nearSide);
+    drawn += nearSide;
+  }
+  EXPECT_EQ(drawn, 2);
+}
+
+TEST(DemoMesh, BoxFacesEachTakeTheirOwnCellOfTheSkin) {
+  Md2Data box = makeBoxModel(4, 96, 64, 1);
+  for (std::size_t i = 0; i < box.triangles.size(); i += 2) {
+    int cell = static_cast<int>(i / 2);
+    for (std::size_t tri : {i, i + 1})
+      for (int k = 0; k < 3; ++k) {
+        const StCoord& st = box.st[static_cast<std::size_t>(box.triangles[tri].stIndex[k])];
+        EXPECT_EQ(st.s / 32, cell % 3);
+        EXPECT_EQ(st.t / 32, cell / 3);
+      }
+  }
+}
+
+TEST(DemoMesh, StripSpansTheSkinAndSharesItsSt) {
+  Md2Data strip = makeStripModel(4, 64, 32);
+  EXPECT_EQ(strip.triangles.size(), 8u);
+  EXPECT_EQ(strip.vertexCount, 10);
+  EXPECT_EQ(strip.st.size(), 10u);  // shared corners share one st entry
+  std::int16_t minS = 999, maxS = -1, minT = 999, maxT = -1;
+  for (const StCoord& st : strip.st) {
+    minS = std::min(minS, st.s), maxS = std::max(maxS, st.s);
+    minT = std::min(minT, st.t), maxT = std::max(maxT, st.t);
+  }
+  EXPECT_EQ(minS, 0);
+  EXPECT_EQ(maxS, 63);
+  EXPECT_EQ(minT, 0);
+  EXPECT_EQ(maxT, 31);
+}
+
+TEST(DemoMesh, StTableHoldsEachPairOnceInFirstUseOrder) {
+  MeshBuilder mesh;
+  int a = mesh.addVertex({0, 0, 0}), b = mesh.addVertex({1, 0, 0}), c = mesh.addVertex({0, 1, 0});
+  mesh.addTriangle({a, b, c}, {StCoord{5, 5}, StCoord{9, 1}, StCoord{5, 5}});
+  mesh.addTriangle({c, b, a}, {StCoord{2, 2}, StCoord{9, 1}, StCoord{5, 5}});
+  std::vector<MeshBuilder> posed{mesh};
+  std::vector<std::string> names{"one"};
+  Md2Data md2 = assembleMd2(posed, names, 16, 16, {"a.pcx"});
+  ASSERT_EQ(md2.st.size(), 3u);
+  EXPECT_EQ(md2.st[0], (StCoord{5, 5}));
+  EXPECT_EQ(md2.st[1], (StCoord{9, 1}));
+  EXPECT_EQ(md2.st[2], (StCoord{2, 2}));
+  EXPECT_EQ(md2.triangles[0].stIndex, (std::array<std::int16_t, 3>{0, 1, 0}));
+  EXPECT_EQ(md2.triangles[1].stIndex, (std::array<std::int16_t, 3>{2, 1, 0}));
+}
+
+TEST(DemoMesh, GlCommandsAreOneFanPerTriangle) {
+  Md2Data strip = makeStripModel(2, 64, 32);
+  ASSERT_EQ(strip.glCommands.size(), strip.triangles.size() * 10 + 1);
+  EXPECT_EQ(strip.glCommands.back(), 0);
+  for (std::size_t i = 0; i < strip.triangles.size(); ++i) {
+    const std::int32_t* word = &strip.glCommands[i * 10];
+    EXPECT_EQ(word[0], -3);
+    for (int k = 0; k < 3; ++k) {
+      const StCoord& st = strip.st[static_cast<std::size_t>(strip.triangles[i].stIndex[k])];
+      EXPECT_FLOAT_EQ(wordAsFloat(word[1 + 3 * k]), (st.s + 0.5f) / 64);
+      EXPECT_FLOAT_EQ(wordAsFloat(word[2 + 3 * k]), (st.t + 0.5f) / 32);
+      EXPECT_EQ(word[3 + 3 * k], strip.triangles[i].vertexIndex[k]);
+    }
+  }
+}
+
+TEST(DemoMesh, FramesPackToWithinHalfAStepOfThePositions) {
+  std::vector<MeshBuilder> posed(2);
+  std::vector<Vec3> points = {{-3, 7, 100}, {12.5f, -40, 101}, {0, 0, 100.5f}, {4, 4, 100}};
+  for (std::size_t f = 0; f < posed.size(); ++f)
+    for (Vec3 p : points) posed[f].addVertex({p.x * (f + 1.0f), p.y, p.z});
+  posed[0].addTriangle({0, 1, 2}, {});
+  posed[1].addTriangle({0, 1, 2}, {});
+  std::vector<std::string> names{"a", "b"};
+  Md2Data md2 = assembleMd2(posed, names, 8, 8, {});
+  for (std::size_t f = 0; f < 2; ++f) {
+    ModelFrame frame = decodeFrame(md2.frames[f]);
+    EXPECT_EQ(frame.name, names[f]);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const Vec3& want = posed[f].vertices()[i];
+      EXPECT_NEAR(frame.vertices[i].x, want.x, md2.frames[f].scale[0] * 0.5f + 1e-4f);
+      EXPECT_NEAR(frame.vertices[i].y, want.y, md2.frames[f].scale[1] * 0.5f + 1e-4f);
+      EXPECT_NEAR(frame.vertices[i].z, want.z, md2.frames[f].scale[2] * 0.5f + 1e-4f);
+    }
+  }
+}
+
+TEST(DemoMesh, AssembledModelRoundTripsThroughTheFileFormat) {
+  Md2Data box = makeBoxModel(6, 96, 64, 2);
+  box.skinNames = {"models/box/skin.pcx"};
+  Md2ParseResult parsed = parseMd2(encodeMd2(box));
+  ASSERT_TRUE(parsed.data) << parsed.message;
+  EXPECT_EQ(encodeMd2(*parsed.data), encodeMd2(box));
+  EXPECT_EQ(parsed.data->glCommands, box.glCommands);
+}
+
+}  // namespace
+}  // namespace pelt

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "demo/demo_palette.h"
+
+namespace pelt {
+namespace {
+
+int brightness(const Palette& p, int index) {
+  return p[index * 3] + p[index * 3 + 1] + p[index * 3 + 2];
+}
+
+long distance2(const Palette& p, int index, const std::array<std::uint8_t, 3>& c) {
+  long dr = p[index * 3] - c[0], dg = p[index * 3 + 1] - c[1], db = p[index * 3 + 2] - c[2];
+  return dr * dr + dg * dg + db * db;
+}
+
+TEST(DemoPalette, RampsRunFromDarkToLightAndGreysAreExact) {
+  Palette p = makeDemoPalette();
+  EXPECT_EQ(brightness(p, rampColor(kRampGrey, 0)), 0);
+  EXPECT_EQ(brightness(p, rampColor(kRampGrey, 15)), 765);
+  for (int ramp = 0; ramp < 16; ++ramp)
+    for (int shade = 1; shade < kRampLength; ++shade)
+      EXPECT_GT(brightness(p, rampColor(DemoRamp(ramp), shade)), brightness(p, rampColor(DemoRamp(ramp), shade - 1)))
+          << "ramp " << ramp << " shade " << shade;
+  EXPECT_EQ(rampColor(kRampRed, 99), rampColor(kRampRed, 15));
+  EXPECT_EQ(rampColor(kRampRed, -1), rampColor(kRampRed, 0));
+}
+
+TEST(DemoPalette, ActFileIsThePaletteBytes) {
+  Palette p = makeDemoPalette();
+  std::vector<std::uint8_t> act = encodeActPalette(p);
+  ASSERT_EQ(act.size(), 768u);
+  EXPECT_TRUE(std::equal(act.begin(), act.end(), p.begin()));
+}
+
+TEST(DemoPalette, NearestColourPrefersTheLowerIndexOnATie) {
+  Palette p{};  // every entry black
+  p[3 * 5] = 100;   // 5: (100, 0, 0)
+  p[3 * 9] = 100;   // 9: (100, 0, 0), same as 5
+  p[3 * 7 + 1] = 90;  // 7: (0, 90, 0)
+  EXPECT_EQ(nearestPaletteIndex(p, 96, 0, 0), 5);
+  EXPECT_EQ(nearestPaletteIndex(p, 0, 80, 0), 7);
+  EXPECT_EQ(nearestPaletteIndex(p, 0, 0, 0), 0);
+  EXPECT_EQ(nearestPaletteIndex(p, 50, 0, 0), 0);  // 50^2 to black and to 5: black is first
+}
+
+TEST(DemoColormap, IsA256By64ImageCarryingThePalette) {
+  Palette p = makeDemoPalette();
+  Skin map = makeColormapImage(p);
+  EXPECT_EQ(map.width, 256);
+  EXPECT_EQ(map.height, 64);
+  EXPECT_EQ(map.palette, p);
+  EXPECT_EQ(map.pixels.size(), 256u * 64u);
+  EXPECT_EQ(map.storedPixels, map.pixels);
+}
+
+TEST(DemoColormap, EveryEntryIsTheNearestColourToTheLitColour) {
+  Palette p = makeDemoPalette();
+  Skin map = makeColormapImage(p);
+  for (int row = 0; row < kColormapRows; ++row) {
+    for (int index = 0; index < 256; ++index) {
+      auto lit = litColor(p, index, row);
+      int chosen = map.pixel(index, row);
+      long best = distance2(p, chosen, lit);
+      for (int other = 0; other < 256; ++other) {
+        long d = distance2(p, other, lit);
+        ASSERT_TRUE(d > best || (d == best && other >= chosen))
+            << "row " << row << " index " << index << ": " << other << " beats " << chosen;
+      }
+    }
+  }
+}
+
+TEST(DemoColormap, RowsDarkenFromSlightlyOverbrightToNearBlack) {
+  Palette p = makeDemoPalette();
+  Skin map = makeColormapImage(p);
+  EXPECT_GT(colormapLightFactor(0), 1.0);
+  EXPECT_LT(colormapLightFactor(0), 1.5);
+  EXPECT_LT(colormapLightFactor(63), 0.05);
+  long previousRow = -1;
+  for (int row = 0; row < kColormapRows; ++row) {
+    long total = 0;
+    for (int index = 0; index < 256; ++index) total += brightness(p, map.pixel(index, row));
+    if (previousRow >= 0) {
+      EXPECT_LE(total, previousRow) << "row " << row;
+    }
+    previousRow = total;
+  }
+  for (int index = 0; index < 256; ++index) {
+    EXPECT_GE(brightness(p, map.pixel(index, 0)), brightness(p, index)) << index;
+    EXPECT_GE(brightness(p, map.pixel(index, 0)), brightness(p, map.pixel(index, 63))) << index;
+    EXPECT_LT(brightness(p, map.pixel(index, 63)), 3 * 24) << index;
+  }
+  // Plain white cannot brighten, so it stays white at the top.
+  EXPECT_EQ(map.pixel(rampColor(kRampGrey, 15), 0), rampColor(kRampGrey, 15));
+}
+
+}  // namespace
+}  // namespace pelt
