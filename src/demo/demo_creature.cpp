@@ -39,15 +39,6 @@ double breathScale(const CreaturePose& pose) {
   return (1.0 + 0.04 * std::sin(pose.breath)) * (1.0 - 0.08 * pose.pain);
 }
 
-StCoord st(double s, double t) {
-  return {static_cast<std::int16_t>(std::lround(s)), static_cast<std::int16_t>(std::lround(t))};
-}
-
-// A point of rectangle `r` at fractions (fu, fv), keeping one pixel clear of its border.
-StCoord inRect(const SkinRect& r, double fu, double fv) {
-  return st(r.x + 1 + (r.w - 3) * fu, r.y + 1 + (r.h - 3) * fv);
-}
-
 // Ring vertex angle: 0 on top of the back, increasing towards the left flank (+y).
 double ringAngle(int side) { return 2 * kPi * side / kCreatureRingSides; }
 
@@ -70,8 +61,9 @@ StCoord bodySt(int ring, int side, int stripRing, int stripSide) {
     // Around from the chin: the seam runs under the head.
     int startDegrees = (360 * stripSide / kCreatureRingSides + 180) % 360;
     int fromChin = startDegrees + (side - stripSide) * 360 / kCreatureRingSides;
-    double along = static_cast<double>(ring - kCreatureHeadRing) / (kCreatureRings - 1 - kCreatureHeadRing);
-    return inRect(kHeadRect, along, fromChin / 360.0);
+    double along =
+        static_cast<double>(ring - kCreatureHeadRing) / (kCreatureRings - 1 - kCreatureHeadRing);
+    return stInRect(kHeadRect, along, fromChin / 360.0);
   }
   double along = static_cast<double>(ring) / kCreatureHeadRing;
   int stripDegrees = 360 * stripSide / kCreatureRingSides + 180 / kCreatureRingSides;
@@ -79,14 +71,9 @@ StCoord bodySt(int ring, int side, int stripRing, int stripSide) {
   if (onBack) {
     // -90 (right flank) .. 90 (left flank) through the top.
     int acrossTop = stripSide >= kCreatureRingSides / 2 ? degrees - 360 : degrees;
-    return inRect(kBackRect, along, (acrossTop + 90) / 180.0);
+    return stInRect(kBackRect, along, (acrossTop + 90) / 180.0);
   }
-  return inRect(kBellyRect, along, (degrees - 90) / 180.0);
-}
-
-// A disc seen head-on: (x, y) in -1 .. 1 with y up.
-StCoord discSt(const SkinRect& r, double x, double y) {
-  return st(r.x + r.w / 2.0 + (r.w / 2.0 - 2) * x, r.y + r.h / 2.0 - (r.h / 2.0 - 2) * y);
+  return stInRect(kBellyRect, along, (degrees - 90) / 180.0);
 }
 
 void addBody(MeshBuilder& mesh, const CreaturePose& pose) {
@@ -98,9 +85,10 @@ void addBody(MeshBuilder& mesh, const CreaturePose& pose) {
   for (int ring = 0; ring + 1 < kCreatureRings; ++ring) {
     for (int side = 0; side < kCreatureRingSides; ++side) {
       int next = (side + 1) % kCreatureRingSides;
-      mesh.addQuad({rings[ring][side], rings[ring + 1][side], rings[ring + 1][next], rings[ring][next]},
-                   {bodySt(ring, side, ring, side), bodySt(ring + 1, side, ring, side),
-                    bodySt(ring + 1, side + 1, ring, side), bodySt(ring, side + 1, ring, side)});
+      mesh.addQuad(
+          {rings[ring][side], rings[ring + 1][side], rings[ring + 1][next], rings[ring][next]},
+          {bodySt(ring, side, ring, side), bodySt(ring + 1, side, ring, side),
+           bodySt(ring + 1, side + 1, ring, side), bodySt(ring, side + 1, ring, side)});
     }
   }
   Vec3 tailTip = creatureSpinePoint(pose, 0);
@@ -116,11 +104,11 @@ void addBody(MeshBuilder& mesh, const CreaturePose& pose) {
     double a0 = ringAngle(side), a1 = ringAngle(side + 1);
     // The tail is seen from behind, so its left flank shows on the left.
     mesh.addTriangle({rings[0][side], rings[0][next], tail},
-                     {discSt(kTailRect, -std::sin(a0), std::cos(a0)),
-                      discSt(kTailRect, -std::sin(a1), std::cos(a1)), discSt(kTailRect, 0, 0)});
+                     {stOnDisc(kTailRect, -std::sin(a0), std::cos(a0)),
+                      stOnDisc(kTailRect, -std::sin(a1), std::cos(a1)), stOnDisc(kTailRect, 0, 0)});
     mesh.addTriangle({rings[last][next], rings[last][side], nose},
-                     {discSt(kFaceRect, std::sin(a1), std::cos(a1)),
-                      discSt(kFaceRect, std::sin(a0), std::cos(a0)), discSt(kFaceRect, 0, 0)});
+                     {stOnDisc(kFaceRect, std::sin(a1), std::cos(a1)),
+                      stOnDisc(kFaceRect, std::sin(a0), std::cos(a0)), stOnDisc(kFaceRect, 0, 0)});
   }
   mesh.endPart();
 }
@@ -142,22 +130,22 @@ void addLeg(MeshBuilder& mesh, const SkinRect& column, Vec3 hip, Vec3 knee, Vec3
     Vec3 e2 = normalized(cross(axis, e1));
     for (int k = 0; k < 4; ++k) {
       double a = kPi / 4 + k * kPi / 2;
-      rings[j][k] = mesh.addVertex(
-          add(joints[j], add(scale(e1, widths[j] * std::cos(a)), scale(e2, widths[j] * std::sin(a)))));
+      rings[j][k] = mesh.addVertex(add(
+          joints[j], add(scale(e1, widths[j] * std::cos(a)), scale(e2, widths[j] * std::sin(a)))));
     }
   }
   int claw = mesh.addVertex(tip);
-  auto legSt = [&](int j, int k) { return inRect(column, k / 4.0, along[j]); };
+  auto legSt = [&](int j, int k) { return stInRect(column, k / 4.0, along[j]); };
   for (int j = 0; j < 2; ++j)
     for (int k = 0; k < 4; ++k)
       mesh.addQuad({rings[j][k], rings[j + 1][k], rings[j + 1][(k + 1) % 4], rings[j][(k + 1) % 4]},
                    {legSt(j, k), legSt(j + 1, k), legSt(j + 1, k + 1), legSt(j, k + 1)});
   // The hip end is buried in the body; it takes a corner of the column.
-  mesh.addQuad(rings[0], {inRect(column, 0, 0), inRect(column, 0.2, 0), inRect(column, 0.2, 0.03),
-                          inRect(column, 0, 0.03)});
+  mesh.addQuad(rings[0], {stInRect(column, 0, 0), stInRect(column, 0.2, 0),
+                          stInRect(column, 0.2, 0.03), stInRect(column, 0, 0.03)});
   for (int k = 0; k < 4; ++k)
     mesh.addTriangle({rings[2][(k + 1) % 4], rings[2][k], claw},
-                     {legSt(2, k + 1), legSt(2, k), inRect(column, (k + 0.5) / 4.0, along[3])});
+                     {legSt(2, k + 1), legSt(2, k), stInRect(column, (k + 0.5) / 4.0, along[3])});
   mesh.endPart();
 }
 
@@ -204,14 +192,15 @@ void addEyes(MeshBuilder& mesh, const CreaturePose& pose) {
     std::array<int, 6> ring{};
     for (int k = 0; k < 6; ++k) {
       double a = 2 * kPi * k / 6;
-      ring[k] = mesh.addVertex(add(ringCentre, add(scale(e1, 2.6 * std::cos(a)), scale(e2, 2.6 * std::sin(a)))));
+      ring[k] = mesh.addVertex(
+          add(ringCentre, add(scale(e1, 2.6 * std::cos(a)), scale(e2, 2.6 * std::sin(a)))));
     }
     int f = mesh.addVertex(front), b = mesh.addVertex(back);
     for (int k = 0; k < 6; ++k) {
       double a0 = 2 * kPi * k / 6, a1 = 2 * kPi * (k + 1) / 6;
-      StCoord s0 = discSt(kEyeRect, std::cos(a0), std::sin(a0));
-      StCoord s1 = discSt(kEyeRect, std::cos(a1), std::sin(a1));
-      StCoord middle = discSt(kEyeRect, 0, 0);
+      StCoord s0 = stOnDisc(kEyeRect, std::cos(a0), std::sin(a0));
+      StCoord s1 = stOnDisc(kEyeRect, std::cos(a1), std::sin(a1));
+      StCoord middle = stOnDisc(kEyeRect, 0, 0);
       mesh.addTriangle({ring[k], ring[(k + 1) % 6], f}, {s0, s1, middle});
       mesh.addTriangle({ring[(k + 1) % 6], ring[k], b}, {s1, s0, middle});
     }
@@ -233,13 +222,17 @@ void addPlates(MeshBuilder& mesh, const CreaturePose& pose) {
     for (int k = 0; k < 4; ++k)
       corners[k] = mesh.addVertex(add(base, {static_cast<float>(kCornerX[k] * 4 * size),
                                              static_cast<float>(kCornerY[k] * 3 * size), 0}));
-    int apex = mesh.addVertex(add(base, {static_cast<float>(-3 * size), 0, static_cast<float>(6 + 4 * size)}));
+    int apex = mesh.addVertex(
+        add(base, {static_cast<float>(-3 * size), 0, static_cast<float>(6 + 4 * size)}));
     SkinRect cell = plateCell(plate);
     // Seen from above with the nose to the right.
-    auto cornerSt = [&](int k) { return inRect(cell, kCornerX[k] > 0 ? 1 : 0, kCornerY[k] > 0 ? 0 : 1); };
-    StCoord apexSt = inRect(cell, 0.3, 0.5);
+    auto cornerSt = [&](int k) {
+      return stInRect(cell, kCornerX[k] > 0 ? 1 : 0, kCornerY[k] > 0 ? 0 : 1);
+    };
+    StCoord apexSt = stInRect(cell, 0.3, 0.5);
     for (int k = 0; k < 4; ++k)
-      mesh.addTriangle({corners[k], corners[(k + 1) % 4], apex}, {cornerSt(k), cornerSt((k + 1) % 4), apexSt});
+      mesh.addTriangle({corners[k], corners[(k + 1) % 4], apex},
+                       {cornerSt(k), cornerSt((k + 1) % 4), apexSt});
     mesh.addQuad({corners[3], corners[2], corners[1], corners[0]},
                  {cornerSt(3), cornerSt(2), cornerSt(1), cornerSt(0)});
     mesh.endPart();
@@ -257,8 +250,6 @@ SkinRect legColumn(int pair) {
   int w = kLegRect.w / kCreatureLegPairs;
   return {kLegRect.x + pair * w, kLegRect.y, w, kLegRect.h};
 }
-
-double creatureRingPosition(int ring) { return ringU(ring); }
 
 std::vector<std::string> creatureFrameNames() {
   std::vector<std::string> names;
@@ -294,8 +285,9 @@ Vec3 creatureSpinePoint(const CreaturePose& pose, double u) {
   double x = kTailX + (kNoseX - kTailX) * u;
   // A travelling wave down the body while walking, a slow sway when idle,
   // rearing and curling when hurt.
-  double y = pose.walkAmount * 4.0 * std::sin(2 * kPi * 1.1 * u - pose.walkPhase) * (0.4 + 0.6 * u) +
-             1.5 * std::sin(pose.breath) * u * u + pose.pain * 7 * (u - 0.5) * (u - 0.5);
+  double y =
+      pose.walkAmount * 4.0 * std::sin(2 * kPi * 1.1 * u - pose.walkPhase) * (0.4 + 0.6 * u) +
+      1.5 * std::sin(pose.breath) * u * u + pose.pain * 7 * (u - 0.5) * (u - 0.5);
   double z = kSpineZ + pose.walkAmount * 1.0 * std::sin(2 * kPi * 2.2 * u - 2 * pose.walkPhase) +
              1.5 * std::sin(pose.breath + 1) * smoothstep(0.7, 1.0, u) +
              pose.pain * (12 * smoothstep(0.55, 1.0, u) + 5 * smoothstep(0.3, 0.0, u));

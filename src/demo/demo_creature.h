@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "demo/demo_paint.h"
 #include "model/md2_format.h"
 #include "model/model.h"
-#include "demo/demo_paint.h"
 
 namespace pelt {
 
@@ -28,16 +28,13 @@ inline constexpr SkinRect kEyeRect{144, 192, 32, 32};
 inline constexpr SkinRect kPlateRect{176, 0, 80, 111};
 inline constexpr SkinRect kLegRect{176, 112, 78, 144};
 
-SkinRect plateCell(int plate);   // 2 x 3 cells of kPlateRect
-SkinRect legColumn(int pair);    // 3 columns of kLegRect, front pair first
+SkinRect plateCell(int plate);  // 2 x 3 cells of kPlateRect
+SkinRect legColumn(int pair);   // 3 columns of kLegRect, front pair first
 
 // Body rings from tail to nose; the last few form the head.
 inline constexpr int kCreatureRings = 16;
 inline constexpr int kCreatureHeadRing = 12;
 inline constexpr int kCreatureRingSides = 12;
-// Where along the body (0 tail .. 1 nose) the ring boundaries of the back
-// fall, so the painting can follow the segments.
-double creatureRingPosition(int ring);
 
 // "stand01".."stand10", "walk01".."walk10", "pain01".."pain04".
 std::vector<std::string> creatureFrameNames();
@@ -45,8 +42,8 @@ std::vector<std::string> creatureFrameNames();
 struct CreaturePose {
   double walkPhase = 0;  // radians; legs and body wave
   double walkAmount = 0;
-  double breath = 0;     // radians; slow idle sway
-  double pain = 0;       // 0 .. 1, rearing up and curling
+  double breath = 0;  // radians; slow idle sway
+  double pain = 0;    // 0 .. 1, rearing up and curling
 };
 CreaturePose creaturePose(int frame);
 

@@ -13,7 +13,9 @@ namespace {
 
 // Position across a region the way the mapping places corners: 0 and 1 are
 // one pixel inside the border.
-double alongRect(int x, int start, int size) { return (x - start - 1) / static_cast<double>(size - 3); }
+double alongRect(int x, int start, int size) {
+  return (x - start - 1) / static_cast<double>(size - 3);
+}
 
 // Distance in pixels (across the back) to the nearest segment line.
 double segmentDistance(double along, int segments, int size) {
@@ -79,14 +81,16 @@ void paintFace(Skin& skin) {
     double mx = dx / 0.6, my = (dy + 0.25) / 0.28;
     double mouth = mx * mx + my * my;
     if (mouth < 1.0) {
-      bool tooth = my > 0.45 && std::fmod(std::fabs(dx) + 0.05, 0.16) < 0.08 * (my - 0.45) / 0.55 + 0.02;
+      bool tooth =
+          my > 0.45 && std::fmod(std::fabs(dx) + 0.05, 0.16) < 0.08 * (my - 0.45) / 0.55 + 0.02;
       return tooth ? rampColor(kRampTan, 15) : rampColor(kRampRed, 3 + static_cast<int>(mouth * 3));
     }
     if (mouth < 1.25) return rampColor(kRampRose, 8);
     for (double side : {-0.2, 0.2})
       if (std::hypot(dx - side, dy - 0.35) < 0.07) return rampColor(kRampGrey, 1);
     if (d > 0.92) return rampColor(kRampGreen, 5);
-    return rampColor(dy < -0.6 ? kRampTan : kRampGreen, 11 - static_cast<int>(d * 4) + noiseShade(x, y, 5, 2));
+    return rampColor(dy < -0.6 ? kRampTan : kRampGreen,
+                     11 - static_cast<int>(d * 4) + noiseShade(x, y, 5, 2));
   });
 }
 
@@ -100,7 +104,7 @@ void paintTail(Skin& skin) {
 void paintEyes(Skin& skin) {
   paintDisc(skin, kEyeRect, [](double dx, double dy, double d, int, int) {
     if (std::hypot(dx + 0.25, dy - 0.3) < 0.15) return rampColor(kRampGrey, 15);  // glint
-    if (std::fabs(dx) < 0.12 && d < 0.7) return rampColor(kRampGrey, 0);           // slit pupil
+    if (std::fabs(dx) < 0.12 && d < 0.7) return rampColor(kRampGrey, 0);          // slit pupil
     if (d < 0.85) return rampColor(kRampYellow, 13 - static_cast<int>(d * 6));
     return rampColor(kRampOrange, 5);
   });
@@ -130,8 +134,10 @@ void paintLegs(Skin& skin) {
       double along = alongRect(y, column.y, column.h);
       double around = alongRect(x, column.x, column.w);
       if (x == column.x || x == column.x + column.w - 1) return rampColor(kRampGrey, 1);
-      if (along > 0.86) return rampColor(kRampTan, 14 - static_cast<int>((along - 0.86) * 40));  // claw
-      if (std::fabs(along - 0.45) < 0.03 || std::fabs(along - 0.85) < 0.015) return rampColor(kRampBrown, 2);
+      if (along > 0.86)
+        return rampColor(kRampTan, 14 - static_cast<int>((along - 0.86) * 40));  // claw
+      if (std::fabs(along - 0.45) < 0.03 || std::fabs(along - 0.85) < 0.015)
+        return rampColor(kRampBrown, 2);
       int stripe = static_cast<int>(along * 12) % 2;
       int light = around < 0.5 ? 2 : 0;
       return rampColor(stripe ? kRampBrown : kRampOlive, 7 + light + noiseShade(x, y, 8, 2));

@@ -63,7 +63,8 @@ bool writeDemoGameFolder(const std::string& folder, std::string* error) {
   out.write(kDemoWeaponSkinPath, encodeSkinPcx(makeWeaponSkin(palette)));
 
   for (int kind = 0; kind < kDemoPhongMapCount; ++kind)
-    out.write(joinPath(kDemoPhongFolder, phongMapFileName(kind)), encodeSkinPcx(makePhongMap(kind)));
+    out.write(joinPath(kDemoPhongFolder, phongMapFileName(kind)),
+              encodeSkinPcx(makePhongMap(kind)));
   for (int kind = 0; kind < kDemoEnvironmentMapCount; ++kind)
     out.write(joinPath(kDemoEnvironmentFolder, environmentMapFileName(kind)),
               encodeSkinPcx(makeEnvironmentMap(kind)));

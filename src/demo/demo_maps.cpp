@@ -32,7 +32,9 @@ Direction pixelNormal(int s, int t) {
 }
 
 // Where the view ray bounces to off a face with that normal.
-Direction reflected(const Direction& n) { return {2 * n.z * n.x, 2 * n.z * n.y, 2 * n.z * n.z - 1}; }
+Direction reflected(const Direction& n) {
+  return {2 * n.z * n.x, 2 * n.z * n.y, 2 * n.z * n.z - 1};
+}
 
 template <typename Paint>
 Skin paintMap(const Palette& palette, Paint paint) {
@@ -51,7 +53,8 @@ Palette blendPalette(std::array<double, 3> from, std::array<double, 3> to, int f
   for (int i = 0; i < count; ++i) {
     double k = count > 1 ? i / static_cast<double>(count - 1) : 0;
     for (int c = 0; c < 3; ++c)
-      palette[static_cast<std::size_t>(first + i) * 3 + c] = clampByte(from[c] + (to[c] - from[c]) * k);
+      palette[static_cast<std::size_t>(first + i) * 3 + c] =
+          clampByte(from[c] + (to[c] - from[c]) * k);
   }
   return palette;
 }
@@ -66,7 +69,8 @@ Skin makePhongMap(int kind) {
     case 0:
       return paintMap(grey, [](Direction n) { return 18 + 70 * n.z + 167 * lobe(n.z, 60); });
     case 1:
-      return paintMap(grey, [](Direction n) { return 14 + 190 * lobe(n.z, 2) + 51 * lobe(n.z, 10); });
+      return paintMap(grey,
+                      [](Direction n) { return 14 + 190 * lobe(n.z, 2) + 51 * lobe(n.z, 10); });
     default:
       return paintMap(grey, [](Direction n) {
         // A key light ahead and a cooler rim light from the upper right.
@@ -78,7 +82,8 @@ Skin makePhongMap(int kind) {
 }
 
 std::string phongMapFileName(int kind) {
-  static constexpr const char* kNames[kDemoPhongMapCount] = {"tight.pcx", "broad.pcx", "twolobe.pcx"};
+  static constexpr const char* kNames[kDemoPhongMapCount] = {"tight.pcx", "broad.pcx",
+                                                             "twolobe.pcx"};
   return kNames[std::clamp(kind, 0, kDemoPhongMapCount - 1)];
 }
 

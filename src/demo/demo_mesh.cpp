@@ -67,7 +67,8 @@ void MeshBuilder::addQuad(std::array<int, 4> v, std::array<StCoord, 4> st) {
 void MeshBuilder::beginPart() { partStart_ = triangles_.size(); }
 
 void MeshBuilder::endPart() {
-  std::span<const MeshTriangle> part(triangles_.data() + partStart_, triangles_.size() - partStart_);
+  std::span<const MeshTriangle> part(triangles_.data() + partStart_,
+                                     triangles_.size() - partStart_);
   if (signedVolume(vertices_, part) <= 0) return;
   for (std::size_t i = partStart_; i < triangles_.size(); ++i) {
     std::swap(triangles_[i].vertex[1], triangles_[i].vertex[2]);
@@ -134,8 +135,7 @@ Md2Data makeBoxModel(float halfSize, int skinWidth, int skinHeight, int frameCou
     float h = halfSize * (1.0f + 0.1f * static_cast<float>(f));
     MeshBuilder& mesh = posed[f];
     mesh.beginPart();
-    for (int i = 0; i < 8; ++i)
-      mesh.addVertex({i & 1 ? h : -h, i & 2 ? h : -h, i & 4 ? h : -h});
+    for (int i = 0; i < 8; ++i) mesh.addVertex({i & 1 ? h : -h, i & 2 ? h : -h, i & 4 ? h : -h});
     for (int face = 0; face < 6; ++face) {
       int axis = face / 2;
       bool positive = face % 2 == 0;
@@ -148,7 +148,8 @@ Md2Data makeBoxModel(float halfSize, int skinWidth, int skinHeight, int frameCou
       int s0 = (face % 3) * cellW, t0 = (face / 3) * cellH;
       for (int c = 0; c < 4; ++c) {
         int k = positive ? c : 3 - c;
-        corners[static_cast<std::size_t>(c)] = (positive ? 1 << axis : 0) | (kU[k] << u) | (kV[k] << v);
+        corners[static_cast<std::size_t>(c)] =
+            (positive ? 1 << axis : 0) | (kU[k] << u) | (kV[k] << v);
         st[static_cast<std::size_t>(c)] = {static_cast<std::int16_t>(s0 + kU[k] * (cellW - 1)),
                                            static_cast<std::int16_t>(t0 + kV[k] * (cellH - 1))};
       }

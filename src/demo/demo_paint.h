@@ -1,9 +1,12 @@
 #pragma once
-// Helpers for painting demo skins and maps procedurally.
+// Helpers for laying demo models out on their skins and painting the
+// regions procedurally.
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
+#include "model/model.h"
 #include "skins/skin.h"
 
 namespace pelt {
@@ -14,10 +17,23 @@ struct SkinRect {
   bool contains(int s, int t) const { return s >= x && s < x + w && t >= y && t < y + h; }
 };
 
+// The st of fractions (fu, fv) across `rect`, keeping one pixel clear of its
+// border so neighbouring regions never bleed in.
+inline StCoord stInRect(const SkinRect& rect, double fu, double fv) {
+  return {static_cast<std::int16_t>(std::lround(rect.x + 1 + (rect.w - 3) * fu)),
+          static_cast<std::int16_t>(std::lround(rect.y + 1 + (rect.h - 3) * fv))};
+}
+
+// The st of a point of a disc filling `rect`, seen head-on: (x, y) in -1 .. 1, y up.
+inline StCoord stOnDisc(const SkinRect& rect, double x, double y) {
+  return {static_cast<std::int16_t>(std::lround(rect.x + rect.w / 2.0 + (rect.w / 2.0 - 2) * x)),
+          static_cast<std::int16_t>(std::lround(rect.y + rect.h / 2.0 - (rect.h / 2.0 - 2) * y))};
+}
+
 // Repeatable noise in 0 .. 1 for a pixel and a seed.
 inline double hashNoise(int x, int y, std::uint32_t seed) {
-  std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u + static_cast<std::uint32_t>(y) * 668265263u +
-                    seed * 2246822519u;
+  std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u +
+                    static_cast<std::uint32_t>(y) * 668265263u + seed * 2246822519u;
   h = (h ^ (h >> 13)) * 1274126177u;
   h ^= h >> 16;
   return (h & 0xFFFFFF) / static_cast<double>(0x1000000);

@@ -98,7 +98,8 @@ double colormapLightFactor(int row) { return 1.25 * (kColormapRows - row) / kCol
 std::array<std::uint8_t, 3> litColor(const Palette& palette, int index, int row) {
   double f = colormapLightFactor(row);
   std::size_t at = static_cast<std::size_t>(index) * 3;
-  return {clampByte(palette[at] * f), clampByte(palette[at + 1] * f), clampByte(palette[at + 2] * f)};
+  return {clampByte(palette[at] * f), clampByte(palette[at + 1] * f),
+          clampByte(palette[at + 2] * f)};
 }
 
 Skin makeColormapImage(const Palette& palette) {
@@ -108,7 +109,8 @@ Skin makeColormapImage(const Palette& palette) {
   for (int row = 0; row < kColormapRows; ++row) {
     for (int index = 0; index < kColormapColumns; ++index) {
       auto lit = litColor(palette, index, row);
-      image.pixels[static_cast<std::size_t>(row) * kColormapColumns + static_cast<std::size_t>(index)] =
+      image.pixels[static_cast<std::size_t>(row) * kColormapColumns +
+                   static_cast<std::size_t>(index)] =
           nearestPaletteIndex(palette, lit[0], lit[1], lit[2]);
     }
   }

@@ -17,23 +17,18 @@ constexpr int kBarrelSides = 8;
 constexpr double kMountU = 0.8;
 
 struct BarrelRing {
-  double along;   // 0 breech .. 1 muzzle
+  double along;  // 0 breech .. 1 muzzle
   double radius;
 };
 constexpr std::array<BarrelRing, 6> kBarrelRings = {{
-    {0.0, 3.2}, {0.25, 3.2}, {0.3, 2.3}, {0.82, 2.3}, {0.86, 3.0}, {1.0, 3.0},
+    {0.0, 3.2},
+    {0.25, 3.2},
+    {0.3, 2.3},
+    {0.82, 2.3},
+    {0.86, 3.0},
+    {1.0, 3.0},
 }};
 constexpr double kBarrelLength = 22;
-
-StCoord st(double s, double t) {
-  return {static_cast<std::int16_t>(std::lround(s)), static_cast<std::int16_t>(std::lround(t))};
-}
-StCoord inRect(const SkinRect& r, double fu, double fv) {
-  return st(r.x + 1 + (r.w - 3) * fu, r.y + 1 + (r.h - 3) * fv);
-}
-StCoord discSt(const SkinRect& r, double x, double y) {
-  return st(r.x + r.w / 2.0 + (r.w / 2.0 - 2) * x, r.y + r.h / 2.0 - (r.h / 2.0 - 2) * y);
-}
 
 void addWeapon(MeshBuilder& mesh, const CreaturePose& pose) {
   Vec3 top = add(creatureSpinePoint(pose, kMountU),
@@ -51,8 +46,9 @@ void addWeapon(MeshBuilder& mesh, const CreaturePose& pose) {
     Vec3 centre = add(breech, scale(forward, kBarrelLength * kBarrelRings[ring].along));
     for (int k = 0; k < kBarrelSides; ++k) {
       double a = 2 * kPi * k / kBarrelSides;  // 0 on top
-      rings[ring][k] = mesh.addVertex(add(centre, add(scale(up, kBarrelRings[ring].radius * std::cos(a)),
-                                                      scale(side, kBarrelRings[ring].radius * std::sin(a)))));
+      rings[ring][k] =
+          mesh.addVertex(add(centre, add(scale(up, kBarrelRings[ring].radius * std::cos(a)),
+                                         scale(side, kBarrelRings[ring].radius * std::sin(a)))));
     }
   }
   // Unrolled with the top in the middle: the seam runs underneath.
@@ -61,7 +57,8 @@ void addWeapon(MeshBuilder& mesh, const CreaturePose& pose) {
       int next = (k + 1) % kBarrelSides;
       int stK = (k + kBarrelSides / 2) % kBarrelSides;
       auto around = [&](std::size_t r, int offset) {
-        return inRect(kBarrelRect, kBarrelRings[r].along, (stK + offset) / static_cast<double>(kBarrelSides));
+        return stInRect(kBarrelRect, kBarrelRings[r].along,
+                        (stK + offset) / static_cast<double>(kBarrelSides));
       };
       mesh.addQuad({rings[ring][k], rings[ring + 1][k], rings[ring + 1][next], rings[ring][next]},
                    {around(ring, 0), around(ring + 1, 0), around(ring + 1, 1), around(ring, 1)});
@@ -73,12 +70,14 @@ void addWeapon(MeshBuilder& mesh, const CreaturePose& pose) {
   for (int k = 0; k < kBarrelSides; ++k) {
     int next = (k + 1) % kBarrelSides;
     double a0 = 2 * kPi * k / kBarrelSides, a1 = 2 * kPi * (k + 1) / kBarrelSides;
-    mesh.addTriangle({rings[last][next], rings[last][k], bore},
-                     {discSt(kMuzzleRect, std::sin(a1), std::cos(a1)),
-                      discSt(kMuzzleRect, std::sin(a0), std::cos(a0)), discSt(kMuzzleRect, 0, 0)});
-    mesh.addTriangle({rings[0][k], rings[0][next], back},
-                     {discSt(kBreechRect, -std::sin(a0), std::cos(a0)),
-                      discSt(kBreechRect, -std::sin(a1), std::cos(a1)), discSt(kBreechRect, 0, 0)});
+    mesh.addTriangle(
+        {rings[last][next], rings[last][k], bore},
+        {stOnDisc(kMuzzleRect, std::sin(a1), std::cos(a1)),
+         stOnDisc(kMuzzleRect, std::sin(a0), std::cos(a0)), stOnDisc(kMuzzleRect, 0, 0)});
+    mesh.addTriangle(
+        {rings[0][k], rings[0][next], back},
+        {stOnDisc(kBreechRect, -std::sin(a0), std::cos(a0)),
+         stOnDisc(kBreechRect, -std::sin(a1), std::cos(a1)), stOnDisc(kBreechRect, 0, 0)});
   }
   mesh.endPart();
 
@@ -104,7 +103,7 @@ void addWeapon(MeshBuilder& mesh, const CreaturePose& pose) {
     for (int c = 0; c < 4; ++c) {
       int k = positive ? c : 3 - c;
       quad[c] = corner[(positive ? 1 << axis : 0) | (kU[k] << u) | (kV[k] << v)];
-      quadSt[c] = inRect(cell, kU[k], kV[k]);
+      quadSt[c] = stInRect(cell, kU[k], kV[k]);
     }
     mesh.addQuad(quad, quadSt);
   }
@@ -116,15 +115,18 @@ void addWeapon(MeshBuilder& mesh, const CreaturePose& pose) {
 Md2Data makeDemoWeapon() {
   std::vector<std::string> names = creatureFrameNames();
   std::vector<MeshBuilder> posed(names.size());
-  for (std::size_t f = 0; f < names.size(); ++f) addWeapon(posed[f], creaturePose(static_cast<int>(f)));
-  return assembleMd2(posed, names, kWeaponSkinSize, kWeaponSkinSize, {"models/monsters/grub/weapon.pcx"});
+  for (std::size_t f = 0; f < names.size(); ++f)
+    addWeapon(posed[f], creaturePose(static_cast<int>(f)));
+  return assembleMd2(posed, names, kWeaponSkinSize, kWeaponSkinSize,
+                     {"models/monsters/grub/weapon.pcx"});
 }
 
 Skin makeWeaponSkin(const Palette& palette) {
   Skin skin;
   allocateSkin(skin, kWeaponSkinSize, kWeaponSkinSize);
   skin.palette = palette;
-  paintRect(skin, {0, 0, skin.width, skin.height}, [](double, double, int, int) { return rampColor(kRampGrey, 3); });
+  paintRect(skin, {0, 0, skin.width, skin.height},
+            [](double, double, int, int) { return rampColor(kRampGrey, 3); });
   paintRect(skin, kBarrelRect, [](double u, double v, int x, int y) {
     // Bright along the top, dark underneath, with bands at the joints.
     double fromTop = std::fabs(v - 0.5) * 2;
@@ -133,7 +135,8 @@ Skin makeWeaponSkin(const Palette& palette) {
     if (u > 0.86) return rampColor(kRampBrown, 10 - static_cast<int>(fromTop * 6));  // brass muzzle
     if (u < 0.25 && hashNoise(x / 5, y / 5, 21) < 0.08) return rampColor(kRampGrey, 12);  // rivets
     if (std::fabs(v - 0.5) < 0.03) return rampColor(kRampSteel, 15);  // highlight
-    return rampColor(kRampSteel, 12 - static_cast<int>(fromTop * 9) + (hashNoise(x, y, 22) < 0.2 ? 1 : 0));
+    return rampColor(kRampSteel,
+                     12 - static_cast<int>(fromTop * 9) + (hashNoise(x, y, 22) < 0.2 ? 1 : 0));
   });
   auto disc = [&](const SkinRect& r, auto paint) {
     paintRect(skin, r, [&](double u, double v, int, int) {
@@ -154,7 +157,8 @@ Skin makeWeaponSkin(const Palette& palette) {
   paintRect(skin, kMountRect, [](double u, double v, int x, int y) {
     double cellV = std::fmod(v * 3, 1.0);
     if (u < 0.06 || u > 0.94 || cellV < 0.06 || cellV > 0.94) return rampColor(kRampBrown, 2);
-    if (std::hypot((u - 0.2) * 1.0, (cellV - 0.3) * 0.5) < 0.06) return rampColor(kRampGrey, 13);  // bolt
+    if (std::hypot((u - 0.2) * 1.0, (cellV - 0.3) * 0.5) < 0.06)
+      return rampColor(kRampGrey, 13);  // bolt
     return rampColor(kRampBrown, 6 + (hashNoise(x, y / 2, 23) < 0.3 ? 1 : 0));
   });
   skin.storedPixels = skin.pixels;

@@ -1,9 +1,10 @@
+#include "demo/demo_creature.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "demo/demo_creature.h"
 #include "demo/demo_creature_skin.h"
 #include "demo/demo_palette.h"
 #include "demo/demo_weapon.h"
@@ -32,8 +33,9 @@ float largestMove(const Md2Data& md2, std::size_t a, std::size_t b) {
   ModelFrame fa = decodeFrame(md2.frames[a]), fb = decodeFrame(md2.frames[b]);
   float most = 0;
   for (std::size_t i = 0; i < fa.vertices.size(); ++i)
-    most = std::max(most, std::hypot(fa.vertices[i].x - fb.vertices[i].x, fa.vertices[i].y - fb.vertices[i].y,
-                                     fa.vertices[i].z - fb.vertices[i].z));
+    most = std::max(
+        most, std::hypot(fa.vertices[i].x - fb.vertices[i].x, fa.vertices[i].y - fb.vertices[i].y,
+                         fa.vertices[i].z - fb.vertices[i].z));
   return most;
 }
 
@@ -42,8 +44,8 @@ TEST(DemoCreature, HasTheAdvertisedSizeFramesAndSkins) {
   EXPECT_GE(md2.triangles.size(), 300u);
   EXPECT_EQ(md2.skinWidth, 256);
   EXPECT_EQ(md2.skinHeight, 256);
-  EXPECT_EQ(md2.skinNames,
-            (std::vector<std::string>{"models/monsters/grub/skin.pcx", "models/monsters/grub/pain.pcx"}));
+  EXPECT_EQ(md2.skinNames, (std::vector<std::string>{"models/monsters/grub/skin.pcx",
+                                                     "models/monsters/grub/pain.pcx"}));
   std::vector<std::string> names = frameNames(md2);
   ASSERT_EQ(names.size(), 24u);
   EXPECT_EQ(names.front(), "stand01");
@@ -57,7 +59,8 @@ TEST(DemoCreature, HasTheAdvertisedSizeFramesAndSkins) {
 TEST(DemoCreature, SurfaceIsClosedAndFacesOutwardInEveryFrame) {
   const Md2Data& md2 = creature();
   EXPECT_TRUE(test::isClosedAndConsistent(md2));
-  for (std::size_t f : {0u, 14u, 21u}) EXPECT_GT(test::checkOutsideIsDrawn(md2, static_cast<int>(f)), 500);
+  for (std::size_t f : {0u, 14u, 21u})
+    EXPECT_GT(test::checkOutsideIsDrawn(md2, static_cast<int>(f)), 500);
 }
 
 TEST(DemoCreature, EveryFrameMovesAndWalkingMovesMoreThanStanding) {
@@ -75,7 +78,8 @@ TEST(DemoCreature, EveryFrameMovesAndWalkingMovesMoreThanStanding) {
 
 TEST(DemoCreature, EachTriangleIsMappedInsideOneRegionOfTheSkin) {
   const Md2Data& md2 = creature();
-  std::vector<SkinRect> regions = {kBackRect, kBellyRect, kHeadRect, kFaceRect, kTailRect, kEyeRect};
+  std::vector<SkinRect> regions = {kBackRect, kBellyRect, kHeadRect,
+                                   kFaceRect, kTailRect,  kEyeRect};
   for (int i = 0; i < kCreaturePlates; ++i) regions.push_back(plateCell(i));
   for (int i = 0; i < kCreatureLegPairs; ++i) regions.push_back(legColumn(i));
   std::vector<int> uses(regions.size(), 0);
@@ -88,12 +92,14 @@ TEST(DemoCreature, EachTriangleIsMappedInsideOneRegionOfTheSkin) {
       ASSERT_LT(st(k).t, md2.skinHeight);
     }
     auto region = std::find_if(regions.begin(), regions.end(), [&](const SkinRect& r) {
-      return r.contains(st(0).s, st(0).t) && r.contains(st(1).s, st(1).t) && r.contains(st(2).s, st(2).t);
+      return r.contains(st(0).s, st(0).t) && r.contains(st(1).s, st(1).t) &&
+             r.contains(st(2).s, st(2).t);
     });
     ASSERT_NE(region, regions.end()) << "triangle straddles regions";
     ++uses[static_cast<std::size_t>(region - regions.begin())];
   }
-  for (std::size_t i = 0; i < uses.size(); ++i) EXPECT_GT(uses[i], 0) << "region " << i << " unused";
+  for (std::size_t i = 0; i < uses.size(); ++i)
+    EXPECT_GT(uses[i], 0) << "region " << i << " unused";
   for (std::size_t i = 0; i < regions.size(); ++i)
     for (std::size_t j = i + 1; j < regions.size(); ++j) {
       const SkinRect &a = regions[i], &b = regions[j];
@@ -104,7 +110,8 @@ TEST(DemoCreature, EachTriangleIsMappedInsideOneRegionOfTheSkin) {
 
 // The mapping lands on paint: every corner and centre of every triangle
 // shows a painted pixel, not the background between regions.
-void expectMappedPixelsPainted(const Md2Data& md2, const Skin& skin, std::vector<std::uint8_t> background) {
+void expectMappedPixelsPainted(const Md2Data& md2, const Skin& skin,
+                               std::vector<std::uint8_t> background) {
   for (const Md2Triangle& t : md2.triangles) {
     int s[3], tt[3];
     for (int k = 0; k < 3; ++k) {

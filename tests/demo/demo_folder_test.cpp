@@ -1,10 +1,11 @@
+#include "demo/demo_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "demo/demo_creature.h"
 #include "demo/demo_creature_skin.h"
-#include "demo/demo_folder.h"
 #include "demo/demo_maps.h"
 #include "demo/demo_palette.h"
 #include "demo/demo_weapon.h"
@@ -30,7 +31,9 @@ class DemoFolder : public ::testing::Test {
   }
 
   static std::string base() { return joinPath(dir_->path(), "baseq2"); }
-  static Bytes read(const std::string& relative) { return readWholeFile(joinPath(base(), relative)).bytes; }
+  static Bytes read(const std::string& relative) {
+    return readWholeFile(joinPath(base(), relative)).bytes;
+  }
   static std::unique_ptr<Skin> image(const std::string& relative) {
     SkinDecodeResult decoded = decodeSkinImage(read(relative));
     EXPECT_TRUE(decoded.skin) << relative << ": " << decoded.message;
@@ -88,7 +91,8 @@ TEST_F(DemoFolder, HoldsThreePhongAndThreeEnvironmentMaps) {
   for (int kind = 0; kind < kDemoPhongMapCount; ++kind)
     expectSameImage(joinPath(kDemoPhongFolder, phongMapFileName(kind)), makePhongMap(kind));
   for (int kind = 0; kind < kDemoEnvironmentMapCount; ++kind)
-    expectSameImage(joinPath(kDemoEnvironmentFolder, environmentMapFileName(kind)), makeEnvironmentMap(kind));
+    expectSameImage(joinPath(kDemoEnvironmentFolder, environmentMapFileName(kind)),
+                    makeEnvironmentMap(kind));
 }
 
 TEST(DemoFolderFailure, ReportsAFolderThatCannotBeCreated) {

@@ -1,9 +1,9 @@
+#include "demo/demo_maps.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <set>
-
-#include "demo/demo_maps.h"
 
 namespace pelt {
 namespace {
@@ -56,7 +56,8 @@ TEST(DemoMaps, HorizonMapShowsSkyToUpwardFacesAndGroundToDownwardOnes) {
 TEST(DemoMaps, FileNamesAreDistinctPcxNames) {
   std::set<std::string> names;
   for (int kind = 0; kind < kDemoPhongMapCount; ++kind) names.insert(phongMapFileName(kind));
-  for (int kind = 0; kind < kDemoEnvironmentMapCount; ++kind) names.insert(environmentMapFileName(kind));
+  for (int kind = 0; kind < kDemoEnvironmentMapCount; ++kind)
+    names.insert(environmentMapFileName(kind));
   EXPECT_EQ(names.size(), 6u);
   for (const std::string& name : names) EXPECT_TRUE(name.ends_with(".pcx")) << name;
 }

@@ -1,8 +1,9 @@
+#include "demo/demo_mesh.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "demo/demo_mesh.h"
 #include "demo/mesh_checks.h"
 
 namespace pelt {

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "demo/demo_palette.h"
+
+#include <gtest/gtest.h>
 
 namespace pelt {
 namespace {
@@ -20,7 +20,8 @@ TEST(DemoPalette, RampsRunFromDarkToLightAndGreysAreExact) {
   EXPECT_EQ(brightness(p, rampColor(kRampGrey, 15)), 765);
   for (int ramp = 0; ramp < 16; ++ramp)
     for (int shade = 1; shade < kRampLength; ++shade)
-      EXPECT_GT(brightness(p, rampColor(DemoRamp(ramp), shade)), brightness(p, rampColor(DemoRamp(ramp), shade - 1)))
+      EXPECT_GT(brightness(p, rampColor(DemoRamp(ramp), shade)),
+                brightness(p, rampColor(DemoRamp(ramp), shade - 1)))
           << "ramp " << ramp << " shade " << shade;
   EXPECT_EQ(rampColor(kRampRed, 99), rampColor(kRampRed, 15));
   EXPECT_EQ(rampColor(kRampRed, -1), rampColor(kRampRed, 0));
@@ -34,9 +35,9 @@ TEST(DemoPalette, ActFileIsThePaletteBytes) {
 }
 
 TEST(DemoPalette, NearestColourPrefersTheLowerIndexOnATie) {
-  Palette p{};  // every entry black
-  p[3 * 5] = 100;   // 5: (100, 0, 0)
-  p[3 * 9] = 100;   // 9: (100, 0, 0), same as 5
+  Palette p{};        // every entry black
+  p[3 * 5] = 100;     // 5: (100, 0, 0)
+  p[3 * 9] = 100;     // 9: (100, 0, 0), same as 5
   p[3 * 7 + 1] = 90;  // 7: (0, 90, 0)
   EXPECT_EQ(nearestPaletteIndex(p, 96, 0, 0), 5);
   EXPECT_EQ(nearestPaletteIndex(p, 0, 80, 0), 7);

@@ -27,10 +27,11 @@ inline ::testing::AssertionResult isClosedAndConsistent(const Md2Data& md2) {
   }
   for (const auto& [edge, count] : directed) {
     if (count != 1)
-      return ::testing::AssertionFailure() << "edge " << edge.first << "-" << edge.second << " used "
-                                           << count << " times in one direction";
+      return ::testing::AssertionFailure() << "edge " << edge.first << "-" << edge.second
+                                           << " used " << count << " times in one direction";
     if (!directed.count({edge.second, edge.first}))
-      return ::testing::AssertionFailure() << "edge " << edge.first << "-" << edge.second << " is open";
+      return ::testing::AssertionFailure()
+             << "edge " << edge.first << "-" << edge.second << " is open";
   }
   return ::testing::AssertionSuccess();
 }
@@ -39,14 +40,17 @@ struct P3 {
   double x, y, z;
 };
 inline P3 minus(P3 a, P3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline P3 crossP(P3 a, P3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+inline P3 crossP(P3 a, P3 b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 inline double dotP(P3 a, P3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 // The 3D view's back-face test on eye-relative corner positions (a rotation
 // into view space leaves the triple product unchanged): drawn when det < 0.
 inline bool drawnFrom(P3 eye, P3 p0, P3 p1, P3 p2) {
   P3 a = minus(p0, eye), b = minus(p1, eye), c = minus(p2, eye);
-  double det = (a.y * b.x - a.x * b.y) * c.z + (a.z * b.y - a.y * b.z) * c.x + (a.x * b.z - a.z * b.x) * c.y;
+  double det =
+      (a.y * b.x - a.x * b.y) * c.z + (a.z * b.y - a.y * b.z) * c.x + (a.x * b.z - a.z * b.x) * c.y;
   return det < 0;
 }
 
@@ -80,16 +84,18 @@ inline int checkOutsideIsDrawn(const Md2Data& md2, int frameIndex) {
   for (const Vec3& v : frame.vertices) centre = {centre.x + v.x, centre.y + v.y, centre.z + v.z};
   double n = static_cast<double>(frame.vertices.size());
   centre = {centre.x / n, centre.y / n, centre.z / n};
-  const P3 directions[] = {{1, 0, 0},  {-1, 0, 0},  {0, 1, 0},    {0, -1, 0},  {0, 0, 1},
+  const P3 directions[] = {{1, 0, 0},  {-1, 0, 0},  {0, 1, 0},     {0, -1, 0},   {0, 0, 1},
                            {0, 0, -1}, {1, 1, 0.5}, {-1, 1, -0.5}, {0.3, -1, 1}, {-1, -0.4, 0.8}};
   int checked = 0;
   for (P3 d : directions) {
     double length = std::sqrt(dotP(d, d));
-    P3 eye{centre.x + 1000 * d.x / length, centre.y + 1000 * d.y / length, centre.z + 1000 * d.z / length};
+    P3 eye{centre.x + 1000 * d.x / length, centre.y + 1000 * d.y / length,
+           centre.z + 1000 * d.z / length};
     for (std::size_t i = 0; i < md2.triangles.size(); ++i) {
       const Md2Triangle& t = md2.triangles[i];
       P3 p0 = corner(t, 0), p1 = corner(t, 1), p2 = corner(t, 2);
-      if (dotP(crossP(minus(p1, p0), minus(p2, p0)), crossP(minus(p1, p0), minus(p2, p0))) < 1e-6) continue;
+      if (dotP(crossP(minus(p1, p0), minus(p2, p0)), crossP(minus(p1, p0), minus(p2, p0))) < 1e-6)
+        continue;
       P3 middle{(p0.x + p1.x + p2.x) / 3, (p0.y + p1.y + p2.y) / 3, (p0.z + p1.z + p2.z) / 3};
       P3 dir = minus(middle, eye);
       std::optional<double> own = rayHit(eye, dir, p0, p1, p2);
@@ -103,7 +109,8 @@ inline int checkOutsideIsDrawn(const Md2Data& md2, int frameIndex) {
       }
       if (!first) continue;
       ++checked;
-      EXPECT_TRUE(drawnFrom(eye, p0, p1, p2)) << "triangle " << i << " faces inward, frame " << frameIndex;
+      EXPECT_TRUE(drawnFrom(eye, p0, p1, p2))
+          << "triangle " << i << " faces inward, frame " << frameIndex;
     }
   }
   return checked;
