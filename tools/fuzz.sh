@@ -22,7 +22,8 @@ for target in build-fuzz/fuzz/*_fuzz; do
   corpus="build-fuzz/corpus/$name"
   mkdir -p "$corpus"
   echo "fuzzing $name for ${seconds}s"
-  "$target" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 "$corpus" \
+  "$target" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
+    -artifact_prefix="build-fuzz/$name-" "$corpus" \
     > "build-fuzz/$name.log" 2>&1 || { tail -n 40 "build-fuzz/$name.log"; exit 1; }
 done
 echo "fuzzing: no findings"

@@ -4,15 +4,25 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "model/model.h"
+#include "raster/rasterizer.h"
 #include "platform/file_io.h"
 
 namespace pelt {
 
 class Platform;
+
+// An ordered list of 256 x 256 maps with the one chosen. A folder scan adds
+// maps without choosing one, so the choice is kept apart from the index.
+struct MapList {
+  std::vector<std::unique_ptr<Skin>> maps;
+  int currentIndex = 0;
+  Skin* current = nullptr;
+};
 
 class App {
  public:
@@ -35,6 +45,7 @@ class App {
 
   // Palette indices: slot 1 mesh edges, 2 selected, 3 dragged, 7 background.
   std::array<std::uint8_t, 8> colorSlots{248, 64, 128, 192, 15, 10, 5, 0};
+  int currentSlot = 0;  // the paint colour
 
   // Main-window layout ("Pal On Top", "Splitter" / 10000, Swap Displays).
   bool paletteOnTop = false;
@@ -49,6 +60,13 @@ class App {
   bool cameraOverride = true;
   int interactionMode = 0;
   int brushKind = 0;
+
+  // Phong maps (pixels already shifted to 0..63) and environment maps.
+  MapList phongMaps;
+  MapList envMaps;
+
+  // The one rasterizer; every view binds its own buffers before drawing.
+  Rasterizer rasterizer;
 };
 
 }  // namespace pelt

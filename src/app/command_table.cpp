@@ -2,9 +2,12 @@
 
 #include "app/app.h"
 #include "app/main_frame.h"
+#include "app/map_commands.h"
 #include "app/model_loading.h"
+#include "app/palette_commands.h"
 #include "app/preferences.h"
 #include "app/refresh.h"
+#include "app/skin_commands.h"
 #include "platform/platform.h"
 
 namespace pelt {
@@ -47,6 +50,19 @@ bool brushKindIs(const App& app) {
   return app.brushKind == Kind;
 }
 
+template <MapKind Kind>
+void openMapOf(App& app) {
+  openMap(app, Kind);
+}
+template <MapKind Kind>
+void closeMapOf(App& app) {
+  closeMap(app, Kind);
+}
+template <MapKind Kind>
+void scanMapsOf(App& app) {
+  scanMapFolderCommand(app, Kind);
+}
+
 void swapDisplays(MainFrame& frame) { frame.swapDisplays(); }
 void exitProgram(MainFrame& frame) { frame.requestExit(); }
 
@@ -71,6 +87,29 @@ const Command kCommands[] = {
    nullptr, brushKindIs<1>},
   {32801, "Options", "Line Brush\tShift+3", "Shift+3", 6, "Line Brush", onApp<setBrushKind<2>>,
    nullptr, brushKindIs<2>},
+  {32858, "Options/Phong Maps", "&Open", "", 0, "", onApp<openMapOf<MapKind::Phong>>},
+  {32859, "Options/Phong Maps", "&Close", "", 0, "", onApp<closeMapOf<MapKind::Phong>>},
+  {32862, "Options/Phong Maps", "&Scan Folder", "", 0, "", onApp<scanMapsOf<MapKind::Phong>>},
+  {32860, "Options/Environment Maps", "&Open", "", 0, "", onApp<openMapOf<MapKind::Environment>>},
+  {32861, "Options/Environment Maps", "&Close", "", 0, "", onApp<closeMapOf<MapKind::Environment>>},
+  {32863, "Options/Environment Maps", "&Scan Folder", "", 0, "",
+   onApp<scanMapsOf<MapKind::Environment>>},
+  {32785, "Skins", "&New\tShift+N", "Shift+N", 0, "", onApp<newSkin>},
+  {32777, "Skins", "&Open\tShift+O", "Shift+O", 0, "", onApp<openSkin>},
+  {32782, "Skins", "&Close/Delete\tShift+D", "Shift+D", 0, "", onApp<closeSkin>},
+  {32842, "Skins", "Dupl&icate\tCtrl+D", "Ctrl+D", 0, "", onApp<duplicateSkin>},
+  {32783, "Skins", "&Save\tShift+S", "Shift+S", 0, "", onApp<saveSkin>},
+  {32784, "Skins", "Save &As\tShift+A", "Shift+A", 0, "", onApp<saveSkinAs>},
+  {32788, "Skins", "&Link\tShift+L", "Shift+L", 0, "", onApp<linkSkin>},
+  {32789, "Skins", "&Unlink\tCtrl+L", "Ctrl+L", 0, "", onApp<unlinkSkin>},
+  {32793, "Skins", "&Move Up\tCtrl+Up", "Ctrl+Up", 0, "", onApp<moveSkinUp>},
+  {32794, "Skins", "Move &Down\tCtrl+Down", "Ctrl+Down", 0, "", onApp<moveSkinDown>},
+  {32787, "Skins", "&Store\tShift+Z", "Shift+Z", 0, "", onApp<storeSkin>},
+  {32786, "Skins", "&Revert\tCtrl+Z", "Ctrl+Z", 0, "", onApp<revertSkin>},
+  {32795, "Skins", "R&eload\tF5", "F5", 0, "", onApp<reloadSkin>},
+  {32776, "Skins", "&Scan Folder...", "", 0, "", onApp<scanSkinFolderCommand>},
+  {32804, "Skins", "Re-&Palette", "", 0, "", onApp<rePalette>},
+  {32864, "", "", "", 10, "Reset the palette to the default palette", onApp<resetPalette>},
 };
 // clang-format on
 

@@ -30,6 +30,13 @@ ListContents renderModeEntries(const App& app) {
   return out;
 }
 
+ListContents mapEntries(const MapList& list) {
+  ListContents out;
+  for (const auto& map : list.maps) out.entries.push_back(map->name);
+  out.selected = list.currentIndex;
+  return out;
+}
+
 }  // namespace
 
 ListContents listContents(const App& app, FrameList list) {
@@ -37,9 +44,9 @@ ListContents listContents(const App& app, FrameList list) {
     case FrameList::Skins: return skinEntries(app);
     case FrameList::Frames: return frameEntries(app);
     case FrameList::RenderModes: return renderModeEntries(app);
-    case FrameList::Companions:
-    case FrameList::PhongMaps:
-    case FrameList::EnvironmentMaps: break;
+    case FrameList::PhongMaps: return mapEntries(app.phongMaps);
+    case FrameList::EnvironmentMaps: return mapEntries(app.envMaps);
+    case FrameList::Companions: break;
   }
   return {};
 }

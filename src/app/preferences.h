@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "app/common_texts.h"
 #include "platform/dialog_values.h"
 
 namespace pelt {
@@ -16,13 +17,9 @@ class Platform;
 inline constexpr const char* kDefaultDialogPalettePath = "C:\\Quake2\\colormap.pcx";
 inline constexpr const char* kDefaultDialogPhongPath = "C:\\Program Files\\Pelt\\phongs";
 inline constexpr const char* kDefaultDialogEnvPath = "C:\\Program Files\\Pelt\\enviros";
-inline constexpr const char* kPaletteFilter =
-    "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|Photoshop ACT (*.act)|*.act|"
-    "All Files (*.*)|*.*||";
 inline constexpr const char* kPhongFolderTitle = "Select the folder to be scanned for Phong Maps";
 inline constexpr const char* kEnvFolderTitle =
     "Select the folder to be scanned for Environment Maps";
-inline constexpr const char* kFolderNotValidMessage = "That folder is not valid";
 inline constexpr const char* kNextRunMessage =
     "This setting will take affect the next time you run Pelt.";
 inline constexpr const char* kRestartMessage =

@@ -1,6 +1,7 @@
 #include "skins/skin_image.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/platform.h"
@@ -44,19 +45,23 @@ SkinDecodeResult decodePcx(std::span<const std::uint8_t> file) {
   }
 
   // Rows are bytesPerLine long on disk; runs may cross row ends.
-  size_t stride = std::max<size_t>(readU16(h + 66), static_cast<size_t>(width));
-  size_t total = stride * static_cast<size_t>(height);
-  bool rle = h[2] != 0;
-  size_t in = kPcxHeaderSize, out = 0;
+  const size_t w = static_cast<size_t>(width), rows = static_cast<size_t>(height);
+  const size_t stride = std::max<size_t>(readU16(h + 66), w);
+  const bool rle = h[2] != 0;
+  size_t row = 0, col = 0;
   auto put = [&](std::uint8_t value, size_t count) {
-    count = std::min(count, total - out);
-    for (size_t i = 0; i < count; ++i, ++out) {
-      size_t row = out / stride, col = out % stride;
-      if (col < static_cast<size_t>(width))
-        skin->pixels[row * static_cast<size_t>(width) + col] = value;
+    while (count > 0 && row < rows) {
+      size_t n = std::min(count, stride - col);
+      if (col < w) std::memset(&skin->pixels[row * w + col], value, std::min(n, w - col));
+      col += n;
+      count -= n;
+      if (col == stride) {
+        col = 0;
+        ++row;
+      }
     }
   };
-  while (out < total && in < end) {
+  for (size_t in = kPcxHeaderSize; row < rows && in < end;) {
     std::uint8_t b = file[in++];
     if (rle && b >= kPcxRunFlag) {
       if (in >= end) break;

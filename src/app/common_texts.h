@@ -1,0 +1,11 @@
+#pragma once
+// Texts and filters that several commands share.
+
+namespace pelt {
+
+inline constexpr const char* kPaletteFilter =
+    "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|Photoshop ACT (*.act)|*.act|"
+    "All Files (*.*)|*.*||";
+inline constexpr const char* kFolderNotValidMessage = "That folder is not valid";
+
+}  // namespace pelt
