@@ -69,5 +69,18 @@ TEST(Cli, ConvertKeepsPixelsAndPalette) {
   EXPECT_NE(runCli("frobnicate").status, 0);
 }
 
+TEST(Cli, DemoFolderOpensWithItsSkins) {
+  test::TempDir dir;
+  RunResult demo = runCli("demo " + dir.path());
+  ASSERT_EQ(demo.status, 0) << demo.out;
+  std::string model = demo.out.substr(0, demo.out.find('\n'));
+  RunResult info = runCli("info " + model + " --json");
+  ASSERT_EQ(info.status, 0) << info.out;
+  // No missing-skin message: both linked skins load from the base folder.
+  EXPECT_EQ(info.out.find("temporary"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("\"skins\": [\"models/monsters/grub/skin.pcx\", "), std::string::npos)
+      << info.out;
+}
+
 }  // namespace
 }  // namespace pelt
