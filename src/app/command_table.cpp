@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/main_frame.h"
 #include "app/map_commands.h"
+#include "app/mapping_commands.h"
 #include "app/model_loading.h"
 #include "app/palette_commands.h"
 #include "app/preferences.h"
@@ -109,6 +110,8 @@ const Command kCommands[] = {
   {32795, "Skins", "R&eload\tF5", "F5", 0, "", onApp<reloadSkin>},
   {32776, "Skins", "&Scan Folder...", "", 0, "", onApp<scanSkinFolderCommand>},
   {32804, "Skins", "Re-&Palette", "", 0, "", onApp<rePalette>},
+  {32840, "Mapping", "S&tore", "", 0, "", onApp<storeMappingCommand>},
+  {32841, "Mapping", "R&evert", "", 0, "", onApp<revertMappingCommand>},
   {32864, "", "", "", 10, "Reset the palette to the default palette", onApp<resetPalette>},
 };
 // clang-format on

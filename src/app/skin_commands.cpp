@@ -186,10 +186,10 @@ void saveSkinAs(App& app) {
   if (!skin) return;
   auto chosen = askSkinFile(app, true, kSkinFilter, app.saveFolder, settings::kSaveDir);
   if (!chosen) return;
-  std::uint8_t format = chosen->filterIndex == kBmpFilter        ? kFormatBmp
-                        : chosen->filterIndex == kAnyFileFilter ? skin->fileFormat
-                                                                 : kFormatPcx;
-  if (format == kFormatNone) format = kFormatPcx;
+  std::uint8_t format = kFormatPcx;
+  if (chosen->filterIndex == kBmpFilter) format = kFormatBmp;
+  if (chosen->filterIndex == kAnyFileFilter && skin->fileFormat != kFormatNone)
+    format = skin->fileFormat;
   std::string path = withSkinExtension(chosen->path, chosen->filterIndex, format);
   std::string name = path;
   if (skin->isLinked() && !nameForLinkedPath(app, path, name)) return;

@@ -329,5 +329,23 @@ TEST_F(SkinCommands, StartupScansTheMapFoldersAndChoosesTheFirst) {
   EXPECT_EQ(app.envMaps.current, nullptr);
 }
 
+TEST_F(SkinCommands, MappingStoreAndRevertThroughTheMenu) {
+  Model& m = app.model;
+  std::vector<StCoord> loaded(m.stCoords.begin(), m.stCoords.begin() + m.stCount);
+  m.stCoords[1] = {5, 5};
+  rebuildStTable(m);
+  platform.refreshes.clear();
+  run(32841);
+  EXPECT_EQ(std::vector<StCoord>(m.stCoords.begin(), m.stCoords.begin() + m.stCount), loaded);
+  EXPECT_EQ(platform.refreshes.back(), (test::RecordedRefresh{0, 0x2F, true}));
+
+  m.stCoords[1] = {5, 5};
+  rebuildStTable(m);
+  run(32840);
+  m.stCoords[1] = {6, 6};
+  run(32841);
+  EXPECT_EQ(m.stCoords[1], (StCoord{5, 5}));
+}
+
 }  // namespace
 }  // namespace pelt
