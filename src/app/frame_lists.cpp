@@ -1,6 +1,8 @@
 #include "app/frame_lists.h"
 
 #include "app/app.h"
+#include "app/map_commands.h"
+#include "app/skin_commands.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 
@@ -57,6 +59,17 @@ void chooseFrame(App& app, int index) {
   model.currentFrameIndex = index;
   computeFaceNormals(model);
   app.platform.sendRefresh(0, 0x22);
+}
+
+void chooseListEntry(App& app, FrameList list, int index) {
+  switch (list) {
+    case FrameList::Skins: chooseSkin(app, index); break;
+    case FrameList::Frames: chooseFrame(app, index); break;
+    case FrameList::PhongMaps: chooseMap(app, MapKind::Phong, index); break;
+    case FrameList::EnvironmentMaps: chooseMap(app, MapKind::Environment, index); break;
+    case FrameList::RenderModes:
+    case FrameList::Companions: break;
+  }
 }
 
 }  // namespace pelt

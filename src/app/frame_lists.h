@@ -27,4 +27,7 @@ ListContents listContents(const App& app, FrameList list);
 // Shows another frame of the model.
 void chooseFrame(App& app, int index);
 
+// The user chose entry `index` of one of the six lists.
+void chooseListEntry(App& app, FrameList list, int index);
+
 }  // namespace pelt
