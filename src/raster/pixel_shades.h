@@ -110,6 +110,11 @@ struct TextureMapLitRgb {
   double lightExponent;
   double smoothingExponent;
 
+  // pow(x, 1) is x exactly; skipping it keeps the default settings cheap.
+  double shaped(double fraction) const {
+    return smoothingExponent == 1.0 ? fraction : std::pow(fraction, smoothingExponent);
+  }
+
   std::int32_t plot(std::uint8_t* pixel, const std::int32_t* a) const {
     constexpr std::uint32_t kFraction = 0xFFFF;
     constexpr int kMapLast = kShadeMapSize - 1;
@@ -130,7 +135,8 @@ struct TextureMapLitRgb {
     const std::uint32_t q = bottom * f8 + top * (256 - f8);
     const double light = std::ldexp(static_cast<double>(q), -22);  // map value 64 is 1.0
 
-    double position = 63.0 - 64.0 * std::pow(light, lightExponent);
+    const double power = lightExponent == 1.0 ? light : std::pow(light, lightExponent);
+    double position = 63.0 - 64.0 * power;
     if (!(position > 0.0)) position = 0.0;  // also catches NaN
     position = std::min(position, static_cast<double>(lastRow));
     const int row = static_cast<int>(std::floor(position));
@@ -146,10 +152,8 @@ struct TextureMapLitRgb {
     const std::uint8_t t10 = texture.pixels[texture.rowOffsets[vi1] + ui];
     const std::uint8_t t11 = texture.pixels[texture.rowOffsets[vi1] + ui1];
 
-    const double wu = std::pow((static_cast<std::uint32_t>(a[0]) & kFraction) / 65536.0,
-                               smoothingExponent);
-    const double wv = std::pow((static_cast<std::uint32_t>(a[1]) & kFraction) / 65536.0,
-                               smoothingExponent);
+    const double wu = shaped((static_cast<std::uint32_t>(a[0]) & kFraction) / 65536.0);
+    const double wv = shaped((static_cast<std::uint32_t>(a[1]) & kFraction) / 65536.0);
 
     for (int k = 0; k < 3; ++k) {
       auto lit = [&](std::uint8_t texel) {

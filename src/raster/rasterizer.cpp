@@ -77,6 +77,8 @@ void Rasterizer::setSize(int width, int height) {
   height_ = std::max(height, 0);
   xMax_ = width_ - 1;
   yMax_ = height_ - 1;
+  // Span counts reach the width; edge lengths after clipping the larger side.
+  countDivider_.resize(std::max(width_, height_));
   const auto rows = static_cast<std::size_t>(height_);
   if (spanLeft_.size() != rows) {
     spanLeft_.assign(rows, kSpanEmptyLeft);
@@ -143,39 +145,49 @@ void Rasterizer::walkEdge(ScreenVertex<N> start, ScreenVertex<N> end) {
   std::array<std::int32_t, N> attr = start.attr;
   std::array<std::int32_t, N> step{};
   if (major > 0) {
-    for (int k = 0; k < N; ++k) step[k] = wrappingSub(end.attr[k], start.attr[k]) / major;
+    for (int k = 0; k < N; ++k) step[k] = countDivider_.divide(wrappingSub(end.attr[k], start.attr[k]), major);
   }
 
-  std::int32_t x = start.x;
-  std::int32_t y = start.y;
-  std::int32_t error = 2 * minor - major;
-  for (std::int32_t i = 0; i <= major; ++i) {
-    const std::size_t row = static_cast<std::size_t>(y);
-    // An equal x never replaces a recorded extreme: the first point visited wins.
-    if (x < spanLeft_[row]) {
-      spanLeft_[row] = x;
-      std::copy_n(attr.begin(), N, leftAttr_.begin() + row * kMaxAttributes);
-    }
-    if (x > spanRight_[row]) {
-      spanRight_[row] = x;
-      std::copy_n(attr.begin(), N, rightAttr_.begin() + row * kMaxAttributes);
-    }
-    if (error >= 0) {
-      error += 2 * (minor - major);
-      x += sx;
-      y += sy;
-    } else {
-      error += 2 * minor;
-      if (yMajor) {
+  std::int32_t* const spanLeft = spanLeft_.data();
+  std::int32_t* const spanRight = spanRight_.data();
+  std::int32_t* const leftAttr = leftAttr_.data();
+  std::int32_t* const rightAttr = rightAttr_.data();
+  auto walk = [&]<bool kYMajor>() {
+    std::int32_t x = start.x;
+    std::int32_t y = start.y;
+    std::int32_t error = 2 * minor - major;
+    for (std::int32_t i = 0; i <= major; ++i) {
+      const std::size_t row = static_cast<std::size_t>(y);
+      // An equal x never replaces a recorded extreme: the first point visited wins.
+      if (x < spanLeft[row]) {
+        spanLeft[row] = x;
+        std::copy_n(attr.begin(), N, leftAttr + row * kMaxAttributes);
+      }
+      if (x > spanRight[row]) {
+        spanRight[row] = x;
+        std::copy_n(attr.begin(), N, rightAttr + row * kMaxAttributes);
+      }
+      // Both coordinates step when error >= 0, else only the major one;
+      // selected with masks since the pattern defeats branch prediction.
+      const std::int32_t diagonal = ~(error >> 31);
+      error += 2 * minor - (2 * major & diagonal);
+      if constexpr (kYMajor) {
         y += sy;
+        x += sx & diagonal;
       } else {
         x += sx;
+        y += sy & diagonal;
+      }
+      for (int k = 0; k < N; ++k) {
+        attr[k] = static_cast<std::int32_t>(static_cast<std::uint32_t>(attr[k]) +
+                                            static_cast<std::uint32_t>(step[k]));
       }
     }
-    for (int k = 0; k < N; ++k) {
-      attr[k] = static_cast<std::int32_t>(static_cast<std::uint32_t>(attr[k]) +
-                                          static_cast<std::uint32_t>(step[k]));
-    }
+  };
+  if (yMajor) {
+    walk.template operator()<true>();
+  } else {
+    walk.template operator()<false>();
   }
 }
 

@@ -10,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include "raster/count_divider.h"
 #include "raster/screen_vertex.h"
 #include "raster/texture_view.h"
 
@@ -144,6 +145,7 @@ class Rasterizer {
   int xMax_ = -1;
   int yMax_ = -1;
   int clipMovedStart_ = 0;
+  CountDivider countDivider_;
 
   std::uint8_t* pixelBuffer_ = nullptr;
   std::uint16_t* auxBuffer16_ = nullptr;

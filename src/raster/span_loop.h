@@ -46,7 +46,7 @@ void Rasterizer::fillSpans(const Shade& shade, std::int32_t id) {
       value[k] = left[k];
       std::uint32_t delta = static_cast<std::uint32_t>(right[k]) - static_cast<std::uint32_t>(left[k]);
       if (kRoundedUv && k < 2) delta += kFixedHalf;
-      step[k] = count > 1 ? static_cast<std::int32_t>(delta) / count : 0;
+      step[k] = count > 1 ? countDivider_.divide(static_cast<std::int32_t>(delta), count) : 0;
     }
     // Depth steps in whole units: it changes along a span only when its ends
     // differ by at least the pixel count.
@@ -54,7 +54,7 @@ void Rasterizer::fillSpans(const Shade& shade, std::int32_t id) {
     std::int32_t depthStep = 0;
     if constexpr (kDepth) {
       depth = left[N - 1] >> kFixedShift;
-      depthStep = count > 1 ? ((right[N - 1] >> kFixedShift) - depth) / count : 0;
+      depthStep = count > 1 ? countDivider_.divide((right[N - 1] >> kFixedShift) - depth, count) : 0;
     }
 
     std::uint8_t* pixel = pixelBuffer_ + offset * kBytes;
