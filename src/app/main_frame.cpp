@@ -20,6 +20,12 @@ constexpr int kDefaultSplitter = 6500;
 constexpr double kSplitterScale = 0.0001;
 constexpr int kSplitterUnits = 10000;
 
+std::string absolutePath(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  return ec ? path : absolute.lexically_normal().string();
+}
+
 std::string colorKey(size_t slot) { return "Color-" + std::to_string(slot); }
 
 // Refresh order of the four view bits.
@@ -89,9 +95,7 @@ void MainFrame::readColorSlots() {
 void MainFrame::settleBaseFolder(const std::optional<std::string>& requested) {
   Platform& platform = app.platform;
   if (requested && platform.canEnterFolder(*requested)) {
-    std::error_code ec;
-    std::filesystem::path absolute = std::filesystem::absolute(*requested, ec);
-    app.baseFolder = ec ? *requested : absolute.lexically_normal().string();
+    app.baseFolder = absolutePath(*requested);
     while (app.baseFolder.size() > 1 && app.baseFolder.back() == '/') app.baseFolder.pop_back();
     return;
   }
@@ -130,13 +134,15 @@ void MainFrame::runCommandLine(const std::string& text) {
   for (size_t i = 0; i < tokens.size(); ++i) {
     const std::string path = withoutQuotes(tokens[i]);
     if (i == 0) {
+      // Remembered as a full path so "CurFile" works from any folder.
+      const std::string modelPath = absolutePath(resolveModelPath(app, path));
       model.modelLoaded = false;
-      if (!loadMd2(app, path)) {
+      if (!loadMd2(app, modelPath)) {
         platform.messageBox(kCommandLineModelError, MessageButtons::Ok);
         return;
       }
-      app.currentFile = path;
-      platform.writeString(settings::kProject, settings::kCurFile, path);
+      app.currentFile = modelPath;
+      platform.writeString(settings::kProject, settings::kCurFile, modelPath);
       continue;
     }
     std::unique_ptr<Skin> skin = readSkinImage(platform, resolveModelPath(app, path));

@@ -152,10 +152,12 @@ void MainWindow::buildLists() {
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMinimumContentsLength(4);
     lists_[static_cast<size_t>(placement.list)] = combo;
+    const FrameList which = placement.list;
+    connect(combo, &QComboBox::activated, this, [this, which](int index) {
+      chooseListEntry(app_, which, index);
+      updateCommandStates();
+    });
   }
-  connect(list(FrameList::Frames), &QComboBox::activated, this, [this](int index) {
-    chooseFrame(app_, index);
-  });
 }
 
 int MainWindow::listRowHeight() const { return list(FrameList::Skins)->sizeHint().height(); }

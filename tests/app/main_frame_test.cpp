@@ -202,6 +202,14 @@ TEST_F(StartUp, QuotedPathWithBlanksIsOneToken) {
   ASSERT_EQ(app.model.skins.size(), 1u);
 }
 
+TEST_F(StartUp, CommandLineModelBelowTheBaseFolderIsRememberedInFull) {
+  knownBaseFolder();
+  std::string model = writeModel("models/m/tris.md2");
+  EXPECT_EQ(start({"-md2", "models/m/tris.md2"}), StartupResult::Ready);
+  EXPECT_EQ(app.currentFile, model);
+  EXPECT_EQ(setting("Project", "CurFile"), model);
+}
+
 TEST_F(StartUp, BaseOptionSkipsThePromptAndIsStored) {
   std::string model = writeModel("tris.md2");
   EXPECT_EQ(start({"-base", dir.path(), "-md2", model}), StartupResult::Ready);
