@@ -5,9 +5,11 @@
 
 #include "app/app.h"
 #include "app/folders.h"
+#include "app/map_commands.h"
 #include "app/model_loading.h"
 #include "app/placeholder_view.h"
 #include "app/refresh.h"
+#include "app/tables.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
 #include "skins/skin_image.h"
@@ -59,6 +61,8 @@ StartupResult MainFrame::start(const CommandLine& commandLine) {
   intro_ = skipIntro ? IntroChoice::Skipped : IntroChoice::Play;
 
   displayColors_ = greyRampPalette();
+  buildBlendTable(app);
+  rebuildShadeCurve(app);
 
   app.paletteOnTop = platform.readInt(settings::kPreferences, settings::kPalOnTop, 0) != 0;
   app.splitRatio =
@@ -81,7 +85,8 @@ StartupResult MainFrame::start(const CommandLine& commandLine) {
 
   if (!app.model.modelLoaded && !openFirstModel()) return StartupResult::Quit;
 
-  refreshListsAndViews(app);
+  buildBlendTable(app);
+  loadStartupMaps(app);  // ends with the common refresh
   return StartupResult::Ready;
 }
 
