@@ -109,6 +109,27 @@ TEST(RasterReference, FastFillerCoversTheReferencePixels) {
   target.expectGuardsIntact();
 }
 
+TEST(RasterReference, TrailingCopyOfTheFirstCornerChangesNothing) {
+  std::vector<std::uint8_t> texels(kTextureSize * kTextureSize);
+  std::vector<std::int32_t> rows(kTextureSize);
+  for (int r = 0; r < kTextureSize; ++r) rows[r] = r * kTextureSize;
+  for (std::size_t i = 0; i < texels.size(); ++i) texels[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
+  std::mt19937 rng(5);
+  RasterTarget three(kWidth, kHeight);
+  RasterTarget closed(kWidth, kHeight);
+  for (RasterTarget* t : {&three, &closed})
+    t->raster.bindTexture({texels.data(), rows.data(), kTextureSize, kTextureSize});
+  for (int n = 0; n < 300; ++n) {
+    const auto tri = randomTriangle(rng);
+    const std::array<ScreenVertex<3>, 4> withCopy{tri[0], tri[1], tri[2], tri[0]};
+    three.raster.fillTextureDepthTexel(tri);
+    closed.raster.fillTextureDepthTexel(withCopy);
+  }
+  EXPECT_EQ(three.pixels, closed.pixels);
+  EXPECT_EQ(three.depth, closed.depth);
+  EXPECT_EQ(three.pick, closed.pick);
+}
+
 TEST(RasterReference, QuadsCoverTheReferencePixels) {
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> coord(-20, 70);
