@@ -11,9 +11,13 @@ namespace pelt {
 
 class CountDivider {
  public:
+  // Grows only: views set their size before every frame.
   void resize(int maxCount) {
-    inverse_.resize(static_cast<std::size_t>(maxCount < 1 ? 1 : maxCount) + 1);
-    for (std::size_t n = 1; n < inverse_.size(); ++n) inverse_[n] = 1.0 / static_cast<double>(n);
+    const std::size_t size = static_cast<std::size_t>(maxCount < 1 ? 1 : maxCount) + 1;
+    if (size <= inverse_.size()) return;
+    const std::size_t first = inverse_.empty() ? 1 : inverse_.size();
+    inverse_.resize(size);
+    for (std::size_t n = first; n < size; ++n) inverse_[n] = 1.0 / static_cast<double>(n);
   }
 
   // dividend / count as C++ integer division does; count within 1..maxCount.
