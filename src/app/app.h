@@ -11,6 +11,7 @@
 #include "model/model.h"
 #include "raster/rasterizer.h"
 #include "platform/file_io.h"
+#include "view3d/shade_tables.h"
 
 namespace pelt {
 
@@ -64,6 +65,11 @@ class App {
   // Phong maps (pixels already shifted to 0..63) and environment maps.
   MapList phongMaps;
   MapList envMaps;
+
+  // Exponent of the brightness curve (the gradient box changes it) and the
+  // lighting tables built from it.
+  double lightExponent = 1.0;
+  ShadeTables shading;
 
   // The one rasterizer; every view binds its own buffers before drawing.
   Rasterizer rasterizer;

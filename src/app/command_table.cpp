@@ -10,6 +10,7 @@
 #include "app/refresh.h"
 #include "app/skin_commands.h"
 #include "platform/platform.h"
+#include "view3d/benchmark.h"
 
 namespace pelt {
 
@@ -76,6 +77,7 @@ const Command kCommands[] = {
   {32829, "File", "Preferences", "", 0, "", preferencesCommand},
   {57665, "File", "E&xit", "", 0, "", exitProgram},
   {32775, "Options", "&Swap Displays", "", 0, "", swapDisplays},
+  {32865, "Options", "&Benchmark\tF11", "F11", 0, "", [](MainFrame& f) { if (f.modelView()) runBenchmark(f.app.platform, *f.modelView()); }},
   {32779, "Options", "&Camera Override\tSpace", "Space", 1, "Camera Override: drags turn the camera",
    onApp<toggleCameraOverride>, nullptr, cameraOverrideOn},
   {32780, "Options", "&Paint Mode\t1", "1", 2, "Paint Mode", onApp<setInteractionMode<0>>,

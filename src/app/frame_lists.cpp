@@ -1,10 +1,14 @@
 #include "app/frame_lists.h"
 
 #include "app/app.h"
+#include "app/main_frame.h"
+#include "app/refresh.h"
+#include "app/tables.h"
 #include "app/map_commands.h"
 #include "app/skin_commands.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
+#include "view3d/model_view.h"
 
 namespace pelt {
 
@@ -70,6 +74,20 @@ void chooseListEntry(App& app, FrameList list, int index) {
     case FrameList::RenderModes:
     case FrameList::Companions: break;
   }
+}
+
+void chooseRenderMode(MainFrame& frame, int index) {
+  App& app = frame.app;
+  if (index < 0 || index >= static_cast<int>(kRenderModeNames.size())) return;
+  if (index == app.renderMode) return;
+  ModelView* view = frame.modelView();
+  if (view == nullptr || view->checkRenderModeChange(app.renderMode, index)) {
+    app.renderMode = index;
+    rebuildShadeCurve(app);
+    buildBlendTable(app);
+  }
+  app.platform.refillLists();
+  app.platform.postRefresh(0, kRefreshSkinView | kRefreshModelView);
 }
 
 }  // namespace pelt

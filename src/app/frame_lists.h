@@ -11,6 +11,7 @@
 namespace pelt {
 
 class App;
+class MainFrame;
 
 inline constexpr std::array<const char*, 9> kRenderModeNames = {
     "Wireframe",    "Wireframe, Solid",   "Flat Shaded",
@@ -26,6 +27,10 @@ ListContents listContents(const App& app, FrameList list);
 
 // Shows another frame of the model.
 void chooseFrame(App& app, int index);
+
+// A render mode chosen in the list; a mode the 3D view refuses leaves the
+// list on the current one.
+void chooseRenderMode(MainFrame& frame, int index);
 
 // The user chose entry `index` of one of the six lists.
 void chooseListEntry(App& app, FrameList list, int index);

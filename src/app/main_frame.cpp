@@ -13,6 +13,7 @@
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
 #include "skins/skin_image.h"
+#include "view3d/model_view.h"
 
 namespace pelt {
 
@@ -43,9 +44,16 @@ constexpr std::array<std::pair<int, ViewId>, 4> kRefreshOrder = {{
 MainFrame::MainFrame(App& app, FrameHost& host) : app(app), host_(host) {
   for (ViewId id : {ViewId::SkinView, ViewId::ModelView, ViewId::GradientBox, ViewId::PaletteBox})
     views_[index(id)] = std::make_unique<PlaceholderView>(app, id == ViewId::GradientBox);
+  auto modelView = std::make_unique<ModelView>(
+      ModelViewInputs{app.platform, app.model, app.rasterizer, app.shading, app.colorSlots,
+                      app.renderMode, app.interactionMode, app.phongMaps.current,
+                      app.envMaps.current, {}});
+  modelView_ = modelView.get();
+  views_[index(ViewId::ModelView)] = std::move(modelView);
 }
 
 void MainFrame::setView(ViewId id, std::unique_ptr<CoreView> view) {
+  if (id == ViewId::ModelView) modelView_ = dynamic_cast<ModelView*>(view.get());
   views_[index(id)] = std::move(view);
   Rect r = viewRect(id);
   resizeView(id, r.width(), r.height());

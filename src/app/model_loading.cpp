@@ -4,6 +4,7 @@
 #include "app/folders.h"
 #include "app/refresh.h"
 #include "app/skin_list.h"
+#include "app/tables.h"
 #include "model/md2_format.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
@@ -110,6 +111,8 @@ bool loadMd2(App& app, const std::string& requestedPath) {
   model.currentFrameIndex = 0;
   app.rawModelImage = std::move(file.bytes);
   model.modelLoaded = true;
+  buildBlendTable(app);
+  rebuildShadeRamps(app);
   computeFaceNormals(model);
   return true;
 }

@@ -1,13 +1,27 @@
 #include "app/tables.h"
 
 #include "app/app.h"
+#include "view3d/model_view.h"
 
 namespace pelt {
 
-// The blend table arrives with the gradient box, the shading tables with the
-// 3D view; until then there is nothing to rebuild.
+// The blend table arrives with the gradient box; until then there is
+// nothing to rebuild.
 void buildBlendTable(App&) {}
-void rebuildShadeRamps(App&) {}
-void rebuildShadeCurve(App&) {}
+
+void rebuildShadeRamps(App& app) {
+  const Skin* skin = app.model.currentSkin();
+  buildShadeRamps(app.shading, skin ? &skin->palette : nullptr,
+                  {app.colorSlots[1], app.colorSlots[2], app.colorSlots[3]});
+}
+
+void rebuildShadeCurve(App& app) {
+  buildShadeCurve(app.shading.shadeCurve, app.lightExponent);
+  MapList& phong = app.phongMaps;
+  if (app.renderMode != kModeTexturedPhong || phong.current == nullptr) return;
+  if (phong.currentIndex < 0 || phong.currentIndex >= static_cast<int>(phong.maps.size())) return;
+  phong.current = phong.maps[static_cast<size_t>(phong.currentIndex)].get();
+  buildLitPlane(app.shading.shadeCurve, *phong.current);
+}
 
 }  // namespace pelt

@@ -12,6 +12,7 @@
 #include "app/app.h"
 #include "app/model_loading.h"
 #include "cli/console_platform.h"
+#include "cli/render_commands.h"
 #include "demo/demo_folder.h"
 #include "platform/paths.h"
 #include "skins/skin_image.h"
@@ -25,7 +26,10 @@ int usage() {
   std::cerr << "usage:\n"
                "  pelt-cli info FILE.md2 [--json] [--base FOLDER]\n"
                "  pelt-cli convert IN OUT\n"
-               "  pelt-cli demo FOLDER\n";
+               "  pelt-cli demo FOLDER\n"
+               "  pelt-cli render MODEL OUT.bmp [--mode N] [--size WxH] [--frame F] [--skin FILE]\n"
+               "      [--phong FILE] [--env FILE] [--colormap FILE] [--mapping]\n"
+               "  pelt-cli bench MODEL [--mode N] [--size WxH] [--frames N]\n";
   return 2;
 }
 
@@ -136,5 +140,9 @@ int main(int argc, char** argv) {
   if (command == "info") return runInfo(args);
   if (command == "convert") return runConvert(args);
   if (command == "demo") return runDemo(args);
+  if (command == "render" || command == "bench") {
+    int rc = command == "render" ? pelt::cli::runRender(args) : pelt::cli::runBench(args);
+    return rc == 2 ? usage() : rc;
+  }
   return usage();
 }

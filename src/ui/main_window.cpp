@@ -154,7 +154,10 @@ void MainWindow::buildLists() {
     lists_[static_cast<size_t>(placement.list)] = combo;
     const FrameList which = placement.list;
     connect(combo, &QComboBox::activated, this, [this, which](int index) {
-      chooseListEntry(app_, which, index);
+      if (which == FrameList::RenderModes)
+        chooseRenderMode(frame_, index);
+      else
+        chooseListEntry(app_, which, index);
       updateCommandStates();
     });
   }
