@@ -1,0 +1,208 @@
+// The 3D view on the demo creature, scaled to cover about half of a
+// 1024 x 768 view: Full renders in the textured, Gouraud-lit and phong-lit
+// modes and a Quick textured render, each also as a multiple of clearing the
+// view's three buffers ("x_clear").
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/model_loading.h"
+#include "app/tables.h"
+#include "demo/demo_folder.h"
+#include "platform/paths.h"
+#include "platform/platform.h"
+#include "platform/settings_keys.h"
+#include "skins/skin_image.h"
+#include "view3d/model_view.h"
+
+namespace {
+
+using namespace pelt;
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+constexpr double kCoverage = 0.5;
+
+// Settings in memory; every question is declined.
+class QuietPlatform : public Platform {
+ public:
+  MessageAnswer messageBox(const std::string&, MessageButtons) override {
+    return MessageAnswer::No;
+  }
+  std::optional<FileDialogResult> fileDialog(const FileDialogRequest&) override { return {}; }
+  std::optional<std::string> browseFolder(const std::string&) override { return {}; }
+  bool resizeSkinsDialog(ResizeSkinsValues&) override { return false; }
+  bool offsetCompanionDialog(OffsetCompanionValues&) override { return false; }
+  bool preferencesDialog(PreferencesValues&) override { return false; }
+  bool snapshotsDialog(SnapshotValues&) override { return false; }
+  bool mapFromViewDialog(MapFromViewValues&) override { return false; }
+  void aboutDialog(const AboutValues&) override {}
+  int readInt(const std::string&, const std::string&, int fallback) override { return fallback; }
+  std::string readString(const std::string& section, const std::string& key,
+                         const std::string& fallback) override {
+    auto it = strings_.find(section + "/" + key);
+    return it == strings_.end() ? fallback : it->second;
+  }
+  void writeInt(const std::string&, const std::string&, int) override {}
+  void writeString(const std::string& section, const std::string& key,
+                   const std::string& value) override {
+    strings_[section + "/" + key] = value;
+  }
+  void capturePointer(ViewId) override {}
+  void releasePointer() override {}
+  void hidePointer() override {}
+  void showPointer() override {}
+  void setPointerPosition(int, int) override {}
+  void sendRefresh(int, int) override {}
+  void postRefresh(int, int) override {}
+  void sendBarAdjust(int) override {}
+  void repaint(ViewId) override {}
+  void refillLists() override {}
+  std::int64_t nowMilliseconds() override { return 0; }
+  UtcDate todayUtc() override { return {}; }
+  void sleepMilliseconds(int) override {}
+  bool takePendingInput() override { return false; }
+  void playLoopingSound(int) override {}
+  void stopSound() override {}
+  bool isCtrlHeld() override { return false; }
+
+ private:
+  std::map<std::string, std::string> strings_;
+};
+
+struct Scene {
+  QuietPlatform platform;
+  App app{platform};
+  std::unique_ptr<ModelView> view;
+  std::string folder;
+
+  Scene() {
+    folder = (std::filesystem::temp_directory_path() / "pelt_view3d_bench").string();
+    writeDemoGameFolder(folder, nullptr);
+    const std::string base = joinPath(folder, "baseq2");
+    app.baseFolder = base;
+    loadMd2(app, joinPath(base, kDemoModelPath));
+    platform.writeString(settings::kPreferences, settings::kPalettePath,
+                         joinPath(base, kDemoColormapPath));
+    auto phong = readSkinImage(platform, joinPath(base, "phongs/broad.pcx"));
+    for (auto& texel : phong->pixels) texel = static_cast<std::uint8_t>(texel >> 2);
+    app.phongMaps.current = phong.get();
+    app.phongMaps.currentIndex = 0;
+    app.phongMaps.maps.push_back(std::move(phong));
+    view = std::make_unique<ModelView>(ModelViewInputs{
+        platform, app.model, app.rasterizer, app.shading, app.colorSlots, app.renderMode,
+        app.interactionMode, app.phongMaps.current, app.envMaps.current, {}});
+    rebuildShadeRamps(app);
+    view->resize(kWidth, kHeight);
+    fitToCoverage();
+  }
+  ~Scene() {
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+  }
+
+  double coverage() {
+    view->render(kRedrawFull);
+    auto picks = view->picks();
+    auto covered = std::count_if(picks.begin(), picks.end(), [](std::int32_t p) { return p >= 0; });
+    return static_cast<double>(covered) / static_cast<double>(picks.size());
+  }
+
+  // Moves the eye along its line until the model covers about half the view.
+  void fitToCoverage() {
+    for (int i = 0; i < 8; ++i) {
+      const double c = coverage();
+      if (c <= 0) break;
+      view->eye[0] = static_cast<float>(view->eye[0] * std::sqrt(c / kCoverage));
+    }
+  }
+
+  void setMode(int mode) {
+    if (mode == app.renderMode) return;
+    view->checkRenderModeChange(app.renderMode, mode);
+    app.renderMode = mode;
+    rebuildShadeCurve(app);
+  }
+
+  void clearBuffers() {
+    Rasterizer& r = app.rasterizer;
+    r.setSize(view->viewWidth(), view->viewHeight());
+    r.bindPixels(const_cast<std::uint8_t*>(view->pixels().data()));
+    r.bindDepth(const_cast<std::uint16_t*>(view->depths().data()));
+    r.bindPick(const_cast<std::int32_t*>(view->picks().data()));
+    r.clearPixels(0);
+    r.clearDepth(kDepthFar);
+    r.clearPick(kPickNothing);
+  }
+};
+
+Scene& scene() {
+  static Scene s;
+  return s;
+}
+
+template <class F>
+double medianMs(int runs, F&& f) {
+  std::vector<double> samples;
+  for (int i = 0; i < runs; ++i) {
+    auto start = std::chrono::steady_clock::now();
+    f();
+    samples.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+  }
+  std::sort(samples.begin(), samples.end());
+  return samples[samples.size() / 2];
+}
+
+// Times each frame by hand so the median and the clear of this run can be
+// reported beside Google Benchmark's mean.
+template <class F>
+void runFrames(benchmark::State& state, F&& frame) {
+  Scene& s = scene();
+  std::vector<double> samples;
+  for (auto _ : state) {
+    auto start = std::chrono::steady_clock::now();
+    frame(s);
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    state.SetIterationTime(ms / 1000.0);
+    samples.push_back(ms);
+  }
+  std::sort(samples.begin(), samples.end());
+  const double median = samples[samples.size() / 2];
+  const double clear = medianMs(200, [&] { s.clearBuffers(); });
+  state.counters["median_ms"] = median;
+  state.counters["clear_ms"] = clear;
+  state.counters["x_clear"] = median / clear;
+}
+
+void BM_ClearThreeBuffers(benchmark::State& state) {
+  runFrames(state, [](Scene& s) { s.clearBuffers(); });
+}
+
+void BM_FullRender(benchmark::State& state) {
+  scene().setMode(static_cast<int>(state.range(0)));
+  runFrames(state, [](Scene& s) { s.view->render(kRedrawFull); });
+}
+
+void BM_QuickRender(benchmark::State& state) {
+  scene().setMode(static_cast<int>(state.range(0)));
+  runFrames(state, [](Scene& s) { s.view->render(kRedrawQuick); });
+}
+
+BENCHMARK(BM_ClearThreeBuffers)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRender)->Arg(5)->Arg(7)->Arg(8)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QuickRender)->Arg(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
