@@ -77,8 +77,9 @@ TEST(TexturedMode, SelectedEdgesShowInSlotTwoOverTheirOwnTriangle) {
   EXPECT_GT(f.count(2), 20);
   EXPECT_GT(f.count(1), 20);  // the other triangle's edges in slot 1
   EXPECT_GT(f.count(100), 300);
-  for (size_t i = 0; i < f.view.pixels().size(); ++i)
+  for (size_t i = 0; i < f.view.pixels().size(); ++i) {
     if (f.view.pixels()[i] == 2) EXPECT_EQ(f.view.picks()[i], 0);
+  }
 }
 
 TEST(TexturedMode, RetextureRecoloursOnlyFromTexelOffsets) {
@@ -126,7 +127,9 @@ TEST(WireframeSolidMode, EdgesShowOnlyWhereTheirTriangleIsVisible) {
   for (size_t i : backEdges) {
     if (both.view.picks()[i] != 2) continue;  // not under the front triangle
     ++hidden;
-    if (!frontEdges.count(i)) EXPECT_EQ(both.view.pixels()[i], 1) << "pixel " << i;
+    if (!frontEdges.count(i)) {
+      EXPECT_EQ(both.view.pixels()[i], 1) << "pixel " << i;
+    }
   }
   EXPECT_GT(hidden, 5);  // the back square's diagonal runs behind the front triangle
 }
