@@ -43,7 +43,11 @@ std::uint8_t clampByte(double v) {
 }  // namespace
 
 std::uint8_t rampColor(DemoRamp ramp, int shade) {
-  return static_cast<std::uint8_t>(ramp * kRampLength + std::clamp(shade, 0, kRampLength - 1));
+  shade = std::clamp(shade, 0, kRampLength - 1);
+  // Colour ramps run brightest first, so the default colour slots (64, 128,
+  // 192, 248) land on bright or full-strength colours; grey stays black to white.
+  int position = ramp == kRampGrey ? shade : kRampLength - 1 - shade;
+  return static_cast<std::uint8_t>(ramp * kRampLength + position);
 }
 
 Palette makeDemoPalette() {
@@ -64,7 +68,7 @@ Palette makeDemoPalette() {
           c = {hue.r + (255 - hue.r) * k, hue.g + (255 - hue.g) * k, hue.b + (255 - hue.b) * k};
         }
       }
-      std::size_t at = static_cast<std::size_t>(ramp * kRampLength + shade) * 3;
+      std::size_t at = static_cast<std::size_t>(rampColor(DemoRamp(ramp), shade)) * 3;
       palette[at] = clampByte(c.r);
       palette[at + 1] = clampByte(c.g);
       palette[at + 2] = clampByte(c.b);

@@ -1,7 +1,8 @@
 #pragma once
 // The demo palette and the light table that goes with it. The palette is
-// sixteen ramps of sixteen shades, darkest first, so painting code can pick
-// "ramp, shade" and shading stays inside one hue.
+// sixteen ramps of sixteen shades (grey darkest first, the colours brightest
+// first), so painting code can pick "ramp, shade" and shading stays inside
+// one hue.
 
 #include <array>
 #include <cstdint>
