@@ -65,6 +65,10 @@ void scanMapsOf(App& app) {
   scanMapFolderCommand(app, Kind);
 }
 
+void benchmark(MainFrame& frame) {
+  if (frame.modelView()) runBenchmark(frame.app.platform, *frame.modelView());
+}
+
 void swapDisplays(MainFrame& frame) { frame.swapDisplays(); }
 void exitProgram(MainFrame& frame) { frame.requestExit(); }
 
@@ -76,8 +80,15 @@ const Command kCommands[] = {
   {32771, "File", "&Base Folder...", "", 0, "", onApp<baseFolderCommand>},
   {32829, "File", "Preferences", "", 0, "", preferencesCommand},
   {57665, "File", "E&xit", "", 0, "", exitProgram},
+  {32858, "Options/Phong Maps", "&Open", "", 0, "", onApp<openMapOf<MapKind::Phong>>},
+  {32859, "Options/Phong Maps", "&Close", "", 0, "", onApp<closeMapOf<MapKind::Phong>>},
+  {32862, "Options/Phong Maps", "&Scan Folder", "", 0, "", onApp<scanMapsOf<MapKind::Phong>>},
+  {32860, "Options/Environment Maps", "&Open", "", 0, "", onApp<openMapOf<MapKind::Environment>>},
+  {32861, "Options/Environment Maps", "&Close", "", 0, "", onApp<closeMapOf<MapKind::Environment>>},
+  {32863, "Options/Environment Maps", "&Scan Folder", "", 0, "",
+   onApp<scanMapsOf<MapKind::Environment>>},
   {32775, "Options", "&Swap Displays", "", 0, "", swapDisplays},
-  {32865, "Options", "&Benchmark\tF11", "F11", 0, "", [](MainFrame& f) { if (f.modelView()) runBenchmark(f.app.platform, *f.modelView()); }},
+  {32865, "Options", "&Benchmark\tF11", "F11", 0, "", benchmark},
   {32779, "Options", "&Camera Override\tSpace", "Space", 1, "Camera Override: drags turn the camera",
    onApp<toggleCameraOverride>, nullptr, cameraOverrideOn},
   {32780, "Options", "&Paint Mode\t1", "1", 2, "Paint Mode", onApp<setInteractionMode<0>>,
@@ -90,13 +101,6 @@ const Command kCommands[] = {
    nullptr, brushKindIs<1>},
   {32801, "Options", "Line Brush\tShift+3", "Shift+3", 6, "Line Brush", onApp<setBrushKind<2>>,
    nullptr, brushKindIs<2>},
-  {32858, "Options/Phong Maps", "&Open", "", 0, "", onApp<openMapOf<MapKind::Phong>>},
-  {32859, "Options/Phong Maps", "&Close", "", 0, "", onApp<closeMapOf<MapKind::Phong>>},
-  {32862, "Options/Phong Maps", "&Scan Folder", "", 0, "", onApp<scanMapsOf<MapKind::Phong>>},
-  {32860, "Options/Environment Maps", "&Open", "", 0, "", onApp<openMapOf<MapKind::Environment>>},
-  {32861, "Options/Environment Maps", "&Close", "", 0, "", onApp<closeMapOf<MapKind::Environment>>},
-  {32863, "Options/Environment Maps", "&Scan Folder", "", 0, "",
-   onApp<scanMapsOf<MapKind::Environment>>},
   {32785, "Skins", "&New\tShift+N", "Shift+N", 0, "", onApp<newSkin>},
   {32777, "Skins", "&Open\tShift+O", "Shift+O", 0, "", onApp<openSkin>},
   {32782, "Skins", "&Close/Delete\tShift+D", "Shift+D", 0, "", onApp<closeSkin>},
