@@ -1,35 +1,55 @@
 #pragma once
 // Truncating signed division by a span's pixel count without a hardware
-// divide per attribute and row: multiply by a tabled reciprocal, then correct
-// the one case rounding can get wrong (an exact quotient landing just below).
-// Exact for |dividend| < 2^31 and counts up to 2^20.
+// divide per attribute and row: the magnitude is multiplied by a tabled
+// magic number and shifted, then the sign is put back. With shift
+// 31 + ceil(log2 count) and magic ceil(2^shift / count) the rounding error
+// stays below 1 / count, so the quotient is exact; the magic stays below 2^32,
+// so the product fits in 64 bits. Exact for |dividend| <= 2^31 and counts up
+// to 2^20.
 
 #include <cstdint>
 #include <vector>
 
 namespace pelt {
 
+// One count's magic number; reuse it for every attribute of a row or edge.
+struct CountReciprocal {
+  std::uint64_t magic = 0;
+  std::uint32_t shift = 0;
+
+  std::int32_t divide(std::int32_t dividend) const {
+    const std::int64_t wide = dividend;
+    const auto magnitude = static_cast<std::uint64_t>(wide < 0 ? -wide : wide);
+    const auto quotient = static_cast<std::int64_t>((magnitude * magic) >> shift);
+    return static_cast<std::int32_t>(wide < 0 ? -quotient : quotient);
+  }
+};
+
 class CountDivider {
  public:
   // Grows only: views set their size before every frame.
   void resize(int maxCount) {
     const std::size_t size = static_cast<std::size_t>(maxCount < 1 ? 1 : maxCount) + 1;
-    if (size <= inverse_.size()) return;
-    const std::size_t first = inverse_.empty() ? 1 : inverse_.size();
-    inverse_.resize(size);
-    for (std::size_t n = first; n < size; ++n) inverse_[n] = 1.0 / static_cast<double>(n);
+    if (size <= table_.size()) return;
+    const std::size_t first = table_.empty() ? 1 : table_.size();
+    table_.resize(size);
+    for (std::size_t n = first; n < size; ++n) {
+      std::uint32_t ceilLog2 = 0;
+      while ((std::uint64_t{1} << ceilLog2) < n) ++ceilLog2;
+      const std::uint32_t shift = 31 + ceilLog2;
+      table_[n] = {((std::uint64_t{1} << shift) + n - 1) / n, shift};
+    }
   }
+
+  CountReciprocal reciprocal(std::int32_t count) const { return table_[static_cast<std::size_t>(count)]; }
 
   // dividend / count as C++ integer division does; count within 1..maxCount.
   std::int32_t divide(std::int32_t dividend, std::int32_t count) const {
-    auto q = static_cast<std::int32_t>(static_cast<double>(dividend) * inverse_[count]);
-    const std::int64_t rest = static_cast<std::int64_t>(dividend) - static_cast<std::int64_t>(q) * count;
-    q += static_cast<std::int32_t>(rest >= count) - static_cast<std::int32_t>(rest <= -count);
-    return q;
+    return reciprocal(count).divide(dividend);
   }
 
  private:
-  std::vector<double> inverse_;
+  std::vector<CountReciprocal> table_;
 };
 
 }  // namespace pelt

@@ -80,11 +80,8 @@ void Rasterizer::setSize(int width, int height) {
   // Span counts reach the width; edge lengths after clipping the larger side.
   countDivider_.resize(std::max(width_, height_));
   const auto rows = static_cast<std::size_t>(height_);
-  if (spanLeft_.size() != rows) {
-    spanLeft_.assign(rows, kSpanEmptyLeft);
-    spanRight_.assign(rows, kSpanEmptyRight);
-    leftAttr_.assign(rows * kMaxAttributes, 0);
-    rightAttr_.assign(rows * kMaxAttributes, 0);
+  if (spans_.size() != rows) {
+    spans_.assign(rows, SpanRow{});
     spanTop_ = kSpanEmptyLeft;
     spanBottom_ = kSpanEmptyRight;
   }
@@ -105,8 +102,10 @@ void Rasterizer::clearPick(std::int32_t value) {
 void Rasterizer::resetSpans() {
   spanTop_ = kSpanEmptyLeft;
   spanBottom_ = kSpanEmptyRight;
-  std::fill(spanLeft_.begin(), spanLeft_.end(), kSpanEmptyLeft);
-  std::fill(spanRight_.begin(), spanRight_.end(), kSpanEmptyRight);
+  for (SpanRow& row : spans_) {
+    row.left = kSpanEmptyLeft;
+    row.right = kSpanEmptyRight;
+  }
 }
 
 template <int N>
@@ -133,69 +132,115 @@ void Rasterizer::walkEdge(ScreenVertex<N> start, ScreenVertex<N> end) {
   if (!clipEdge<1>(start, end, yMax_, movedStart)) return;
   spanTop_ = std::min({spanTop_, start.y, end.y});
   spanBottom_ = std::max({spanBottom_, start.y, end.y});
+  traceEdge<N>(start, end);
+}
 
+// Records the Bresenham points of an edge already inside 0..yMax. An equal x
+// never replaces a recorded extreme: the first point visited wins. A y-major
+// edge has one point per row; an x-major edge visits each row in one run
+// whose ends are its only candidates, so only they are compared.
+template <int N>
+void Rasterizer::traceEdge(const ScreenVertex<N>& start, const ScreenVertex<N>& end) {
   const std::int32_t dx = end.x - start.x;
   const std::int32_t dy = end.y - start.y;
   const std::int32_t sx = dx < 0 ? -1 : 1;
   const std::int32_t sy = dy < 0 ? -1 : 1;
-  const bool yMajor = std::abs(dy) >= std::abs(dx);
-  const std::int32_t major = yMajor ? std::abs(dy) : std::abs(dx);
-  const std::int32_t minor = yMajor ? std::abs(dx) : std::abs(dy);
+  const std::int32_t adx = std::abs(dx);
+  const std::int32_t ady = std::abs(dy);
+  const bool yMajor = ady >= adx;
+  const std::int32_t major = yMajor ? ady : adx;
+  const std::int32_t minor = yMajor ? adx : ady;
 
-  std::array<std::int32_t, N> attr = start.attr;
-  std::array<std::int32_t, N> step{};
+  std::array<std::uint32_t, N> attr{};
+  std::array<std::uint32_t, N> step{};
+  for (int k = 0; k < N; ++k) attr[k] = static_cast<std::uint32_t>(start.attr[k]);
   if (major > 0) {
-    for (int k = 0; k < N; ++k) step[k] = countDivider_.divide(wrappingSub(end.attr[k], start.attr[k]), major);
+    const CountReciprocal reciprocal = countDivider_.reciprocal(major);
+    for (int k = 0; k < N; ++k)
+      step[k] = static_cast<std::uint32_t>(reciprocal.divide(wrappingSub(end.attr[k], start.attr[k])));
   }
 
-  std::int32_t* const spanLeft = spanLeft_.data();
-  std::int32_t* const spanRight = spanRight_.data();
-  std::int32_t* const leftAttr = leftAttr_.data();
-  std::int32_t* const rightAttr = rightAttr_.data();
-  auto walk = [&]<bool kYMajor>() {
-    std::int32_t x = start.x;
-    std::int32_t y = start.y;
-    std::int32_t error = 2 * minor - major;
-    for (std::int32_t i = 0; i <= major; ++i) {
-      const std::size_t row = static_cast<std::size_t>(y);
-      // An equal x never replaces a recorded extreme: the first point visited wins.
-      if (x < spanLeft[row]) {
-        spanLeft[row] = x;
-        std::copy_n(attr.begin(), N, leftAttr + row * kMaxAttributes);
-      }
-      if (x > spanRight[row]) {
-        spanRight[row] = x;
-        std::copy_n(attr.begin(), N, rightAttr + row * kMaxAttributes);
-      }
-      // Both coordinates step when error >= 0, else only the major one;
-      // selected with masks since the pattern defeats branch prediction.
-      const std::int32_t diagonal = ~(error >> 31);
-      error += 2 * minor - (2 * major & diagonal);
-      if constexpr (kYMajor) {
-        y += sy;
-        x += sx & diagonal;
-      } else {
-        x += sx;
-        y += sy & diagonal;
-      }
-      for (int k = 0; k < N; ++k) {
-        attr[k] = static_cast<std::int32_t>(static_cast<std::uint32_t>(attr[k]) +
-                                            static_cast<std::uint32_t>(step[k]));
-      }
+  SpanRow* const rows = spans_.data();
+  auto record = [rows](std::int32_t y, std::int32_t xLeft, const std::array<std::uint32_t, N>& attrLeft,
+                       std::int32_t xRight, const std::array<std::uint32_t, N>& attrRight) {
+    SpanRow& row = rows[y];
+    if (xLeft < row.left) {
+      row.left = xLeft;
+      for (int k = 0; k < N; ++k) row.leftAttr[k] = static_cast<std::int32_t>(attrLeft[k]);
+    }
+    if (xRight > row.right) {
+      row.right = xRight;
+      for (int k = 0; k < N; ++k) row.rightAttr[k] = static_cast<std::int32_t>(attrRight[k]);
     }
   };
+
+  std::int32_t y = start.y;
+  std::int32_t error = 2 * minor - major;
   if (yMajor) {
-    walk.template operator()<true>();
-  } else {
-    walk.template operator()<false>();
+    std::int32_t x = start.x;
+    for (std::int32_t i = 0; i <= major; ++i) {
+      record(y, x, attr, x, attr);
+      // The diagonal pattern defeats branch prediction, so step with masks.
+      const std::int32_t diagonal = ~(error >> 31);
+      error += 2 * minor - (2 * major & diagonal);
+      y += sy;
+      x += sx & diagonal;
+      for (int k = 0; k < N; ++k) attr[k] += step[k];
+    }
+    return;
+  }
+  // Point i carries start + i * step, as i additions would in 32 bits.
+  auto attrAt = [&](std::int32_t i) {
+    std::array<std::uint32_t, N> a{};
+    for (int k = 0; k < N; ++k) a[k] = static_cast<std::uint32_t>(start.attr[k]) + static_cast<std::uint32_t>(i) * step[k];
+    return a;
+  };
+  std::int32_t i = 0;
+  for (;;) {
+    const std::int32_t first = i;
+    // The next point stays on this row while the error is negative.
+    while (i < major && error < 0) {
+      error += 2 * minor;
+      ++i;
+    }
+    const std::int32_t firstX = start.x + first * sx;
+    const std::int32_t lastX = start.x + i * sx;
+    if (sx > 0) {
+      record(y, firstX, attrAt(first), lastX, attrAt(i));
+    } else {
+      record(y, lastX, attrAt(i), firstX, attrAt(first));
+    }
+    if (i == major) return;
+    error += 2 * minor - 2 * major;
+    ++i;
+    y += sy;
   }
 }
 
 template <int N>
 void Rasterizer::buildSpans(Corners<N> corners) {
+  const int count = static_cast<int>(corners.size());
+  // A polygon wholly inside needs no clipping: its edges are walked in the
+  // order the clipper would emit them.
+  bool inside = count >= 1 && count <= kMaxCorners;
+  for (const ScreenVertex<N>& c : corners) {
+    inside &= static_cast<std::uint32_t>(c.x) <= static_cast<std::uint32_t>(xMax_) &&
+              static_cast<std::uint32_t>(c.y) <= static_cast<std::uint32_t>(yMax_);
+  }
+  if (inside) {
+    clipMovedStart_ = 0;
+    for (const ScreenVertex<N>& c : corners) {
+      spanTop_ = std::min(spanTop_, c.y);
+      spanBottom_ = std::max(spanBottom_, c.y);
+    }
+    for (int i = 1; i <= count; ++i) {
+      traceEdge<N>(corners[i % count], corners[(i + 1) % count]);
+    }
+    return;
+  }
   std::array<ScreenVertex<N>, 2 * kMaxCorners + 1> list;
-  const int count = clipPolygonX<N>(corners, list);
-  for (int i = 0; i + 1 < count; ++i) walkEdge<N>(list[i], list[i + 1]);
+  const int emitted = clipPolygonX<N>(corners, list);
+  for (int i = 0; i + 1 < emitted; ++i) walkEdge<N>(list[i], list[i + 1]);
 }
 
 #define PELT_INSTANTIATE_SPANS(N)                                                          \

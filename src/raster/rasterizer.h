@@ -70,8 +70,8 @@ class Rasterizer {
   // 1 when the last edge clip moved the edge's start vertex.
   int clipMovedStart() const { return clipMovedStart_; }
 
-  std::int32_t spanLeft(int y) const { return spanLeft_[y]; }
-  std::int32_t spanRight(int y) const { return spanRight_[y]; }
+  std::int32_t spanLeft(int y) const { return spans_[static_cast<std::size_t>(y)].left; }
+  std::int32_t spanRight(int y) const { return spans_[static_cast<std::size_t>(y)].right; }
   std::int32_t spanTop() const { return spanTop_; }
   std::int32_t spanBottom() const { return spanBottom_; }
 
@@ -124,6 +124,8 @@ class Rasterizer {
   template <int N>
   void walkEdge(ScreenVertex<N> start, ScreenVertex<N> end);
   template <int N>
+  void traceEdge(const ScreenVertex<N>& start, const ScreenVertex<N>& end);
+  template <int N>
   void buildSpans(Corners<N> corners);
   template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
   void fillSpans(const Shade& shade, std::int32_t id);
@@ -133,11 +135,15 @@ class Rasterizer {
     fillSpans<N, kDepth, kRoundedUv, kPick>(shade, id);
   }
 
-  std::vector<std::int32_t> spanLeft_;
-  std::vector<std::int32_t> spanRight_;
-  // Row y, attribute k at y * kMaxAttributes + k: the values at spanLeft/spanRight.
-  std::vector<std::int32_t> leftAttr_;
-  std::vector<std::int32_t> rightAttr_;
+  // One row's extremes with the attributes recorded at each, kept together so
+  // the edge walk and the row loop touch one place per row.
+  struct SpanRow {
+    std::int32_t left = kSpanEmptyLeft;
+    std::int32_t right = kSpanEmptyRight;
+    std::array<std::int32_t, kMaxAttributes> leftAttr{};
+    std::array<std::int32_t, kMaxAttributes> rightAttr{};
+  };
+  std::vector<SpanRow> spans_;
   std::int32_t spanTop_ = kSpanEmptyLeft;
   std::int32_t spanBottom_ = kSpanEmptyRight;
   int width_ = 0;
