@@ -14,8 +14,12 @@ namespace pelt::shades {
 
 inline std::int32_t whole(std::int32_t fixed) { return fixed >> kFixedShift; }
 
-inline std::int32_t shadeMapOffset(std::int32_t s, std::int32_t t) {
-  return whole(t) * kShadeMapSize + whole(s);
+// The whole part of a coordinate that indexes a table, so never negative; the
+// unsigned shift spares a sign extension per lookup.
+inline std::uint32_t index(std::int32_t fixed) { return static_cast<std::uint32_t>(fixed) >> kFixedShift; }
+
+inline std::uint32_t shadeMapOffset(std::int32_t s, std::int32_t t) {
+  return index(t) * kShadeMapSize + index(s);
 }
 
 struct Flat {
@@ -59,9 +63,9 @@ struct Texture {
   const std::uint8_t* pixels;
   const std::int32_t* rowOffsets;
   std::int32_t plot(std::uint8_t* pixel, const std::int32_t* a) const {
-    const std::int32_t texel = rowOffsets[whole(a[1])] + whole(a[0]);
+    const std::uint32_t texel = static_cast<std::uint32_t>(rowOffsets[index(a[1])]) + index(a[0]);
     *pixel = pixels[texel];
-    return texel;
+    return static_cast<std::int32_t>(texel);
   }
 };
 
@@ -73,9 +77,9 @@ struct TextureLit {
   const std::int32_t* rowOffsets;
   const std::uint8_t* colormap;
   std::int32_t plot(std::uint8_t* pixel, const std::int32_t* a) const {
-    const std::int32_t texel = rowOffsets[whole(a[1])] + whole(a[0]);
-    *pixel = colormap[whole(a[2]) * 256 + pixels[texel]];
-    return texel;
+    const std::uint32_t texel = static_cast<std::uint32_t>(rowOffsets[index(a[1])]) + index(a[0]);
+    *pixel = colormap[index(a[2]) * 256 + pixels[texel]];
+    return static_cast<std::int32_t>(texel);
   }
 };
 
@@ -88,10 +92,10 @@ struct TextureMapLit {
   const std::uint8_t* colormap;
   const std::uint8_t* map;
   std::int32_t plot(std::uint8_t* pixel, const std::int32_t* a) const {
-    const std::int32_t texel = rowOffsets[whole(a[1])] + whole(a[0]);
-    const std::int32_t light = map[shadeMapOffset(a[2], a[3])];
+    const std::uint32_t texel = static_cast<std::uint32_t>(rowOffsets[index(a[1])]) + index(a[0]);
+    const std::uint32_t light = map[shadeMapOffset(a[2], a[3])];
     *pixel = colormap[light * 256 + pixels[texel]];
-    return texel;
+    return static_cast<std::int32_t>(texel);
   }
 };
 
