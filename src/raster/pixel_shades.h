@@ -137,13 +137,13 @@ struct TextureMapLitRgb {
     const std::uint32_t bottom = (m11 * sf + m10 * (65536 - sf)) >> 8;
     const std::uint32_t f8 = tf >> 8;
     const std::uint32_t q = bottom * f8 + top * (256 - f8);
-    const double light = std::ldexp(static_cast<double>(q), -22);  // map value 64 is 1.0
+    const double light = static_cast<double>(q) * 0x1p-22;  // map value 64 is 1.0; exact like ldexp
 
     const double power = lightExponent == 1.0 ? light : std::pow(light, lightExponent);
     double position = 63.0 - 64.0 * power;
     if (!(position > 0.0)) position = 0.0;  // also catches NaN
     position = std::min(position, static_cast<double>(lastRow));
-    const int row = static_cast<int>(std::floor(position));
+    const int row = static_cast<int>(position);  // position >= 0, so truncation is floor
     const double f = position - row;
     const int nextRow = std::min(row + 1, lastRow);
 
