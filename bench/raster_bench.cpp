@@ -60,9 +60,11 @@ void BM_ClearPixelsDepthPick(benchmark::State& state) {
 }
 BENCHMARK(BM_ClearPixelsDepthPick)->Unit(benchmark::kMicrosecond);
 
-// The depth buffer is reset outside the timing so every pixel passes.
+// The depth buffer is reset outside the timing so every pixel passes. With
+// lanes:0 the plain span loop runs even where AVX2 is available.
 void BM_FillTextureDepthTexelMesh(benchmark::State& state) {
   Scene& s = scene();
+  const bool lanes = s.raster.useLaneSpans(state.range(0) != 0);
   std::int64_t pixels = 0;
   for (auto _ : state) {
     state.PauseTiming();
@@ -74,8 +76,10 @@ void BM_FillTextureDepthTexelMesh(benchmark::State& state) {
   for (std::uint16_t d : s.depth) pixels += d != kDepthFar;
   state.counters["pixels"] = static_cast<double>(pixels);
   state.counters["triangles"] = static_cast<double>(s.mesh3.size());
+  state.counters["lanes"] = lanes;
+  s.raster.useLaneSpans(true);
 }
-BENCHMARK(BM_FillTextureDepthTexelMesh)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FillTextureDepthTexelMesh)->ArgName("lanes")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 void BM_FillTextureFullQuad(benchmark::State& state) {
   Scene& s = scene();
@@ -109,6 +113,7 @@ BENCHMARK(BM_FillTextureMapLitDepthRgbMesh)->Unit(benchmark::kMicrosecond);
 // For comparison with (b): the 8-bit lit variant of the same mesh.
 void BM_FillTextureMapLitDepthMesh(benchmark::State& state) {
   Scene& s = scene();
+  s.raster.useLaneSpans(state.range(0) != 0);
   s.raster.bindColormap(s.colormap.data(), 64);
   for (auto _ : state) {
     state.PauseTiming();
@@ -117,8 +122,9 @@ void BM_FillTextureMapLitDepthMesh(benchmark::State& state) {
     for (const auto& tri : s.mesh5) s.raster.fillTextureMapLitDepth(tri);
     benchmark::ClobberMemory();
   }
+  s.raster.useLaneSpans(true);
 }
-BENCHMARK(BM_FillTextureMapLitDepthMesh)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FillTextureMapLitDepthMesh)->ArgName("lanes")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -70,7 +70,23 @@ bool clipEdge(ScreenVertex<N>& start, ScreenVertex<N>& end, std::int32_t hi, int
   return true;
 }
 
+bool cpuHasAvx2() {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2");
+#else
+  return false;
+#endif
+}
+
 }  // namespace
+
+Rasterizer::Rasterizer() : laneSpans_(cpuHasAvx2()) {}
+
+bool Rasterizer::useLaneSpans(bool wanted) {
+  laneSpans_ = wanted && cpuHasAvx2();
+  return laneSpans_;
+}
 
 void Rasterizer::setSize(int width, int height) {
   width_ = std::max(width, 0);

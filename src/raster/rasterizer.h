@@ -30,6 +30,14 @@ enum class PickWrite { None, Id, Texel };
 
 class Rasterizer {
  public:
+  Rasterizer();
+
+  // The depth-testing texture fillers run eight pixels at a time where the
+  // CPU allows it; turning that off (or finding no AVX2) leaves the plain
+  // loop. Both write the same values. Returns whether lanes are now in use.
+  bool useLaneSpans(bool wanted);
+  bool laneSpans() const { return laneSpans_; }
+
   // Sizes the span tables by the height; the width is also the row pitch of
   // every bound buffer.
   void setSize(int width, int height);
@@ -129,6 +137,10 @@ class Rasterizer {
   void buildSpans(Corners<N> corners);
   template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
   void fillSpans(const Shade& shade, std::int32_t id);
+  template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, bool kLanes, class Shade>
+  void fillRows(const Shade& shade, std::int32_t id);
+  template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
+  [[gnu::target("avx2")]] void fillRowsInLanes(const Shade& shade, std::int32_t id);
   template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
   void fillPolygon(Corners<N> corners, const Shade& shade, std::int32_t id = 0) {
     buildSpans<N>(corners);
@@ -152,6 +164,7 @@ class Rasterizer {
   int yMax_ = -1;
   int clipMovedStart_ = 0;
   CountDivider countDivider_;
+  bool laneSpans_ = false;
 
   std::uint8_t* pixelBuffer_ = nullptr;
   std::uint16_t* auxBuffer16_ = nullptr;

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "raster/rasterizer.h"
+#include "raster/span_lanes.h"
 
 namespace pelt {
 
@@ -42,7 +43,24 @@ inline void plotSpan(const Shade& shade, std::uint8_t* __restrict pixel, std::ui
 }  // namespace detail
 
 template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
-void Rasterizer::fillSpans(const Shade& boundShade, std::int32_t id) {
+void Rasterizer::fillSpans(const Shade& shade, std::int32_t id) {
+  if constexpr (kDepth && detail::LaneShade<Shade>::kEnabled) {
+    if (laneSpans_) {
+      fillRowsInLanes<N, kDepth, kRoundedUv, kPick>(shade, id);
+      return;
+    }
+  }
+  fillRows<N, kDepth, kRoundedUv, kPick, false>(shade, id);
+}
+
+// The same row loop compiled for AVX2, so the lanes inline into it.
+template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
+[[gnu::target("avx2")]] void Rasterizer::fillRowsInLanes(const Shade& shade, std::int32_t id) {
+  fillRows<N, kDepth, kRoundedUv, kPick, true>(shade, id);
+}
+
+template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, bool kLanes, class Shade>
+[[gnu::always_inline]] inline void Rasterizer::fillRows(const Shade& boundShade, std::int32_t id) {
   static_assert(!kDepth || N >= 1, "a depth-testing layout carries the depth last");
   constexpr int kShaded = kDepth ? N - 1 : N;
   constexpr std::size_t kBytes = Shade::kBytesPerPixel;
@@ -92,9 +110,19 @@ void Rasterizer::fillSpans(const Shade& boundShade, std::int32_t id) {
       if constexpr (kDepth) depthStep = reciprocal.divide((row.rightAttr[N - 1] >> kFixedShift) - depth);
     }
 
-    detail::plotSpan<kShaded, kDepth, kPick>(shade, pixels + offset * kBytes, kDepth ? depths + offset : nullptr,
-                                             kPick != PickWrite::None ? picks + offset : nullptr, count, value, step,
-                                             depth, depthStep, id);
+    std::uint8_t* const pixelAt = pixels + offset * kBytes;
+    std::uint16_t* const depthAt = kDepth ? depths + offset : nullptr;
+    std::int32_t* const pickAt = kPick != PickWrite::None ? picks + offset : nullptr;
+#if PELT_LANES_AVAILABLE
+    if constexpr (kLanes) {
+      if (count >= 8) {
+        detail::plotLanes<kShaded, kPick>(shade, pixelAt, depthAt, pickAt, count, value, step, depth, depthStep, id);
+        continue;
+      }
+    }
+#endif
+    detail::plotSpan<kShaded, kDepth, kPick>(shade, pixelAt, depthAt, pickAt, count, value, step, depth, depthStep,
+                                             id);
   }
   // The next polygon starts from its own rows.
   spanTop_ = kSpanEmptyLeft;
