@@ -79,7 +79,7 @@ void BM_FillTextureDepthTexelMesh(benchmark::State& state) {
   state.counters["lanes"] = lanes;
   s.raster.useLaneSpans(true);
 }
-BENCHMARK(BM_FillTextureDepthTexelMesh)->ArgName("lanes")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FillTextureDepthTexelMesh)->ArgName("lanes")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_FillTextureFullQuad(benchmark::State& state) {
   Scene& s = scene();

@@ -81,7 +81,9 @@ bool cpuHasAvx2() {
 
 }  // namespace
 
-Rasterizer::Rasterizer() : laneSpans_(cpuHasAvx2()) {}
+// Off by default: on the short spans of a dense mesh the lanes measured slower
+// than the plain loop (bench/raster_bench, lanes:0 against lanes:1).
+Rasterizer::Rasterizer() = default;
 
 bool Rasterizer::useLaneSpans(bool wanted) {
   laneSpans_ = wanted && cpuHasAvx2();

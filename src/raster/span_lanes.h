@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "raster/pixel_shades.h"
 #include "raster/rasterizer.h"
@@ -109,7 +110,10 @@ template <int kShaded, PickWrite kPick, class Shade>
       _mm256_store_si256(reinterpret_cast<__m256i*>(extras), Lanes::extra(attr));
       std::uint8_t* const out = pixel + i;
       if (visible == 0xFFu) {
-        for (int l = 0; l < 8; ++l) out[l] = Lanes::pixel(shade, texels[l], extras[l]);
+        // One store for the eight bytes.
+        std::uint64_t bytes = 0;
+        for (int l = 0; l < 8; ++l) bytes |= std::uint64_t{Lanes::pixel(shade, texels[l], extras[l])} << (8 * l);
+        std::memcpy(out, &bytes, sizeof bytes);
       } else {
         for (unsigned m = visible; m != 0; m &= m - 1) {
           const int l = __builtin_ctz(m);
