@@ -151,19 +151,6 @@ TEST(DemoCreatureSkin, PainSkinDiffersOnlyOnBodyAndHead) {
   EXPECT_GT(changed, 256 * 256 / 8);
 }
 
-TEST(DemoCreatureSkin, EyeHasADarkPupilInABrightIris) {
-  Palette palette = makeDemoPalette();
-  Skin skin = makeCreatureSkin(kCreatureSkinNormal, palette);
-  auto brightness = [&](int x, int y) {
-    int i = skin.pixel(x, y);
-    return palette[i * 3] + palette[i * 3 + 1] + palette[i * 3 + 2];
-  };
-  int cx = kEyeRect.x + kEyeRect.w / 2, cy = kEyeRect.y + kEyeRect.h / 2;
-  EXPECT_LT(brightness(cx, cy + 4), 40);
-  EXPECT_GT(brightness(cx + 7, cy + 4), 400);
-  EXPECT_GT(brightness(cx - 7, cy + 4), 400);
-}
-
 TEST(DemoWeapon, SharesTheCreaturesFramesAndIsClosed) {
   const Md2Data& md2 = weapon();
   EXPECT_EQ(frameNames(md2), frameNames(creature()));

@@ -53,14 +53,5 @@ TEST(DemoMaps, HorizonMapShowsSkyToUpwardFacesAndGroundToDownwardOnes) {
   EXPECT_GE(map.pixel(128, 56), 128);
 }
 
-TEST(DemoMaps, FileNamesAreDistinctPcxNames) {
-  std::set<std::string> names;
-  for (int kind = 0; kind < kDemoPhongMapCount; ++kind) names.insert(phongMapFileName(kind));
-  for (int kind = 0; kind < kDemoEnvironmentMapCount; ++kind)
-    names.insert(environmentMapFileName(kind));
-  EXPECT_EQ(names.size(), 6u);
-  for (const std::string& name : names) EXPECT_TRUE(name.ends_with(".pcx")) << name;
-}
-
 }  // namespace
 }  // namespace pelt

@@ -25,52 +25,6 @@ TEST(DemoMesh, BoxIsClosedAndSeenFromOutside) {
   for (int f = 0; f < 3; ++f) EXPECT_GE(test::checkOutsideIsDrawn(box, f), 12);
 }
 
-TEST(DemoMesh, BoxFacesFromFarAwayAreDrawnOnlyOnTheNearSide) {
-  Md2Data box = makeBoxModel(10, 96, 64, 1);
-  ModelFrame frame = decodeFrame(box.frames[0]);
-  test::P3 eye{500, 3, 2};
-  int drawn = 0;
-  for (const Md2Triangle& t : box.triangles) {
-    auto at = [&](int k) {
-      const Vec3& v = frame.vertices[static_cast<std::size_t>(t.vertexIndex[k])];
-      return test::P3{v.x, v.y, v.z};
-    };
-    bool nearSide = at(0).x > 0 && at(1).x > 0 && at(2).x > 0;
-    EXPECT_EQ(test::drawnFrom(eye, at(0), at(1), at(2)), nearSide);
-    drawn += nearSide;
-  }
-  EXPECT_EQ(drawn, 2);
-}
-
-TEST(DemoMesh, BoxFacesEachTakeTheirOwnCellOfTheSkin) {
-  Md2Data box = makeBoxModel(4, 96, 64, 1);
-  for (std::size_t i = 0; i < box.triangles.size(); i += 2) {
-    int cell = static_cast<int>(i / 2);
-    for (std::size_t tri : {i, i + 1})
-      for (int k = 0; k < 3; ++k) {
-        const StCoord& st = box.st[static_cast<std::size_t>(box.triangles[tri].stIndex[k])];
-        EXPECT_EQ(st.s / 32, cell % 3);
-        EXPECT_EQ(st.t / 32, cell / 3);
-      }
-  }
-}
-
-TEST(DemoMesh, StripSpansTheSkinAndSharesItsSt) {
-  Md2Data strip = makeStripModel(4, 64, 32);
-  EXPECT_EQ(strip.triangles.size(), 8u);
-  EXPECT_EQ(strip.vertexCount, 10);
-  EXPECT_EQ(strip.st.size(), 10u);  // shared corners share one st entry
-  std::int16_t minS = 999, maxS = -1, minT = 999, maxT = -1;
-  for (const StCoord& st : strip.st) {
-    minS = std::min(minS, st.s), maxS = std::max(maxS, st.s);
-    minT = std::min(minT, st.t), maxT = std::max(maxT, st.t);
-  }
-  EXPECT_EQ(minS, 0);
-  EXPECT_EQ(maxS, 63);
-  EXPECT_EQ(minT, 0);
-  EXPECT_EQ(maxT, 31);
-}
-
 TEST(DemoMesh, StTableHoldsEachPairOnceInFirstUseOrder) {
   MeshBuilder mesh;
   int a = mesh.addVertex({0, 0, 0}), b = mesh.addVertex({1, 0, 0}), c = mesh.addVertex({0, 1, 0});
@@ -122,15 +76,6 @@ TEST(DemoMesh, FramesPackToWithinHalfAStepOfThePositions) {
       EXPECT_NEAR(frame.vertices[i].z, want.z, md2.frames[f].scale[2] * 0.5f + 1e-4f);
     }
   }
-}
-
-TEST(DemoMesh, AssembledModelRoundTripsThroughTheFileFormat) {
-  Md2Data box = makeBoxModel(6, 96, 64, 2);
-  box.skinNames = {"models/box/skin.pcx"};
-  Md2ParseResult parsed = parseMd2(encodeMd2(box));
-  ASSERT_TRUE(parsed.data) << parsed.message;
-  EXPECT_EQ(encodeMd2(*parsed.data), encodeMd2(box));
-  EXPECT_EQ(parsed.data->glCommands, box.glCommands);
 }
 
 }  // namespace
