@@ -66,15 +66,17 @@ struct LaneShade<shades::TextureMapLit> {
   }
 };
 
-// Spans of eight pixels or more. The last group ends at the span's end and
-// may overlap the one before: pixels drawn already now hold their own depth,
-// so the strict test hides them the second time.
+// Whole groups of eight from the span's start; the caller draws the
+// remaining pixels (fewer than eight) and gets back how many were drawn.
+// A group where every lane passes the depth test, the usual case, runs
+// without a per-lane branch; the others write only their visible lanes.
 template <int kShaded, PickWrite kPick, class Shade>
-[[gnu::target("avx2")]] inline void plotLanes(const Shade& shade, std::uint8_t* __restrict pixel,
-                                              std::uint16_t* __restrict depthAt, std::int32_t* __restrict pickAt,
-                                              std::int32_t count, const std::array<std::int32_t, kShaded + 1>& value,
-                                              const std::array<std::int32_t, kShaded + 1>& step, std::int32_t depth,
-                                              std::int32_t depthStep, std::int32_t id) {
+[[gnu::target("avx2")]] inline std::int32_t plotLanes(const Shade& shade, std::uint8_t* __restrict pixel,
+                                                      std::uint16_t* __restrict depthAt,
+                                                      std::int32_t* __restrict pickAt, std::int32_t count,
+                                                      const std::array<std::int32_t, kShaded + 1>& value,
+                                                      const std::array<std::int32_t, kShaded + 1>& step,
+                                                      std::int32_t depth, std::int32_t depthStep, std::int32_t id) {
   using Lanes = LaneShade<Shade>;
   const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
   __m256i attr[kShaded];
@@ -86,61 +88,55 @@ template <int kShaded, PickWrite kPick, class Shade>
   }
   // Only the low 16 bits of the depth are ever compared or stored.
   const __m128i zStep = _mm_set1_epi16(static_cast<std::int16_t>(depthStep));
-  const __m128i zLane = _mm_mullo_epi16(_mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7), zStep);
-  __m128i z = _mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(depth)), zLane);
+  __m128i z = _mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(depth)),
+                            _mm_mullo_epi16(_mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7), zStep));
   const __m128i zStride = _mm_slli_epi16(zStep, 3);
   [[maybe_unused]] const __m256i id8 = _mm256_set1_epi32(id);
   const auto* rowOffsets = reinterpret_cast<const int*>(shade.rowOffsets);
-  const std::int32_t last = count - 8;
+  const std::int32_t groups = count & ~7;
 
-  for (std::int32_t i = 0;;) {
+  for (std::int32_t i = 0; i < groups; i += 8) {
     const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(depthAt + i));
     // z < old unsigned exactly when z is not the larger of the two.
     const __m128i hidden16 = _mm_cmpeq_epi16(_mm_max_epu16(z, old), z);
-    const unsigned visible = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(hidden16, hidden16))) & 0xFFu;
-    if (visible != 0) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(depthAt + i), _mm_blendv_epi8(z, old, hidden16));
-      const __m256i show = _mm256_cvtepi16_epi32(_mm_xor_si128(hidden16, _mm_set1_epi32(-1)));
-      const __m256i row = _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), rowOffsets,
-                                                      _mm256_srli_epi32(attr[1], kFixedShift), show, 4);
+    alignas(32) std::uint32_t texels[8];
+    alignas(32) std::uint32_t extras[8];
+    std::uint8_t* const out = pixel + i;
+    if (_mm_testz_si128(hidden16, hidden16)) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(depthAt + i), z);
+      const __m256i row = _mm256_i32gather_epi32(rowOffsets, _mm256_srli_epi32(attr[1], kFixedShift), 4);
       const __m256i texel = _mm256_add_epi32(row, _mm256_srli_epi32(attr[0], kFixedShift));
-      alignas(32) std::uint32_t texels[8];
-      alignas(32) std::uint32_t extras[8];
       _mm256_store_si256(reinterpret_cast<__m256i*>(texels), texel);
       _mm256_store_si256(reinterpret_cast<__m256i*>(extras), Lanes::extra(attr));
-      std::uint8_t* const out = pixel + i;
-      if (visible == 0xFFu) {
-        // One store for the eight bytes.
-        std::uint64_t bytes = 0;
-        for (int l = 0; l < 8; ++l) bytes |= std::uint64_t{Lanes::pixel(shade, texels[l], extras[l])} << (8 * l);
-        std::memcpy(out, &bytes, sizeof bytes);
-      } else {
+      // One store for the eight bytes.
+      std::uint64_t bytes = 0;
+      for (int l = 0; l < 8; ++l) bytes |= std::uint64_t{Lanes::pixel(shade, texels[l], extras[l])} << (8 * l);
+      std::memcpy(out, &bytes, sizeof bytes);
+      if constexpr (kPick == PickWrite::Texel) _mm256_storeu_si256(reinterpret_cast<__m256i*>(pickAt + i), texel);
+      if constexpr (kPick == PickWrite::Id) _mm256_storeu_si256(reinterpret_cast<__m256i*>(pickAt + i), id8);
+    } else {
+      const unsigned visible =
+          ~static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(hidden16, hidden16))) & 0xFFu;
+      if (visible != 0) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(depthAt + i), _mm_blendv_epi8(z, old, hidden16));
+        const __m256i show = _mm256_cvtepi16_epi32(_mm_xor_si128(hidden16, _mm_set1_epi32(-1)));
+        const __m256i row = _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), rowOffsets,
+                                                        _mm256_srli_epi32(attr[1], kFixedShift), show, 4);
+        const __m256i texel = _mm256_add_epi32(row, _mm256_srli_epi32(attr[0], kFixedShift));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(texels), texel);
+        _mm256_store_si256(reinterpret_cast<__m256i*>(extras), Lanes::extra(attr));
         for (unsigned m = visible; m != 0; m &= m - 1) {
           const int l = __builtin_ctz(m);
           out[l] = Lanes::pixel(shade, texels[l], extras[l]);
         }
+        if constexpr (kPick == PickWrite::Texel) _mm256_maskstore_epi32(pickAt + i, show, texel);
+        if constexpr (kPick == PickWrite::Id) _mm256_maskstore_epi32(pickAt + i, show, id8);
       }
-      if constexpr (kPick == PickWrite::Texel) _mm256_maskstore_epi32(pickAt + i, show, texel);
-      if constexpr (kPick == PickWrite::Id) _mm256_maskstore_epi32(pickAt + i, show, id8);
     }
-    if (i == last) return;
-    i += 8;
-    if (i <= last) {
-      for (int k = 0; k < kShaded; ++k) attr[k] = _mm256_add_epi32(attr[k], attrStride[k]);
-      z = _mm_add_epi16(z, zStride);
-      continue;
-    }
-    // Lanes from `last` on, as `last` sequential steps would reach them.
-    i = last;
-    const auto at = static_cast<std::uint32_t>(last);
-    for (int k = 0; k < kShaded; ++k) {
-      const auto start = static_cast<std::uint32_t>(value[k]) + at * static_cast<std::uint32_t>(step[k]);
-      attr[k] = _mm256_add_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(start)),
-                                 _mm256_mullo_epi32(lane, _mm256_set1_epi32(step[k])));
-    }
-    const auto zAt = static_cast<std::uint32_t>(depth) + at * static_cast<std::uint32_t>(depthStep);
-    z = _mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(zAt)), zLane);
+    for (int k = 0; k < kShaded; ++k) attr[k] = _mm256_add_epi32(attr[k], attrStride[k]);
+    z = _mm_add_epi16(z, zStride);
   }
+  return groups;
 }
 
 #endif

@@ -24,19 +24,29 @@ inline void plotSpan(const Shade& shade, std::uint8_t* __restrict pixel, std::ui
                      std::array<std::int32_t, kShaded + 1> value, const std::array<std::int32_t, kShaded + 1>& step,
                      std::int32_t depth, std::int32_t depthStep, std::int32_t id) {
   constexpr std::size_t kBytes = Shade::kBytesPerPixel;
-  for (std::int32_t i = 0; i < count; ++i) {
-    bool visible = true;
-    if constexpr (kDepth) visible = static_cast<std::uint16_t>(depth) < depthAt[i];
-    if (visible) {
-      const std::int32_t texel = shade.plot(pixel + i * kBytes, value.data());
-      if constexpr (kDepth) depthAt[i] = static_cast<std::uint16_t>(depth);
+  // The index runs from -count up to 0 against the span's end, so one
+  // register both counts and addresses every buffer.
+  const std::ptrdiff_t n = count;
+  pixel += n * static_cast<std::ptrdiff_t>(kBytes);
+  if constexpr (kDepth) depthAt += n;
+  if constexpr (kPick != PickWrite::None) pickAt += n;
+  for (std::ptrdiff_t i = -n; i != 0; ++i) {
+    if constexpr (kDepth) {
+      if (static_cast<std::uint16_t>(depth) < depthAt[i]) {
+        const std::int32_t texel = shade.plot(pixel + i * static_cast<std::ptrdiff_t>(kBytes), value.data());
+        depthAt[i] = static_cast<std::uint16_t>(depth);
+        if constexpr (kPick == PickWrite::Id) pickAt[i] = id;
+        if constexpr (kPick == PickWrite::Texel) pickAt[i] = texel;
+      }
+      depth = static_cast<std::int32_t>(static_cast<std::uint32_t>(depth) + static_cast<std::uint32_t>(depthStep));
+    } else {
+      const std::int32_t texel = shade.plot(pixel + i * static_cast<std::ptrdiff_t>(kBytes), value.data());
       if constexpr (kPick == PickWrite::Id) pickAt[i] = id;
       if constexpr (kPick == PickWrite::Texel) pickAt[i] = texel;
     }
     for (int k = 0; k < kShaded; ++k) {
       value[k] = static_cast<std::int32_t>(static_cast<std::uint32_t>(value[k]) + static_cast<std::uint32_t>(step[k]));
     }
-    if constexpr (kDepth) depth += depthStep;
   }
 }
 
@@ -116,7 +126,17 @@ template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, bool kLanes, cla
 #if PELT_LANES_AVAILABLE
     if constexpr (kLanes) {
       if (count >= 8) {
-        detail::plotLanes<kShaded, kPick>(shade, pixelAt, depthAt, pickAt, count, value, step, depth, depthStep, id);
+        const std::int32_t done =
+            detail::plotLanes<kShaded, kPick>(shade, pixelAt, depthAt, pickAt, count, value, step, depth, depthStep, id);
+        if (done == count) continue;
+        // The rest as `done` sequential steps would reach it.
+        const auto at = static_cast<std::uint32_t>(done);
+        for (int k = 0; k < kShaded; ++k)
+          value[k] = static_cast<std::int32_t>(static_cast<std::uint32_t>(value[k]) + at * static_cast<std::uint32_t>(step[k]));
+        depth = static_cast<std::int32_t>(static_cast<std::uint32_t>(depth) + at * static_cast<std::uint32_t>(depthStep));
+        detail::plotSpan<kShaded, kDepth, kPick>(shade, pixelAt + done * kBytes, depthAt + done,
+                                                 pickAt ? pickAt + done : nullptr, count - done, value, step, depth,
+                                                 depthStep, id);
         continue;
       }
     }
