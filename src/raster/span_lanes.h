@@ -6,6 +6,7 @@
 // read the texture tables or write the buffers. Texel bytes are fetched one by
 // one, because a wide gather at a byte offset could read past the texture.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -66,19 +67,20 @@ struct LaneShade<shades::TextureMapLit> {
   }
 };
 
-// Whole groups of eight from the span's start; the caller draws the
-// remaining pixels (fewer than eight) and gets back how many were drawn.
-// A group where every lane passes the depth test, the usual case, runs
-// without a per-lane branch; the others write only their visible lanes.
+// A whole span in groups of eight, the last one with its lanes past the end
+// switched off. No lane branches: a hidden lane (or one past the end) reads
+// texel 0 and its row table entry not at all, and the old depth and pixel
+// bytes are blended back over it. The group reads and rewrites up to seven
+// entries past the span, so the caller keeps it off the buffers' ends.
 template <int kShaded, PickWrite kPick, class Shade>
-[[gnu::target("avx2")]] inline std::int32_t plotLanes(const Shade& shade, std::uint8_t* __restrict pixel,
-                                                      std::uint16_t* __restrict depthAt,
-                                                      std::int32_t* __restrict pickAt, std::int32_t count,
-                                                      const std::array<std::int32_t, kShaded + 1>& value,
-                                                      const std::array<std::int32_t, kShaded + 1>& step,
-                                                      std::int32_t depth, std::int32_t depthStep, std::int32_t id) {
+[[gnu::target("avx2")]] inline void plotLanes(const Shade& shade, std::uint8_t* __restrict pixel,
+                                              std::uint16_t* __restrict depthAt, std::int32_t* __restrict pickAt,
+                                              std::int32_t count, const std::array<std::int32_t, kShaded + 1>& value,
+                                              const std::array<std::int32_t, kShaded + 1>& step, std::int32_t depth,
+                                              std::int32_t depthStep, std::int32_t id) {
   using Lanes = LaneShade<Shade>;
   const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m128i lane16 = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
   __m256i attr[kShaded];
   __m256i attrStride[kShaded];
   for (int k = 0; k < kShaded; ++k) {
@@ -88,55 +90,38 @@ template <int kShaded, PickWrite kPick, class Shade>
   }
   // Only the low 16 bits of the depth are ever compared or stored.
   const __m128i zStep = _mm_set1_epi16(static_cast<std::int16_t>(depthStep));
-  __m128i z = _mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(depth)),
-                            _mm_mullo_epi16(_mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7), zStep));
+  __m128i z = _mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(depth)), _mm_mullo_epi16(lane16, zStep));
   const __m128i zStride = _mm_slli_epi16(zStep, 3);
   [[maybe_unused]] const __m256i id8 = _mm256_set1_epi32(id);
   const auto* rowOffsets = reinterpret_cast<const int*>(shade.rowOffsets);
-  const std::int32_t groups = count & ~7;
 
-  for (std::int32_t i = 0; i < groups; i += 8) {
+  for (std::int32_t i = 0; i < count; i += 8) {
+    const __m128i inside = _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<std::int16_t>(std::min(count - i, 8))), lane16);
     const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(depthAt + i));
     // z < old unsigned exactly when z is not the larger of the two.
-    const __m128i hidden16 = _mm_cmpeq_epi16(_mm_max_epu16(z, old), z);
+    const __m128i hidden = _mm_cmpeq_epi16(_mm_max_epu16(z, old), z);
+    const __m128i show16 = _mm_andnot_si128(hidden, inside);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(depthAt + i), _mm_blendv_epi8(old, z, show16));
+    const __m256i show = _mm256_cvtepi16_epi32(show16);
+    const __m256i row = _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), rowOffsets,
+                                                    _mm256_srli_epi32(attr[1], kFixedShift), show, 4);
+    const __m256i texel = _mm256_and_si256(_mm256_add_epi32(row, _mm256_srli_epi32(attr[0], kFixedShift)), show);
     alignas(32) std::uint32_t texels[8];
     alignas(32) std::uint32_t extras[8];
-    std::uint8_t* const out = pixel + i;
-    if (_mm_testz_si128(hidden16, hidden16)) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(depthAt + i), z);
-      const __m256i row = _mm256_i32gather_epi32(rowOffsets, _mm256_srli_epi32(attr[1], kFixedShift), 4);
-      const __m256i texel = _mm256_add_epi32(row, _mm256_srli_epi32(attr[0], kFixedShift));
-      _mm256_store_si256(reinterpret_cast<__m256i*>(texels), texel);
-      _mm256_store_si256(reinterpret_cast<__m256i*>(extras), Lanes::extra(attr));
-      // One store for the eight bytes.
-      std::uint64_t bytes = 0;
-      for (int l = 0; l < 8; ++l) bytes |= std::uint64_t{Lanes::pixel(shade, texels[l], extras[l])} << (8 * l);
-      std::memcpy(out, &bytes, sizeof bytes);
-      if constexpr (kPick == PickWrite::Texel) _mm256_storeu_si256(reinterpret_cast<__m256i*>(pickAt + i), texel);
-      if constexpr (kPick == PickWrite::Id) _mm256_storeu_si256(reinterpret_cast<__m256i*>(pickAt + i), id8);
-    } else {
-      const unsigned visible =
-          ~static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(hidden16, hidden16))) & 0xFFu;
-      if (visible != 0) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(depthAt + i), _mm_blendv_epi8(z, old, hidden16));
-        const __m256i show = _mm256_cvtepi16_epi32(_mm_xor_si128(hidden16, _mm_set1_epi32(-1)));
-        const __m256i row = _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), rowOffsets,
-                                                        _mm256_srli_epi32(attr[1], kFixedShift), show, 4);
-        const __m256i texel = _mm256_add_epi32(row, _mm256_srli_epi32(attr[0], kFixedShift));
-        _mm256_store_si256(reinterpret_cast<__m256i*>(texels), texel);
-        _mm256_store_si256(reinterpret_cast<__m256i*>(extras), Lanes::extra(attr));
-        for (unsigned m = visible; m != 0; m &= m - 1) {
-          const int l = __builtin_ctz(m);
-          out[l] = Lanes::pixel(shade, texels[l], extras[l]);
-        }
-        if constexpr (kPick == PickWrite::Texel) _mm256_maskstore_epi32(pickAt + i, show, texel);
-        if constexpr (kPick == PickWrite::Id) _mm256_maskstore_epi32(pickAt + i, show, id8);
-      }
-    }
+    _mm256_store_si256(reinterpret_cast<__m256i*>(texels), texel);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(extras), _mm256_and_si256(Lanes::extra(attr), show));
+    std::uint64_t bytes = 0;
+    for (int l = 0; l < 8; ++l) bytes |= std::uint64_t{Lanes::pixel(shade, texels[l], extras[l])} << (8 * l);
+    const auto keep = static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_packs_epi16(show16, show16)));
+    std::uint64_t before;
+    std::memcpy(&before, pixel + i, sizeof before);
+    bytes = (bytes & keep) | (before & ~keep);
+    std::memcpy(pixel + i, &bytes, sizeof bytes);
+    if constexpr (kPick == PickWrite::Texel) _mm256_maskstore_epi32(pickAt + i, show, texel);
+    if constexpr (kPick == PickWrite::Id) _mm256_maskstore_epi32(pickAt + i, show, id8);
     for (int k = 0; k < kShaded; ++k) attr[k] = _mm256_add_epi32(attr[k], attrStride[k]);
     z = _mm_add_epi16(z, zStride);
   }
-  return groups;
 }
 
 #endif

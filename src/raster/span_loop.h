@@ -84,6 +84,7 @@ template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, bool kLanes, cla
   std::int32_t* const picks = pickBuffer_;
   const std::int32_t top = std::max(spanTop_, 0);
   const std::int32_t bottom = std::min(spanBottom_, yMax_);
+  [[maybe_unused]] const std::size_t bufferPixels = pitch * static_cast<std::size_t>(height_);
   for (std::int32_t y = top; y <= bottom; ++y) {
     SpanRow& row = rows[y];
     const std::int32_t xl = row.left;
@@ -125,18 +126,10 @@ template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, bool kLanes, cla
     std::int32_t* const pickAt = kPick != PickWrite::None ? picks + offset : nullptr;
 #if PELT_LANES_AVAILABLE
     if constexpr (kLanes) {
-      if (count >= 8) {
-        const std::int32_t done =
-            detail::plotLanes<kShaded, kPick>(shade, pixelAt, depthAt, pickAt, count, value, step, depth, depthStep, id);
-        if (done == count) continue;
-        // The rest as `done` sequential steps would reach it.
-        const auto at = static_cast<std::uint32_t>(done);
-        for (int k = 0; k < kShaded; ++k)
-          value[k] = static_cast<std::int32_t>(static_cast<std::uint32_t>(value[k]) + at * static_cast<std::uint32_t>(step[k]));
-        depth = static_cast<std::int32_t>(static_cast<std::uint32_t>(depth) + at * static_cast<std::uint32_t>(depthStep));
-        detail::plotSpan<kShaded, kDepth, kPick>(shade, pixelAt + done * kBytes, depthAt + done,
-                                                 pickAt ? pickAt + done : nullptr, count - done, value, step, depth,
-                                                 depthStep, id);
+      // The groups touch up to seven entries past the span; at the buffers'
+      // end the plain loop takes the row instead.
+      if (offset + static_cast<std::size_t>((count + 7) & ~7) <= bufferPixels) {
+        detail::plotLanes<kShaded, kPick>(shade, pixelAt, depthAt, pickAt, count, value, step, depth, depthStep, id);
         continue;
       }
     }
