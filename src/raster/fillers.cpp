@@ -17,6 +17,10 @@ constexpr bool kPlain = false;
 constexpr PickWrite kNoPick = PickWrite::None;
 constexpr PickWrite kId = PickWrite::Id;
 constexpr PickWrite kTexel = PickWrite::Texel;
+
+shades::Texture textureShade(const TextureView& t, std::int32_t pitch) {
+  return {t.pixels, t.rowOffsets, pitch, pitch > 0 ? pitch * t.height : 0};
+}
 }  // namespace
 
 void Rasterizer::fillFlat(Corners<0> c, std::uint8_t colour) {
@@ -50,13 +54,13 @@ void Rasterizer::fillMapRampDepthPick(Corners<3> c, std::int32_t id, std::uint8_
   fillPolygon<3, kDepth, kPlain, kId>(c, shades::Map<true>{shadeMap_, base}, id);
 }
 void Rasterizer::fillTextureDepth(Corners<3> c) {
-  fillPolygon<3, kDepth, kPlain, kNoPick>(c, shades::Texture{texture_.pixels, texture_.rowOffsets});
+  fillPolygon<3, kDepth, kPlain, kNoPick>(c, textureShade(texture_, texturePitch_));
 }
 void Rasterizer::fillTextureDepthPick(Corners<3> c, std::int32_t id) {
-  fillPolygon<3, kDepth, kPlain, kId>(c, shades::Texture{texture_.pixels, texture_.rowOffsets}, id);
+  fillPolygon<3, kDepth, kPlain, kId>(c, textureShade(texture_, texturePitch_), id);
 }
 void Rasterizer::fillTextureDepthTexel(Corners<3> c) {
-  fillPolygon<3, kDepth, kPlain, kTexel>(c, shades::Texture{texture_.pixels, texture_.rowOffsets});
+  fillPolygon<3, kDepth, kPlain, kTexel>(c, textureShade(texture_, texturePitch_));
 }
 void Rasterizer::fillTextureLitDepth(Corners<4> c) {
   fillPolygon<4, kDepth, kPlain, kNoPick>(
@@ -89,13 +93,13 @@ void Rasterizer::fillTextureMapLitDepthRgb(Corners<5> c, double lightExponent,
   fillPolygon<5, kDepth, kPlain, kNoPick>(c, shade);
 }
 void Rasterizer::fillTexture(Corners<2> c) {
-  fillPolygon<2, kNoDepth, kPlain, kNoPick>(c, shades::Texture{texture_.pixels, texture_.rowOffsets});
+  fillPolygon<2, kNoDepth, kPlain, kNoPick>(c, textureShade(texture_, texturePitch_));
 }
 void Rasterizer::fillTextureTexel(Corners<2> c) {
-  fillPolygon<2, kNoDepth, kPlain, kTexel>(c, shades::Texture{texture_.pixels, texture_.rowOffsets});
+  fillPolygon<2, kNoDepth, kPlain, kTexel>(c, textureShade(texture_, texturePitch_));
 }
 void Rasterizer::fillTextureRounded(Corners<2> c) {
-  fillPolygon<2, kNoDepth, kRounded, kNoPick>(c, shades::Texture{texture_.pixels, texture_.rowOffsets});
+  fillPolygon<2, kNoDepth, kRounded, kNoPick>(c, textureShade(texture_, texturePitch_));
 }
 
 }  // namespace pelt

@@ -56,12 +56,15 @@ struct Map {
   }
 };
 
-// u, v
+// u, v. With a pitch, rowOffsets is the plain row * pitch table over pitch *
+// height bytes (size); the lanes use that to fetch whole words.
 struct Texture {
   static constexpr int kBytesPerPixel = 1;
   static constexpr bool kSolid = false;
   const std::uint8_t* pixels;
   const std::int32_t* rowOffsets;
+  std::int32_t pitch = 0;
+  std::int32_t size = 0;
   std::int32_t plot(std::uint8_t* pixel, const std::int32_t* a) const {
     const std::uint32_t texel = static_cast<std::uint32_t>(rowOffsets[index(a[1])]) + index(a[0]);
     *pixel = pixels[texel];

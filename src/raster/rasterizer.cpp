@@ -105,6 +105,16 @@ void Rasterizer::setSize(int width, int height) {
   }
 }
 
+void Rasterizer::bindTexture(const TextureView& texture) {
+  texture_ = texture;
+  // The lanes then compute row starts and fetch texels four bytes at a time.
+  bool plain = texture.pixels != nullptr && texture.rowOffsets != nullptr && texture.width > 0 &&
+               texture.height > 0 && static_cast<std::int64_t>(texture.width) * texture.height >= 4 &&
+               static_cast<std::int64_t>(texture.width) * texture.height <= std::numeric_limits<std::int32_t>::max();
+  for (int r = 0; plain && r < texture.height; ++r) plain = texture.rowOffsets[r] == r * texture.width;
+  texturePitch_ = plain ? texture.width : 0;
+}
+
 void Rasterizer::clearPixels(std::uint8_t index) {
   std::memset(pixelBuffer_, index, static_cast<std::size_t>(width_) * height_);
 }

@@ -52,7 +52,7 @@ class Rasterizer {
   void bindAux16(std::uint16_t* aux) { auxBuffer16_ = aux; }
   void bindDepth(std::uint16_t* depth) { depthBuffer_ = depth; }
   void bindPick(std::int32_t* pick) { pickBuffer_ = pick; }
-  void bindTexture(const TextureView& texture) { texture_ = texture; }
+  void bindTexture(const TextureView& texture);
   // Rows of 256 palette indices (256 RGB triples for the true-colour filler);
   // the row number is the light level.
   void bindColormap(const std::uint8_t* rows, int rowCount) {
@@ -171,6 +171,9 @@ class Rasterizer {
   std::uint16_t* depthBuffer_ = nullptr;
   std::int32_t* pickBuffer_ = nullptr;
   TextureView texture_;
+  // The bound texture's width when its row table is the plain row * width
+  // one, else 0.
+  std::int32_t texturePitch_ = 0;
   const std::uint8_t* colormap_ = nullptr;
   int colormapRows_ = 0;
   const std::uint8_t* shadeMap_ = nullptr;

@@ -124,6 +124,61 @@ template <int kShaded, PickWrite kPick, class Shade>
   }
 }
 
+// The plain texture with its plain row table: row starts by multiplying,
+// and each lane's texel as the low byte of a word gathered at it, or at the
+// texture's last word, shifted down, so no read leaves the texture.
+template <int kShaded, PickWrite kPick>
+[[gnu::target("avx2")]] inline void plotTextureLanes(const shades::Texture& shade, std::uint8_t* __restrict pixel,
+                                                     std::uint16_t* __restrict depthAt,
+                                                     std::int32_t* __restrict pickAt, std::int32_t count,
+                                                     const std::array<std::int32_t, kShaded + 1>& value,
+                                                     const std::array<std::int32_t, kShaded + 1>& step,
+                                                     std::int32_t depth, std::int32_t depthStep, std::int32_t id) {
+  const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m128i lane16 = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m256i s0 = _mm256_set1_epi32(step[0]);
+  const __m256i s1 = _mm256_set1_epi32(step[1]);
+  __m256i u = _mm256_add_epi32(_mm256_set1_epi32(value[0]), _mm256_mullo_epi32(lane, s0));
+  __m256i v = _mm256_add_epi32(_mm256_set1_epi32(value[1]), _mm256_mullo_epi32(lane, s1));
+  const __m256i uStride = _mm256_slli_epi32(s0, 3);
+  const __m256i vStride = _mm256_slli_epi32(s1, 3);
+  const __m128i zStep = _mm_set1_epi16(static_cast<std::int16_t>(depthStep));
+  __m128i z = _mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(depth)), _mm_mullo_epi16(lane16, zStep));
+  const __m128i zStride = _mm_slli_epi16(zStep, 3);
+  [[maybe_unused]] const __m256i id8 = _mm256_set1_epi32(id);
+  const __m256i pitch = _mm256_set1_epi32(shade.pitch);
+  const __m256i lastWord = _mm256_set1_epi32(shade.size - 4);
+  // Byte 0 of each word to the front of its half.
+  const __m256i lowBytes = _mm256_setr_epi8(0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,  //
+                                            0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+  const auto* words = reinterpret_cast<const int*>(shade.pixels);
+
+  for (std::int32_t i = 0; i < count; i += 8) {
+    const __m128i inside = _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<std::int16_t>(std::min(count - i, 8))), lane16);
+    const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(depthAt + i));
+    const __m128i hidden = _mm_cmpeq_epi16(_mm_max_epu16(z, old), z);
+    const __m128i show16 = _mm_andnot_si128(hidden, inside);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(depthAt + i), _mm_blendv_epi8(old, z, show16));
+    const __m256i show = _mm256_cvtepi16_epi32(show16);
+    const __m256i texel = _mm256_and_si256(
+        _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srli_epi32(v, kFixedShift), pitch), _mm256_srli_epi32(u, kFixedShift)),
+        show);
+    const __m256i at = _mm256_min_epu32(texel, lastWord);
+    const __m256i word = _mm256_i32gather_epi32(words, at, 1);
+    const __m256i bytes = _mm256_shuffle_epi8(_mm256_srlv_epi32(word, _mm256_slli_epi32(_mm256_sub_epi32(texel, at), 3)),
+                                              lowBytes);
+    const __m128i eight = _mm_unpacklo_epi32(_mm256_castsi256_si128(bytes), _mm256_extracti128_si256(bytes, 1));
+    const __m128i before = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(pixel + i));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(pixel + i),
+                     _mm_blendv_epi8(before, eight, _mm_packs_epi16(show16, show16)));
+    if constexpr (kPick == PickWrite::Texel) _mm256_maskstore_epi32(pickAt + i, show, texel);
+    if constexpr (kPick == PickWrite::Id) _mm256_maskstore_epi32(pickAt + i, show, id8);
+    u = _mm256_add_epi32(u, uStride);
+    v = _mm256_add_epi32(v, vStride);
+    z = _mm_add_epi16(z, zStride);
+  }
+}
+
 #endif
 
 }  // namespace pelt::detail

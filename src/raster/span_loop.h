@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "raster/rasterizer.h"
 #include "raster/span_lanes.h"
@@ -129,6 +130,13 @@ template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, bool kLanes, cla
       // The groups touch up to seven entries past the span; at the buffers'
       // end the plain loop takes the row instead.
       if (offset + static_cast<std::size_t>((count + 7) & ~7) <= bufferPixels) {
+        if constexpr (std::is_same_v<Shade, shades::Texture>) {
+          if (shade.pitch > 0) {
+            detail::plotTextureLanes<kShaded, kPick>(shade, pixelAt, depthAt, pickAt, count, value, step, depth,
+                                                     depthStep, id);
+            continue;
+          }
+        }
         detail::plotLanes<kShaded, kPick>(shade, pixelAt, depthAt, pickAt, count, value, step, depth, depthStep, id);
         continue;
       }
