@@ -189,19 +189,34 @@ void BM_ClearThreeBuffers(benchmark::State& state) {
   runFrames(state, [](Scene& s) { s.clearBuffers(); });
 }
 
+// lanes:0 runs the plain span loop even where AVX2 is available.
+void chooseLanes(benchmark::State& state) {
+  state.counters["lanes"] = scene().app.rasterizer.useLaneSpans(state.range(1) != 0);
+}
+
 void BM_FullRender(benchmark::State& state) {
   scene().setMode(static_cast<int>(state.range(0)));
+  chooseLanes(state);
   runFrames(state, [](Scene& s) { s.view->render(kRedrawFull); });
 }
 
 void BM_QuickRender(benchmark::State& state) {
   scene().setMode(static_cast<int>(state.range(0)));
+  chooseLanes(state);
   runFrames(state, [](Scene& s) { s.view->render(kRedrawQuick); });
 }
 
 BENCHMARK(BM_ClearThreeBuffers)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FullRender)->Arg(5)->Arg(7)->Arg(8)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_QuickRender)->Arg(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRender)
+    ->ArgNames({"mode", "lanes"})
+    ->ArgsProduct({{5, 7, 8}, {0, 1}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QuickRender)
+    ->ArgNames({"mode", "lanes"})
+    ->ArgsProduct({{5}, {0, 1}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -32,9 +32,9 @@ class Rasterizer {
  public:
   Rasterizer();
 
-  // The depth-testing texture fillers can run eight pixels at a time where the
-  // CPU has AVX2; otherwise, and by default, the plain loop runs. Both write
-  // the same values. Returns whether lanes are now in use.
+  // The depth-testing texture fillers run eight pixels at a time where the
+  // CPU has AVX2 (the default there); otherwise the plain loop runs. Both
+  // write the same values. Returns whether lanes are now in use.
   bool useLaneSpans(bool wanted);
   bool laneSpans() const { return laneSpans_; }
 

@@ -2,9 +2,9 @@
 // Eight pixels of a depth-tested texture span at once, for CPUs with AVX2.
 // Every lane computes exactly what the plain loop would at its pixel: the
 // attributes are start + lane * step with the same 32-bit wrap-around, the
-// depth compare is the same unsigned 16-bit less-than, and only visible lanes
-// read the texture tables or write the buffers. Texel bytes are fetched one by
-// one, because a wide gather at a byte offset could read past the texture.
+// depth compare is the same unsigned 16-bit less-than, and only drawn lanes
+// change the buffers. A lane not drawn reads texel 0, so no read can leave
+// the texture.
 
 #include <algorithm>
 #include <array>
@@ -25,7 +25,7 @@ namespace pelt::detail {
 
 // Which shades have a lane form, and the per-lane table read each needs past
 // the texel: `extra` is computed for all lanes (no memory is touched), `pixel`
-// reads only for a visible lane.
+// reads for every lane, at texel and extra 0 for a lane not drawn.
 template <class Shade>
 struct LaneShade {
   static constexpr bool kEnabled = false;
@@ -42,30 +42,9 @@ struct LaneShade<shades::Texture> {
   }
 };
 
-// The light row's start in the colormap.
-template <>
-struct LaneShade<shades::TextureLit> {
-  static constexpr bool kEnabled = true;
-  [[gnu::target("avx2")]] static __m256i extra(const __m256i* a) {
-    return _mm256_slli_epi32(_mm256_srli_epi32(a[2], kFixedShift), 8);
-  }
-  static std::uint8_t pixel(const shades::TextureLit& s, std::uint32_t texel, std::uint32_t lightRow) {
-    return s.colormap[lightRow + s.pixels[texel]];
-  }
-};
-
-// The shade map entry that picks the light row.
-template <>
-struct LaneShade<shades::TextureMapLit> {
-  static constexpr bool kEnabled = true;
-  [[gnu::target("avx2")]] static __m256i extra(const __m256i* a) {
-    const __m256i t = _mm256_slli_epi32(_mm256_srli_epi32(a[3], kFixedShift), 8);
-    return _mm256_add_epi32(t, _mm256_srli_epi32(a[2], kFixedShift));
-  }
-  static std::uint8_t pixel(const shades::TextureMapLit& s, std::uint32_t texel, std::uint32_t mapEntry) {
-    return s.colormap[static_cast<std::uint32_t>(s.map[mapEntry]) * 256 + s.pixels[texel]];
-  }
-};
+// The lit texture shades stay on the plain loop: with their second table
+// read per lane the lanes measured slower there (bench/, lanes:0 against
+// lanes:1).
 
 // A whole span in groups of eight, the last one with its lanes past the end
 // switched off. No lane branches: a hidden lane (or one past the end) reads
