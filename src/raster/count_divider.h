@@ -4,7 +4,7 @@
 // magic number and shifted, then the sign is put back. With shift
 // 31 + ceil(log2 count) and magic ceil(2^shift / count) the rounding error
 // stays below 1 / count, so the quotient is exact; the magic stays below 2^32,
-// so the product fits in 64 bits. Exact for |dividend| <= 2^31 and counts up
+// so the product fits in 64 bits, signed. Exact for |dividend| <= 2^31 and counts up
 // to 2^20.
 
 #include <cstdint>
@@ -17,11 +17,13 @@ struct CountReciprocal {
   std::uint64_t magic = 0;
   std::uint32_t shift = 0;
 
+  // The signed product at once: for a negative dividend, adding 2^shift - 1
+  // before the flooring shift rounds up, which is the magnitude's quotient
+  // negated. |product| < 2^63, so it cannot overflow.
   std::int32_t divide(std::int32_t dividend) const {
-    const std::int64_t wide = dividend;
-    const auto magnitude = static_cast<std::uint64_t>(wide < 0 ? -wide : wide);
-    const auto quotient = static_cast<std::int64_t>((magnitude * magic) >> shift);
-    return static_cast<std::int32_t>(wide < 0 ? -quotient : quotient);
+    const std::int64_t product = std::int64_t{dividend} * static_cast<std::int64_t>(magic);
+    const std::int64_t bias = (product >> 63) & ((std::int64_t{1} << shift) - 1);
+    return static_cast<std::int32_t>((product + bias) >> shift);
   }
 };
 
