@@ -137,7 +137,8 @@ class Rasterizer {
   void buildSpans(Corners<N> corners);
   template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
   void fillSpans(const Shade& shade, std::int32_t id);
-  template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, bool kLanes, class Shade>
+  // kLanes: 0 the plain loop, 1 lanes, 2 lanes over a plain texture row table.
+  template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, int kLanes, class Shade>
   void fillRows(const Shade& shade, std::int32_t id);
   template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
   [[gnu::target("avx2")]] void fillRowsInLanes(const Shade& shade, std::int32_t id);

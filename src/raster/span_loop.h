@@ -61,16 +61,24 @@ void Rasterizer::fillSpans(const Shade& shade, std::int32_t id) {
       return;
     }
   }
-  fillRows<N, kDepth, kRoundedUv, kPick, false>(shade, id);
+  fillRows<N, kDepth, kRoundedUv, kPick, 0>(shade, id);
 }
 
-// The same row loop compiled for AVX2, so the lanes inline into it.
+// The same row loop compiled for AVX2, so the lanes inline into it. The
+// texture table's kind is settled once per polygon, which lets its lane
+// constants leave the row loop.
 template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
 [[gnu::target("avx2")]] void Rasterizer::fillRowsInLanes(const Shade& shade, std::int32_t id) {
-  fillRows<N, kDepth, kRoundedUv, kPick, true>(shade, id);
+  if constexpr (std::is_same_v<Shade, shades::Texture>) {
+    if (shade.pitch > 0) {
+      fillRows<N, kDepth, kRoundedUv, kPick, 2>(shade, id);
+      return;
+    }
+  }
+  fillRows<N, kDepth, kRoundedUv, kPick, 1>(shade, id);
 }
 
-template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, bool kLanes, class Shade>
+template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, int kLanes, class Shade>
 [[gnu::always_inline]] inline void Rasterizer::fillRows(const Shade& boundShade, std::int32_t id) {
   static_assert(!kDepth || N >= 1, "a depth-testing layout carries the depth last");
   constexpr int kShaded = kDepth ? N - 1 : N;
@@ -126,16 +134,14 @@ template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, bool kLanes, cla
     std::uint16_t* const depthAt = kDepth ? depths + offset : nullptr;
     std::int32_t* const pickAt = kPick != PickWrite::None ? picks + offset : nullptr;
 #if PELT_LANES_AVAILABLE
-    if constexpr (kLanes) {
+    if constexpr (kLanes != 0) {
       // The groups touch up to seven entries past the span; at the buffers'
       // end the plain loop takes the row instead.
       if (offset + static_cast<std::size_t>((count + 7) & ~7) <= bufferPixels) {
-        if constexpr (std::is_same_v<Shade, shades::Texture>) {
-          if (shade.pitch > 0) {
-            detail::plotTextureLanes<kShaded, kPick>(shade, pixelAt, depthAt, pickAt, count, value, step, depth,
-                                                     depthStep, id);
-            continue;
-          }
+        if constexpr (kLanes == 2) {
+          detail::plotTextureLanes<kShaded, kPick>(shade, pixelAt, depthAt, pickAt, count, value, step, depth,
+                                                   depthStep, id);
+          continue;
         }
         detail::plotLanes<kShaded, kPick>(shade, pixelAt, depthAt, pickAt, count, value, step, depth, depthStep, id);
         continue;
