@@ -167,33 +167,41 @@ double timeFrames(int frames, F&& draw) {
   return medianMs(std::move(samples));
 }
 
+// A loaded model in a sized view, in the chosen mode.
+struct Scene {
+  ConsolePlatform platform;
+  App app{platform};
+  std::unique_ptr<ModelView> view;
+};
+
+bool setUpScene(Scene& scene, const SceneOptions& o) {
+  if (!loadScene(scene.app, o)) return false;
+  scene.view = makeView(scene.app);
+  if (!enterMode(scene.app, *scene.view, o.mode)) return false;
+  scene.view->resize(o.width, o.height);
+  return true;
+}
+
 }  // namespace
 
 int runRender(const std::vector<std::string>& args) {
   std::optional<SceneOptions> o = parseOptions(args, true);
   if (!o) return 2;
-  ConsolePlatform platform;
-  App app(platform);
-  if (!loadScene(app, *o)) return 1;
-  std::unique_ptr<ModelView> view = makeView(app);
-  if (!enterMode(app, *view, o->mode)) return 1;
-  view->resize(o->width, o->height);
-  return writeViewBmp(platform, *view, o->out) ? 0 : 1;
+  Scene scene;
+  if (!setUpScene(scene, *o)) return 1;
+  return writeViewBmp(scene.platform, *scene.view, o->out) ? 0 : 1;
 }
 
 int runBench(const std::vector<std::string>& args) {
   std::optional<SceneOptions> o = parseOptions(args, false);
   if (!o) return 2;
-  ConsolePlatform platform;
-  App app(platform);
-  if (!loadScene(app, *o)) return 1;
-  std::unique_ptr<ModelView> view = makeView(app);
-  if (!enterMode(app, *view, o->mode)) return 1;
-  view->resize(o->width, o->height);
-  const double quick = timeFrames(o->frames, [&] { view->render(kRedrawQuick); });
-  const double full = timeFrames(o->frames, [&] { view->render(kRedrawFull); });
+  Scene scene;
+  if (!setUpScene(scene, *o)) return 1;
+  ModelView& view = *scene.view;
+  const double quick = timeFrames(o->frames, [&] { view.render(kRedrawQuick); });
+  const double full = timeFrames(o->frames, [&] { view.render(kRedrawFull); });
   std::printf("mode %d, %dx%d, %d frames\nquick: %.3f ms\nfull: %.3f ms\n", o->mode,
-              view->viewWidth(), view->viewHeight(), o->frames, quick, full);
+              view.viewWidth(), view.viewHeight(), o->frames, quick, full);
   return 0;
 }
 
