@@ -35,6 +35,11 @@ std::string textOf(const std::uint8_t* p, std::size_t size) {
 
 Md2ParseResult damaged() { return {std::nullopt, kDamagedMd2Message}; }
 
+// Every named skin becomes an image of the model's skin size (a stand-in when
+// the file is missing), so a file listing thousands of huge skins is refused
+// rather than exhausting memory.
+constexpr std::int64_t kMaxSkinPixelsPerModel = std::int64_t{1} << 29;
+
 }  // namespace
 
 Md2ParseResult parseMd2(std::span<const std::uint8_t> bytes) {
@@ -49,7 +54,8 @@ Md2ParseResult parseMd2(std::span<const std::uint8_t> bytes) {
       h.skinHeight > kMaxImageSide || !blockFits(h.skinOffset, h.skinCount, kMd2SkinNameSize, size) ||
       !blockFits(h.stOffset, h.stCount, 4, size) ||
       !blockFits(h.triangleOffset, h.triangleCount, 12, size) ||
-      !blockFits(h.frameOffset, h.frameCount, frameBytes, size))
+      !blockFits(h.frameOffset, h.frameCount, frameBytes, size) ||
+      std::int64_t{h.skinCount} * h.skinWidth * h.skinHeight > kMaxSkinPixelsPerModel)
     return damaged();
 
   Md2Data data;

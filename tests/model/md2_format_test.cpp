@@ -90,6 +90,10 @@ TEST(Md2Format, RefusesDamagedFiles) {
       {"st offset", with(48, static_cast<std::int32_t>(good.size())), kDamagedMd2Message},
       {"negative offset", with(52, -12), kDamagedMd2Message},
       {"skin width", with(8, 0), kDamagedMd2Message},
+      {"skin area", [&] {
+         Md2Data many = test::quadStripMd2(1, 4096, 4096, std::vector<std::string>(33, "s.pcx"));
+         return encodeMd2(many);
+       }(), kDamagedMd2Message},
       {"vertex index", badVertexIndex, kDamagedMd2Message},
       {"st index", badStIndex, kDamagedMd2Message},
   };
