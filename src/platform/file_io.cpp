@@ -22,6 +22,11 @@ FileReadResult readWholeFile(const std::string& path) {
     ::close(fd);
     return result;
   }
+  if (st.st_size > kMaxReadableFileSize) {
+    result.error = EFBIG;
+    ::close(fd);
+    return result;
+  }
   result.bytes.resize(static_cast<size_t>(st.st_size));
   size_t done = 0;
   while (done < result.bytes.size()) {

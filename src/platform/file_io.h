@@ -16,6 +16,10 @@ struct FileReadResult {
   bool ok() const { return error == 0; }
 };
 
+// No file the program reads comes near this; larger ones are refused (EFBIG)
+// instead of being pulled into memory.
+inline constexpr std::int64_t kMaxReadableFileSize = std::int64_t{512} << 20;
+
 FileReadResult readWholeFile(const std::string& path);
 
 // Writes to a temporary file in the same folder and renames it over `path`,

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
+
 #include "platform/file_io.h"
 #include "support/fixtures.h"
 
@@ -44,6 +47,10 @@ TEST(FileIo, AtomicWritesReplaceOrKeepTheOldFile) {
   EXPECT_NE(writeFileAtomically(dir.file("missing/f.bin"), {1}), 0);
   EXPECT_EQ(readWholeFile(dir.file("nothing")).error, ENOENT);
   EXPECT_EQ(fileSize(path), 2);
+
+  // A file far larger than anything the program reads is refused unread.
+  std::filesystem::resize_file(path, kMaxReadableFileSize + 1);
+  EXPECT_EQ(readWholeFile(path).error, EFBIG);
 }
 
 }  // namespace
