@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +21,7 @@
 #include "platform/platform.h"
 #include "platform/settings_keys.h"
 #include "skins/skin_image.h"
+#include "support/scripted_platform.h"
 #include "view3d/model_view.h"
 
 namespace {
@@ -32,55 +32,8 @@ constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 constexpr double kCoverage = 0.5;
 
-// Settings in memory; every question is declined.
-class QuietPlatform : public Platform {
- public:
-  MessageAnswer messageBox(const std::string&, MessageButtons) override {
-    return MessageAnswer::No;
-  }
-  std::optional<FileDialogResult> fileDialog(const FileDialogRequest&) override { return {}; }
-  std::optional<std::string> browseFolder(const std::string&) override { return {}; }
-  bool resizeSkinsDialog(ResizeSkinsValues&) override { return false; }
-  bool offsetCompanionDialog(OffsetCompanionValues&) override { return false; }
-  bool preferencesDialog(PreferencesValues&) override { return false; }
-  bool snapshotsDialog(SnapshotValues&) override { return false; }
-  bool mapFromViewDialog(MapFromViewValues&) override { return false; }
-  void aboutDialog(const AboutValues&) override {}
-  int readInt(const std::string&, const std::string&, int fallback) override { return fallback; }
-  std::string readString(const std::string& section, const std::string& key,
-                         const std::string& fallback) override {
-    auto it = strings_.find(section + "/" + key);
-    return it == strings_.end() ? fallback : it->second;
-  }
-  void writeInt(const std::string&, const std::string&, int) override {}
-  void writeString(const std::string& section, const std::string& key,
-                   const std::string& value) override {
-    strings_[section + "/" + key] = value;
-  }
-  void capturePointer(ViewId) override {}
-  void releasePointer() override {}
-  void hidePointer() override {}
-  void showPointer() override {}
-  void setPointerPosition(int, int) override {}
-  void sendRefresh(int, int) override {}
-  void postRefresh(int, int) override {}
-  void sendBarAdjust(int) override {}
-  void repaint(ViewId) override {}
-  void refillLists() override {}
-  std::int64_t nowMilliseconds() override { return 0; }
-  UtcDate todayUtc() override { return {}; }
-  void sleepMilliseconds(int) override {}
-  bool takePendingInput() override { return false; }
-  void playLoopingSound(int) override {}
-  void stopSound() override {}
-  bool isCtrlHeld() override { return false; }
-
- private:
-  std::map<std::string, std::string> strings_;
-};
-
 struct Scene {
-  QuietPlatform platform;
+  test::ScriptedPlatform platform;
   App app{platform};
   std::unique_ptr<ModelView> view;
   std::string folder;
