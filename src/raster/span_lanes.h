@@ -33,6 +33,19 @@ struct LaneShade {
 
 #if PELT_LANES_AVAILABLE
 
+// Depth-tests eight lanes (lanes past the span's end count as hidden), keeps
+// the new depth where a lane shows and returns that mask.
+[[gnu::target("avx2")]] inline __m128i depthTestLanes(__m128i z, std::uint16_t* depthAt, std::int32_t left,
+                                                      __m128i lane16) {
+  const __m128i inside = _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<std::int16_t>(std::min(left, 8))), lane16);
+  const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(depthAt));
+  // z < old unsigned exactly when z is not the larger of the two.
+  const __m128i hidden = _mm_cmpeq_epi16(_mm_max_epu16(z, old), z);
+  const __m128i show16 = _mm_andnot_si128(hidden, inside);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(depthAt), _mm_blendv_epi8(old, z, show16));
+  return show16;
+}
+
 template <>
 struct LaneShade<shades::Texture> {
   static constexpr bool kEnabled = true;
@@ -75,12 +88,7 @@ template <int kShaded, PickWrite kPick, class Shade>
   const auto* rowOffsets = reinterpret_cast<const int*>(shade.rowOffsets);
 
   for (std::int32_t i = 0; i < count; i += 8) {
-    const __m128i inside = _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<std::int16_t>(std::min(count - i, 8))), lane16);
-    const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(depthAt + i));
-    // z < old unsigned exactly when z is not the larger of the two.
-    const __m128i hidden = _mm_cmpeq_epi16(_mm_max_epu16(z, old), z);
-    const __m128i show16 = _mm_andnot_si128(hidden, inside);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(depthAt + i), _mm_blendv_epi8(old, z, show16));
+    const __m128i show16 = depthTestLanes(z, depthAt + i, count - i, lane16);
     const __m256i show = _mm256_cvtepi16_epi32(show16);
     const __m256i row = _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), rowOffsets,
                                                     _mm256_srli_epi32(attr[1], kFixedShift), show, 4);
@@ -133,11 +141,7 @@ template <int kShaded, PickWrite kPick>
   const auto* words = reinterpret_cast<const int*>(shade.pixels);
 
   for (std::int32_t i = 0; i < count; i += 8) {
-    const __m128i inside = _mm_cmpgt_epi16(_mm_set1_epi16(static_cast<std::int16_t>(std::min(count - i, 8))), lane16);
-    const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(depthAt + i));
-    const __m128i hidden = _mm_cmpeq_epi16(_mm_max_epu16(z, old), z);
-    const __m128i show16 = _mm_andnot_si128(hidden, inside);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(depthAt + i), _mm_blendv_epi8(old, z, show16));
+    const __m128i show16 = depthTestLanes(z, depthAt + i, count - i, lane16);
     const __m256i show = _mm256_cvtepi16_epi32(show16);
     const __m256i texel = _mm256_and_si256(
         _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srli_epi32(v, kFixedShift), pitch), _mm256_srli_epi32(u, kFixedShift)),
