@@ -60,11 +60,11 @@ void BM_ClearPixelsDepthPick(benchmark::State& state) {
 }
 BENCHMARK(BM_ClearPixelsDepthPick)->Unit(benchmark::kMicrosecond);
 
-// The depth buffer is reset outside the timing so every pixel passes. With
-// lanes:0 the plain span loop runs even where AVX2 is available.
+// The depth buffer is reset outside the timing so every pixel passes. The
+// lanes argument caps the span width (1, 8 or 16 pixels at a time).
 void BM_FillTextureDepthTexelMesh(benchmark::State& state) {
   Scene& s = scene();
-  const bool lanes = s.raster.useLaneSpans(state.range(0) != 0);
+  const SpanLanes lanes = s.raster.useSpanLanes(static_cast<SpanLanes>(state.range(0)));
   std::int64_t pixels = 0;
   for (auto _ : state) {
     state.PauseTiming();
@@ -76,10 +76,10 @@ void BM_FillTextureDepthTexelMesh(benchmark::State& state) {
   for (std::uint16_t d : s.depth) pixels += d != kDepthFar;
   state.counters["pixels"] = static_cast<double>(pixels);
   state.counters["triangles"] = static_cast<double>(s.mesh3.size());
-  state.counters["lanes"] = lanes;
-  s.raster.useLaneSpans(true);
+  state.counters["lanes"] = static_cast<double>(lanes);
+  s.raster.useSpanLanes(SpanLanes::Sixteen);
 }
-BENCHMARK(BM_FillTextureDepthTexelMesh)->ArgName("lanes")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FillTextureDepthTexelMesh)->ArgName("lanes")->Arg(1)->Arg(8)->Arg(16)->Unit(benchmark::kMicrosecond);
 
 void BM_FillTextureFullQuad(benchmark::State& state) {
   Scene& s = scene();

@@ -32,26 +32,38 @@ class CountDivider {
   // Grows only: views set their size before every frame.
   void resize(int maxCount) {
     const std::size_t size = static_cast<std::size_t>(maxCount < 1 ? 1 : maxCount) + 1;
-    if (size <= table_.size()) return;
-    const std::size_t first = table_.empty() ? 1 : table_.size();
-    table_.resize(size);
+    if (size <= magics_.size()) return;
+    const std::size_t first = magics_.empty() ? 1 : magics_.size();
+    magics_.resize(size);
+    shifts_.resize(size);
     for (std::size_t n = first; n < size; ++n) {
       std::uint32_t ceilLog2 = 0;
       while ((std::uint64_t{1} << ceilLog2) < n) ++ceilLog2;
       const std::uint32_t shift = 31 + ceilLog2;
-      table_[n] = {((std::uint64_t{1} << shift) + n - 1) / n, shift};
+      magics_[n] = static_cast<std::uint32_t>(((std::uint64_t{1} << shift) + n - 1) / n);
+      shifts_[n] = shift;
     }
   }
 
-  CountReciprocal reciprocal(std::int32_t count) const { return table_[static_cast<std::size_t>(count)]; }
+  CountReciprocal reciprocal(std::int32_t count) const {
+    const auto n = static_cast<std::size_t>(count);
+    return {magics_[n], shifts_[n]};
+  }
 
   // dividend / count as C++ integer division does; count within 1..maxCount.
   std::int32_t divide(std::int32_t dividend, std::int32_t count) const {
     return reciprocal(count).divide(dividend);
   }
 
+  // Every count's magic number and shift, indexed by the count, for lookups
+  // of several counts at once.
+  const std::uint32_t* magics() const { return magics_.data(); }
+  const std::uint32_t* shifts() const { return shifts_.data(); }
+  int maxCount() const { return static_cast<int>(magics_.size()) - 1; }
+
  private:
-  std::vector<CountReciprocal> table_;
+  std::vector<std::uint32_t> magics_;
+  std::vector<std::uint32_t> shifts_;
 };
 
 }  // namespace pelt

@@ -12,18 +12,20 @@
 
 #include "raster/count_divider.h"
 #include "raster/screen_vertex.h"
+#include "raster/span_table.h"
 #include "raster/texture_view.h"
 
 namespace pelt {
 
-inline constexpr std::int32_t kSpanEmptyLeft = std::numeric_limits<std::int32_t>::max();
-inline constexpr std::int32_t kSpanEmptyRight = std::numeric_limits<std::int32_t>::min();
 inline constexpr std::uint16_t kDepthFar = 0xFFFF;
 inline constexpr std::int32_t kPickNothing = -1;
 inline constexpr std::int32_t kPickCompanion = -2;
 
 // x0, y0, x1, y1.
 using ScreenLine = std::array<std::int32_t, 4>;
+
+// How many pixels of a span the depth-testing texture fillers handle at once.
+enum class SpanLanes { One = 1, Eight = 8, Sixteen = 16 };
 
 // Where a filler writes its pick value.
 enum class PickWrite { None, Id, Texel };
@@ -32,11 +34,12 @@ class Rasterizer {
  public:
   Rasterizer();
 
-  // The depth-testing texture fillers run eight pixels at a time where the
-  // CPU has AVX2 (the default there); otherwise the plain loop runs. Both
-  // write the same values. Returns whether lanes are now in use.
-  bool useLaneSpans(bool wanted);
-  bool laneSpans() const { return laneSpans_; }
+  // The depth-testing texture fillers run sixteen pixels at a time where the
+  // CPU has AVX-512, eight where it has AVX2, else one; the widest is the
+  // default. Every width writes the same values. Returns the width now in
+  // use: the widest the CPU offers up to `wanted`.
+  SpanLanes useSpanLanes(SpanLanes wanted);
+  SpanLanes spanLanes() const { return spanLanes_; }
 
   // Sizes the span tables by the height; the width is also the row pitch of
   // every bound buffer.
@@ -78,8 +81,8 @@ class Rasterizer {
   // 1 when the last edge clip moved the edge's start vertex.
   int clipMovedStart() const { return clipMovedStart_; }
 
-  std::int32_t spanLeft(int y) const { return spans_[static_cast<std::size_t>(y)].left; }
-  std::int32_t spanRight(int y) const { return spans_[static_cast<std::size_t>(y)].right; }
+  std::int32_t spanLeft(int y) const { return spans_.left(y); }
+  std::int32_t spanRight(int y) const { return spans_.right(y); }
   std::int32_t spanTop() const { return spanTop_; }
   std::int32_t spanBottom() const { return spanBottom_; }
 
@@ -137,26 +140,22 @@ class Rasterizer {
   void buildSpans(Corners<N> corners);
   template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
   void fillSpans(const Shade& shade, std::int32_t id);
-  // kLanes: 0 the plain loop, 1 lanes, 2 lanes over a plain texture row table.
+  // kLanes: 0 the plain loop, 1 eight lanes, 2 eight lanes over a plain
+  // texture row table, 3 sixteen lanes over a plain texture row table.
   template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, int kLanes, class Shade>
   void fillRows(const Shade& shade, std::int32_t id);
   template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
   [[gnu::target("avx2")]] void fillRowsInLanes(const Shade& shade, std::int32_t id);
+  template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
+  [[gnu::target("avx2,bmi2,avx512f,avx512bw,avx512vl")]] void fillRowsInWideLanes(const Shade& shade, std::int32_t id);
   template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
   void fillPolygon(Corners<N> corners, const Shade& shade, std::int32_t id = 0) {
     buildSpans<N>(corners);
     fillSpans<N, kDepth, kRoundedUv, kPick>(shade, id);
   }
 
-  // One row's extremes with the attributes recorded at each, kept together so
-  // the edge walk and the row loop touch one place per row.
-  struct SpanRow {
-    std::int32_t left = kSpanEmptyLeft;
-    std::int32_t right = kSpanEmptyRight;
-    std::array<std::int32_t, kMaxAttributes> leftAttr{};
-    std::array<std::int32_t, kMaxAttributes> rightAttr{};
-  };
-  std::vector<SpanRow> spans_;
+  SpanTable spans_;
+  int spanRows_ = -1;
   std::int32_t spanTop_ = kSpanEmptyLeft;
   std::int32_t spanBottom_ = kSpanEmptyRight;
   int width_ = 0;
@@ -165,7 +164,7 @@ class Rasterizer {
   int yMax_ = -1;
   int clipMovedStart_ = 0;
   CountDivider countDivider_;
-  bool laneSpans_ = false;
+  SpanLanes spanLanes_ = SpanLanes::One;
 
   std::uint8_t* pixelBuffer_ = nullptr;
   std::uint16_t* auxBuffer16_ = nullptr;

@@ -162,6 +162,60 @@ template <int kShaded, PickWrite kPick>
   }
 }
 
+// Sixteen lanes with AVX-512 masks, over a plain row table as above: the
+// masks keep every load and store inside the span, and only drawn lanes read
+// a texel, so no blending back and no reads past the span's end.
+#define PELT_WIDE_LANES_TARGET gnu::target("avx2,bmi2,avx512f,avx512bw,avx512vl")
+
+// GCC 12's AVX-512 headers set up undefined vectors in a way its own
+// uninitialised-use warning flags (fixed in GCC 13).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+template <int kShaded, PickWrite kPick>
+[[PELT_WIDE_LANES_TARGET]] inline void plotTextureWideLanes(
+    const shades::Texture& shade, std::uint8_t* __restrict pixel, std::uint16_t* __restrict depthAt,
+    std::int32_t* __restrict pickAt, std::int32_t count, const std::array<std::int32_t, kShaded + 1>& value,
+    const std::array<std::int32_t, kShaded + 1>& step, std::int32_t depth, std::int32_t depthStep, std::int32_t id) {
+  const __m512i lane = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+  const __m256i lane16 = _mm256_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+  const __m512i s0 = _mm512_set1_epi32(step[0]);
+  const __m512i s1 = _mm512_set1_epi32(step[1]);
+  __m512i u = _mm512_add_epi32(_mm512_set1_epi32(value[0]), _mm512_mullo_epi32(lane, s0));
+  __m512i v = _mm512_add_epi32(_mm512_set1_epi32(value[1]), _mm512_mullo_epi32(lane, s1));
+  const __m512i uStride = _mm512_slli_epi32(s0, 4);
+  const __m512i vStride = _mm512_slli_epi32(s1, 4);
+  const __m256i zStep = _mm256_set1_epi16(static_cast<std::int16_t>(depthStep));
+  __m256i z = _mm256_add_epi16(_mm256_set1_epi16(static_cast<std::int16_t>(depth)), _mm256_mullo_epi16(lane16, zStep));
+  const __m256i zStride = _mm256_slli_epi16(zStep, 4);
+  [[maybe_unused]] const __m512i id16 = _mm512_set1_epi32(id);
+  const __m512i pitch = _mm512_set1_epi32(shade.pitch);
+  const __m512i lastWord = _mm512_set1_epi32(shade.size - 4);
+  const auto* words = reinterpret_cast<const int*>(shade.pixels);
+
+  for (std::int32_t i = 0; i < count; i += 16) {
+    const std::int32_t left = count - i;
+    const auto inside = static_cast<__mmask16>(left >= 16 ? 0xFFFF : (1u << left) - 1);
+    const __m256i old = _mm256_maskz_loadu_epi16(inside, depthAt + i);
+    const __mmask16 show = _mm256_mask_cmplt_epu16_mask(inside, z, old);
+    _mm256_mask_storeu_epi16(depthAt + i, show, z);
+    const __m512i texel =
+        _mm512_add_epi32(_mm512_mullo_epi32(_mm512_srli_epi32(v, kFixedShift), pitch), _mm512_srli_epi32(u, kFixedShift));
+    const __m512i at = _mm512_min_epu32(texel, lastWord);
+    const __m512i word = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), show, at, words, 1);
+    const __m512i bytes = _mm512_srlv_epi32(word, _mm512_slli_epi32(_mm512_sub_epi32(texel, at), 3));
+    _mm_mask_storeu_epi8(pixel + i, show, _mm512_cvtepi32_epi8(bytes));
+    if constexpr (kPick == PickWrite::Texel) _mm512_mask_storeu_epi32(pickAt + i, show, texel);
+    if constexpr (kPick == PickWrite::Id) _mm512_mask_storeu_epi32(pickAt + i, show, id16);
+    u = _mm512_add_epi32(u, uStride);
+    v = _mm512_add_epi32(v, vStride);
+    z = _mm256_add_epi16(z, zStride);
+  }
+}
+
+#pragma GCC diagnostic pop
+
 #endif
+
 
 }  // namespace pelt::detail

@@ -12,6 +12,7 @@
 
 #include "raster/rasterizer.h"
 #include "raster/span_lanes.h"
+#include "raster/step_lanes.h"
 
 namespace pelt {
 
@@ -56,7 +57,13 @@ inline void plotSpan(const Shade& shade, std::uint8_t* __restrict pixel, std::ui
 template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
 void Rasterizer::fillSpans(const Shade& shade, std::int32_t id) {
   if constexpr (kDepth && detail::LaneShade<Shade>::kEnabled) {
-    if (laneSpans_) {
+    if constexpr (std::is_same_v<Shade, shades::Texture>) {
+      if (spanLanes_ == SpanLanes::Sixteen && shade.pitch > 0) {
+        fillRowsInWideLanes<N, kDepth, kRoundedUv, kPick>(shade, id);
+        return;
+      }
+    }
+    if (spanLanes_ != SpanLanes::One) {
       fillRowsInLanes<N, kDepth, kRoundedUv, kPick>(shade, id);
       return;
     }
@@ -78,6 +85,12 @@ template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
   fillRows<N, kDepth, kRoundedUv, kPick, 1>(shade, id);
 }
 
+template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
+[[gnu::target("avx2,bmi2,avx512f,avx512bw,avx512vl")]] void Rasterizer::fillRowsInWideLanes(const Shade& shade,
+                                                                                            std::int32_t id) {
+  fillRows<N, kDepth, kRoundedUv, kPick, 3>(shade, id);
+}
+
 template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, int kLanes, class Shade>
 [[gnu::always_inline]] inline void Rasterizer::fillRows(const Shade& boundShade, std::int32_t id) {
   static_assert(!kDepth || N >= 1, "a depth-testing layout carries the depth last");
@@ -86,7 +99,7 @@ template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, int kLanes, clas
   // A copy the pixel stores cannot alias, so its tables stay in registers.
   const Shade shade = boundShade;
 
-  SpanRow* const rows = spans_.data();
+  const SpanFields rows = spans_.fields();
   const auto pitch = static_cast<std::size_t>(width_);
   std::uint8_t* const pixels = pixelBuffer_;
   std::uint16_t* const depths = depthBuffer_;
@@ -94,12 +107,14 @@ template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, int kLanes, clas
   const std::int32_t top = std::max(spanTop_, 0);
   const std::int32_t bottom = std::min(spanBottom_, yMax_);
   [[maybe_unused]] const std::size_t bufferPixels = pitch * static_cast<std::size_t>(height_);
+#if PELT_LANES_AVAILABLE
+  if constexpr (kLanes != 0) detail::prepareRowsInLanes<N, kRoundedUv>(rows, top, bottom, countDivider_);
+#endif
   for (std::int32_t y = top; y <= bottom; ++y) {
-    SpanRow& row = rows[y];
-    const std::int32_t xl = row.left;
-    const std::int32_t xr = row.right;
-    row.left = kSpanEmptyLeft;
-    row.right = kSpanEmptyRight;
+    const std::int32_t xl = rows.left[y];
+    const std::int32_t xr = rows.right[y];
+    rows.left[y] = kSpanEmptyLeft;
+    rows.right[y] = kSpanEmptyRight;
     if (xl > xr) continue;
 
     const std::int32_t count = xr - xl + 1;
@@ -113,27 +128,38 @@ template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, int kLanes, clas
     // divided by the pixel count, so the last pixel stops one step short.
     std::array<std::int32_t, kShaded + 1> value{};
     std::array<std::int32_t, kShaded + 1> step{};
-    for (int k = 0; k < kShaded; ++k) value[k] = row.leftAttr[k];
+    for (int k = 0; k < kShaded; ++k) value[k] = rows.leftAttr[k][y];
     std::int32_t depth = 0;
     std::int32_t depthStep = 0;
-    if constexpr (kDepth) depth = row.leftAttr[N - 1] >> kFixedShift;
-    if (count > 1) {
-      const CountReciprocal reciprocal = countDivider_.reciprocal(count);
-      for (int k = 0; k < kShaded; ++k) {
-        std::uint32_t delta =
-            static_cast<std::uint32_t>(row.rightAttr[k]) - static_cast<std::uint32_t>(row.leftAttr[k]);
-        if (kRoundedUv && k < 2) delta += kFixedHalf;
-        step[k] = reciprocal.divide(static_cast<std::int32_t>(delta));
+    if constexpr (kLanes != 0) {
+      for (int k = 0; k < kShaded; ++k) step[k] = rows.rightAttr[k][y];
+      depth = rows.leftAttr[N - 1][y];
+      depthStep = rows.rightAttr[N - 1][y];
+    } else {
+      if constexpr (kDepth) depth = rows.leftAttr[N - 1][y] >> kFixedShift;
+      if (count > 1) {
+        const CountReciprocal reciprocal = countDivider_.reciprocal(count);
+        for (int k = 0; k < kShaded; ++k) {
+          std::uint32_t delta =
+              static_cast<std::uint32_t>(rows.rightAttr[k][y]) - static_cast<std::uint32_t>(rows.leftAttr[k][y]);
+          if (kRoundedUv && k < 2) delta += kFixedHalf;
+          step[k] = reciprocal.divide(static_cast<std::int32_t>(delta));
+        }
+        // Depth steps in whole units: it changes along a span only when its
+        // ends differ by at least the pixel count.
+        if constexpr (kDepth) depthStep = reciprocal.divide((rows.rightAttr[N - 1][y] >> kFixedShift) - depth);
       }
-      // Depth steps in whole units: it changes along a span only when its
-      // ends differ by at least the pixel count.
-      if constexpr (kDepth) depthStep = reciprocal.divide((row.rightAttr[N - 1] >> kFixedShift) - depth);
     }
 
     std::uint8_t* const pixelAt = pixels + offset * kBytes;
     std::uint16_t* const depthAt = kDepth ? depths + offset : nullptr;
     std::int32_t* const pickAt = kPick != PickWrite::None ? picks + offset : nullptr;
 #if PELT_LANES_AVAILABLE
+    if constexpr (kLanes == 3) {
+      detail::plotTextureWideLanes<kShaded, kPick>(shade, pixelAt, depthAt, pickAt, count, value, step, depth,
+                                                   depthStep, id);
+      continue;
+    }
     if constexpr (kLanes != 0) {
       // The groups touch up to seven entries past the span; at the buffers'
       // end the plain loop takes the row instead.

@@ -210,15 +210,15 @@ std::vector<Polygon> randomPolygons(std::uint32_t seed, int count, bool trueColo
   return polygons;
 }
 
-// Both span paths must give the recorded values: the plain loop, and the
-// eight-lane loop where the CPU has it (skipped elsewhere).
-bool chooseLanes(std::initializer_list<RasterTarget*> targets, bool lanes) {
+// Every span width must give the recorded values: the plain loop, and the
+// eight- and sixteen-lane loops where the CPU has them (skipped elsewhere).
+bool chooseLanes(std::initializer_list<RasterTarget*> targets, SpanLanes lanes) {
   bool granted = true;
-  for (RasterTarget* t : targets) granted &= t->raster.useLaneSpans(lanes) == lanes;
+  for (RasterTarget* t : targets) granted &= t->raster.useSpanLanes(lanes) == lanes;
   return granted;
 }
 
-void randomPolygonsMatch(bool lanes) {
+void randomPolygonsMatch(SpanLanes lanes) {
   std::mt19937 rng(77);
   std::vector<std::uint8_t> texels(static_cast<std::size_t>(kTexturePitch) * kTextureHeight);
   std::vector<std::int32_t> rows(kTextureHeight);
@@ -238,7 +238,7 @@ void randomPolygonsMatch(bool lanes) {
   const std::vector<Polygon> rgbPolygons = randomPolygons(4242, 1500, true);
   RasterTarget target(kWidth, kHeight);
   RasterTarget rgbTarget(kWidth, kHeight, 3);
-  if (!chooseLanes({&target, &rgbTarget}, lanes)) GTEST_SKIP() << "no AVX2 on this CPU";
+  if (!chooseLanes({&target, &rgbTarget}, lanes)) GTEST_SKIP() << "the CPU lacks these lanes";
   for (RasterTarget* t : {&target, &rgbTarget}) {
     t->raster.bindTexture({texels.data(), rows.data(), kTextureWidth, kTextureHeight});
   }
@@ -289,10 +289,11 @@ void randomPolygonsMatch(bool lanes) {
   expectHashes(actual, expected, fillers);
 }
 
-TEST(RasterGolden, RandomPolygonsMatchTheRecordedOutput) { randomPolygonsMatch(false); }
-TEST(RasterGolden, RandomPolygonsMatchTheRecordedOutputInLanes) { randomPolygonsMatch(true); }
+TEST(RasterGolden, RandomPolygonsMatchTheRecordedOutput) { randomPolygonsMatch(SpanLanes::One); }
+TEST(RasterGolden, RandomPolygonsMatchTheRecordedOutputInEightLanes) { randomPolygonsMatch(SpanLanes::Eight); }
+TEST(RasterGolden, RandomPolygonsMatchTheRecordedOutputInSixteenLanes) { randomPolygonsMatch(SpanLanes::Sixteen); }
 
-void benchmarkSheetMatches(bool lanes) {
+void benchmarkSheetMatches(SpanLanes lanes) {
   const SheetScene scene;
   std::vector<Polygon> polygons;
   for (const auto& tri : scene.mesh5) {
@@ -306,7 +307,7 @@ void benchmarkSheetMatches(bool lanes) {
   const std::vector<Filler> fillers = allFillers();
   RasterTarget target(SheetScene::kWidth, SheetScene::kHeight);
   RasterTarget rgbTarget(SheetScene::kWidth, SheetScene::kHeight, 3);
-  if (!chooseLanes({&target, &rgbTarget}, lanes)) GTEST_SKIP() << "no AVX2 on this CPU";
+  if (!chooseLanes({&target, &rgbTarget}, lanes)) GTEST_SKIP() << "the CPU lacks these lanes";
   for (RasterTarget* t : {&target, &rgbTarget}) {
     t->raster.bindTexture(scene.skinView());
     t->raster.bindShadeMap(scene.shadeMapView());
@@ -347,8 +348,11 @@ void benchmarkSheetMatches(bool lanes) {
   expectHashes(actual, expected, fillers);
 }
 
-TEST(RasterGolden, BenchmarkSheetMatchesTheRecordedOutput) { benchmarkSheetMatches(false); }
-TEST(RasterGolden, BenchmarkSheetMatchesTheRecordedOutputInLanes) { benchmarkSheetMatches(true); }
+TEST(RasterGolden, BenchmarkSheetMatchesTheRecordedOutput) { benchmarkSheetMatches(SpanLanes::One); }
+TEST(RasterGolden, BenchmarkSheetMatchesTheRecordedOutputInEightLanes) { benchmarkSheetMatches(SpanLanes::Eight); }
+TEST(RasterGolden, BenchmarkSheetMatchesTheRecordedOutputInSixteenLanes) {
+  benchmarkSheetMatches(SpanLanes::Sixteen);
+}
 
 }  // namespace
 }  // namespace pelt::test

@@ -62,13 +62,13 @@ void draw(RasterTarget& target, const Skin& skin, int filler) {
   }
 }
 
-TEST(LaneTexture, PlainRowTableMatchesThePlainLoop) {
+void expectPlainLoopOutput(SpanLanes width) {
   const Skin skin;
   for (int filler = 0; filler < 3; ++filler) {
     RasterTarget plain(kWidth, kHeight);
     RasterTarget lanes(kWidth, kHeight);
-    plain.raster.useLaneSpans(false);
-    if (!lanes.raster.useLaneSpans(true)) GTEST_SKIP() << "no AVX2 on this CPU";
+    plain.raster.useSpanLanes(SpanLanes::One);
+    if (lanes.raster.useSpanLanes(width) != width) GTEST_SKIP() << "the CPU lacks these lanes";
     draw(plain, skin, filler);
     draw(lanes, skin, filler);
     EXPECT_EQ(plain.pixels, lanes.pixels) << "filler " << filler;
@@ -83,6 +83,9 @@ TEST(LaneTexture, PlainRowTableMatchesThePlainLoop) {
     }
   }
 }
+
+TEST(LaneTexture, PlainRowTableMatchesThePlainLoopInEightLanes) { expectPlainLoopOutput(SpanLanes::Eight); }
+TEST(LaneTexture, PlainRowTableMatchesThePlainLoopInSixteenLanes) { expectPlainLoopOutput(SpanLanes::Sixteen); }
 
 }  // namespace
 }  // namespace pelt::test

@@ -48,7 +48,7 @@ struct RasterTarget {
   void expectSpansEmpty() const {
     EXPECT_EQ(raster.spanTop(), kSpanEmptyLeft);
     EXPECT_EQ(raster.spanBottom(), kSpanEmptyRight);
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < raster.height(); ++y) {
       ASSERT_EQ(raster.spanLeft(y), kSpanEmptyLeft) << "row " << y;
       ASSERT_EQ(raster.spanRight(y), kSpanEmptyRight) << "row " << y;
     }

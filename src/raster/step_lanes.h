@@ -1,0 +1,71 @@
+#pragma once
+// The lane fillers' per-row set-up for eight rows at once, for CPUs with
+// AVX2. Each row's steps (every attribute's delta divided by the pixel count
+// exactly as CountReciprocal divides, zero for a one-pixel span) replace its
+// right attributes, and its depth start in whole units replaces the left
+// depth; the left attributes are already the start values. Rows with nothing
+// recorded get values nobody reads.
+
+#include <cstdint>
+
+#include "raster/count_divider.h"
+#include "raster/span_table.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+
+namespace pelt::detail {
+
+// sign(dividend) * (|dividend| * magic >> shift) in each lane, as
+// CountReciprocal::divide computes it; the shifts come split into the even and
+// odd lanes' 64-bit halves.
+[[gnu::target("avx2")]] inline __m256i divideLanes(__m256i dividend, __m256i magic, __m256i shiftEven,
+                                                   __m256i shiftOdd) {
+  const __m256i magnitude = _mm256_abs_epi32(dividend);
+  const __m256i even = _mm256_srlv_epi64(_mm256_mul_epu32(magnitude, magic), shiftEven);
+  const __m256i odd = _mm256_srlv_epi64(
+      _mm256_mul_epu32(_mm256_srli_epi64(magnitude, 32), _mm256_srli_epi64(magic, 32)), shiftOdd);
+  return _mm256_sign_epi32(_mm256_blend_epi32(even, _mm256_slli_epi64(odd, 32), 0xAA), dividend);
+}
+
+// N attributes, the depth last; the first two get half a texel added to
+// their deltas when kRoundedUv.
+template <int N, bool kRoundedUv>
+[[gnu::target("avx2")]] void prepareRowsInLanes(const SpanFields& rows, std::int32_t top, std::int32_t bottom,
+                                                const CountDivider& divider) {
+  static_assert(N >= 1, "the depth comes last");
+  const __m256i one = _mm256_set1_epi32(1);
+  const __m256i largest = _mm256_set1_epi32(divider.maxCount());
+  const __m256i low32 = _mm256_set1_epi64x(0xFFFFFFFF);
+  const auto* magics = reinterpret_cast<const int*>(divider.magics());
+  const auto* shifts = reinterpret_cast<const int*>(divider.shifts());
+  auto at = [](std::int32_t* field, std::int32_t row) { return reinterpret_cast<__m256i*>(field + row); };
+
+  for (std::int32_t g = top & ~(SpanTable::kGroupRows - 1); g <= bottom; g += SpanTable::kGroupRows) {
+    const __m256i count =
+        _mm256_add_epi32(_mm256_sub_epi32(_mm256_load_si256(at(rows.right, g)), _mm256_load_si256(at(rows.left, g))), one);
+    const __m256i several = _mm256_cmpgt_epi32(count, one);
+    const __m256i index = _mm256_min_epi32(_mm256_max_epi32(count, one), largest);
+    const __m256i magic = _mm256_i32gather_epi32(magics, index, 4);
+    const __m256i shift = _mm256_i32gather_epi32(shifts, index, 4);
+    const __m256i shiftEven = _mm256_and_si256(shift, low32);
+    const __m256i shiftOdd = _mm256_srli_epi64(shift, 32);
+    for (int k = 0; k < N - 1; ++k) {
+      __m256i delta = _mm256_sub_epi32(_mm256_load_si256(at(rows.rightAttr[k], g)),
+                                       _mm256_load_si256(at(rows.leftAttr[k], g)));
+      if (kRoundedUv && k < 2) delta = _mm256_add_epi32(delta, _mm256_set1_epi32(kFixedHalf));
+      _mm256_store_si256(at(rows.rightAttr[k], g),
+                         _mm256_and_si256(divideLanes(delta, magic, shiftEven, shiftOdd), several));
+    }
+    const __m256i nearDepth = _mm256_srai_epi32(_mm256_load_si256(at(rows.leftAttr[N - 1], g)), kFixedShift);
+    const __m256i farDepth = _mm256_srai_epi32(_mm256_load_si256(at(rows.rightAttr[N - 1], g)), kFixedShift);
+    _mm256_store_si256(at(rows.leftAttr[N - 1], g), nearDepth);
+    _mm256_store_si256(at(rows.rightAttr[N - 1], g),
+                       _mm256_and_si256(divideLanes(_mm256_sub_epi32(farDepth, nearDepth), magic, shiftEven, shiftOdd),
+                                        several));
+  }
+}
+
+}  // namespace pelt::detail
+
+#endif
