@@ -207,17 +207,24 @@ void Rasterizer::traceEdge(const ScreenVertex<N>& start, const ScreenVertex<N>& 
     }
   };
 
+#if PELT_EDGE_LANES_AVAILABLE
+  if (spanLanes_ != SpanLanes::One && major < detail::kLaneEdgeLimit) {
+    const detail::LaneEdge<N> edge{start, sx, sy, major, minor, step};
+    if (yMajor && major >= kLaneEdgeRows) {
+      const std::int32_t groupQuotient = countDivider_.divide(8 * minor, major);
+      detail::traceYMajorLanes<N>(rows, edge, groupQuotient, 16 * minor - groupQuotient * 2 * major);
+      return;
+    }
+    if (!yMajor && minor > 0) {
+      const std::int32_t groupQuotient = countDivider_.divide(8 * major, minor);
+      detail::traceXMajorLanes<N>(rows, edge, groupQuotient, 16 * major - groupQuotient * 2 * minor);
+      return;
+    }
+  }
+#endif
   std::int32_t y = start.y;
   std::int32_t error = 2 * minor - major;
   if (yMajor) {
-#if PELT_EDGE_LANES_AVAILABLE
-    if (spanLanes_ != SpanLanes::One && major >= kLaneEdgeRows && major < (1 << 15)) {
-      const std::int32_t groupQuotient = countDivider_.divide(8 * minor, major);
-      detail::traceYMajorLanes<N>(rows, start, sx, sy, major, minor, step, groupQuotient,
-                                  16 * minor - groupQuotient * 2 * major);
-      return;
-    }
-#endif
     std::int32_t x = start.x;
     for (std::int32_t i = 0; i <= major; ++i) {
       record(y, x, attr, x, attr);
