@@ -111,13 +111,21 @@ template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, int kLanes, clas
   if constexpr (kLanes != 0) detail::prepareRowsInLanes<N, kRoundedUv>(rows, top, bottom, countDivider_);
 #endif
   for (std::int32_t y = top; y <= bottom; ++y) {
-    const std::int32_t xl = rows.left[y];
-    const std::int32_t xr = rows.right[y];
-    rows.left[y] = kSpanEmptyLeft;
-    rows.right[y] = kSpanEmptyRight;
-    if (xl > xr) continue;
-
-    const std::int32_t count = xr - xl + 1;
+    std::int32_t xl = 0;
+    std::int32_t count = 0;
+    if constexpr (kLanes != 0) {
+      // Prepared, and the row already emptied.
+      xl = rows.leftAttr[detail::kPreparedField][y];
+      count = rows.rightAttr[detail::kPreparedField][y];
+      if (count <= 0) continue;
+    } else {
+      xl = rows.left[y];
+      const std::int32_t xr = rows.right[y];
+      rows.left[y] = kSpanEmptyLeft;
+      rows.right[y] = kSpanEmptyRight;
+      if (xl > xr) continue;
+      count = xr - xl + 1;
+    }
     const std::size_t offset = static_cast<std::size_t>(y) * pitch + static_cast<std::size_t>(xl);
     if constexpr (Shade::kSolid && !kDepth && kPick == PickWrite::None) {
       std::memset(pixels + offset, shade.colour, static_cast<std::size_t>(count));

@@ -3,8 +3,10 @@
 // AVX2. Each row's steps (every attribute's delta divided by the pixel count
 // exactly as CountReciprocal divides, zero for a one-pixel span) replace its
 // right attributes, and its depth start in whole units replaces the left
-// depth; the left attributes are already the start values. Rows with nothing
-// recorded get values nobody reads.
+// depth; the left attributes are already the start values. The row's left
+// end and pixel count (0 when nothing was recorded) go to the last, unused
+// attribute field, and the row is emptied with the same wide stores the edge
+// lanes load, so the next polygon's loads find them whole.
 
 #include <cstdint>
 
@@ -15,6 +17,8 @@
 #include <immintrin.h>
 
 namespace pelt::detail {
+
+inline constexpr int kPreparedField = kMaxAttributes - 1;
 
 // sign(dividend) * (|dividend| * magic >> shift) in each lane, as
 // CountReciprocal::divide computes it; the shifts come split into the even and
@@ -33,7 +37,7 @@ namespace pelt::detail {
 template <int N, bool kRoundedUv>
 [[gnu::target("avx2")]] void prepareRowsInLanes(const SpanFields& rows, std::int32_t top, std::int32_t bottom,
                                                 const CountDivider& divider) {
-  static_assert(N >= 1, "the depth comes last");
+  static_assert(N >= 1 && N <= kPreparedField, "the depth comes last, before the prepared field");
   const __m256i one = _mm256_set1_epi32(1);
   const __m256i largest = _mm256_set1_epi32(divider.maxCount());
   const __m256i low32 = _mm256_set1_epi64x(0xFFFFFFFF);
@@ -41,9 +45,17 @@ template <int N, bool kRoundedUv>
   const auto* shifts = reinterpret_cast<const int*>(divider.shifts());
   auto at = [](std::int32_t* field, std::int32_t row) { return reinterpret_cast<__m256i*>(field + row); };
 
+  const __m256i emptyLeft = _mm256_set1_epi32(kSpanEmptyLeft);
+  const __m256i emptyRight = _mm256_set1_epi32(kSpanEmptyRight);
   for (std::int32_t g = top & ~(SpanTable::kGroupRows - 1); g <= bottom; g += SpanTable::kGroupRows) {
-    const __m256i count =
-        _mm256_add_epi32(_mm256_sub_epi32(_mm256_load_si256(at(rows.right, g)), _mm256_load_si256(at(rows.left, g))), one);
+    const __m256i leftEnd = _mm256_load_si256(at(rows.left, g));
+    const __m256i rightEnd = _mm256_load_si256(at(rows.right, g));
+    _mm256_store_si256(at(rows.left, g), emptyLeft);
+    _mm256_store_si256(at(rows.right, g), emptyRight);
+    const __m256i count = _mm256_andnot_si256(_mm256_cmpgt_epi32(leftEnd, rightEnd),
+                                              _mm256_add_epi32(_mm256_sub_epi32(rightEnd, leftEnd), one));
+    _mm256_store_si256(at(rows.leftAttr[kPreparedField], g), leftEnd);
+    _mm256_store_si256(at(rows.rightAttr[kPreparedField], g), count);
     const __m256i several = _mm256_cmpgt_epi32(count, one);
     const __m256i index = _mm256_min_epi32(_mm256_max_epi32(count, one), largest);
     const __m256i magic = _mm256_i32gather_epi32(magics, index, 4);
