@@ -169,8 +169,10 @@ template <int kShaded, PickWrite kPick>
 
 // GCC 12's AVX-512 headers set up undefined vectors in a way its own
 // uninitialised-use warning flags (fixed in GCC 13).
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 
 template <int kShaded, PickWrite kPick>
 [[PELT_WIDE_LANES_TARGET]] inline void plotTextureWideLanes(
@@ -213,7 +215,9 @@ template <int kShaded, PickWrite kPick>
   }
 }
 
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 #endif
 

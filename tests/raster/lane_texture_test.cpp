@@ -46,7 +46,7 @@ std::vector<std::array<ScreenVertex<3>, 3>> triangles(unsigned seed, int count) 
       k.y = corner ? kHeight - 1 - pick(0, 3) : pick(-10, kHeight + 10);
       k.attr[0] = corner ? (kSkinWidth - 1) * kFixedOne + pick(0, kFixedOne - 1) : pick(0, kSkinWidth * kFixedOne - 1);
       k.attr[1] = corner ? (kSkinHeight - 1) * kFixedOne + pick(0, kFixedOne - 1) : pick(0, kSkinHeight * kFixedOne - 1);
-      k.attr[2] = pick(0, 0xFFFF) * kFixedOne;
+      k.attr[2] = static_cast<std::int32_t>(static_cast<std::uint32_t>(pick(0, 0xFFFF)) << kFixedShift);
     }
     out.push_back(t);
   }
