@@ -1,6 +1,6 @@
 #pragma once
-// Eight pixels of a depth-tested texture span at once, for CPUs with AVX2.
-// Every lane computes exactly what the plain loop would at its pixel: the
+// Eight pixels of a depth-tested texture span at once with AVX2, sixteen with
+// AVX-512. Every lane computes exactly what the plain loop would at its pixel: the
 // attributes are start + lane * step with the same 32-bit wrap-around, the
 // depth compare is the same unsigned 16-bit less-than, and only drawn lanes
 // change the buffers. A lane not drawn reads texel 0, so no read can leave
@@ -56,8 +56,8 @@ struct LaneShade<shades::Texture> {
 };
 
 // The lit texture shades stay on the plain loop: with their second table
-// read per lane the lanes measured slower there (bench/, lanes:0 against
-// lanes:1).
+// read per lane the lanes measured slower there (bench/, lanes:1 against
+// lanes:8).
 
 // A whole span in groups of eight, the last one with its lanes past the end
 // switched off. No lane branches: a hidden lane (or one past the end) reads
