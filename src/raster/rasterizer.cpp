@@ -106,9 +106,8 @@ void Rasterizer::setSize(int width, int height) {
   yMax_ = height_ - 1;
   // Span counts reach the width; edge lengths after clipping the larger side.
   countDivider_.resize(std::max(width_, height_));
-  if (spanRows_ != height_) {
+  if (spans_.rows() != height_) {
     spans_.resize(height_);
-    spanRows_ = height_;
     spanTop_ = kSpanEmptyLeft;
     spanBottom_ = kSpanEmptyRight;
   }

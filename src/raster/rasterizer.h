@@ -155,7 +155,6 @@ class Rasterizer {
   }
 
   SpanTable spans_;
-  int spanRows_ = -1;
   std::int32_t spanTop_ = kSpanEmptyLeft;
   std::int32_t spanBottom_ = kSpanEmptyRight;
   int width_ = 0;

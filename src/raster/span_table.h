@@ -31,10 +31,13 @@ class SpanTable {
   static constexpr int kGroupRows = 8;
 
   SpanTable() = default;
-  SpanTable(const SpanTable& other) : storage_(other.storage_), stride_(other.stride_) { locate(); }
+  SpanTable(const SpanTable& other) : storage_(other.storage_), stride_(other.stride_), rows_(other.rows_) {
+    locate();
+  }
   SpanTable& operator=(const SpanTable& other) {
     storage_ = other.storage_;
     stride_ = other.stride_;
+    rows_ = other.rows_;
     locate();
     return *this;
   }
@@ -42,6 +45,7 @@ class SpanTable {
   // Every row empty afterwards.
   void resize(int rows);
   void clear();
+  int rows() const { return rows_; }
 
   const SpanFields& fields() const { return fields_; }
   std::int32_t left(int y) const { return fields_.left[y]; }
@@ -55,6 +59,7 @@ class SpanTable {
 
   std::vector<std::int32_t> storage_;
   std::size_t stride_ = 0;
+  int rows_ = 0;
   SpanFields fields_;
 };
 
