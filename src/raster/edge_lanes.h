@@ -1,5 +1,6 @@
 #pragma once
-// Edges recorded eight rows at a time, for CPUs with AVX2. The error-term
+// Edges recorded eight rows at a time with AVX2, sixteen with AVX-512
+// (masks instead of blends, half the groups on a typical edge). The error-term
 // walk's points have closed forms: with M the major and m the minor extent,
 // point i of a y-major edge lies floor((2 i m + M) / 2M) columns from the
 // start, and the points of an x-major edge on its row j run from the one
@@ -7,14 +8,15 @@
 // Point i carries start + i * step like i 32-bit additions. An edge visits a
 // row in one go, so its rows may be recorded in any order; a point replaces a
 // row's extreme only when strictly beyond it, as in the walk. Groups start on
-// rows that are multiples of eight, so repeated visits of a row meet the same
-// aligned vectors.
+// rows that are multiples of their size, so repeated visits of a row meet the
+// same aligned vectors.
 
 #include <array>
 #include <cstdint>
 
 #include "raster/screen_vertex.h"
 #include "raster/span_table.h"
+#include "raster/wide_lanes.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -28,7 +30,8 @@ namespace pelt::detail {
 #if PELT_EDGE_LANES_AVAILABLE
 
 // The lanes' edges are at most this long, so numerators stay below 2^24 and
-// float division gives exact floors.
+// float division gives exact floors (the first group's numerators are below
+// 16 * 2^16 + 2^15 in either width).
 inline constexpr std::int32_t kLaneEdgeLimit = 1 << 15;
 
 // floor(numerator / divisor) and the remainder in eight lanes whose
@@ -193,6 +196,149 @@ template <int N>
     beforeFirst.advance();
   }
 }
+
+// The same walk sixteen rows at a time.
+PELT_WIDE_LANES_BEGIN
+
+struct QuotientWideLanes {
+  __m512i quotient;
+  __m512i remainder;
+  __m512i quotientStride;
+  __m512i remainderStride;
+  __m512i divisor;
+  __m512i carryAt;
+
+  [[PELT_WIDE_LANES_TARGET]] QuotientWideLanes(__m512i numerator, std::int32_t d, std::int32_t strideQuotient,
+                                               std::int32_t strideRemainder)
+      : quotient(_mm512_cvttps_epi32(
+            _mm512_roundscale_ps(_mm512_div_ps(_mm512_cvtepi32_ps(numerator), _mm512_set1_ps(static_cast<float>(d))),
+                                 _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC))),
+        remainder(_mm512_sub_epi32(numerator, _mm512_mullo_epi32(quotient, _mm512_set1_epi32(d)))),
+        quotientStride(_mm512_set1_epi32(strideQuotient)),
+        remainderStride(_mm512_set1_epi32(strideRemainder)),
+        divisor(_mm512_set1_epi32(d)),
+        carryAt(_mm512_set1_epi32(d - 1)) {}
+
+  [[PELT_WIDE_LANES_TARGET]] void advance() {
+    quotient = _mm512_add_epi32(quotient, quotientStride);
+    remainder = _mm512_add_epi32(remainder, remainderStride);
+    const __mmask16 carry = _mm512_cmpgt_epi32_mask(remainder, carryAt);
+    remainder = _mm512_mask_sub_epi32(remainder, carry, remainder, divisor);
+    quotient = _mm512_mask_add_epi32(quotient, carry, quotient, _mm512_set1_epi32(1));
+  }
+};
+
+// The extremes are blended and stored whole, since the next edge loads them
+// at once; the attributes, read only when the rows are prepared, are stored
+// under the mask.
+template <int N>
+[[PELT_WIDE_LANES_TARGET]] inline void recordWideLanes(const SpanFields& rows, std::int32_t group, __mmask16 onEdge,
+                                                       __m512i xLeft, const __m512i* attrLeft, __m512i xRight,
+                                                       const __m512i* attrRight) {
+  const __m512i left = _mm512_load_si512(rows.left + group);
+  const __mmask16 takeLeft = _mm512_mask_cmpgt_epi32_mask(onEdge, left, xLeft);
+  _mm512_store_si512(rows.left + group, _mm512_mask_blend_epi32(takeLeft, left, xLeft));
+  for (int k = 0; k < N; ++k) _mm512_mask_store_epi32(rows.leftAttr[k] + group, takeLeft, attrLeft[k]);
+
+  const __m512i right = _mm512_load_si512(rows.right + group);
+  const __mmask16 takeRight = _mm512_mask_cmpgt_epi32_mask(onEdge, xRight, right);
+  _mm512_store_si512(rows.right + group, _mm512_mask_blend_epi32(takeRight, right, xRight));
+  for (int k = 0; k < N; ++k) _mm512_mask_store_epi32(rows.rightAttr[k] + group, takeRight, attrRight[k]);
+}
+
+[[PELT_WIDE_LANES_TARGET]] inline __m512i firstRowsAlongWide(std::int32_t startY, std::int32_t sy) {
+  const __m512i lane = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+  const std::int32_t first = (startY & ~15) - startY;
+  return sy > 0 ? _mm512_add_epi32(_mm512_set1_epi32(first), lane) : _mm512_sub_epi32(_mm512_set1_epi32(-first), lane);
+}
+
+[[PELT_WIDE_LANES_TARGET]] inline __m512i columnsAtWide(__m512i x0, __m512i sxMask, __m512i offset) {
+  return _mm512_add_epi32(x0, _mm512_sub_epi32(_mm512_xor_si512(offset, sxMask), sxMask));
+}
+
+template <int N>
+[[PELT_WIDE_LANES_TARGET]] inline void attributesAtWide(const LaneEdge<N>& e, __m512i point, __m512i* out) {
+  for (int k = 0; k < N; ++k) {
+    out[k] = _mm512_add_epi32(_mm512_set1_epi32(e.start.attr[k]),
+                              _mm512_mullo_epi32(point, _mm512_set1_epi32(static_cast<std::int32_t>(e.step[k]))));
+  }
+}
+
+// Lanes whose point or row number lies within 0..last.
+[[PELT_WIDE_LANES_TARGET]] inline __mmask16 withinWide(__m512i along, __m512i last) {
+  return _mm512_cmpge_epi32_mask(along, _mm512_setzero_si512()) & _mm512_cmple_epi32_mask(along, last);
+}
+
+// groupQuotient and groupRemainder split 32 minor by 2 major.
+template <int N>
+[[PELT_WIDE_LANES_TARGET]] void traceYMajorWideLanes(const SpanFields& rows, const LaneEdge<N>& e,
+                                                     std::int32_t groupQuotient, std::int32_t groupRemainder) {
+  __m512i point = firstRowsAlongWide(e.start.y, e.sy);
+  QuotientWideLanes offset(_mm512_add_epi32(_mm512_mullo_epi32(point, _mm512_set1_epi32(2 * e.minor)),
+                                            _mm512_set1_epi32(e.major)),
+                           2 * e.major, groupQuotient, groupRemainder);
+  __m512i attr[N > 0 ? N : 1];
+  __m512i attrStride[N > 0 ? N : 1];
+  attributesAtWide(e, point, attr);
+  for (int k = 0; k < N; ++k) attrStride[k] = _mm512_set1_epi32(static_cast<std::int32_t>(e.step[k] << 4));
+  const __m512i x0 = _mm512_set1_epi32(e.start.x);
+  const __m512i sxMask = _mm512_set1_epi32(e.sx >> 31);
+  const __m512i last = _mm512_set1_epi32(e.major);
+  const __m512i sixteen = _mm512_set1_epi32(16);
+
+  std::int32_t group = e.start.y & ~15;
+  const std::int32_t lowestFirst = (group - e.start.y) * e.sy - (e.sy < 0 ? 15 : 0);
+  for (std::int32_t lowest = lowestFirst; lowest <= e.major; lowest += 16, group += 16 * e.sy) {
+    const __m512i x = columnsAtWide(x0, sxMask, offset.quotient);
+    recordWideLanes<N>(rows, group, withinWide(point, last), x, attr, x, attr);
+    point = _mm512_add_epi32(point, sixteen);
+    offset.advance();
+    for (int k = 0; k < N; ++k) attr[k] = _mm512_add_epi32(attr[k], attrStride[k]);
+  }
+}
+
+// groupQuotient and groupRemainder split 32 major by 2 minor.
+template <int N>
+[[PELT_WIDE_LANES_TARGET]] void traceXMajorWideLanes(const SpanFields& rows, const LaneEdge<N>& e,
+                                                     std::int32_t groupQuotient, std::int32_t groupRemainder) {
+  __m512i row = firstRowsAlongWide(e.start.y, e.sy);
+  const __m512i twoRowsMajor = _mm512_mullo_epi32(row, _mm512_set1_epi32(2 * e.major));
+  QuotientWideLanes lastPoint(_mm512_add_epi32(twoRowsMajor, _mm512_set1_epi32(e.major - 1)), 2 * e.minor,
+                              groupQuotient, groupRemainder);
+  QuotientWideLanes beforeFirst(_mm512_sub_epi32(twoRowsMajor, _mm512_set1_epi32(e.major + 1)), 2 * e.minor,
+                                groupQuotient, groupRemainder);
+  const __m512i x0 = _mm512_set1_epi32(e.start.x);
+  const __m512i sxMask = _mm512_set1_epi32(e.sx >> 31);
+  const __m512i lastRow = _mm512_set1_epi32(e.minor);
+  const __m512i end = _mm512_set1_epi32(e.major);
+  const __m512i one = _mm512_set1_epi32(1);
+  const __m512i sixteen = _mm512_set1_epi32(16);
+  const bool rightward = e.sx > 0;
+
+  std::int32_t group = e.start.y & ~15;
+  const std::int32_t lowestFirst = (group - e.start.y) * e.sy - (e.sy < 0 ? 15 : 0);
+  for (std::int32_t lowest = lowestFirst; lowest <= e.minor; lowest += 16, group += 16 * e.sy) {
+    const __mmask16 onEdge = withinWide(row, lastRow);
+    const __m512i first = _mm512_max_epi32(_mm512_add_epi32(beforeFirst.quotient, one), _mm512_setzero_si512());
+    const __m512i last = _mm512_min_epi32(lastPoint.quotient, end);
+    __m512i attrFirst[N > 0 ? N : 1];
+    __m512i attrLast[N > 0 ? N : 1];
+    attributesAtWide(e, first, attrFirst);
+    attributesAtWide(e, last, attrLast);
+    const __m512i xFirst = columnsAtWide(x0, sxMask, first);
+    const __m512i xLast = columnsAtWide(x0, sxMask, last);
+    if (rightward) {
+      recordWideLanes<N>(rows, group, onEdge, xFirst, attrFirst, xLast, attrLast);
+    } else {
+      recordWideLanes<N>(rows, group, onEdge, xLast, attrLast, xFirst, attrFirst);
+    }
+    row = _mm512_add_epi32(row, sixteen);
+    lastPoint.advance();
+    beforeFirst.advance();
+  }
+}
+
+PELT_WIDE_LANES_END
 
 #endif
 

@@ -207,18 +207,28 @@ void Rasterizer::traceEdge(const ScreenVertex<N>& start, const ScreenVertex<N>& 
   };
 
 #if PELT_EDGE_LANES_AVAILABLE
-  if (spanLanes_ != SpanLanes::One && major < detail::kLaneEdgeLimit) {
+  if (spanLanes_ != SpanLanes::One && major < detail::kLaneEdgeLimit &&
+      (yMajor ? major >= kLaneEdgeRows : minor > 0)) {
     const detail::LaneEdge<N> edge{start, sx, sy, major, minor, step};
-    if (yMajor && major >= kLaneEdgeRows) {
-      const std::int32_t groupQuotient = countDivider_.divide(8 * minor, major);
-      detail::traceYMajorLanes<N>(rows, edge, groupQuotient, 16 * minor - groupQuotient * 2 * major);
-      return;
+    // A group of g rows moves a y-major edge's numerators by 2 g minor (a
+    // multiple of 2 major plus a remainder), an x-major edge's by 2 g major
+    // over 2 minor.
+    const bool wide = spanLanes_ == SpanLanes::Sixteen;
+    const std::int32_t groupRows = wide ? 16 : 8;
+    const std::int32_t along = yMajor ? minor : major;
+    const std::int32_t across = yMajor ? major : minor;
+    const std::int32_t quotient = countDivider_.divide(groupRows * along, across);
+    const std::int32_t remainder = 2 * groupRows * along - quotient * 2 * across;
+    if (wide && yMajor) {
+      detail::traceYMajorWideLanes<N>(rows, edge, quotient, remainder);
+    } else if (wide) {
+      detail::traceXMajorWideLanes<N>(rows, edge, quotient, remainder);
+    } else if (yMajor) {
+      detail::traceYMajorLanes<N>(rows, edge, quotient, remainder);
+    } else {
+      detail::traceXMajorLanes<N>(rows, edge, quotient, remainder);
     }
-    if (!yMajor && minor > 0) {
-      const std::int32_t groupQuotient = countDivider_.divide(8 * major, minor);
-      detail::traceXMajorLanes<N>(rows, edge, groupQuotient, 16 * major - groupQuotient * 2 * minor);
-      return;
-    }
+    return;
   }
 #endif
   std::int32_t y = start.y;

@@ -13,6 +13,7 @@
 
 #include "raster/pixel_shades.h"
 #include "raster/rasterizer.h"
+#include "raster/wide_lanes.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -165,14 +166,7 @@ template <int kShaded, PickWrite kPick>
 // Sixteen lanes with AVX-512 masks, over a plain row table as above: the
 // masks keep every load and store inside the span, and only drawn lanes read
 // a texel, so no blending back and no reads past the span's end.
-#define PELT_WIDE_LANES_TARGET gnu::target("avx2,bmi2,avx512f,avx512bw,avx512vl")
-
-// GCC 12's AVX-512 headers set up undefined vectors in a way its own
-// uninitialised-use warning flags (fixed in GCC 13).
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
+PELT_WIDE_LANES_BEGIN
 
 template <int kShaded, PickWrite kPick>
 [[PELT_WIDE_LANES_TARGET]] inline void plotTextureWideLanes(
@@ -215,9 +209,7 @@ template <int kShaded, PickWrite kPick>
   }
 }
 
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
+PELT_WIDE_LANES_END
 
 #endif
 

@@ -108,7 +108,8 @@ template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, int kLanes, clas
   const std::int32_t bottom = std::min(spanBottom_, yMax_);
   [[maybe_unused]] const std::size_t bufferPixels = pitch * static_cast<std::size_t>(height_);
 #if PELT_LANES_AVAILABLE
-  if constexpr (kLanes != 0) detail::prepareRowsInLanes<N, kRoundedUv>(rows, top, bottom, countDivider_);
+  if constexpr (kLanes == 3) detail::prepareRowsInWideLanes<N, kRoundedUv>(rows, top, bottom, countDivider_);
+  if constexpr (kLanes == 1 || kLanes == 2) detail::prepareRowsInLanes<N, kRoundedUv>(rows, top, bottom, countDivider_);
 #endif
   for (std::int32_t y = top; y <= bottom; ++y) {
     std::int32_t xl = 0;

@@ -6,14 +6,14 @@
 namespace pelt {
 
 namespace {
-constexpr std::size_t kAlignEntries = 32 / sizeof(std::int32_t);
+constexpr std::size_t kAlignEntries = 64 / sizeof(std::int32_t);
 }
 
 void SpanTable::resize(int rows) {
   rows_ = std::max(rows, 0);
   const auto groups = (static_cast<std::size_t>(rows_) + kGroupRows - 1) / kGroupRows;
   stride_ = groups * kGroupRows;
-  // Spare entries to move the first array onto a 32-byte boundary.
+  // Spare entries to move the first array onto a 64-byte boundary.
   storage_.assign(stride_ * kFieldCount + kAlignEntries, 0);
   locate();
   clear();

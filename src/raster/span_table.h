@@ -1,9 +1,9 @@
 #pragma once
 // Each row's span extremes with the attributes recorded at them. Every field
-// is an array of its own, so eight consecutive rows load and store as one
-// vector: the arrays start on 32-byte boundaries and hold the row count
-// rounded up to eight, so a group of rows starting at a multiple of eight
-// never leaves them.
+// is an array of its own, so eight or sixteen consecutive rows load and
+// store as one vector: the arrays start on 64-byte boundaries and hold the
+// row count rounded up to sixteen, so a group of rows starting at a multiple
+// of its size never leaves them.
 
 #include <array>
 #include <cstddef>
@@ -28,7 +28,7 @@ struct SpanFields {
 
 class SpanTable {
  public:
-  static constexpr int kGroupRows = 8;
+  static constexpr int kGroupRows = 16;
 
   SpanTable() = default;
   SpanTable(const SpanTable& other) : storage_(other.storage_), stride_(other.stride_), rows_(other.rows_) {

@@ -1,6 +1,6 @@
 #pragma once
-// The lane fillers' per-row set-up for eight rows at once, for CPUs with
-// AVX2. Each row's steps (every attribute's delta divided by the pixel count
+// The lane fillers' per-row set-up for eight rows at once with AVX2, sixteen
+// with AVX-512. Each row's steps (every attribute's delta divided by the pixel count
 // exactly as CountReciprocal divides, zero for a one-pixel span) replace its
 // right attributes, and its depth start in whole units replaces the left
 // depth; the left attributes are already the start values. The row's left
@@ -12,6 +12,7 @@
 
 #include "raster/count_divider.h"
 #include "raster/span_table.h"
+#include "raster/wide_lanes.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -47,7 +48,7 @@ template <int N, bool kRoundedUv>
 
   const __m256i emptyLeft = _mm256_set1_epi32(kSpanEmptyLeft);
   const __m256i emptyRight = _mm256_set1_epi32(kSpanEmptyRight);
-  for (std::int32_t g = top & ~(SpanTable::kGroupRows - 1); g <= bottom; g += SpanTable::kGroupRows) {
+  for (std::int32_t g = top & ~7; g <= bottom; g += 8) {
     const __m256i leftEnd = _mm256_load_si256(at(rows.left, g));
     const __m256i rightEnd = _mm256_load_si256(at(rows.right, g));
     _mm256_store_si256(at(rows.left, g), emptyLeft);
@@ -77,6 +78,63 @@ template <int N, bool kRoundedUv>
                                         several));
   }
 }
+
+PELT_WIDE_LANES_BEGIN
+
+[[PELT_WIDE_LANES_TARGET]] inline __m512i divideWideLanes(__m512i dividend, __m512i magic, __m512i shiftEven,
+                                                          __m512i shiftOdd) {
+  const __m512i magnitude = _mm512_abs_epi32(dividend);
+  const __m512i even = _mm512_srlv_epi64(_mm512_mul_epu32(magnitude, magic), shiftEven);
+  const __m512i odd = _mm512_srlv_epi64(
+      _mm512_mul_epu32(_mm512_srli_epi64(magnitude, 32), _mm512_srli_epi64(magic, 32)), shiftOdd);
+  const __m512i quotient = _mm512_mask_blend_epi32(0xAAAA, even, _mm512_slli_epi64(odd, 32));
+  const __mmask16 negative = _mm512_cmplt_epi32_mask(dividend, _mm512_setzero_si512());
+  return _mm512_mask_sub_epi32(quotient, negative, _mm512_setzero_si512(), quotient);
+}
+
+// prepareRowsInLanes sixteen rows at a time.
+template <int N, bool kRoundedUv>
+[[PELT_WIDE_LANES_TARGET]] void prepareRowsInWideLanes(const SpanFields& rows, std::int32_t top, std::int32_t bottom,
+                                                       const CountDivider& divider) {
+  static_assert(N >= 1 && N <= kPreparedField, "the depth comes last, before the prepared field");
+  const __m512i one = _mm512_set1_epi32(1);
+  const __m512i largest = _mm512_set1_epi32(divider.maxCount());
+  const __m512i low32 = _mm512_set1_epi64(0xFFFFFFFF);
+  const auto* magics = reinterpret_cast<const int*>(divider.magics());
+  const auto* shifts = reinterpret_cast<const int*>(divider.shifts());
+  const __m512i emptyLeft = _mm512_set1_epi32(kSpanEmptyLeft);
+  const __m512i emptyRight = _mm512_set1_epi32(kSpanEmptyRight);
+  for (std::int32_t g = top & ~15; g <= bottom; g += 16) {
+    const __m512i leftEnd = _mm512_load_si512(rows.left + g);
+    const __m512i rightEnd = _mm512_load_si512(rows.right + g);
+    _mm512_store_si512(rows.left + g, emptyLeft);
+    _mm512_store_si512(rows.right + g, emptyRight);
+    const __m512i count =
+        _mm512_maskz_add_epi32(_mm512_cmple_epi32_mask(leftEnd, rightEnd), _mm512_sub_epi32(rightEnd, leftEnd), one);
+    _mm512_store_si512(rows.leftAttr[kPreparedField] + g, leftEnd);
+    _mm512_store_si512(rows.rightAttr[kPreparedField] + g, count);
+    const __mmask16 several = _mm512_cmpgt_epi32_mask(count, one);
+    const __m512i index = _mm512_min_epi32(_mm512_max_epi32(count, one), largest);
+    const __m512i magic = _mm512_i32gather_epi32(index, magics, 4);
+    const __m512i shift = _mm512_i32gather_epi32(index, shifts, 4);
+    const __m512i shiftEven = _mm512_and_si512(shift, low32);
+    const __m512i shiftOdd = _mm512_srli_epi64(shift, 32);
+    for (int k = 0; k < N - 1; ++k) {
+      __m512i delta =
+          _mm512_sub_epi32(_mm512_load_si512(rows.rightAttr[k] + g), _mm512_load_si512(rows.leftAttr[k] + g));
+      if (kRoundedUv && k < 2) delta = _mm512_add_epi32(delta, _mm512_set1_epi32(kFixedHalf));
+      _mm512_store_si512(rows.rightAttr[k] + g,
+                         _mm512_maskz_mov_epi32(several, divideWideLanes(delta, magic, shiftEven, shiftOdd)));
+    }
+    const __m512i nearDepth = _mm512_srai_epi32(_mm512_load_si512(rows.leftAttr[N - 1] + g), kFixedShift);
+    const __m512i farDepth = _mm512_srai_epi32(_mm512_load_si512(rows.rightAttr[N - 1] + g), kFixedShift);
+    _mm512_store_si512(rows.leftAttr[N - 1] + g, nearDepth);
+    const __m512i depthStep = divideWideLanes(_mm512_sub_epi32(farDepth, nearDepth), magic, shiftEven, shiftOdd);
+    _mm512_store_si512(rows.rightAttr[N - 1] + g, _mm512_maskz_mov_epi32(several, depthStep));
+  }
+}
+
+PELT_WIDE_LANES_END
 
 }  // namespace pelt::detail
 
