@@ -1,10 +1,18 @@
-// Palette files: no input reads outside the buffer.
+// Palette files: a refused file leaves the palette as it was; an ACT file is
+// taken byte for byte.
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 #include "skins/palette_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  pelt::Palette palette{};
-  (void)pelt::decodePaletteFile({data, size}, palette);
+  pelt::Palette before{};
+  for (size_t i = 0; i < before.size(); ++i) before[i] = static_cast<std::uint8_t>(i * 13 + 5);
+  pelt::Palette palette = before;
+  const bool taken = pelt::decodePaletteFile({data, size}, palette);
+  if (!taken && palette != before) std::abort();
+  if (taken && size == palette.size() && !std::equal(palette.begin(), palette.end(), data)) std::abort();
+  if (size < palette.size() && taken) std::abort();
   return 0;
 }

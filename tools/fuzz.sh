@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Runs every fuzz target for a few seconds under ASan and UBSan (needs clang).
+# Runs every fuzz target under ASan and UBSan (needs clang), starting from
+# seeds our own code writes and the corpus kept in build-fuzz/ from earlier
+# runs.
+#   tools/fuzz.sh [SECONDS] [TARGET...]    SECONDS: $PELT_FUZZ_SECONDS or 5
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-5}
+seconds=${1:-${PELT_FUZZ_SECONDS:-5}}
+shift $(( $# > 0 ? 1 : 0 ))
 if ! command -v clang++ >/dev/null; then
   echo "clang++ not found: fuzzing skipped"
   exit 0
@@ -11,19 +15,20 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
   -DPELT_BUILD_FUZZ=ON -DPELT_SANITIZE=ON -DPELT_BUILD_GUI=OFF -DPELT_BUILD_TESTS=OFF \
   -DPELT_BUILD_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" >/dev/null
-# Seed the model fuzzer with the demo models when the demo can be written.
-mkdir -p build-fuzz/corpus/md2_fuzz
-if build-fuzz/pelt-cli demo build-fuzz/seeds >/dev/null 2>&1; then
-  find build-fuzz/seeds -name '*.md2' -exec cp {} build-fuzz/corpus/md2_fuzz/ \;
+rm -rf build-fuzz/seeds
+build-fuzz/fuzz/pelt-fuzz-seeds build-fuzz/seeds
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for target in build-fuzz/fuzz/*_fuzz; do targets+=("$(basename "$target")"); done
 fi
-for target in build-fuzz/fuzz/*_fuzz; do
-  [ -x "$target" ] || continue
-  name=$(basename "$target")
+for name in "${targets[@]}"; do
   corpus="build-fuzz/corpus/$name"
-  mkdir -p "$corpus"
+  seeds="build-fuzz/seeds/$name"
+  mkdir -p "$corpus" "$seeds"
   echo "fuzzing $name for ${seconds}s"
-  "$target" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
-    -artifact_prefix="build-fuzz/$name-" "$corpus" \
+  "build-fuzz/fuzz/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="build-fuzz/$name-" "$corpus" "$seeds" \
     > "build-fuzz/$name.log" 2>&1 || { tail -n 40 "build-fuzz/$name.log"; exit 1; }
+  grep -h "stat::number_of_executed_units" "build-fuzz/$name.log" | sed "s/^/  /"
 done
 echo "fuzzing: no findings"

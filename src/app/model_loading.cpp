@@ -32,9 +32,12 @@ std::unique_ptr<Skin> temporarySkin(App& app, const std::string& name) {
   return skin;
 }
 
-std::unique_ptr<Skin> loadNamedSkin(App& app, const std::string& storedName) {
+// A name that would leave the base folder is missing, as in the game.
+std::unique_ptr<Skin> loadNamedSkin(App& app, const std::string& storedName,
+                                    FolderListings& listings) {
   std::string name = withForwardSlashes(storedName);
-  std::unique_ptr<Skin> skin = readSkinImage(app.platform, resolveBelow(app.baseFolder, name));
+  std::string path = resolveBelow(app.baseFolder, name, &listings);
+  std::unique_ptr<Skin> skin = path.empty() ? nullptr : readSkinImage(app.platform, path);
   if (!skin) {
     app.platform.messageBox(kMissingSkinMessage, MessageButtons::Ok);
     return temporarySkin(app, name);
@@ -88,7 +91,12 @@ bool loadMd2(App& app, const std::string& requestedPath) {
     platform.messageBox(kLoadErrorMessage, MessageButtons::Ok);
     return false;
   }
-  Md2ParseResult parsed = parseMd2(file.bytes);
+  return loadMd2Bytes(app, path, std::move(file.bytes));
+}
+
+bool loadMd2Bytes(App& app, const std::string& path, Bytes bytes) {
+  Platform& platform = app.platform;
+  Md2ParseResult parsed = parseMd2(bytes);
   if (!parsed.data) {
     platform.messageBox(parsed.message, MessageButtons::Ok);
     return false;
@@ -103,13 +111,15 @@ bool loadMd2(App& app, const std::string& requestedPath) {
   if (data.skinNames.empty()) {
     if (wantsFolderScan(platform)) scanSkinFolder(app, folderOf(path));
   } else {
-    for (const std::string& name : data.skinNames) model.skins.push_back(loadNamedSkin(app, name));
+    FolderListings listings;
+    for (const std::string& name : data.skinNames)
+      model.skins.push_back(loadNamedSkin(app, name, listings));
   }
   model.currentSkinIndex = model.skins.empty() ? -1 : 0;
 
   for (const Md2Frame& frame : data.frames) model.frames.push_back(decodeFrame(frame));
   model.currentFrameIndex = 0;
-  app.rawModelImage = std::move(file.bytes);
+  app.rawModelImage = std::move(bytes);
   model.modelLoaded = true;
   buildBlendTable(app);
   rebuildShadeRamps(app);

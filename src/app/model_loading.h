@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/file_io.h"
+
 namespace pelt {
 
 class App;
@@ -21,6 +23,8 @@ inline constexpr const char* kMd2Filter = "Quake2 Model (*.md2)|*.md2|All Files 
 // Replaces the model with the file's contents. On failure the current model
 // is untouched and the user has been told why.
 bool loadMd2(App& app, const std::string& path);
+// The same for a file already read; `path` names it (skin folder scans).
+bool loadMd2Bytes(App& app, const std::string& path, Bytes bytes);
 
 // File/Open: dialog, remembered folder, save question, load, common refresh.
 void openModelCommand(App& app);

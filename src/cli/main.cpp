@@ -14,6 +14,7 @@
 #include "cli/console_platform.h"
 #include "cli/render_commands.h"
 #include "demo/demo_folder.h"
+#include "platform/json_text.h"
 #include "platform/paths.h"
 #include "skins/skin_image.h"
 
@@ -46,23 +47,6 @@ std::string guessBaseFolder(const std::string& modelPath) {
   return path.parent_path().string();
 }
 
-std::string jsonString(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char buffer[8];
-      std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-      out += buffer;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
-
 void printInfo(const App& app, bool json) {
   const pelt::Model& m = app.model;
   if (!json) {
@@ -80,10 +64,10 @@ void printInfo(const App& app, bool json) {
             << ", \"skinWidth\": " << m.skinWidth << ", \"skinHeight\": " << m.skinHeight
             << ", \"skins\": [";
   for (size_t i = 0; i < m.skins.size(); ++i)
-    std::cout << (i ? ", " : "") << jsonString(m.skins[i]->name);
+    std::cout << (i ? ", " : "") << pelt::jsonQuoted(m.skins[i]->name);
   std::cout << "], \"frameNames\": [";
   for (size_t i = 0; i < m.frames.size(); ++i)
-    std::cout << (i ? ", " : "") << jsonString(m.frames[i].name);
+    std::cout << (i ? ", " : "") << pelt::jsonQuoted(m.frames[i].name);
   std::cout << "]}\n";
 }
 

@@ -1,5 +1,6 @@
 #include "model/md2_format.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "skins/byte_order.h"
@@ -35,10 +36,27 @@ std::string textOf(const std::uint8_t* p, std::size_t size) {
 
 Md2ParseResult damaged() { return {std::nullopt, kDamagedMd2Message}; }
 
+// A coordinate is linear in its byte, so when the ends of the byte range
+// decode to finite values every vertex of the frame does.
+bool decodesFinite(const Md2Frame& frame) {
+  for (int k = 0; k < 3; ++k) {
+    const float low = frame.translate[k];
+    const float high = 255.0f * frame.scale[k] + frame.translate[k];
+    if (!std::isfinite(frame.scale[k]) || !std::isfinite(low) || !std::isfinite(high)) return false;
+  }
+  return true;
+}
+
 // Every named skin becomes an image of the model's skin size (a stand-in when
-// the file is missing), so a file listing thousands of huge skins is refused
-// rather than exhausting memory.
-constexpr std::int64_t kMaxSkinPixelsPerModel = std::int64_t{1} << 29;
+// the file is missing), and every frame is held packed while parsing and
+// decoded afterwards: a small file can announce far more than it holds.
+std::int64_t loadBytes(const Header& h) {
+  const std::int64_t vertices = h.vertexCount;
+  const std::int64_t frame = static_cast<std::int64_t>(sizeof(Md2Frame) + sizeof(ModelFrame)) +
+                             kMd2FrameNameSize + vertices * (4 + 12);
+  return std::int64_t{h.skinCount} * skinMemoryBytes(h.skinWidth, h.skinHeight) +
+         std::int64_t{h.frameCount} * frame;
+}
 
 }  // namespace
 
@@ -55,7 +73,7 @@ Md2ParseResult parseMd2(std::span<const std::uint8_t> bytes) {
       !blockFits(h.stOffset, h.stCount, 4, size) ||
       !blockFits(h.triangleOffset, h.triangleCount, 12, size) ||
       !blockFits(h.frameOffset, h.frameCount, frameBytes, size) ||
-      std::int64_t{h.skinCount} * h.skinWidth * h.skinHeight > kMaxSkinPixelsPerModel)
+      loadBytes(h) > kMaxModelLoadBytes)
     return damaged();
 
   Md2Data data;
@@ -88,6 +106,7 @@ Md2ParseResult parseMd2(std::span<const std::uint8_t> bytes) {
       frame.scale[k] = readF32(p + 4 * k);
       frame.translate[k] = readF32(p + 12 + 4 * k);
     }
+    if (!decodesFinite(frame)) return damaged();
     frame.name = textOf(p + 24, kMd2FrameNameSize);
     frame.vertices.resize(static_cast<std::size_t>(h.vertexCount));
     for (int i = 0; i < h.vertexCount; ++i) {

@@ -23,6 +23,10 @@ inline constexpr const char* kNotMd2Message = "This is not an MD2!";
 inline constexpr const char* kDamagedMd2Message =
     "This MD2 is damaged or incomplete and cannot be loaded.";
 
+// What one model's skins and frames may take in memory; a file announcing
+// more is refused as damaged.
+inline constexpr std::int64_t kMaxModelLoadBytes = std::int64_t{256} << 20;
+
 struct Md2PackedVertex {
   std::array<std::uint8_t, 3> v{};
   std::uint8_t normalIndex = 0;

@@ -40,7 +40,11 @@ void computeFaceNormals(Model& model) {
     float ny = e1z * e2x - e1x * e2z;
     float nz = e1x * e2y - e1y * e2x;
     float length = std::sqrt(nx * nx + ny * ny + nz * nz);
-    if (length != 0.0f) tri.normal = {nx / length, ny / length, nz / length};
+    // Far-apart corners overflow and tiny ones underflow; neither gives a
+    // direction, so such a face keeps its normal like a degenerate one.
+    if (!std::isfinite(length) || length == 0.0f) continue;
+    const std::array<float, 3> unit{nx / length, ny / length, nz / length};
+    if (std::isfinite(unit[0]) && std::isfinite(unit[1]) && std::isfinite(unit[2])) tri.normal = unit;
   }
 }
 

@@ -11,14 +11,20 @@ namespace pelt {
 
 FileReadResult readWholeFile(const std::string& path) {
   FileReadResult result;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so a FIFO or device is refused below instead of waited on.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     result.error = errno;
     return result;
   }
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    result.error = S_ISDIR(st.st_mode) ? EISDIR : (errno ? errno : EIO);
+  if (::fstat(fd, &st) != 0) {
+    result.error = errno;
+    ::close(fd);
+    return result;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    result.error = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
     ::close(fd);
     return result;
   }

@@ -20,6 +20,8 @@ struct FileReadResult {
 // instead of being pulled into memory.
 inline constexpr std::int64_t kMaxReadableFileSize = std::int64_t{512} << 20;
 
+// Only regular files are read: a FIFO, device or folder is refused at once
+// (ENODEV, EISDIR) and never waited on.
 FileReadResult readWholeFile(const std::string& path);
 
 // Writes to a temporary file in the same folder and renames it over `path`,

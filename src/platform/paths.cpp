@@ -51,29 +51,59 @@ static bool equalsNoCase(const std::string& a, const std::string& b) {
          });
 }
 
-std::string resolveBelow(const std::string& base, const std::string& relative) {
+static std::string lowerCased(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool staysBelow(const std::string& relative) {
   std::string name = withForwardSlashes(relative);
-  std::string direct = name.starts_with('/') ? name : joinPath(base, name);
+  if (name.starts_with('/')) return false;
+  for (size_t start = 0; start <= name.size();) {
+    size_t end = name.find('/', start);
+    if (end == std::string::npos) end = name.size();
+    if (name.compare(start, end - start, "..") == 0) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+std::string FolderListings::find(const std::string& folder, const std::string& name) {
+  auto [it, added] = folders_.try_emplace(folder);
+  if (added) {
+    std::error_code ec;
+    for (fs::directory_iterator entry(folder, ec), end; !ec && entry != end; entry.increment(ec)) {
+      std::string actual = entry->path().filename().string();
+      // Of names differing only in case, the first in byte order wins.
+      auto [slot, fresh] = it->second.try_emplace(lowerCased(actual), actual);
+      if (!fresh && actual < slot->second) slot->second = actual;
+    }
+  }
+  auto found = it->second.find(lowerCased(name));
+  return found == it->second.end() ? "" : found->second;
+}
+
+std::string resolveBelow(const std::string& base, const std::string& relative,
+                         FolderListings* listings) {
+  if (!staysBelow(relative)) return "";
+  std::string name = withForwardSlashes(relative);
+  std::string direct = joinPath(base, name);
   std::error_code ec;
   if (fs::exists(direct, ec)) return direct;
-  fs::path current = name.starts_with('/') ? fs::path("/") : fs::path(base);
+  FolderListings local;
+  FolderListings& folders = listings ? *listings : local;
+  fs::path current = fs::path(base);
   for (const auto& part : fs::path(name)) {
     std::string wanted = part.string();
-    if (wanted.empty() || wanted == "/") continue;
+    if (wanted.empty() || wanted == ".") continue;
     fs::path exact = current / wanted;
     if (fs::exists(exact, ec)) {
       current = exact;
       continue;
     }
-    bool found = false;
-    for (fs::directory_iterator it(current, ec), end; !ec && it != end; it.increment(ec)) {
-      if (equalsNoCase(it->path().filename().string(), wanted)) {
-        current = it->path();
-        found = true;
-        break;
-      }
-    }
-    if (!found) return direct;
+    std::string actual = folders.find(current.string(), wanted);
+    if (actual.empty()) return direct;
+    current /= actual;
   }
   return current.string();
 }

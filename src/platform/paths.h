@@ -1,6 +1,7 @@
 #pragma once
 // Path rules of the program on a '/' file system.
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,26 @@ std::string joinPath(const std::string& folder, const std::string& name);
 // `path` is below `base` when it starts with base + "/"; returns the rest or "".
 bool isBelowFolder(const std::string& path, const std::string& base, std::string* relative);
 
+// A name read from a file stays inside the folder it is relative to: not
+// absolute and no ".." component ('\\' counts as '/').
+bool staysBelow(const std::string& relative);
+
+// Folder contents by lower-cased name, read once per folder: one load may
+// look up thousands of names in the same folders.
+class FolderListings {
+ public:
+  // The entry spelled like `name` in any case, or "" when there is none.
+  std::string find(const std::string& folder, const std::string& name);
+
+ private:
+  std::map<std::string, std::map<std::string, std::string>> folders_;
+};
+
 // Finds `relative` below `base`, first as spelled, then matching each
-// component case-insensitively. Returns the existing path, or base/relative.
-std::string resolveBelow(const std::string& base, const std::string& relative);
+// component case-insensitively. Returns the existing path, or base/relative;
+// "" for a name that would leave `base` (see staysBelow).
+std::string resolveBelow(const std::string& base, const std::string& relative,
+                         FolderListings* listings = nullptr);
 
 // Files of a folder whose extension equals `extension` in any case
 // (".pcx"), sorted by name.

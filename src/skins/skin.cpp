@@ -1,5 +1,8 @@
 #include "skins/skin.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace pelt {
 
 void allocateSkin(Skin& skin, int width, int height) {
@@ -28,9 +31,23 @@ Palette greyRampPalette() {
 }
 
 void fillCheckerboard(Skin& skin, std::uint8_t same, std::uint8_t other) {
-  for (int y = 0; y < skin.height; ++y)
-    for (int x = 0; x < skin.width; ++x)
-      skin.pixels[static_cast<size_t>(y) * skin.width + x] = ((x & 4) == (y & 4)) ? same : other;
+  if (skin.width <= 0 || skin.height <= 0) return;
+  // Rows repeat every eight lines in two patterns; copying whole rows keeps
+  // stand-ins for large skins cheap.
+  const auto width = static_cast<size_t>(skin.width);
+  for (int y = 0; y < skin.height; ++y) {
+    std::uint8_t* row = skin.pixels.data() + static_cast<size_t>(y) * width;
+    if (y >= 8) {
+      std::memcpy(row, row - 8 * width, width);
+      continue;
+    }
+    for (size_t x = 0; x < width; ++x) row[x] = ((x & 4) == (static_cast<size_t>(y) & 4)) ? same : other;
+  }
+}
+
+std::int64_t skinMemoryBytes(int width, int height) {
+  const std::int64_t w = std::max(width, 0), h = std::max(height, 0);
+  return static_cast<std::int64_t>(sizeof(Skin)) + 2 * w * h + h * 4 + kSkinTextBytes;
 }
 
 }  // namespace pelt

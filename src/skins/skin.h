@@ -43,4 +43,9 @@ Palette greyRampPalette();
 // 4 x 4 blocks: `same` where bit 2 of x equals bit 2 of y, else `other`.
 void fillCheckerboard(Skin& skin, std::uint8_t same, std::uint8_t other);
 
+// What one skin of this size holds in memory: the record, both pixel
+// buffers, the row table and room for its name and path.
+inline constexpr std::int64_t kSkinTextBytes = 512;
+std::int64_t skinMemoryBytes(int width, int height);
+
 }  // namespace pelt

@@ -19,8 +19,21 @@ double lighting(const ModelTriangle& tri, const std::array<float, 3>& light) {
          static_cast<double>(tri.normal[2]) * light[2] - (-1.0);
 }
 
+// Truncates toward zero like a plain conversion, but a value outside the
+// range (or NaN) cannot make the conversion undefined.
+int truncatedIn(double value, int low, int high) {
+  if (!(value >= low)) return low;
+  if (value > high) return high;
+  return static_cast<int>(value);
+}
+
 std::uint8_t curveAt(const ShadeCurve& curve, double index) {
-  return curve[static_cast<size_t>(std::clamp(static_cast<int>(index), 0, 255))];
+  return curve[static_cast<size_t>(truncatedIn(index, 0, 255))];
+}
+
+// Map coordinates wrap through 16 bits, as the sums that average them do.
+std::uint16_t mapUnits(float coordinate) {
+  return static_cast<std::uint16_t>(truncatedIn((coordinate + 1.0) * kMapScale, -65536, 65536));
 }
 
 bool usesVertex(const ModelTriangle& tri, int k, int vertexCount) {
@@ -32,7 +45,7 @@ void flatShading(std::span<ModelTriangle> triangles, const ShadeTables& tables, 
   for (ModelTriangle& tri : triangles) {
     const double shade = lighting(tri, tables.lightDirection) * kShadeScale;
     tri.cornerShade[0] = companion ? curveAt(tables.shadeCurve, shade)
-                                   : static_cast<std::uint8_t>(std::clamp(shade, 0.0, 255.0));
+                                   : static_cast<std::uint8_t>(truncatedIn(shade, 0, 255));
   }
 }
 
@@ -64,8 +77,8 @@ void mapShading(std::span<ModelTriangle> triangles, int vertexCount) {
   std::vector<std::uint16_t> sumV(static_cast<size_t>(vertexCount));
   std::vector<int> count(static_cast<size_t>(vertexCount));
   for (const ModelTriangle& tri : triangles) {
-    const auto u = static_cast<std::uint16_t>(static_cast<int>((tri.mapNormal[0] + 1.0) * kMapScale));
-    const auto v = static_cast<std::uint16_t>(static_cast<int>((tri.mapNormal[1] + 1.0) * kMapScale));
+    const std::uint16_t u = mapUnits(tri.mapNormal[0]);
+    const std::uint16_t v = mapUnits(tri.mapNormal[1]);
     for (int k = 0; k < 3; ++k) {
       if (!usesVertex(tri, k, vertexCount)) continue;
       const auto i = static_cast<size_t>(tri.vertexIndex[static_cast<size_t>(k)]);

@@ -1,6 +1,9 @@
 #include "app/model_loading.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <limits>
 
 #include "app/app.h"
 #include "app/skin_list.h"
@@ -128,11 +131,17 @@ TEST_F(ModelLoading, RefusedFilesLeaveTheModelUntouched) {
   idp3[3] = '3';
   Bytes truncated = encodeMd2(test::quadStripMd2(5, 16, 8));
   truncated.resize(truncated.size() - 10);
+  Md2Data nan = test::quadStripMd2(5, 16, 8);
+  nan.frames[1].translate[2] = std::numeric_limits<float>::quiet_NaN();
+  // About 2 KB naming 32 missing skins of the largest size.
+  Md2Data huge = test::quadStripMd2(1, 4096, 4096, std::vector<std::string>(32, "gone.pcx"), 1);
   struct Case {
     std::string path;
     const char* message;
   } cases[] = {{dir.write("idp3.md2", idp3), kNotMd2Message},
                {dir.write("cut.md2", truncated), kDamagedMd2Message},
+               {dir.write("nan.md2", encodeMd2(nan)), kDamagedMd2Message},
+               {dir.write("huge.md2", encodeMd2(huge)), kDamagedMd2Message},
                {dir.file("missing.md2"), kLoadErrorMessage},
                {dir.path(), kLoadErrorMessage}};
   for (const Case& c : cases) {
@@ -143,6 +152,22 @@ TEST_F(ModelLoading, RefusedFilesLeaveTheModelUntouched) {
     EXPECT_EQ(app.model.frames.size(), 2u);
     EXPECT_EQ(app.rawModelImage, image);
   }
+}
+
+// Skin names inside a model reach only plain files below the base folder.
+TEST_F(ModelLoading, SkinNamesOutsideTheBaseFolderOrNotFilesAreMissing) {
+  app.baseFolder = dir.file("base");
+  writeSkin("outside.pcx", 16, 8);
+  writeSkin("base/inside.pcx", 16, 8);
+  ASSERT_EQ(::mkfifo(dir.file("base/fifo.pcx").c_str(), 0600), 0);
+  const std::vector<std::string> names = {dir.file("outside.pcx"), "../outside.pcx",
+                                          "sub\\..\\..\\outside.pcx", "fifo.pcx", "inside.pcx"};
+  std::string path = writeModel("base/m.md2", test::quadStripMd2(1, 16, 8, names));
+  ASSERT_TRUE(loadMd2(app, path));
+  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>(4, kMissingSkinMessage));
+  ASSERT_EQ(app.model.skins.size(), 5u);
+  for (size_t i = 0; i < 4; ++i) EXPECT_FALSE(app.model.skins[i]->hasFile) << names[i];
+  EXPECT_TRUE(app.model.skins[4]->hasFile);
 }
 
 void expectSameModel(const Model& a, const Model& b) {

@@ -1,5 +1,6 @@
 // The console program, run as a user would.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <cstdio>
@@ -67,6 +68,19 @@ TEST(Cli, ConvertKeepsPixelsAndPalette) {
   EXPECT_NE(bad.status, 0);
   EXPECT_EQ(bad.out, "This file does not appear to be a valid skin\n");
   EXPECT_NE(runCli("frobnicate").status, 0);
+}
+
+TEST(Cli, HostileNamesAndSpecialFiles) {
+  test::TempDir dir;
+  std::string model = dir.write(
+      "baseq2/m.md2", encodeMd2(test::quadStripMd2(1, 16, 8, {"bad\xff\xc3name.pcx"}, 1)));
+  RunResult json = runCli("info " + model + " --json");
+  EXPECT_EQ(json.status, 0);
+  EXPECT_NE(json.out.find("\"skins\": [\"bad\\u00ff\\u00c3name.pcx\"]"), std::string::npos)
+      << json.out;
+  // A FIFO is refused at once instead of blocking the program.
+  ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+  EXPECT_NE(runCli("convert " + dir.file("fifo") + " " + dir.file("out.pcx")).status, 0);
 }
 
 TEST(Cli, DemoFolderOpensWithItsSkins) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <limits>
+
 #include "skins/byte_order.h"
 #include "support/fixtures.h"
 
@@ -72,6 +75,11 @@ TEST(Md2Format, RefusesDamagedFiles) {
   badVertexIndex[triangleOffset] = 200;
   Bytes badStIndex = good;
   badStIndex[triangleOffset + 7] = 0x80;  // negative
+  // Scale and translate of the second frame, component k.
+  const int secondFrame = readI32(&good[56]) + 40 + 4 * 6;
+  auto frameFloat = [&](int field, float value) {
+    return with(secondFrame + 4 * field, std::bit_cast<std::int32_t>(value));
+  };
   struct Case {
     const char* label;
     Bytes bytes;
@@ -90,9 +98,22 @@ TEST(Md2Format, RefusesDamagedFiles) {
       {"st offset", with(48, static_cast<std::int32_t>(good.size())), kDamagedMd2Message},
       {"negative offset", with(52, -12), kDamagedMd2Message},
       {"skin width", with(8, 0), kDamagedMd2Message},
-      {"skin area", [&] {
-         Md2Data many = test::quadStripMd2(1, 4096, 4096, std::vector<std::string>(33, "s.pcx"));
+      // Eight names of missing 4096 x 4096 skins: two copies of each stand-in
+      // would pass the memory a load may take.
+      {"skin memory", [&] {
+         Md2Data many = test::quadStripMd2(1, 4096, 4096, std::vector<std::string>(8, "s.pcx"));
          return encodeMd2(many);
+       }(), kDamagedMd2Message},
+      {"NaN scale", frameFloat(1, std::numeric_limits<float>::quiet_NaN()), kDamagedMd2Message},
+      {"infinite translate", frameFloat(5, -std::numeric_limits<float>::infinity()),
+       kDamagedMd2Message},
+      {"scale overflowing at byte 255", frameFloat(2, 2e36f), kDamagedMd2Message},
+      {"translate plus scale overflowing", [&] {
+         Bytes b = frameFloat(0, 1e36f);
+         const int at = secondFrame + 12;
+         const auto bits = std::bit_cast<std::uint32_t>(1e38f);
+         for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(bits >> (8 * i));
+         return b;
        }(), kDamagedMd2Message},
       {"vertex index", badVertexIndex, kDamagedMd2Message},
       {"st index", badStIndex, kDamagedMd2Message},
@@ -102,9 +123,13 @@ TEST(Md2Format, RefusesDamagedFiles) {
     EXPECT_FALSE(r.data) << c.label;
     EXPECT_EQ(r.message, c.message) << c.label;
   }
-  // The version and the GL command block are not examined.
+  // The version and the GL command block are not examined; seven stand-ins
+  // of the largest skins fit, and so do huge but finite frames.
   EXPECT_TRUE(parseMd2(with(4, 3)).data);
   EXPECT_TRUE(parseMd2(with(36, 100000)).data);
+  EXPECT_TRUE(parseMd2(encodeMd2(test::quadStripMd2(1, 4096, 4096, std::vector<std::string>(7, "s"))))
+                  .data);
+  EXPECT_TRUE(parseMd2(frameFloat(0, 1e20f)).data);
 }
 
 }  // namespace

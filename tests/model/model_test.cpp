@@ -61,6 +61,17 @@ TEST(ModelNormals, UnitNormalsAndDegenerateTrianglesKeepTheirs) {
   computeFaceNormals(m);
   EXPECT_EQ(m.triangles[0].normal, (std::array<float, 3>{0, 0, 1}));
   EXPECT_EQ(m.triangles[1].normal, (std::array<float, 3>{0.6f, 0.8f, 0.0f}));
+  // Corners so far apart that the cross product overflows, or so close that
+  // it underflows, give no direction either.
+  for (float scale : {1e30f, 3e38f, 1e-30f}) {
+    Model far;
+    far.vertexCount = 3;
+    far.triangleCount = 1;
+    far.frames.push_back({"f", {{-scale, 0, 0}, {scale, 0, 0}, {0, scale, 0}}});
+    far.triangles[0].normal = {0.0f, 1.0f, 0.0f};
+    computeFaceNormals(far);
+    EXPECT_EQ(far.triangles[0].normal, (std::array<float, 3>{0, 1, 0})) << scale;
+  }
   // No frame: nothing changes.
   Model empty;
   empty.triangleCount = 1;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <filesystem>
 
@@ -33,6 +35,42 @@ TEST(Paths, ResolvesStoredNamesInAnyCase) {
   EXPECT_EQ(resolveBelow(dir.path(), "models/none.pcx"), dir.file("models/none.pcx"));
 }
 
+// Names read from files never reach outside the folder they are relative to.
+TEST(Paths, NamesThatLeaveTheFolderResolveToNothing) {
+  test::TempDir dir;
+  dir.write("inside/a.pcx", {1});
+  struct Case {
+    const char* name;
+    bool stays;
+  };
+  const Case cases[] = {
+      {"inside/a.pcx", true},   {"a..b/c.pcx", true},       {"..a/b", true},
+      {"./inside/a.pcx", true}, {"/etc/passwd", false},     {"\\etc\\passwd", false},
+      {"../a.pcx", false},      {"inside/../../a", false},  {"inside\\..\\a", false},
+      {"..", false},            {"inside/..", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(staysBelow(c.name), c.stays) << c.name;
+    if (!c.stays) {
+      EXPECT_EQ(resolveBelow(dir.path(), c.name), "") << c.name;
+    }
+  }
+  EXPECT_EQ(resolveBelow(dir.path(), "./INSIDE/A.pcx"), dir.file("inside/a.pcx"));
+}
+
+TEST(Paths, ListingsAreReadOncePerFolder) {
+  test::TempDir dir;
+  dir.write("Skins/B.pcx", {1});
+  dir.write("Skins/b.PCX", {1});
+  FolderListings listings;
+  // Of two spellings the first in byte order is taken.
+  EXPECT_EQ(resolveBelow(dir.path(), "skins/b.pcx", &listings), dir.file("Skins/B.pcx"));
+  dir.write("Skins/c.pcx", {1});
+  // The folder was listed before c.pcx existed; as spelled it is still found.
+  EXPECT_EQ(resolveBelow(dir.path(), "skins/C.PCX", &listings), dir.file("skins/C.PCX"));
+  EXPECT_EQ(resolveBelow(dir.path(), "Skins/c.pcx", &listings), dir.file("Skins/c.pcx"));
+}
+
 TEST(Paths, ListsMatchingFilesSortedInAnyCase) {
   test::TempDir dir;
   for (const char* name : {"b.PCX", "a.pcx", "c.bmp", "d.pcx.txt", "e.Pcx"}) dir.write(name, {1});
@@ -47,6 +85,12 @@ TEST(FileIo, AtomicWritesReplaceOrKeepTheOldFile) {
   EXPECT_NE(writeFileAtomically(dir.file("missing/f.bin"), {1}), 0);
   EXPECT_EQ(readWholeFile(dir.file("nothing")).error, ENOENT);
   EXPECT_EQ(fileSize(path), 2);
+
+  // Folders, FIFOs and devices are refused at once, never waited on.
+  ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+  EXPECT_EQ(readWholeFile(dir.file("fifo")).error, ENODEV);
+  EXPECT_EQ(readWholeFile("/dev/zero").error, ENODEV);
+  EXPECT_EQ(readWholeFile(dir.path()).error, EISDIR);
 
   // A file far larger than anything the program reads is refused unread.
   std::filesystem::resize_file(path, kMaxReadableFileSize + 1);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 
 #include "view3d/shade_tables.h"
@@ -113,6 +114,31 @@ TEST(Shading, MapCoordinatesAverageAndAFullNormalWrapsToZero) {
   EXPECT_EQ(tris[0].cornerMapSt[1], (std::array<std::uint8_t, 2>{0, 128}));
   EXPECT_EQ(tris[1].cornerMapSt[1], (std::array<std::uint8_t, 2>{0, 64}));
   EXPECT_EQ(tris[0].cornerMapSt[0], (std::array<std::uint8_t, 2>{128, 96}));
+}
+
+// Normals that are not unit vectors (NaN, huge) must still give shades and
+// map coordinates in range rather than undefined conversions.
+TEST(Shading, OutOfRangeNormalsClampInEveryKind) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  ShadeTables tables;
+  tables.lightDirection = {0, 0, 1};
+  for (ShadingKind kind : {ShadingKind::Flat, ShadingKind::Gouraud, ShadingKind::Map}) {
+    for (bool companion : {false, true}) {
+      std::array<ModelTriangle, 3> tris = {triangleWith({nan, nan, nan}, {0, 1, 2}),
+                                           triangleWith({0, 0, 1e30f}, {3, 4, 5}),
+                                           triangleWith({0, 0, -1e30f}, {6, 7, 8})};
+      tris[0].mapNormal = {nan, nan};
+      tris[1].mapNormal = {1e30f, -1e30f};
+      computeShading(kind, tris, 9, tables, companion);
+      if (kind == ShadingKind::Map) {
+        EXPECT_EQ(tris[0].cornerMapSt[0], (std::array<std::uint8_t, 2>{0, 0}));
+      } else {
+        EXPECT_EQ(tris[0].cornerShade[0], 0);
+        EXPECT_EQ(tris[1].cornerShade[0], 255);
+        EXPECT_EQ(tris[2].cornerShade[0], 0);
+      }
+    }
+  }
 }
 
 TEST(Shading, AFaceTowardTheEyeSamplesTheEnvironmentMapCentre) {

@@ -1,0 +1,34 @@
+#pragma once
+// Shared by the PCX and BMP targets: a decoded skin must be consistent and
+// come back unchanged through our own writer.
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "skins/skin_image.h"
+
+namespace pelt::fuzz {
+
+// Headers may announce up to 4096 x 4096; the reader's limit stays, but the
+// harness skips such inputs so each run stays fast enough to explore.
+inline constexpr std::int64_t kMaxFuzzPixels = std::int64_t{1} << 18;
+
+inline void checkRoundTrip(const Bytes& bytes, Bytes (*encode)(const Skin&)) {
+  SkinDecodeResult result = decodeSkinImage(bytes);
+  if (!result.skin) {
+    if (result.message.empty()) std::abort();
+    return;
+  }
+  const Skin& skin = *result.skin;
+  const auto area = static_cast<size_t>(skin.width) * static_cast<size_t>(skin.height);
+  if (skin.width <= 0 || skin.height <= 0 || skin.width > kMaxImageSide || skin.height > kMaxImageSide ||
+      skin.pixels.size() != area || skin.storedPixels != skin.pixels ||
+      skin.rowOffsets.size() != static_cast<size_t>(skin.height))
+    std::abort();
+  SkinDecodeResult again = decodeSkinImage(encode(skin));
+  if (!again.skin || again.skin->width != skin.width || again.skin->height != skin.height ||
+      again.skin->pixels != skin.pixels || again.skin->palette != skin.palette)
+    std::abort();
+}
+
+}  // namespace pelt::fuzz
