@@ -11,6 +11,7 @@
 
 #include "app/app.h"
 #include "app/model_loading.h"
+#include "app/tables.h"
 #include "demo/demo_maps.h"
 #include "demo/demo_palette.h"
 #include "fuzz_platform.h"
@@ -22,6 +23,7 @@
 namespace {
 
 using namespace pelt;
+using fuzz::QuietPlatform;
 
 // Skins the seeds name, of the sizes they announce, and the colormap the
 // lit modes need.
@@ -42,7 +44,8 @@ struct BaseFolder {
       write("s" + std::to_string(side) + ".pcx", encodeSkinPcx(skin));
       write("Models/S" + std::to_string(side) + ".BMP", encodeSkinBmp(skin));
     }
-    write("colormap.pcx", encodeSkinPcx(makeColormapImage(palette)));
+    // A BMP colormap: the lit modes read it on every entry, and BMP rows copy fast.
+    write("colormap.bmp", encodeSkinBmp(makeColormapImage(palette)));
     phong = std::make_unique<Skin>(makePhongMap(0));
     for (auto& p : phong->pixels) p >>= 2;
     env = std::make_unique<Skin>(makeEnvironmentMap(0));
@@ -80,34 +83,50 @@ void checkModel(const Model& m) {
           skin->pixels.size() == static_cast<size_t>(m.skinWidth) * m.skinHeight);
 }
 
-void renderEveryMode(App& app) {
-  ModelView view(ModelViewInputs{app.platform, app.model, app.rasterizer, app.shading, app.colorSlots,
+// One application and one view live across runs, as in the program, where
+// every load replaces the model of the last.
+struct Session {
+  BaseFolder base;
+  QuietPlatform platform;
+  App app{platform};
+  ModelView view{ModelViewInputs{platform, app.model, app.rasterizer, app.shading, app.colorSlots,
                                  app.renderMode, app.interactionMode, app.phongMaps.current,
-                                 app.envMaps.current, {}});
-  view.resize(36, 28);
-  for (int interaction : {kInteractionMeshPaint, kInteractionMapping}) {
-    app.interactionMode = interaction;
+                                 app.envMaps.current, {}}};
+
+  Session() {
+    platform.writeInt(settings::kPreferences, settings::kDirScanPrompt, 1);
+    platform.writeString(settings::kPreferences, settings::kPalettePath, joinPath(base.path, "colormap.bmp"));
+    app.baseFolder = base.path;
+    for (auto [list, map] : {std::pair{&app.phongMaps, base.phong.get()}, {&app.envMaps, base.env.get()}}) {
+      list->maps.push_back(std::make_unique<Skin>(*map));
+      list->current = list->maps.back().get();
+    }
+    view.resize(36, 28);
+    // The phong map's lit plane, built once as choosing the mode would.
+    app.renderMode = kModeTexturedPhong;
+    rebuildShadeCurve(app);
+    app.renderMode = kModeWireframe;
+  }
+
+  void renderEveryMode() {
     for (int mode = kModeWireframe; mode <= kModeTexturedPhong; ++mode) {
       if (!view.checkRenderModeChange(app.renderMode, mode)) continue;
       app.renderMode = mode;
-      for (int level : {kRedrawFull, kRedrawQuick, kRedrawRetexture, kRedrawBackground}) view.render(level);
+      for (int interaction : {kInteractionMeshPaint, kInteractionMapping}) {
+        app.interactionMode = interaction;
+        for (int level : {kRedrawFull, kRedrawQuick, kRedrawRetexture, kRedrawBackground}) view.render(level);
+      }
     }
   }
-}
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static BaseFolder base;
-  fuzz::QuietPlatform platform;
-  platform.writeInt(settings::kPreferences, settings::kDirScanPrompt, 1);
-  platform.writeString(settings::kPreferences, settings::kPalettePath, joinPath(base.path, "colormap.pcx"));
-  App app(platform);
-  app.baseFolder = base.path;
-  app.phongMaps.current = base.phong.get();
-  app.envMaps.current = base.env.get();
-  if (!loadMd2Bytes(app, joinPath(base.path, "fuzz.md2"), Bytes(data, data + size))) return 0;
+  static Session session;
+  App& app = session.app;
+  if (!loadMd2Bytes(app, joinPath(session.base.path, "fuzz.md2"), Bytes(data, data + size))) return 0;
   checkModel(app.model);
-  renderEveryMode(app);
+  session.renderEveryMode();
   return 0;
 }

@@ -22,6 +22,7 @@ TEST(HostileGeometry, ExtremeCoordinatesRenderInEveryMode) {
                          dir.write("colormap.pcx", encodeSkinPcx(makeColormapImage(palette))));
   Skin phong = makePhongMap(0), env = makeEnvironmentMap(0);
   for (auto& p : phong.pixels) p >>= 2;
+  buildLitPlane(f.app.shading.shadeCurve, phong);
   f.app.phongMaps.current = &phong;
   f.app.envMaps.current = &env;
   f.addSkin(16, 16, true);
