@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <limits>
 
 #include "app/app.h"
 #include "app/skin_list.h"
@@ -131,17 +130,11 @@ TEST_F(ModelLoading, RefusedFilesLeaveTheModelUntouched) {
   idp3[3] = '3';
   Bytes truncated = encodeMd2(test::quadStripMd2(5, 16, 8));
   truncated.resize(truncated.size() - 10);
-  Md2Data nan = test::quadStripMd2(5, 16, 8);
-  nan.frames[1].translate[2] = std::numeric_limits<float>::quiet_NaN();
-  // About 2 KB naming 32 missing skins of the largest size.
-  Md2Data huge = test::quadStripMd2(1, 4096, 4096, std::vector<std::string>(32, "gone.pcx"), 1);
   struct Case {
     std::string path;
     const char* message;
   } cases[] = {{dir.write("idp3.md2", idp3), kNotMd2Message},
                {dir.write("cut.md2", truncated), kDamagedMd2Message},
-               {dir.write("nan.md2", encodeMd2(nan)), kDamagedMd2Message},
-               {dir.write("huge.md2", encodeMd2(huge)), kDamagedMd2Message},
                {dir.file("missing.md2"), kLoadErrorMessage},
                {dir.path(), kLoadErrorMessage}};
   for (const Case& c : cases) {

@@ -53,30 +53,6 @@ class DemoFolder : public ::testing::Test {
   static inline std::string error_;
 };
 
-TEST_F(DemoFolder, IsWrittenWithoutError) { EXPECT_TRUE(written_) << error_; }
-
-TEST_F(DemoFolder, ModelsReadBackAsBuilt) {
-  for (const auto& [path, built] : {std::pair{kDemoModelPath, makeDemoCreature()},
-                                    std::pair{kDemoWeaponPath, makeDemoWeapon()}}) {
-    Bytes bytes = read(path);
-    Md2ParseResult parsed = parseMd2(bytes);
-    ASSERT_TRUE(parsed.data) << path << ": " << parsed.message;
-    EXPECT_EQ(bytes, encodeMd2(built)) << path;
-    EXPECT_EQ(parsed.data->frames.size(), built.frames.size());
-    EXPECT_EQ(parsed.data->glCommands, built.glCommands);
-  }
-}
-
-TEST_F(DemoFolder, EverySkinTheModelsNameExistsAndMatchesItsBuilder) {
-  Palette palette = makeDemoPalette();
-  Md2Data creature = makeDemoCreature();
-  ASSERT_EQ(creature.skinNames.size(), 2u);
-  expectSameImage(creature.skinNames[0], makeCreatureSkin(kCreatureSkinNormal, palette));
-  expectSameImage(creature.skinNames[1], makeCreatureSkin(kCreatureSkinPain, palette));
-  expectSameImage(makeDemoWeapon().skinNames.at(0), makeWeaponSkin(palette));
-  EXPECT_EQ(makeDemoWeapon().skinNames.at(0), kDemoWeaponSkinPath);
-}
-
 TEST_F(DemoFolder, PaletteAndLightTableAreInPics) {
   Palette palette = makeDemoPalette();
   expectSameImage(kDemoColormapPath, makeColormapImage(palette));

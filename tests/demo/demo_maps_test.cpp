@@ -9,7 +9,6 @@ namespace pelt {
 namespace {
 
 TEST(DemoMaps, PhongMapsAreGreyIntensitiesPeakingWhereTheLightReflects) {
-  std::vector<Skin> maps;
   for (int kind = 0; kind < kDemoPhongMapCount; ++kind) {
     Skin map = makePhongMap(kind);
     ASSERT_EQ(map.width, kMapSize);
@@ -22,28 +21,19 @@ TEST(DemoMaps, PhongMapsAreGreyIntensitiesPeakingWhereTheLightReflects) {
     EXPECT_GE(centre, map.pixel(128 + 60, 128)) << kind;
     EXPECT_GE(centre, map.pixel(128, 128 - 60)) << kind;
     EXPECT_GT(centre, map.pixel(0, 0)) << kind;
-    maps.push_back(map);
   }
-  EXPECT_NE(maps[0].pixels, maps[1].pixels);
-  EXPECT_NE(maps[1].pixels, maps[2].pixels);
-  EXPECT_NE(maps[0].pixels, maps[2].pixels);
   // The tight highlight falls off faster than the broad one.
   EXPECT_LT(makePhongMap(0).pixel(128 + 40, 128), makePhongMap(1).pixel(128 + 40, 128));
 }
 
-TEST(DemoMaps, EnvironmentMapsCarryTheirOwnPalettes) {
-  std::vector<Palette> palettes;
+TEST(DemoMaps, EnvironmentMapsAreSmoothGradients) {
   for (int kind = 0; kind < kDemoEnvironmentMapCount; ++kind) {
     Skin map = makeEnvironmentMap(kind);
     ASSERT_EQ(map.width, kMapSize);
     ASSERT_EQ(map.height, kMapSize);
-    palettes.push_back(map.palette);
     std::set<std::uint8_t> used(map.pixels.begin(), map.pixels.end());
     EXPECT_GT(used.size(), 48u) << kind;  // smooth gradients, not a handful of flat colours
   }
-  EXPECT_NE(palettes[0], palettes[1]);
-  EXPECT_NE(palettes[1], palettes[2]);
-  EXPECT_NE(palettes[0], palettes[2]);
 }
 
 TEST(DemoMaps, HorizonMapShowsSkyToUpwardFacesAndGroundToDownwardOnes) {

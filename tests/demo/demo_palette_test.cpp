@@ -27,13 +27,6 @@ TEST(DemoPalette, RampsRunFromDarkToLightAndGreysAreExact) {
   EXPECT_EQ(rampColor(kRampRed, -1), rampColor(kRampRed, 0));
 }
 
-TEST(DemoPalette, ActFileIsThePaletteBytes) {
-  Palette p = makeDemoPalette();
-  std::vector<std::uint8_t> act = encodeActPalette(p);
-  ASSERT_EQ(act.size(), 768u);
-  EXPECT_TRUE(std::equal(act.begin(), act.end(), p.begin()));
-}
-
 TEST(DemoPalette, NearestColourPrefersTheLowerIndexOnATie) {
   Palette p{};        // every entry black
   p[3 * 5] = 100;     // 5: (100, 0, 0)
@@ -43,16 +36,6 @@ TEST(DemoPalette, NearestColourPrefersTheLowerIndexOnATie) {
   EXPECT_EQ(nearestPaletteIndex(p, 0, 80, 0), 7);
   EXPECT_EQ(nearestPaletteIndex(p, 0, 0, 0), 0);
   EXPECT_EQ(nearestPaletteIndex(p, 50, 0, 0), 0);  // 50^2 to black and to 5: black is first
-}
-
-TEST(DemoColormap, IsA256By64ImageCarryingThePalette) {
-  Palette p = makeDemoPalette();
-  Skin map = makeColormapImage(p);
-  EXPECT_EQ(map.width, 256);
-  EXPECT_EQ(map.height, 64);
-  EXPECT_EQ(map.palette, p);
-  EXPECT_EQ(map.pixels.size(), 256u * 64u);
-  EXPECT_EQ(map.storedPixels, map.pixels);
 }
 
 TEST(DemoColormap, EveryEntryIsTheNearestColourToTheLitColour) {
