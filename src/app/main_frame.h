@@ -25,7 +25,8 @@ inline constexpr const char* kFolderNotValidChooseAnother =
 inline constexpr const char* kCommandLineModelError =
     "There was an error loading from the command line!";
 inline constexpr const char* kCommandLineSkinError = "Error loading skin from the command line!";
-inline constexpr const char* kCommandLineSkinSizeError = "Error loading skin: Incorrect dimensions!";
+inline constexpr const char* kCommandLineSkinSizeError =
+    "Error loading skin: Incorrect dimensions!";
 inline constexpr const char* kQuitQuestion =
     "All Unsaved data will be lost...\nAre you sure you want to quit?";
 
@@ -92,7 +93,8 @@ class MainFrame {
  private:
   static size_t index(ViewId id) { return static_cast<size_t>(id); }
   void readColorSlots();
-  void settleBaseFolder(const std::optional<std::string>& requested);
+  void settleBaseFolder(const CommandLine& commandLine);
+  std::optional<std::string> guessedBaseFolder(const std::string& commandLine) const;
   void settleWorkFolders();
   void runCommandLine(const std::string& text);
   bool openFirstModel();
@@ -106,6 +108,7 @@ class MainFrame {
   int listsBottom_ = 0;
   bool splitDragging_ = false;
   bool ctrlHeld_ = false;
+  bool baseFolderGuessed_ = false;  // used for this run only, never stored
   IntroChoice intro_ = IntroChoice::Skipped;
   std::array<std::uint8_t, 768> displayColors_{};
 };

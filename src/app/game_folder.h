@@ -1,0 +1,14 @@
+#pragma once
+// Guessing the game's base folder from where a model file lies.
+
+#include <optional>
+#include <string>
+
+namespace pelt {
+
+// The nearest folder above `modelPath` named "baseq2" in any case, so a model
+// opened from a file manager finds its skins without asking. `modelPath`
+// should be absolute; "." and ".." are taken lexically.
+std::optional<std::string> baseFolderAbove(const std::string& modelPath);
+
+}  // namespace pelt
