@@ -45,16 +45,10 @@ constexpr std::array<std::pair<int, ViewId>, 4> kRefreshOrder = {{
 MainFrame::MainFrame(App& app, FrameHost& host) : app(app), host_(host) {
   for (ViewId id : {ViewId::SkinView, ViewId::ModelView, ViewId::GradientBox, ViewId::PaletteBox})
     views_[index(id)] = std::make_unique<PlaceholderView>(app, id == ViewId::GradientBox);
-  auto modelView = std::make_unique<ModelView>(ModelViewInputs{app.platform,
-                                                               app.model,
-                                                               app.rasterizer,
-                                                               app.shading,
-                                                               app.colorSlots,
-                                                               app.renderMode,
-                                                               app.interactionMode,
-                                                               app.phongMaps.current,
-                                                               app.envMaps.current,
-                                                               {}});
+  auto modelView = std::make_unique<ModelView>(
+      ModelViewInputs{app.platform, app.model, app.rasterizer, app.shading, app.colorSlots,
+                      app.renderMode, app.interactionMode, app.phongMaps.current,
+                      app.envMaps.current, {}});
   modelView_ = modelView.get();
   views_[index(ViewId::ModelView)] = std::move(modelView);
 }
@@ -80,8 +74,9 @@ StartupResult MainFrame::start(const CommandLine& commandLine) {
   rebuildShadeCurve(app);
 
   app.paletteOnTop = platform.readInt(settings::kPreferences, settings::kPalOnTop, 0) != 0;
-  app.splitRatio = platform.readInt(settings::kPreferences, settings::kSplitter, kDefaultSplitter) *
-                   kSplitterScale;
+  app.splitRatio =
+      platform.readInt(settings::kPreferences, settings::kSplitter, kDefaultSplitter) *
+      kSplitterScale;
   app.renderMode = 5;
   app.viewsSwapped = false;
   relayout();
@@ -225,14 +220,10 @@ void MainFrame::relayout() {
 
 Rect MainFrame::viewRect(ViewId id) const {
   switch (id) {
-    case ViewId::SkinView:
-      return app.viewsSwapped ? layout_.rightPane : layout_.leftPane;
-    case ViewId::ModelView:
-      return app.viewsSwapped ? layout_.leftPane : layout_.rightPane;
-    case ViewId::GradientBox:
-      return layout_.gradientStrip;
-    case ViewId::PaletteBox:
-      return layout_.paletteStrip;
+    case ViewId::SkinView: return app.viewsSwapped ? layout_.rightPane : layout_.leftPane;
+    case ViewId::ModelView: return app.viewsSwapped ? layout_.leftPane : layout_.rightPane;
+    case ViewId::GradientBox: return layout_.gradientStrip;
+    case ViewId::PaletteBox: return layout_.paletteStrip;
   }
   return {};
 }

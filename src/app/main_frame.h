@@ -25,8 +25,7 @@ inline constexpr const char* kFolderNotValidChooseAnother =
 inline constexpr const char* kCommandLineModelError =
     "There was an error loading from the command line!";
 inline constexpr const char* kCommandLineSkinError = "Error loading skin from the command line!";
-inline constexpr const char* kCommandLineSkinSizeError =
-    "Error loading skin: Incorrect dimensions!";
+inline constexpr const char* kCommandLineSkinSizeError = "Error loading skin: Incorrect dimensions!";
 inline constexpr const char* kQuitQuestion =
     "All Unsaved data will be lost...\nAre you sure you want to quit?";
 
