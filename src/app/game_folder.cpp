@@ -27,4 +27,11 @@ std::optional<std::string> baseFolderAbove(const std::string& modelPath) {
   return std::nullopt;
 }
 
+std::string baseFolderFor(const std::string& modelPath) {
+  std::error_code ec;
+  std::filesystem::path path = std::filesystem::absolute(modelPath, ec).lexically_normal();
+  if (ec) path = std::filesystem::path(modelPath).lexically_normal();
+  return baseFolderAbove(path.string()).value_or(path.parent_path().string());
+}
+
 }  // namespace pelt

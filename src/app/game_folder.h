@@ -11,4 +11,8 @@ namespace pelt {
 // should be absolute; "." and ".." are taken lexically.
 std::optional<std::string> baseFolderAbove(const std::string& modelPath);
 
+// For tools without a settings store: that folder, else the model's own
+// folder; a relative path is taken from the working folder.
+std::string baseFolderFor(const std::string& modelPath);
+
 }  // namespace pelt

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/app.h"
 #include "app/game_folder.h"
 #include "app/model_loading.h"
@@ -280,6 +282,11 @@ TEST(GameFolder, NearestFolderNamedBaseq2AboveTheFile) {
       {"tris.md2", std::nullopt},
   };
   for (const auto& [path, expected] : cases) EXPECT_EQ(baseFolderAbove(path), expected) << path;
+
+  // Tools fall back to the model's own folder.
+  EXPECT_EQ(baseFolderFor("/g/baseq2/models/tris.md2"), "/g/baseq2");
+  EXPECT_EQ(baseFolderFor("/g/models/./tris.md2"), "/g/models");
+  EXPECT_EQ(baseFolderFor("tris.md2"), std::filesystem::current_path().string());
 }
 
 TEST_F(StartUp, OpenDialogAppendsExtensionAndQuitsOnFailure) {
