@@ -41,7 +41,8 @@ TEST(ProgramIcon, SvgIsWellFormedOnTheSameGrid) {
   }
   ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
   EXPECT_EQ(viewBox, QString("0 0 %1 %1").arg(kProgramIconGrid));
-  EXPECT_EQ(elements, (QStringList{"svg", "defs", "linearGradient", "stop", "stop", "rect", "path"}));
+  EXPECT_EQ(elements,
+            (QStringList{"svg", "defs", "linearGradient", "stop", "stop", "rect", "path"}));
 }
 
 }  // namespace
