@@ -2,76 +2,54 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "demo/demo_creature.h"
-#include "demo/demo_creature_skin.h"
-#include "demo/demo_maps.h"
-#include "demo/demo_palette.h"
-#include "demo/demo_weapon.h"
-#include "platform/file_io.h"
+#include "app/app.h"
+#include "app/model_loading.h"
 #include "platform/paths.h"
+#include "platform/settings_keys.h"
+#include "skins/palette_file.h"
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
+#include "support/scripted_platform.h"
 
 namespace pelt {
 namespace {
 
-class DemoFolder : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    dir_ = new test::TempDir;
-    std::string error;
-    written_ = writeDemoGameFolder(dir_->path(), &error);
-    error_ = error;
+// The folder serves what the program needs of a game: both models load with
+// every skin they name, the palette and light table are usable, and each map
+// folder holds three 256 x 256 maps.
+TEST(DemoFolder, ServesTheModelsPaletteLightTableAndMaps) {
+  test::TempDir dir;
+  std::string error;
+  ASSERT_TRUE(writeDemoGameFolder(dir.path(), &error)) << error;
+  const std::string base = joinPath(dir.path(), "baseq2");
+  for (const char* model : {kDemoModelPath, kDemoWeaponPath}) {
+    test::ScriptedPlatform platform;
+    App app(platform);
+    app.baseFolder = base;
+    ASSERT_TRUE(loadMd2(app, joinPath(base, model))) << model;
+    EXPECT_TRUE(platform.messages.empty()) << model;
+    for (const auto& skin : app.model.skins) EXPECT_TRUE(skin->hasFile) << skin->name;
   }
-  static void TearDownTestSuite() {
-    delete dir_;
-    dir_ = nullptr;
+  Palette palette{};
+  EXPECT_TRUE(readPaletteFile(joinPath(base, kDemoPalettePath), palette));
+  test::ScriptedPlatform platform;
+  platform.writeString(settings::kPreferences, settings::kPalettePath, joinPath(base, kDemoColormapPath));
+  std::unique_ptr<Skin> colormap = loadDefaultColormap(platform);
+  ASSERT_TRUE(colormap);
+  EXPECT_EQ(colormap->width, 256);
+  EXPECT_GE(colormap->height, 64);
+  for (const char* folder : {kDemoPhongFolder, kDemoEnvironmentFolder}) {
+    const std::vector<std::string> maps = listFilesWithExtension(joinPath(base, folder), ".pcx");
+    EXPECT_EQ(maps.size(), 3u) << folder;
+    for (const std::string& name : maps) {
+      std::unique_ptr<Skin> map = readSkinImage(platform, joinPath(joinPath(base, folder), name));
+      ASSERT_TRUE(map) << name;
+      EXPECT_TRUE(map->width == 256 && map->height == 256) << name;
+    }
   }
-
-  static std::string base() { return joinPath(dir_->path(), "baseq2"); }
-  static Bytes read(const std::string& relative) {
-    return readWholeFile(joinPath(base(), relative)).bytes;
-  }
-  static std::unique_ptr<Skin> image(const std::string& relative) {
-    SkinDecodeResult decoded = decodeSkinImage(read(relative));
-    EXPECT_TRUE(decoded.skin) << relative << ": " << decoded.message;
-    return std::move(decoded.skin);
-  }
-  static void expectSameImage(const std::string& relative, const Skin& built) {
-    std::unique_ptr<Skin> read = image(relative);
-    ASSERT_TRUE(read);
-    EXPECT_EQ(read->width, built.width) << relative;
-    EXPECT_EQ(read->height, built.height) << relative;
-    EXPECT_EQ(read->pixels, built.pixels) << relative;
-    EXPECT_EQ(read->palette, built.palette) << relative;
-  }
-
-  static inline test::TempDir* dir_ = nullptr;
-  static inline bool written_ = false;
-  static inline std::string error_;
-};
-
-TEST_F(DemoFolder, PaletteAndLightTableAreInPics) {
-  Palette palette = makeDemoPalette();
-  expectSameImage(kDemoColormapPath, makeColormapImage(palette));
-  Bytes act = read(kDemoPalettePath);
-  ASSERT_EQ(act.size(), 768u);
-  EXPECT_TRUE(std::equal(act.begin(), act.end(), palette.begin()));
 }
 
-TEST_F(DemoFolder, HoldsThreePhongAndThreeEnvironmentMaps) {
-  EXPECT_EQ(listFilesWithExtension(joinPath(base(), kDemoPhongFolder), ".pcx").size(), 3u);
-  EXPECT_EQ(listFilesWithExtension(joinPath(base(), kDemoEnvironmentFolder), ".pcx").size(), 3u);
-  for (int kind = 0; kind < kDemoPhongMapCount; ++kind)
-    expectSameImage(joinPath(kDemoPhongFolder, phongMapFileName(kind)), makePhongMap(kind));
-  for (int kind = 0; kind < kDemoEnvironmentMapCount; ++kind)
-    expectSameImage(joinPath(kDemoEnvironmentFolder, environmentMapFileName(kind)),
-                    makeEnvironmentMap(kind));
-}
-
-TEST(DemoFolderFailure, ReportsAFolderThatCannotBeCreated) {
+TEST(DemoFolder, ReportsAFolderThatCannotBeCreated) {
   test::TempDir dir;
   std::string blocker = dir.write("plain-file", {1, 2, 3});
   std::string error;

@@ -117,19 +117,19 @@ class Monkey {
   }
 
   // The first broken invariant after a step, or "".
-  std::string fault() const {
-    const App& app = app_;
-    if (std::string f = modelFault(app.model, buttonsHeld_ == 0); !f.empty()) return f;
-    if (!std::isfinite(app.lightExponent) || !std::isfinite(app.splitRatio)) return "app numbers";
-    for (float v : app.shading.lightDirection)
-      if (!std::isfinite(v)) return "light direction";
-    if (const ModelView* view = const_cast<MainFrame&>(frame_).modelView()) {
-      for (float v : view->eye) if (!std::isfinite(v)) return "eye";
-      for (float v : view->target) if (!std::isfinite(v)) return "target";
-      if (!std::isfinite(view->fieldOfView)) return "field of view";
+  std::string fault() {
+    if (std::string f = modelFault(app_.model, buttonsHeld_ == 0); !f.empty()) return f;
+    std::vector<float> numbers = {static_cast<float>(app_.lightExponent), static_cast<float>(app_.splitRatio)};
+    numbers.insert(numbers.end(), app_.shading.lightDirection.begin(), app_.shading.lightDirection.end());
+    if (const ModelView* view = frame_.modelView()) {
+      numbers.insert(numbers.end(), view->eye.begin(), view->eye.end());
+      numbers.insert(numbers.end(), view->target.begin(), view->target.end());
+      numbers.push_back(view->fieldOfView);
     }
+    for (float v : numbers)
+      if (!std::isfinite(v)) return "a view or shading number is not finite";
     for (ViewId id : kViews) {
-      const ViewImage image = const_cast<MainFrame&>(frame_).view(id).image();
+      const ViewImage image = frame_.view(id).image();
       if (image.width % 4 != 0 || image.height < 0 || (image.width > 0 && image.height > 0 && !image.pixels))
         return "image of view " + std::to_string(static_cast<int>(id));
     }
@@ -211,35 +211,26 @@ class Monkey {
     return e;
   }
 
+  // Presses, moves and releases of any button in any order, and lost captures.
   void mouse(std::ostringstream& what) {
     const ViewId id = kViews[static_cast<size_t>(pick(4))];
     CoreView& view = frame_.view(id);
-    const unsigned buttons[] = {kButtonLeft, kButtonRight, kButtonMiddle};
-    const unsigned button = buttons[pick(3)];
-    what << "view " << static_cast<int>(id) << " ";
+    const unsigned button = std::array{kButtonLeft, kButtonRight, kButtonMiddle}[static_cast<size_t>(pick(3))];
     const int action = pick(10);
-    if (action < 3) {
-      buttonsHeld_ |= button;
-      MouseEvent e = mouseAt(id, button);
-      e.buttons = buttonsHeld_;
-      what << "press " << button << " at " << e.x << "," << e.y;
-      view.mousePress(e);
-    } else if (action < 7) {
-      MouseEvent e = mouseAt(id, kButtonNone);
-      e.buttons = buttonsHeld_;
-      what << "move to " << e.x << "," << e.y;
-      view.mouseMove(e);
-    } else if (action < 9) {
-      buttonsHeld_ &= ~button;
-      MouseEvent e = mouseAt(id, button);
-      e.buttons = buttonsHeld_;
-      what << "release " << button;
-      view.mouseRelease(e);
-    } else {
-      what << "capture lost";
+    what << "view " << static_cast<int>(id) << " action " << action << " button " << button;
+    if (action == 9) {
       buttonsHeld_ = 0;
       view.captureLost();
+      return;
     }
+    if (action < 3) buttonsHeld_ |= button;
+    if (action >= 7) buttonsHeld_ &= ~button;
+    MouseEvent e = mouseAt(id, action < 3 || action >= 7 ? button : kButtonNone);
+    e.buttons = buttonsHeld_;
+    what << " at " << e.x << "," << e.y;
+    if (action < 3) view.mousePress(e);
+    else if (action < 7) view.mouseMove(e);
+    else view.mouseRelease(e);
   }
 
   void wheel(std::ostringstream& what) {
