@@ -19,32 +19,43 @@ namespace {
 constexpr std::uint8_t kTempCheckerSame = 63;
 constexpr std::uint8_t kTempCheckerOther = 191;
 
-std::unique_ptr<Skin> temporarySkin(App& app, const std::string& name) {
-  auto skin = std::make_unique<Skin>();
+// What one load shares among the skins it names: folder listings for the
+// case-insensitive look-ups, and the first stand-in, which later ones copy
+// instead of reading the default palette and drawing the checkerboard again.
+struct NamedSkinLoad {
+  FolderListings listings;
+  std::unique_ptr<Skin> standIn;
+};
+
+std::unique_ptr<Skin> temporarySkin(App& app, const std::string& name, NamedSkinLoad& load) {
+  if (!load.standIn) {
+    load.standIn = std::make_unique<Skin>();
+    Skin& first = *load.standIn;
+    first.hasFile = false;
+    first.fileFormat = kFormatPcx;
+    allocateSkin(first, app.model.skinWidth, app.model.skinHeight);
+    loadDefaultPalette(app.platform, first.palette);
+    fillCheckerboard(first, kTempCheckerSame, kTempCheckerOther);
+    first.storedPixels = first.pixels;
+  }
+  auto skin = std::make_unique<Skin>(*load.standIn);
   skin->name = name;
   skin->filePath = joinPath(app.baseFolder, name);
-  skin->hasFile = false;
-  skin->fileFormat = kFormatPcx;
-  allocateSkin(*skin, app.model.skinWidth, app.model.skinHeight);
-  loadDefaultPalette(app.platform, skin->palette);
-  fillCheckerboard(*skin, kTempCheckerSame, kTempCheckerOther);
-  skin->storedPixels = skin->pixels;
   return skin;
 }
 
 // A name that would leave the base folder is missing, as in the game.
-std::unique_ptr<Skin> loadNamedSkin(App& app, const std::string& storedName,
-                                    FolderListings& listings) {
+std::unique_ptr<Skin> loadNamedSkin(App& app, const std::string& storedName, NamedSkinLoad& load) {
   std::string name = withForwardSlashes(storedName);
-  std::string path = resolveBelow(app.baseFolder, name, &listings);
+  std::string path = resolveBelow(app.baseFolder, name, &load.listings);
   std::unique_ptr<Skin> skin = path.empty() ? nullptr : readSkinImage(app.platform, path);
   if (!skin) {
     app.platform.messageBox(kMissingSkinMessage, MessageButtons::Ok);
-    return temporarySkin(app, name);
+    return temporarySkin(app, name, load);
   }
   if (skin->width != app.model.skinWidth || skin->height != app.model.skinHeight) {
     app.platform.messageBox(kWrongSkinSizeMessage, MessageButtons::Ok);
-    return temporarySkin(app, name);
+    return temporarySkin(app, name, load);
   }
   skin->name = name;
   return skin;
@@ -111,9 +122,8 @@ bool loadMd2Bytes(App& app, const std::string& path, Bytes bytes) {
   if (data.skinNames.empty()) {
     if (wantsFolderScan(platform)) scanSkinFolder(app, folderOf(path));
   } else {
-    FolderListings listings;
-    for (const std::string& name : data.skinNames)
-      model.skins.push_back(loadNamedSkin(app, name, listings));
+    NamedSkinLoad load;
+    for (const std::string& name : data.skinNames) model.skins.push_back(loadNamedSkin(app, name, load));
   }
   model.currentSkinIndex = model.skins.empty() ? -1 : 0;
 
