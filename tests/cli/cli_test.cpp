@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "model/md2_format.h"
@@ -18,8 +19,9 @@ struct RunResult {
   std::string out;
 };
 
-RunResult runCli(const std::string& args) {
-  std::string command = std::string(PELT_CLI_PATH) + " " + args + " 2>&1";
+// Both streams, or stdout alone.
+RunResult runCli(const std::string& args, bool withErrors = true) {
+  std::string command = std::string(PELT_CLI_PATH) + " " + args + (withErrors ? " 2>&1" : " 2>/dev/null");
   FILE* pipe = ::popen(command.c_str(), "r");
   RunResult result{-1, ""};
   if (!pipe) return result;
@@ -80,6 +82,63 @@ TEST(Cli, DemoFolderOpensWithItsSkins) {
   EXPECT_EQ(info.out.find("temporary"), std::string::npos) << info.out;
   EXPECT_NE(info.out.find("\"skins\": [\"models/monsters/grub/skin.pcx\", "), std::string::npos)
       << info.out;
+}
+
+// Every refusal names what is wrong and exits 2 for bad arguments, 1 for a
+// file that cannot be used; nothing is written then.
+TEST(Cli, RefusesBadArgumentsAndFilesWithReasons) {
+  test::TempDir dir;
+  RunResult demo = runCli("demo " + dir.path());
+  ASSERT_EQ(demo.status, 0) << demo.out;
+  const std::string model = demo.out.substr(0, demo.out.find('\n'));
+  dir.write("small.pcx", encodeSkinPcx(test::patternSkin(8, 8)));
+  dir.write("bad.pcx", {1, 2, 3});
+  const std::string out = " " + dir.file("out.bmp");
+  const std::string render = "render " + model + out;
+  struct Case {
+    std::string args;
+    int status;
+    std::string message;
+  };
+  const Case cases[] = {
+      {render + " --mode abc", 2, "--mode: \"abc\" is not a whole number"},
+      {render + " --mode 5x", 2, "--mode: \"5x\" is not a whole number"},
+      {render + " --mode 9", 2, "--mode: 9 is out of range (0 to 8)"},
+      {render + " --frame walk05", 2, "--frame: \"walk05\" is not a whole number"},
+      {render + " --frame 999", 2, "--frame: 999 is out of range (0 to "},
+      {render + " --size 640x", 2, "--size: \"640x\" is not WxH"},
+      {render + " --mode", 2, "--mode needs a value"},
+      {render + " --colour 3", 2, "unknown option --colour"},
+      {"bench " + model + " --frames 0", 2, "--frames: 0 is out of range (1 to "},
+      {"render " + model + " " + dir.file("x.png"), 2, dir.file("x.png") + ": cannot write \".png\" files"},
+      {"convert " + dir.file("small.pcx") + " " + dir.file("x.png"), 2, "cannot write \".png\" files"},
+      {render + " --skin " + dir.file("small.pcx"), 1,
+       dir.file("small.pcx") + ": Error loading skin: Incorrect dimensions!"},
+      {render + " --skin " + dir.file("none.pcx"), 1, dir.file("none.pcx") + ": No such file or directory"},
+      {render + " --phong " + dir.file("none.pcx"), 1, dir.file("none.pcx") + ": No such file or directory"},
+      {render + " --env " + dir.file("bad.pcx"), 1, dir.file("bad.pcx") + ": This file does not appear"},
+      {render + " --env " + dir.file("small.pcx"), 1, dir.file("small.pcx") + ": Incorrect dimensions!"},
+      {"render " + dir.file("none.md2") + out, 1, dir.file("none.md2") + ": No such file or directory"},
+  };
+  for (const Case& c : cases) {
+    RunResult r = runCli(c.args);
+    EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.out;
+    EXPECT_NE(r.out.find(c.message), std::string::npos) << c.args << "\n" << r.out;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.file("out.bmp")));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("x.png")));
+
+  // Help goes to stdout and succeeds; a good render still works, also as PCX.
+  for (const char* help : {"--help", "-h", "render --help"}) {
+    RunResult r = runCli(help, false);
+    EXPECT_EQ(r.status, 0) << help;
+    EXPECT_EQ(r.out.rfind("usage:", 0), 0u) << help;
+  }
+  EXPECT_EQ(runCli(render + " --frame 1 --size 64x48").status, 0);
+  EXPECT_EQ(runCli("render " + model + " " + dir.file("out.pcx") + " --size 64x48").status, 0);
+  SkinDecodeResult picture = decodeSkinImage(readWholeFile(dir.file("out.pcx")).bytes);
+  ASSERT_TRUE(picture.skin);
+  EXPECT_EQ(picture.skin->width, 64);
 }
 
 }  // namespace
