@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "app/app.h"
+#include "app/game_folder.h"
 #include "app/main_frame.h"
 #include "app/map_commands.h"
 #include "app/model_loading.h"
@@ -107,19 +108,6 @@ std::unique_ptr<Skin> readNamedImage(const std::string& path) {
   return std::move(decoded.skin);
 }
 
-// The nearest "baseq2" above the model, else its folder.
-std::string baseFolderOf(const std::string& modelPath) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path path = fs::absolute(modelPath, ec).lexically_normal();
-  for (fs::path p = path.parent_path(); !p.empty() && p != p.root_path(); p = p.parent_path()) {
-    std::string name = p.filename().string();
-    std::transform(name.begin(), name.end(), name.begin(), ::tolower);
-    if (name == "baseq2") return p.string();
-  }
-  return path.parent_path().string();
-}
-
 bool addMap(App& app, MapKind kind, const std::string& path, bool named) {
   std::unique_ptr<Skin> map = named ? readNamedImage(path) : readSkinImage(app.platform, path);
   if (!map) return false;
@@ -139,7 +127,7 @@ bool addMap(App& app, MapKind kind, const std::string& path, bool named) {
 // Explicit files, else the first map of the game folder's "phongs" and
 // "enviros" and its pics/colormap.pcx. Returns an exit code.
 int loadScene(App& app, const SceneOptions& o) {
-  app.baseFolder = baseFolderOf(o.model);
+  app.baseFolder = baseFolderFor(o.model);
   FileReadResult modelFile = readWholeFile(o.model);
   if (!modelFile.ok()) {
     std::cerr << o.model << ": " << std::strerror(modelFile.error) << "\n";
