@@ -25,13 +25,6 @@ TEST(Paths, FolderAndExtensionRules) {
   EXPECT_EQ(withForwardSlashes("models\\a\\b.pcx"), "models/a/b.pcx");
 }
 
-TEST(Paths, KernelFoldersAreSystemFolders) {
-  for (const char* path : {"/proc", "/proc/", "//proc/self/..", "/sys/kernel", "/dev", "/dev/shm"})
-    EXPECT_TRUE(isSystemFolder(path)) << path;
-  for (const char* path : {"/", "/process", "/devices/x", "/tmp", "", "/home/proc"})
-    EXPECT_FALSE(isSystemFolder(path)) << path;
-}
-
 TEST(Paths, ResolvesStoredNamesInAnyCase) {
   test::TempDir dir;
   dir.write("Models/Grub/Skin.PCX", {1});
