@@ -1,20 +1,20 @@
 #include "ui/main_window.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
-#include <QWindow>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStringList>
+#include <QThread>
 #include <QToolBar>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "app/app.h"
 #include "app/command_table.h"
@@ -222,8 +222,7 @@ void MainWindow::closeWindow() { close(); }
 
 bool MainWindow::event(QEvent* event) {
   // A control's status text goes away with the pointer: say "Ready" again.
-  if (event->type() == QEvent::StatusTip &&
-      static_cast<QStatusTipEvent*>(event)->tip().isEmpty()) {
+  if (event->type() == QEvent::StatusTip && static_cast<QStatusTipEvent*>(event)->tip().isEmpty()) {
     statusBar()->showMessage(kReadyText);
     return true;
   }
