@@ -56,6 +56,19 @@ static std::string lowerCased(std::string text) {
   return text;
 }
 
+bool isSystemFolder(const std::string& path) {
+  if (path.empty()) return false;
+  // Links and "//proc/./" spellings lead to the same place.
+  std::error_code ec;
+  fs::path real = fs::weakly_canonical(path, ec);
+  std::string clean = (ec ? fs::path(path).lexically_normal() : real).string();
+  while (clean.size() > 1 && clean.back() == '/') clean.pop_back();
+  while (clean.size() > 1 && clean[0] == '/' && clean[1] == '/') clean.erase(0, 1);
+  for (const std::string root : {"/proc", "/sys", "/dev"})
+    if (clean == root || clean.rfind(root + "/", 0) == 0) return true;
+  return false;
+}
+
 bool staysBelow(const std::string& relative) {
   std::string name = withForwardSlashes(relative);
   if (name.starts_with('/')) return false;

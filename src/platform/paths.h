@@ -40,6 +40,10 @@ class FolderListings {
   std::map<std::string, std::map<std::string, std::string>> folders_;
 };
 
+// /proc, /sys, /dev or a folder below them: kernel files that block or never
+// end when read, never a place for the program's files.
+bool isSystemFolder(const std::string& path);
+
 // Finds `relative` below `base`, first as spelled, then matching each
 // component case-insensitively. Returns the existing path, or base/relative;
 // "" for a name that would leave `base` (see staysBelow).
