@@ -120,33 +120,6 @@ TEST_F(ModelLoading, ModelsWithoutSkinNamesFollowTheScanPreference) {
   EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{kNoMatchingSkinsMessage});
 }
 
-TEST_F(ModelLoading, RefusedFilesLeaveTheModelUntouched) {
-  std::string good = writeModel("good.md2", test::quadStripMd2(2, 16, 8, {}, 2));
-  platform.writeInt(settings::kPreferences, settings::kDirScanPrompt, 1);
-  ASSERT_TRUE(loadMd2(app, good));
-  Bytes image = app.rawModelImage;
-
-  Bytes idp3 = encodeMd2(test::quadStripMd2(5, 16, 8));
-  idp3[3] = '3';
-  Bytes truncated = encodeMd2(test::quadStripMd2(5, 16, 8));
-  truncated.resize(truncated.size() - 10);
-  struct Case {
-    std::string path;
-    const char* message;
-  } cases[] = {{dir.write("idp3.md2", idp3), kNotMd2Message},
-               {dir.write("cut.md2", truncated), kDamagedMd2Message},
-               {dir.file("missing.md2"), kLoadErrorMessage},
-               {dir.path(), kLoadErrorMessage}};
-  for (const Case& c : cases) {
-    platform.messages.clear();
-    EXPECT_FALSE(loadMd2(app, c.path));
-    EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{c.message}) << c.path;
-    EXPECT_EQ(app.model.triangleCount, 4);
-    EXPECT_EQ(app.model.frames.size(), 2u);
-    EXPECT_EQ(app.rawModelImage, image);
-  }
-}
-
 // Skin names inside a model reach only plain files below the base folder.
 TEST_F(ModelLoading, SkinNamesOutsideTheBaseFolderOrNotFilesAreMissing) {
   app.baseFolder = dir.file("base");

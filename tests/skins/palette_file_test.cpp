@@ -45,22 +45,6 @@ TEST(PaletteFile, ReadsActPcxAndBmpPalettes) {
   EXPECT_EQ(p[16 * 3], 1);
 }
 
-TEST(PaletteFile, RefusalsLeaveThePaletteUnchanged) {
-  Bytes bmp24 = encodeSkinBmp(patternSkin(32, 32));
-  bmp24[28] = 24;
-  Bytes other(769, 0);
-  other[0] = 'G';
-  Bytes pcxV3 = encodeSkinPcx(patternSkin(32, 32));
-  pcxV3[1] = 3;
-  for (const Bytes& bytes : {Bytes(767, 0), other, bmp24, pcxV3}) {
-    Palette p = filled(4);
-    EXPECT_FALSE(decodePaletteFile(bytes, p));
-    EXPECT_EQ(p, filled(4));
-  }
-  Palette p = filled(4);
-  EXPECT_FALSE(readPaletteFile("/no/such/file.act", p));
-}
-
 TEST(PaletteFile, DefaultsComeFromThePalettePathOrTheGreyRamp) {
   test::TempDir dir;
   test::ScriptedPlatform platform;

@@ -91,36 +91,6 @@ TEST(SkinImagePcx, DecodesRunsOriginsAndPaddedRows) {
   EXPECT_EQ(truncated.pixels, (std::vector<std::uint8_t>{9, 0, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST(SkinImageRefusals, GiveTheirMessages) {
-  struct Case {
-    const char* label;
-    Bytes bytes;
-    const char* message;
-  };
-  Bytes bmp24 = encodeSkinBmp(patternSkin(4, 4));
-  bmp24[28] = 24;
-  Bytes rle4 = encodeSkinBmp(patternSkin(4, 4));
-  rle4[30] = 2;
-  const Case cases[] = {
-      {"gif", {'G', 'I', 'F', '8', '9', 'a'}, kNotValidSkinMessage},
-      {"empty", {}, kNotValidSkinMessage},
-      {"pcx version 3", makePcx(0, 0, 1, 1, 2, {1, 2, 3, 4}, 8, 1, 3), kNotValidSkinMessage},
-      {"pcx 24-bit", makePcx(0, 0, 1, 1, 2, {1, 2, 3, 4}, 8, 3), kPcxNot8BitMessage},
-      {"pcx 1-bit", makePcx(0, 0, 1, 1, 2, {1, 2, 3, 4}, 1, 1), kPcxNot8BitMessage},
-      {"pcx inverted box", makePcx(5, 0, 1, 1, 2, {1}), kNotValidSkinMessage},
-      {"pcx huge", makePcx(0, 0, 30000, 30000, 30001, {1}), kImageTooLargeMessage},
-      {"pcx short header", {0x0A, 0x05, 1, 8}, kNotValidSkinMessage},
-      {"bmp 24-bit", bmp24, kBmpNot8BitMessage},
-      {"bmp compressed", rle4, kBmpCompressedMessage},
-      {"bmp short", {'B', 'M', 0, 0}, kNotValidSkinMessage},
-  };
-  for (const Case& c : cases) {
-    SkinDecodeResult result = decodeSkinImage(c.bytes);
-    EXPECT_FALSE(result.skin) << c.label;
-    EXPECT_EQ(result.message, c.message) << c.label;
-  }
-}
-
 TEST(SkinImageBmp, WriterLayoutIsExactForMultiplesOfFour) {
   Skin skin = patternSkin(8, 3);
   Bytes bmp = encodeSkinBmp(skin);

@@ -124,6 +124,7 @@ void addPcx(std::vector<CorpusFile>& out) {
     out.push_back({std::string(name) + ".pcx", CorpusKind::Skin, std::move(b), false, ""});
   };
   refuse("empty", {}, kNotValidSkinMessage);
+  refuse("gif_signature", {'G', 'I', 'F', '8', '9', 'a'}, kNotValidSkinMessage);
   refuse("header_cut", cut(good, 100), kNotValidSkinMessage);
   refuse("version_3", [&] { Bytes b = good; b[1] = 3; return b; }(), kNotValidSkinMessage);
   refuse("bits_4", [&] { Bytes b = good; b[3] = 4; return b; }(), kPcxNot8BitMessage);
@@ -169,6 +170,17 @@ void addBmp(std::vector<CorpusFile>& out) {
   accept("colour_table_past_end", field(14, 0x10000000));
   accept("pixels_cut", cut(good, good.size() - 20));
   accept("width_7", field(18, 7));
+  // RLE8 data that runs past its row, the image or the file.
+  auto rle8 = [&](Bytes data) {
+    Bytes b = cut(field(30, 1), 1078);
+    b.insert(b.end(), data.begin(), data.end());
+    return b;
+  };
+  accept("rle8_run_past_row", rle8({200, 7, 0, 0, 0, 1}));
+  accept("rle8_move_past_image", rle8({0, 2, 250, 250, 3, 9}));
+  accept("rle8_literal_past_file_end", rle8({2, 5, 0, 40, 1, 2, 3}));
+  accept("rle8_without_end_marker", rle8({8, 1, 0, 0, 8, 2}));
+  accept("rle8_odd_escape_at_end", rle8({0}));
   out.push_back({"special_folder.bmp", CorpusKind::Skin, {}, true, "", Special::Folder});
 }
 
