@@ -29,7 +29,8 @@ struct MissingNames {
   explicit MissingNames(int count) {
     const Bytes skin = encodeSkinPcx(test::patternSkin(8, 8));
     for (int i = 0; i < 300; ++i) dir.write("Models/Grub/skin" + std::to_string(i) + ".pcx", skin);
-    for (int i = 0; i < count; ++i) names.push_back("models/grub/missing" + std::to_string(i) + ".pcx");
+    for (int i = 0; i < count; ++i)
+      names.push_back("models/grub/missing" + std::to_string(i) + ".pcx");
   }
 };
 
@@ -39,7 +40,8 @@ void BM_ResolveMissingNames(benchmark::State& state) {
   for (auto _ : state) {
     FolderListings listings;
     for (const std::string& name : fixture.names)
-      benchmark::DoNotOptimize(resolveBelow(fixture.dir.path(), name, shared ? &listings : nullptr));
+      benchmark::DoNotOptimize(
+          resolveBelow(fixture.dir.path(), name, shared ? &listings : nullptr));
   }
   state.SetLabel(shared ? "listings shared" : "listed per name");
 }
@@ -62,7 +64,8 @@ BENCHMARK(BM_LoadTwentyThousandMissingSkins)->Unit(benchmark::kMillisecond);
 void BM_LoadLargestStandIns(benchmark::State& state) {
   static test::TempDir dir;
   static const std::string model = dir.write(
-      "large.md2", encodeMd2(test::quadStripMd2(1, 4096, 4096, std::vector<std::string>(7, "gone.pcx"), 1)));
+      "large.md2",
+      encodeMd2(test::quadStripMd2(1, 4096, 4096, std::vector<std::string>(7, "gone.pcx"), 1)));
   for (auto _ : state) {
     test::ScriptedPlatform platform;
     App app(platform);

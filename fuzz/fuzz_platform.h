@@ -16,7 +16,9 @@ class QuietPlatform : public Platform {
   MessageAnswer messageBox(const std::string&, MessageButtons buttons) override {
     return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
   }
-  std::optional<FileDialogResult> fileDialog(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<FileDialogResult> fileDialog(const FileDialogRequest&) override {
+    return std::nullopt;
+  }
   std::optional<std::string> browseFolder(const std::string&) override { return std::nullopt; }
   bool resizeSkinsDialog(ResizeSkinsValues&) override { return false; }
   bool offsetCompanionDialog(OffsetCompanionValues&) override { return false; }
@@ -36,7 +38,8 @@ class QuietPlatform : public Platform {
   void writeInt(const std::string& section, const std::string& key, int value) override {
     settings[section + "/" + key] = std::to_string(value);
   }
-  void writeString(const std::string& section, const std::string& key, const std::string& value) override {
+  void writeString(const std::string& section, const std::string& key,
+                   const std::string& value) override {
     settings[section + "/" + key] = value;
   }
   void capturePointer(ViewId) override {}

@@ -39,7 +39,8 @@ struct BaseFolder {
     for (int side : {8, 16, 64}) {
       Skin skin;
       allocateSkin(skin, side, side);
-      for (size_t i = 0; i < skin.pixels.size(); ++i) skin.pixels[i] = static_cast<std::uint8_t>(i * 7);
+      for (size_t i = 0; i < skin.pixels.size(); ++i)
+        skin.pixels[i] = static_cast<std::uint8_t>(i * 7);
       skin.palette = palette;
       write("s" + std::to_string(side) + ".pcx", encodeSkinPcx(skin));
       write("Models/S" + std::to_string(side) + ".BMP", encodeSkinBmp(skin));
@@ -76,7 +77,8 @@ void checkModel(const Model& m) {
   }
   for (const ModelFrame& frame : m.frames) {
     check(static_cast<int>(frame.vertices.size()) == m.vertexCount);
-    for (const Vec3& v : frame.vertices) check(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z));
+    for (const Vec3& v : frame.vertices)
+      check(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z));
   }
   for (const auto& skin : m.skins)
     check(skin->width == m.skinWidth && skin->height == m.skinHeight &&
@@ -89,15 +91,24 @@ struct Session {
   BaseFolder base;
   QuietPlatform platform;
   App app{platform};
-  ModelView view{ModelViewInputs{platform, app.model, app.rasterizer, app.shading, app.colorSlots,
-                                 app.renderMode, app.interactionMode, app.phongMaps.current,
-                                 app.envMaps.current, {}}};
+  ModelView view{ModelViewInputs{platform,
+                                 app.model,
+                                 app.rasterizer,
+                                 app.shading,
+                                 app.colorSlots,
+                                 app.renderMode,
+                                 app.interactionMode,
+                                 app.phongMaps.current,
+                                 app.envMaps.current,
+                                 {}}};
 
   Session() {
     platform.writeInt(settings::kPreferences, settings::kDirScanPrompt, 1);
-    platform.writeString(settings::kPreferences, settings::kPalettePath, joinPath(base.path, "colormap.bmp"));
+    platform.writeString(settings::kPreferences, settings::kPalettePath,
+                         joinPath(base.path, "colormap.bmp"));
     app.baseFolder = base.path;
-    for (auto [list, map] : {std::pair{&app.phongMaps, base.phong.get()}, {&app.envMaps, base.env.get()}}) {
+    for (auto [list, map] :
+         {std::pair{&app.phongMaps, base.phong.get()}, {&app.envMaps, base.env.get()}}) {
       list->maps.push_back(std::make_unique<Skin>(*map));
       list->current = list->maps.back().get();
     }
@@ -114,7 +125,8 @@ struct Session {
       app.renderMode = mode;
       for (int interaction : {kInteractionMeshPaint, kInteractionMapping}) {
         app.interactionMode = interaction;
-        for (int level : {kRedrawFull, kRedrawQuick, kRedrawRetexture, kRedrawBackground}) view.render(level);
+        for (int level : {kRedrawFull, kRedrawQuick, kRedrawRetexture, kRedrawBackground})
+          view.render(level);
       }
     }
   }
@@ -125,7 +137,8 @@ struct Session {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static Session session;
   App& app = session.app;
-  if (!loadMd2Bytes(app, joinPath(session.base.path, "fuzz.md2"), Bytes(data, data + size))) return 0;
+  if (!loadMd2Bytes(app, joinPath(session.base.path, "fuzz.md2"), Bytes(data, data + size)))
+    return 0;
   checkModel(app.model);
   session.renderEveryMode();
   return 0;

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   pelt::Palette palette = before;
   const bool taken = pelt::decodePaletteFile({data, size}, palette);
   if (!taken && palette != before) std::abort();
-  if (taken && size == palette.size() && !std::equal(palette.begin(), palette.end(), data)) std::abort();
+  if (taken && size == palette.size() && !std::equal(palette.begin(), palette.end(), data))
+    std::abort();
   if (size < palette.size() && taken) std::abort();
   return 0;
 }

@@ -26,8 +26,10 @@ Skin gradientSkin(int width, int height) {
   allocateSkin(skin, width, height);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
-      skin.pixels[static_cast<size_t>(y * width + x)] = static_cast<std::uint8_t>((x / 3) * 16 + y + (x > 4 ? 0xC0 : 0));
-  for (int i = 0; i < 768; ++i) skin.palette[static_cast<size_t>(i)] = static_cast<std::uint8_t>(i * 5);
+      skin.pixels[static_cast<size_t>(y * width + x)] =
+          static_cast<std::uint8_t>((x / 3) * 16 + y + (x > 4 ? 0xC0 : 0));
+  for (int i = 0; i < 768; ++i)
+    skin.palette[static_cast<size_t>(i)] = static_cast<std::uint8_t>(i * 5);
   skin.storedPixels = skin.pixels;
   return skin;
 }
@@ -43,7 +45,9 @@ Bytes runLengthPcx(const Skin& skin) {
     for (int x = 0; x < stride;) {
       const std::uint8_t value = x < skin.width ? skin.pixel(x, y) : 0;
       int run = 1;
-      while (x + run < stride && run < 63 && (x + run < skin.width ? skin.pixel(x + run, y) : 0) == value) ++run;
+      while (x + run < stride && run < 63 &&
+             (x + run < skin.width ? skin.pixel(x + run, y) : 0) == value)
+        ++run;
       if (run > 1 || value >= 0xC0) out.push_back(static_cast<std::uint8_t>(0xC0 | run));
       out.push_back(value);
       x += run;
@@ -92,8 +96,10 @@ class SeedFolder {
   }
   void addFile(const std::string& target, const std::string& path) {
     FileReadResult file = readWholeFile(path);
-    if (!file.ok()) failed_ = true;
-    else add(target, fileNameOf(path), file.bytes);
+    if (!file.ok())
+      failed_ = true;
+    else
+      add(target, fileNameOf(path), file.bytes);
   }
   bool failed() const { return failed_; }
 

@@ -21,8 +21,9 @@ inline void checkRoundTrip(const Bytes& bytes, Bytes (*encode)(const Skin&)) {
   }
   const Skin& skin = *result.skin;
   const auto area = static_cast<size_t>(skin.width) * static_cast<size_t>(skin.height);
-  if (skin.width <= 0 || skin.height <= 0 || skin.width > kMaxImageSide || skin.height > kMaxImageSide ||
-      skin.pixels.size() != area || skin.storedPixels != skin.pixels ||
+  if (skin.width <= 0 || skin.height <= 0 || skin.width > kMaxImageSide ||
+      skin.height > kMaxImageSide || skin.pixels.size() != area ||
+      skin.storedPixels != skin.pixels ||
       skin.rowOffsets.size() != static_cast<size_t>(skin.height))
     std::abort();
   SkinDecodeResult again = decodeSkinImage(encode(skin));

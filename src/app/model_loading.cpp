@@ -123,7 +123,8 @@ bool loadMd2Bytes(App& app, const std::string& path, Bytes bytes) {
     if (wantsFolderScan(platform)) scanSkinFolder(app, folderOf(path));
   } else {
     NamedSkinLoad load;
-    for (const std::string& name : data.skinNames) model.skins.push_back(loadNamedSkin(app, name, load));
+    for (const std::string& name : data.skinNames)
+      model.skins.push_back(loadNamedSkin(app, name, load));
   }
   model.currentSkinIndex = model.skins.empty() ? -1 : 0;
 

@@ -69,7 +69,8 @@ Md2ParseResult parseMd2(std::span<const std::uint8_t> bytes) {
   if (h.vertexCount < 0 || h.vertexCount > kMaxVertices || h.triangleCount < 0 ||
       h.triangleCount > kMaxTriangles || h.stCount < 0 || h.stCount > kMaxStCoords ||
       h.skinWidth <= 0 || h.skinHeight <= 0 || h.skinWidth > kMaxImageSide ||
-      h.skinHeight > kMaxImageSide || !blockFits(h.skinOffset, h.skinCount, kMd2SkinNameSize, size) ||
+      h.skinHeight > kMaxImageSide ||
+      !blockFits(h.skinOffset, h.skinCount, kMd2SkinNameSize, size) ||
       !blockFits(h.stOffset, h.stCount, 4, size) ||
       !blockFits(h.triangleOffset, h.triangleCount, 12, size) ||
       !blockFits(h.frameOffset, h.frameCount, frameBytes, size) ||

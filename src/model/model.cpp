@@ -44,7 +44,8 @@ void computeFaceNormals(Model& model) {
     // direction, so such a face keeps its normal like a degenerate one.
     if (!std::isfinite(length) || length == 0.0f) continue;
     const std::array<float, 3> unit{nx / length, ny / length, nz / length};
-    if (std::isfinite(unit[0]) && std::isfinite(unit[1]) && std::isfinite(unit[2])) tri.normal = unit;
+    if (std::isfinite(unit[0]) && std::isfinite(unit[1]) && std::isfinite(unit[2]))
+      tri.normal = unit;
   }
 }
 

@@ -15,10 +15,14 @@ size_t utf8Length(const std::string& text, size_t i) {
   const std::uint8_t lead = at(i);
   size_t length = 0;
   std::uint8_t low = 0x80, high = 0xBF;  // range of the second byte
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-  else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-  else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-  else return 0;
+  if (lead >= 0xC2 && lead <= 0xDF)
+    length = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF)
+    length = 3;
+  else if (lead >= 0xF0 && lead <= 0xF4)
+    length = 4;
+  else
+    return 0;
   // No overlong forms, no surrogates, nothing above U+10FFFF.
   if (lead == 0xE0) low = 0xA0;
   if (lead == 0xED) high = 0x9F;

@@ -41,7 +41,8 @@ void fillCheckerboard(Skin& skin, std::uint8_t same, std::uint8_t other) {
       std::memcpy(row, row - 8 * width, width);
       continue;
     }
-    for (size_t x = 0; x < width; ++x) row[x] = ((x & 4) == (static_cast<size_t>(y) & 4)) ? same : other;
+    for (size_t x = 0; x < width; ++x)
+      row[x] = ((x & 4) == (static_cast<size_t>(y) & 4)) ? same : other;
   }
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-
 #include "app/app.h"
 #include "app/skin_list.h"
 #include "platform/settings_keys.h"

@@ -33,7 +33,8 @@ TEST(DemoFolder, ServesTheModelsPaletteLightTableAndMaps) {
   Palette palette{};
   EXPECT_TRUE(readPaletteFile(joinPath(base, kDemoPalettePath), palette));
   test::ScriptedPlatform platform;
-  platform.writeString(settings::kPreferences, settings::kPalettePath, joinPath(base, kDemoColormapPath));
+  platform.writeString(settings::kPreferences, settings::kPalettePath,
+                       joinPath(base, kDemoColormapPath));
   std::unique_ptr<Skin> colormap = loadDefaultColormap(platform);
   ASSERT_TRUE(colormap);
   EXPECT_EQ(colormap->width, 256);

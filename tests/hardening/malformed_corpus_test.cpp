@@ -1,6 +1,8 @@
 // Every malformed file goes through the path a user would take: File/Open's
 // loader for models, Skins/Open for images, Re-Palette for palettes.
 
+#include "support/malformed_corpus.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -12,7 +14,6 @@
 #include "platform/settings_keys.h"
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
-#include "support/malformed_corpus.h"
 #include "support/model_invariants.h"
 #include "support/scripted_platform.h"
 
@@ -25,14 +26,17 @@ std::string fingerprint(const App& app) {
   std::ostringstream out;
   out << m.vertexCount << ' ' << m.triangleCount << ' ' << m.stCount << ' ' << m.skinWidth << ' '
       << m.currentSkinIndex << ' ' << m.frames.size() << ' ' << app.rawModelImage.size() << '\n';
-  for (int i = 0; i < m.stCount; ++i) out << m.stCoords[static_cast<size_t>(i)].s << ',' << m.stCoords[static_cast<size_t>(i)].t << ' ';
+  for (int i = 0; i < m.stCount; ++i)
+    out << m.stCoords[static_cast<size_t>(i)].s << ',' << m.stCoords[static_cast<size_t>(i)].t
+        << ' ';
   for (int i = 0; i < m.triangleCount; ++i)
     for (auto v : m.triangles[static_cast<size_t>(i)].vertexIndex) out << v << ' ';
   for (const ModelFrame& f : m.frames)
     for (const Vec3& v : f.vertices) out << v.x << ' ' << v.y << ' ' << v.z << ' ';
   for (const auto& skin : m.skins) {
     out << skin->name << ' ' << skin->pixels.size() << ' ';
-    out.write(reinterpret_cast<const char*>(skin->pixels.data()), static_cast<std::streamsize>(skin->pixels.size()));
+    out.write(reinterpret_cast<const char*>(skin->pixels.data()),
+              static_cast<std::streamsize>(skin->pixels.size()));
     out.write(reinterpret_cast<const char*>(skin->palette.data()), 768);
   }
   return out.str();
@@ -57,13 +61,15 @@ class MalformedCorpus : public ::testing::Test {
   // Runs one file through its path; returns whether it was taken.
   bool offer(const CorpusFile& file, const std::string& path) {
     switch (file.kind) {
-      case CorpusKind::Md2: return loadMd2(app, path);
+      case CorpusKind::Md2:
+        return loadMd2(app, path);
       case CorpusKind::Skin: {
         const size_t before = app.model.skins.size();
         platform.answerFile(path);
         openSkin(app);
         return app.model.skins.size() != before ||
-               (!platform.messages.empty() && platform.messages.back().text == kWrongDimensionsMessage);
+               (!platform.messages.empty() &&
+                platform.messages.back().text == kWrongDimensionsMessage);
       }
       case CorpusKind::Palette: {
         platform.answerFile(path);
@@ -92,8 +98,9 @@ TEST_F(MalformedCorpus, EachFileIsRefusedWithItsMessageOrTakenSanely) {
     const bool taken = offer(file, paths[i]);
     EXPECT_EQ(taken, !file.refused);
     if (file.refused) {
-      const std::vector<std::string> expected =
-          file.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{file.message};
+      const std::vector<std::string> expected = file.message.empty()
+                                                    ? std::vector<std::string>{}
+                                                    : std::vector<std::string>{file.message};
       EXPECT_EQ(platform.messageTexts(), expected);
       EXPECT_EQ(fingerprint(app), before);
       continue;

@@ -91,7 +91,8 @@ class Monkey {
     prefs[settings::kPhongPath] = joinPath(base_, kDemoPhongFolder);
     prefs[settings::kEnvPath] = joinPath(base_, kDemoEnvironmentFolder);
     const std::string model = joinPath(base_, kDemoModelPath);
-    if (frame_.start(parseArguments({"pelt", "-base", base_, "-md2", model})) != StartupResult::Ready)
+    if (frame_.start(parseArguments({"pelt", "-base", base_, "-md2", model})) !=
+        StartupResult::Ready)
       throw std::runtime_error("start-up failed");
     frame_.setClientSize(640, 480, 40);
     platform_.runPosted();
@@ -103,12 +104,18 @@ class Monkey {
     answerDialogsAtRandom();
     std::ostringstream what;
     const int kind = pick(100);
-    if (kind < 35) runACommand(what);
-    else if (kind < 75) mouse(what);
-    else if (kind < 83) wheel(what);
-    else if (kind < 88) resize(what);
-    else if (kind < 96) chooseInAList(what);
-    else splitDrag(what);
+    if (kind < 35)
+      runACommand(what);
+    else if (kind < 75)
+      mouse(what);
+    else if (kind < 83)
+      wheel(what);
+    else if (kind < 88)
+      resize(what);
+    else if (kind < 96)
+      chooseInAList(what);
+    else
+      splitDrag(what);
     platform_.runPosted();
     platform_.messages.clear();
     platform_.fileRequests.clear();
@@ -119,8 +126,10 @@ class Monkey {
   // The first broken invariant after a step, or "".
   std::string fault() {
     if (std::string f = modelFault(app_.model, buttonsHeld_ == 0); !f.empty()) return f;
-    std::vector<float> numbers = {static_cast<float>(app_.lightExponent), static_cast<float>(app_.splitRatio)};
-    numbers.insert(numbers.end(), app_.shading.lightDirection.begin(), app_.shading.lightDirection.end());
+    std::vector<float> numbers = {static_cast<float>(app_.lightExponent),
+                                  static_cast<float>(app_.splitRatio)};
+    numbers.insert(numbers.end(), app_.shading.lightDirection.begin(),
+                   app_.shading.lightDirection.end());
     if (const ModelView* view = frame_.modelView()) {
       numbers.insert(numbers.end(), view->eye.begin(), view->eye.end());
       numbers.insert(numbers.end(), view->target.begin(), view->target.end());
@@ -130,20 +139,29 @@ class Monkey {
       if (!std::isfinite(v)) return "a view or shading number is not finite";
     for (ViewId id : kViews) {
       const ViewImage image = frame_.view(id).image();
-      if (image.width % 4 != 0 || image.height < 0 || (image.width > 0 && image.height > 0 && !image.pixels))
+      if (image.width % 4 != 0 || image.height < 0 ||
+          (image.width > 0 && image.height > 0 && !image.pixels))
         return "image of view " + std::to_string(static_cast<int>(id));
     }
     return "";
   }
 
  private:
-  int pick(int count) { return std::uniform_int_distribution<int>(0, std::max(count, 1) - 1)(random_); }
+  int pick(int count) {
+    return std::uniform_int_distribution<int>(0, std::max(count, 1) - 1)(random_);
+  }
   int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
   bool coin() { return pick(2) == 0; }
 
   float anyFloat() {
-    const float odd[] = {0.0f, -1.0f, 1e30f, -1e-30f, std::numeric_limits<float>::quiet_NaN(),
-                         std::numeric_limits<float>::infinity(), 12.5f, -300.0f};
+    const float odd[] = {0.0f,
+                         -1.0f,
+                         1e30f,
+                         -1e-30f,
+                         std::numeric_limits<float>::quiet_NaN(),
+                         std::numeric_limits<float>::infinity(),
+                         12.5f,
+                         -300.0f};
     return odd[pick(8)];
   }
   int anySize() {
@@ -153,18 +171,27 @@ class Monkey {
 
   std::string anyPath() {
     switch (pick(6)) {
-      case 0: return corpus_[static_cast<size_t>(pick(static_cast<int>(corpus_.size())))];
-      case 1: return joinPath(base_, kDemoModelPath);
-      case 2: return joinPath(base_, kDemoWeaponPath);
-      case 3: return joinPath(base_, kDemoWeaponSkinPath);
-      case 4: return dir_.file("out/saved" + std::to_string(pick(4)) + (coin() ? ".pcx" : ""));
-      default: return joinPath(base_, coin() ? kDemoColormapPath : "nothing/there.md2");
+      case 0:
+        return corpus_[static_cast<size_t>(pick(static_cast<int>(corpus_.size())))];
+      case 1:
+        return joinPath(base_, kDemoModelPath);
+      case 2:
+        return joinPath(base_, kDemoWeaponPath);
+      case 3:
+        return joinPath(base_, kDemoWeaponSkinPath);
+      case 4:
+        return dir_.file("out/saved" + std::to_string(pick(4)) + (coin() ? ".pcx" : ""));
+      default:
+        return joinPath(base_, coin() ? kDemoColormapPath : "nothing/there.md2");
     }
   }
   std::string anyFolder() {
-    const std::string folders[] = {base_, joinPath(base_, kDemoPhongFolder),
-                                   joinPath(base_, kDemoEnvironmentFolder), dir_.file("bad/corpus"),
-                                   "/nonexistent", ""};
+    const std::string folders[] = {base_,
+                                   joinPath(base_, kDemoPhongFolder),
+                                   joinPath(base_, kDemoEnvironmentFolder),
+                                   dir_.file("bad/corpus"),
+                                   "/nonexistent",
+                                   ""};
     return folders[pick(6)];
   }
 
@@ -177,18 +204,22 @@ class Monkey {
       const MessageAnswer answers[] = {MessageAnswer::Ok, MessageAnswer::Yes, MessageAnswer::No,
                                        MessageAnswer::Cancel};
       p.messageAnswers.push_back(answers[pick(4)]);
-      if (pick(5) == 0) p.fileAnswers.push_back(std::nullopt);
-      else p.answerFile(anyPath(), between(0, 4));
+      if (pick(5) == 0)
+        p.fileAnswers.push_back(std::nullopt);
+      else
+        p.answerFile(anyPath(), between(0, 4));
       p.folderAnswers.push_back(pick(5) == 0 ? std::nullopt : std::optional(anyFolder()));
     }
-    p.preferencesAnswers = {pick(3) == 0 ? std::nullopt
-                                         : std::optional(PreferencesValues{
-                                               between(-1, 3), coin(), coin(), coin(), anyPath(),
-                                               anyFolder(), anyFolder()})};
-    p.resizeAnswers = {pick(3) == 0 ? std::nullopt
-                                    : std::optional(ResizeSkinsValues{anySize(), anySize(), coin()})};
+    p.preferencesAnswers = {
+        pick(3) == 0 ? std::nullopt
+                     : std::optional(PreferencesValues{between(-1, 3), coin(), coin(), coin(),
+                                                       anyPath(), anyFolder(), anyFolder()})};
+    p.resizeAnswers = {pick(3) == 0
+                           ? std::nullopt
+                           : std::optional(ResizeSkinsValues{anySize(), anySize(), coin()})};
     p.offsetAnswers = {OffsetCompanionValues{anyFloat(), anyFloat(), anyFloat()}};
-    p.snapshotAnswers = {SnapshotValues{coin(), anySize(), anySize(), coin(), coin(), between(-5, 10005)}};
+    p.snapshotAnswers = {
+        SnapshotValues{coin(), anySize(), anySize(), coin(), coin(), between(-5, 10005)}};
     p.mapFromViewAnswers = {MapFromViewValues{between(-1, 2), coin(), coin(), coin()}};
   }
 
@@ -215,7 +246,8 @@ class Monkey {
   void mouse(std::ostringstream& what) {
     const ViewId id = kViews[static_cast<size_t>(pick(4))];
     CoreView& view = frame_.view(id);
-    const unsigned button = std::array{kButtonLeft, kButtonRight, kButtonMiddle}[static_cast<size_t>(pick(3))];
+    const unsigned button =
+        std::array{kButtonLeft, kButtonRight, kButtonMiddle}[static_cast<size_t>(pick(3))];
     const int action = pick(10);
     what << "view " << static_cast<int>(id) << " action " << action << " button " << button;
     if (action == 9) {
@@ -228,9 +260,12 @@ class Monkey {
     MouseEvent e = mouseAt(id, action < 3 || action >= 7 ? button : kButtonNone);
     e.buttons = buttonsHeld_;
     what << " at " << e.x << "," << e.y;
-    if (action < 3) view.mousePress(e);
-    else if (action < 7) view.mouseMove(e);
-    else view.mouseRelease(e);
+    if (action < 3)
+      view.mousePress(e);
+    else if (action < 7)
+      view.mouseMove(e);
+    else
+      view.mouseRelease(e);
   }
 
   void wheel(std::ostringstream& what) {
@@ -251,8 +286,10 @@ class Monkey {
     const int count = static_cast<int>(listContents(app_, list).entries.size());
     const int index = between(-1, count);
     what << "list " << static_cast<int>(list) << " entry " << index;
-    if (list == FrameList::RenderModes) chooseRenderMode(frame_, index);
-    else chooseListEntry(app_, list, index);
+    if (list == FrameList::RenderModes)
+      chooseRenderMode(frame_, index);
+    else
+      chooseListEntry(app_, list, index);
   }
 
   void splitDrag(std::ostringstream& what) {

@@ -1,7 +1,6 @@
 #include "platform/paths.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -44,10 +43,12 @@ TEST(Paths, NamesThatLeaveTheFolderResolveToNothing) {
     bool stays;
   };
   const Case cases[] = {
-      {"inside/a.pcx", true},   {"a..b/c.pcx", true},       {"..a/b", true},
-      {"./inside/a.pcx", true}, {"/etc/passwd", false},     {"\\etc\\passwd", false},
-      {"../a.pcx", false},      {"inside/../../a", false},  {"inside\\..\\a", false},
-      {"..", false},            {"inside/..", false},
+      {"inside/a.pcx", true},   {"a..b/c.pcx", true},
+      {"..a/b", true},          {"./inside/a.pcx", true},
+      {"/etc/passwd", false},   {"\\etc\\passwd", false},
+      {"../a.pcx", false},      {"inside/../../a", false},
+      {"inside\\..\\a", false}, {"..", false},
+      {"inside/..", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(staysBelow(c.name), c.stays) << c.name;

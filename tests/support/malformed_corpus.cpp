@@ -33,8 +33,18 @@ Bytes cut(Bytes b, size_t size) {
 
 // MD2 header fields by byte offset.
 enum : size_t {
-  kSkinW = 8, kSkinH = 12, kSkins = 20, kVerts = 24, kSts = 28, kTris = 32, kGls = 36,
-  kFrames = 40, kSkinOfs = 44, kStOfs = 48, kTriOfs = 52, kFrameOfs = 56,
+  kSkinW = 8,
+  kSkinH = 12,
+  kSkins = 20,
+  kVerts = 24,
+  kSts = 28,
+  kTris = 32,
+  kGls = 36,
+  kFrames = 40,
+  kSkinOfs = 44,
+  kStOfs = 48,
+  kTriOfs = 52,
+  kFrameOfs = 56,
 };
 
 Md2Data baseModel(std::vector<std::string> names = {kCorpusSkinName}) {
@@ -51,7 +61,9 @@ void addMd2(std::vector<CorpusFile>& out) {
     put32(b, at, v);
     return b;
   };
-  auto frameFloat = [&](int index, float v) { return field(frameOfs + 4 * index, std::bit_cast<std::uint32_t>(v)); };
+  auto frameFloat = [&](int index, float v) {
+    return field(frameOfs + 4 * index, std::bit_cast<std::uint32_t>(v));
+  };
   auto model = [](Md2Data d) { return encodeMd2(d); };
   const std::string notMd2 = kNotMd2Message;
   auto refuse = [&](const char* name, Bytes b, const std::string& message = kDamagedMd2Message) {
@@ -61,7 +73,14 @@ void addMd2(std::vector<CorpusFile>& out) {
     out.push_back({std::string(name) + ".md2", CorpusKind::Md2, std::move(b), false, ""});
   };
   refuse("empty", {}, notMd2);
-  refuse("idp3_magic", [&] { Bytes b = good; b[3] = '3'; return b; }(), notMd2);
+  refuse(
+      "idp3_magic",
+      [&] {
+        Bytes b = good;
+        b[3] = '3';
+        return b;
+      }(),
+      notMd2);
   refuse("header_cut", cut(good, 40));
   refuse("last_frame_cut", cut(good, size - 1));
   refuse("vertices_limit_plus_one", field(kVerts, kMaxVertices + 1));
@@ -77,9 +96,21 @@ void addMd2(std::vector<CorpusFile>& out) {
   refuse("skin_width_zero", field(kSkinW, 0));
   refuse("skin_height_limit_plus_one", field(kSkinH, kMaxImageSide + 1));
   refuse("skin_width_negative", field(kSkinW, 0xFFFFFF00));
-  refuse("vertex_index_out_of_range", [&] { Bytes b = good; put16(b, triOfs + 2, 6); return b; }());
-  refuse("vertex_index_negative", [&] { Bytes b = good; put16(b, triOfs, 0xFFFF); return b; }());
-  refuse("st_index_out_of_range", [&] { Bytes b = good; put16(b, triOfs + 10, 8); return b; }());
+  refuse("vertex_index_out_of_range", [&] {
+    Bytes b = good;
+    put16(b, triOfs + 2, 6);
+    return b;
+  }());
+  refuse("vertex_index_negative", [&] {
+    Bytes b = good;
+    put16(b, triOfs, 0xFFFF);
+    return b;
+  }());
+  refuse("st_index_out_of_range", [&] {
+    Bytes b = good;
+    put16(b, triOfs + 10, 8);
+    return b;
+  }());
   refuse("scale_nan", frameFloat(1, std::numeric_limits<float>::quiet_NaN()));
   refuse("translate_infinite", frameFloat(3, std::numeric_limits<float>::infinity()));
   refuse("scale_overflows_at_255", frameFloat(2, 3e37f));
@@ -94,9 +125,22 @@ void addMd2(std::vector<CorpusFile>& out) {
   accept("skin_names_over_header", field(kSkinOfs, 0));
   accept("st_over_triangles", field(kStOfs, triOfs));
   accept("skin_name_unterminated", model(baseModel({std::string(64, 'x')})));
-  accept("frame_name_unterminated", [&] { Md2Data d = baseModel(); d.frames[0].name = std::string(16, 'f'); return model(d); }());
-  accept("no_frames", [&] { Md2Data d = baseModel(); d.frames.clear(); return model(d); }());
-  accept("nothing_at_all", [&] { Md2Data d; d.skinWidth = d.skinHeight = 8; d.frames.resize(1); return model(d); }());
+  accept("frame_name_unterminated", [&] {
+    Md2Data d = baseModel();
+    d.frames[0].name = std::string(16, 'f');
+    return model(d);
+  }());
+  accept("no_frames", [&] {
+    Md2Data d = baseModel();
+    d.frames.clear();
+    return model(d);
+  }());
+  accept("nothing_at_all", [&] {
+    Md2Data d;
+    d.skinWidth = d.skinHeight = 8;
+    d.frames.resize(1);
+    return model(d);
+  }());
   accept("skin_name_absolute", model(baseModel({"/etc/passwd"})));
   accept("skin_name_parent", model(baseModel({"../../corpus/skin.pcx"})));
   accept("skin_name_backslash_parent", model(baseModel({"corpus\\..\\..\\x.pcx"})));
@@ -105,8 +149,8 @@ void addMd2(std::vector<CorpusFile>& out) {
   accept("skin_name_wrong_size", model(baseModel({"corpus/wide.pcx"})));
   accept("skin_name_empty", model(baseModel({""})));
   for (auto [name, special] : {std::pair{"special_fifo.md2", Special::Fifo},
-                                {"special_folder.md2", Special::Folder},
-                                {"special_dangling_link.md2", Special::DanglingLink}})
+                               {"special_folder.md2", Special::Folder},
+                               {"special_dangling_link.md2", Special::DanglingLink}})
     out.push_back({name, CorpusKind::Md2, {}, true, kLoadErrorMessage, special});
 }
 
@@ -126,20 +170,58 @@ void addPcx(std::vector<CorpusFile>& out) {
   refuse("empty", {}, kNotValidSkinMessage);
   refuse("gif_signature", {'G', 'I', 'F', '8', '9', 'a'}, kNotValidSkinMessage);
   refuse("header_cut", cut(good, 100), kNotValidSkinMessage);
-  refuse("version_3", [&] { Bytes b = good; b[1] = 3; return b; }(), kNotValidSkinMessage);
-  refuse("bits_4", [&] { Bytes b = good; b[3] = 4; return b; }(), kPcxNot8BitMessage);
-  refuse("planes_3", [&] { Bytes b = good; b[65] = 3; return b; }(), kPcxNot8BitMessage);
+  refuse(
+      "version_3",
+      [&] {
+        Bytes b = good;
+        b[1] = 3;
+        return b;
+      }(),
+      kNotValidSkinMessage);
+  refuse(
+      "bits_4",
+      [&] {
+        Bytes b = good;
+        b[3] = 4;
+        return b;
+      }(),
+      kPcxNot8BitMessage);
+  refuse(
+      "planes_3",
+      [&] {
+        Bytes b = good;
+        b[65] = 3;
+        return b;
+      }(),
+      kPcxNot8BitMessage);
   refuse("xmax_below_xmin", patched(4, 20), kNotValidSkinMessage);
   refuse("width_limit_plus_one", patched(8, kMaxImageSide), kImageTooLargeMessage);
   refuse("height_huge", patched(10, 0x7FFF, patched(6, 0x8000)), kImageTooLargeMessage);
   accept("width_at_limit", patched(8, kMaxImageSide - 1));
-  accept("run_past_image_end", [&] { Bytes b = cut(good, 128); b.push_back(0xFF); b.push_back(9); return b; }());
-  accept("run_without_value", [&] { Bytes b = cut(good, 128); b.push_back(0xC5); return b; }());
+  accept("run_past_image_end", [&] {
+    Bytes b = cut(good, 128);
+    b.push_back(0xFF);
+    b.push_back(9);
+    return b;
+  }());
+  accept("run_without_value", [&] {
+    Bytes b = cut(good, 128);
+    b.push_back(0xC5);
+    return b;
+  }());
   accept("no_pixels_no_palette", cut(good, 128));
   accept("stride_below_width", patched(66, 2));
   accept("stride_huge", patched(66, 0xFFFF));
-  accept("no_palette_marker", [&] { Bytes b = good; b[b.size() - 769] = 0; return b; }());
-  accept("zero_runs_only", [&] { Bytes b = cut(good, 128); b.resize(2000, 0xC0); return b; }());
+  accept("no_palette_marker", [&] {
+    Bytes b = good;
+    b[b.size() - 769] = 0;
+    return b;
+  }());
+  accept("zero_runs_only", [&] {
+    Bytes b = cut(good, 128);
+    b.resize(2000, 0xC0);
+    return b;
+  }());
   out.push_back({"special_fifo.pcx", CorpusKind::Skin, {}, true, "", Special::Fifo});
 }
 
@@ -157,7 +239,14 @@ void addBmp(std::vector<CorpusFile>& out) {
     out.push_back({std::string(name) + ".bmp", CorpusKind::Skin, std::move(b), false, ""});
   };
   refuse("header_cut", cut(good, 30), kNotValidSkinMessage);
-  refuse("bits_24", [&] { Bytes b = good; put16(b, 28, 24); return b; }(), kBmpNot8BitMessage);
+  refuse(
+      "bits_24",
+      [&] {
+        Bytes b = good;
+        put16(b, 28, 24);
+        return b;
+      }(),
+      kBmpNot8BitMessage);
   refuse("compression_png", field(30, 5), kBmpCompressedMessage);
   refuse("info_header_12", field(14, 12), kNotValidSkinMessage);
   refuse("width_zero", field(18, 0), kNotValidSkinMessage);
@@ -195,13 +284,32 @@ void addPalettes(std::vector<CorpusFile>& out) {
   refuse("short_767.act", Bytes(767, 1));
   accept("exact_768.act", Bytes(768, 2));
   refuse("unknown_769.act", Bytes(769, 3));
-  refuse("bmp_24_bit.bmp", [&] { Bytes b = bmp; put16(b, 28, 24); return b; }());
-  accept("bmp_16_colours.bmp", [&] { Bytes b = bmp; put32(b, 46, 16); return b; }());
-  refuse("bmp_table_past_end.bmp", [&] { Bytes b = bmp; put32(b, 14, 0x7FFFFF00); return b; }());
-  refuse("bmp_shorter_than_act.bmp", [&] { Bytes b(40, 0); b[0] = 'B'; b[1] = 'M'; return b; }());
+  refuse("bmp_24_bit.bmp", [&] {
+    Bytes b = bmp;
+    put16(b, 28, 24);
+    return b;
+  }());
+  accept("bmp_16_colours.bmp", [&] {
+    Bytes b = bmp;
+    put32(b, 46, 16);
+    return b;
+  }());
+  refuse("bmp_table_past_end.bmp", [&] {
+    Bytes b = bmp;
+    put32(b, 14, 0x7FFFFF00);
+    return b;
+  }());
+  refuse("bmp_shorter_than_act.bmp", [&] {
+    Bytes b(40, 0);
+    b[0] = 'B';
+    b[1] = 'M';
+    return b;
+  }());
   accept("pcx_palette.pcx", encodeSkinPcx(patternSkin(4, 4)));
-  out.push_back({"special_fifo.act", CorpusKind::Palette, {}, true, kNoPaletteMessage, Special::Fifo});
-  out.push_back({"special_folder.act", CorpusKind::Palette, {}, true, kNoPaletteMessage, Special::Folder});
+  out.push_back(
+      {"special_fifo.act", CorpusKind::Palette, {}, true, kNoPaletteMessage, Special::Fifo});
+  out.push_back(
+      {"special_folder.act", CorpusKind::Palette, {}, true, kNoPaletteMessage, Special::Folder});
 }
 
 }  // namespace
@@ -215,7 +323,8 @@ std::vector<CorpusFile> malformedCorpus() {
   return corpus;
 }
 
-std::vector<std::string> writeCorpus(const std::string& folder, const std::vector<CorpusFile>& corpus) {
+std::vector<std::string> writeCorpus(const std::string& folder,
+                                     const std::vector<CorpusFile>& corpus) {
   namespace fs = std::filesystem;
   const std::string dir = folder + "/corpus";
   fs::create_directories(dir);
@@ -230,10 +339,18 @@ std::vector<std::string> writeCorpus(const std::string& folder, const std::vecto
     const std::string path = dir + "/" + file.name;
     int status = 0;
     switch (file.special) {
-      case Special::None: write(path, file.bytes); break;
-      case Special::Fifo: status = ::mkfifo(path.c_str(), 0600); break;
-      case Special::Folder: fs::create_directory(path); break;
-      case Special::DanglingLink: status = ::symlink((path + ".nowhere").c_str(), path.c_str()); break;
+      case Special::None:
+        write(path, file.bytes);
+        break;
+      case Special::Fifo:
+        status = ::mkfifo(path.c_str(), 0600);
+        break;
+      case Special::Folder:
+        fs::create_directory(path);
+        break;
+      case Special::DanglingLink:
+        status = ::symlink((path + ".nowhere").c_str(), path.c_str());
+        break;
     }
     if (status != 0) throw std::runtime_error("cannot create " + path);
     paths.push_back(path);

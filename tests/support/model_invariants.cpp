@@ -43,18 +43,23 @@ std::string modelFault(const Model& m, bool compactSt) {
   if (compactSt)
     if (std::string fault = compactFault(m); !fault.empty()) return fault;
   for (const ModelFrame& frame : m.frames) {
-    if (static_cast<int>(frame.vertices.size()) != m.vertexCount) return "frame " + frame.name + " size";
+    if (static_cast<int>(frame.vertices.size()) != m.vertexCount)
+      return "frame " + frame.name + " size";
     for (const Vec3& v : frame.vertices)
-      if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z)) return "frame not finite";
+      if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z))
+        return "frame not finite";
   }
-  if (m.currentFrameIndex < 0 || (!m.frames.empty() && m.currentFrameIndex >= static_cast<int>(m.frames.size())))
+  if (m.currentFrameIndex < 0 ||
+      (!m.frames.empty() && m.currentFrameIndex >= static_cast<int>(m.frames.size())))
     return "current frame";
-  if (m.skins.empty() ? m.currentSkinIndex != -1
-                      : (m.currentSkinIndex < 0 || m.currentSkinIndex >= static_cast<int>(m.skins.size())))
+  if (m.skins.empty()
+          ? m.currentSkinIndex != -1
+          : (m.currentSkinIndex < 0 || m.currentSkinIndex >= static_cast<int>(m.skins.size())))
     return "current skin";
   for (const auto& skin : m.skins) {
     const auto area = static_cast<size_t>(skin->width) * static_cast<size_t>(skin->height);
-    if (skin->pixels.size() != area || skin->storedPixels.size() != area) return "skin buffers of " + skin->name;
+    if (skin->pixels.size() != area || skin->storedPixels.size() != area)
+      return "skin buffers of " + skin->name;
     if (skin->width != m.skinWidth || skin->height != m.skinHeight)
       return "skin size of " + skin->name;
   }

@@ -1,12 +1,13 @@
 // The brightness curve, colour ramps, lit plane and per-triangle shading.
 
+#include "view3d/shading.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <set>
 
 #include "view3d/shade_tables.h"
-#include "view3d/shading.h"
 
 namespace pelt {
 namespace {
