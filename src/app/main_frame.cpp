@@ -10,9 +10,11 @@
 #include "app/placeholder_view.h"
 #include "app/refresh.h"
 #include "app/tables.h"
+#include "app/view_factory.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
 #include "skins/skin_image.h"
+#include "skinview/skin_view.h"
 #include "view3d/model_view.h"
 
 namespace pelt {
@@ -50,10 +52,14 @@ MainFrame::MainFrame(App& app, FrameHost& host) : app(app), host_(host) {
                       app.envMaps.current, {}});
   modelView_ = modelView.get();
   views_[index(ViewId::ModelView)] = std::move(modelView);
+  auto skinView = makeSkinView(app);
+  skinView_ = skinView.get();
+  views_[index(ViewId::SkinView)] = std::move(skinView);
 }
 
 void MainFrame::setView(ViewId id, std::unique_ptr<CoreView> view) {
   if (id == ViewId::ModelView) modelView_ = dynamic_cast<ModelView*>(view.get());
+  if (id == ViewId::SkinView) skinView_ = dynamic_cast<SkinView*>(view.get());
   views_[index(id)] = std::move(view);
   Rect r = viewRect(id);
   resizeView(id, r.width(), r.height());

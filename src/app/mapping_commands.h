@@ -4,6 +4,7 @@
 namespace pelt {
 
 class App;
+class MainFrame;
 
 inline constexpr const char* kMappingFilter =
     "Pelt Mapping (*.pmp)|*.pmp|All Files (*.*)|*.*||";
@@ -28,5 +29,9 @@ void unhideAllCommand(App& app);
 void exportMappingCommand(App& app);
 void importMappingCommand(App& app);
 void importMappingToSelectedCommand(App& app);
+
+// Lays the selected triangles out in the skin view's map rectangle as the
+// 3D view sees them.
+void mapFromViewCommand(MainFrame& frame);
 
 }  // namespace pelt
