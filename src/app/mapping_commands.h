@@ -6,8 +6,7 @@ namespace pelt {
 class App;
 class MainFrame;
 
-inline constexpr const char* kMappingFilter =
-    "Pelt Mapping (*.pmp)|*.pmp|All Files (*.*)|*.*||";
+inline constexpr const char* kMappingFilter = "Pelt Mapping (*.pmp)|*.pmp|All Files (*.*)|*.*||";
 
 // Makes the current mapping the one Revert returns to.
 void storeMappingCommand(App& app);

@@ -38,8 +38,7 @@ bool readRecord(const std::uint8_t* p, const MappingFile& file, const MappingTar
 }  // namespace
 
 MappingTarget mappingTargetOf(const Model& model, bool checkIndices) {
-  return {model.triangleCount, model.vertexCount, model.skinWidth, model.skinHeight,
-          checkIndices};
+  return {model.triangleCount, model.vertexCount, model.skinWidth, model.skinHeight, checkIndices};
 }
 
 std::optional<std::int16_t> rescaleMappingCoord(int value, int skinSize, int fileSize) {
@@ -104,7 +103,8 @@ void applyMapping(Model& model, const MappingFile& file) {
     tri.stIndex = record.stIndex;
     tri.vertexIndex = record.vertexIndex;
     // Corners sharing an index: the last one written wins.
-    for (int k = 0; k < 3; ++k) model.stCoords[static_cast<size_t>(record.stIndex[k])] = record.cornerSt[k];
+    for (int k = 0; k < 3; ++k)
+      model.stCoords[static_cast<size_t>(record.stIndex[k])] = record.cornerSt[k];
   }
   rebuildStTable(model);
 }

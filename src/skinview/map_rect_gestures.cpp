@@ -11,13 +11,8 @@ namespace pelt::mapping {
 
 namespace {
 
-constexpr int kOutside = 2;   // farther than this from every side starts a new rectangle
+constexpr int kOutside = 2;    // farther than this from every side starts a new rectangle
 constexpr int kSideReach = 3;  // a side is grabbed from closer than this
-
-SkinCell cellAt(const SkinView& view, int wx, int wy) {
-  const SkinPoint p = view.windowToSkin(wx, wy);
-  return {static_cast<std::int32_t>(p.x), static_cast<std::int32_t>(p.y)};
-}
 
 std::int32_t gestureFor(const MapRect& r, SkinCell c) {
   if (c.s < r.x0 - kOutside || c.s > r.x1 + kOutside || c.t < r.y0 - kOutside ||
@@ -35,7 +30,7 @@ std::int32_t gestureFor(const MapRect& r, SkinCell c) {
 }  // namespace
 
 void pressMapRect(SkinView& view, const MouseEvent& event) {
-  const SkinCell cell = cellAt(view, event.x, event.y);
+  const SkinCell cell = skinCellAt(view, event.x, event.y);
   const std::int32_t gesture = gestureFor(view.mapRect, cell);
   if (gesture == kDragNewMapRect) {
     view.mapRect = {cell.s, cell.t, cell.s, cell.t};
@@ -45,24 +40,32 @@ void pressMapRect(SkinView& view, const MouseEvent& event) {
 }
 
 void moveMapRect(SkinView& view, const MouseEvent& event) {
-  const SkinCell p = cellAt(view, event.x, event.y);
+  const SkinCell p = skinCellAt(view, event.x, event.y);
   MapRect& r = view.mapRect;
   switch (view.dragState) {
     case kDragNewMapRect: {
-      const SkinCell press = cellAt(view, view.pressX, view.pressY);
+      const SkinCell press = skinCellAt(view, view.pressX, view.pressY);
       r = {p.s, p.t, press.s, press.t};
       break;
     }
     case kDragMoveMapRect: {
-      const SkinCell prev = cellAt(view, view.prevX, view.prevY);
+      const SkinCell prev = skinCellAt(view, view.prevX, view.prevY);
       const int ds = p.s - prev.s, dt = p.t - prev.t;
       r = {r.x0 + ds, r.y0 + dt, r.x1 + ds, r.y1 + dt};
       break;
     }
-    case kDragMapRectLeft: r.x0 = p.s; break;
-    case kDragMapRectRight: r.x1 = p.s; break;
-    case kDragMapRectTop: r.y0 = p.t; break;
-    default: r.y1 = p.t; break;
+    case kDragMapRectLeft:
+      r.x0 = p.s;
+      break;
+    case kDragMapRectRight:
+      r.x1 = p.s;
+      break;
+    case kDragMapRectTop:
+      r.y0 = p.t;
+      break;
+    default:
+      r.y1 = p.t;
+      break;
   }
   view.redrawNow();
 }

@@ -53,8 +53,9 @@ bool transformMarked(Model& model, const std::vector<StCoord>& backup,
     if (!marked(model, i)) continue;
     const StCoord& from = backup[static_cast<size_t>(i)];
     const auto [s, t] = f(from.s, from.t);
-    model.stCoords[static_cast<size_t>(i)] = {static_cast<std::int16_t>(std::clamp(std::trunc(s), -32768.0, 32767.0)),
-                                              static_cast<std::int16_t>(std::clamp(std::trunc(t), -32768.0, 32767.0))};
+    model.stCoords[static_cast<size_t>(i)] = {
+        static_cast<std::int16_t>(std::clamp(std::trunc(s), -32768.0, 32767.0)),
+        static_cast<std::int16_t>(std::clamp(std::trunc(t), -32768.0, 32767.0))};
   }
   return true;
 }
@@ -163,9 +164,10 @@ void warpPixels(Rasterizer& r, const Model& model, const std::vector<StCoord>& b
       const auto index = static_cast<size_t>(tri.stIndex[k]);
       const StCoord& now = model.stCoords[index];
       // Texture reads stay inside the skin even where the mapping leaves it.
-      corners[k] = {now.s, now.t,
-                    {textureCoord(backup[index].s, skin.width),
-                     textureCoord(backup[index].t, skin.height)}};
+      corners[k] = {
+          now.s,
+          now.t,
+          {textureCoord(backup[index].s, skin.width), textureCoord(backup[index].t, skin.height)}};
     }
     corners[3] = corners[0];
     r.fillTextureRounded(corners);

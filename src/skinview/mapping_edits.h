@@ -27,6 +27,12 @@ struct SkinCell {
   std::int32_t t = 0;
 };
 
+// The skin pixel under a window point, truncated toward zero.
+inline SkinCell skinCellAt(const SkinView& view, int wx, int wy) {
+  const SkinPoint p = view.windowToSkin(wx, wy);
+  return {static_cast<std::int32_t>(p.x), static_cast<std::int32_t>(p.y)};
+}
+
 // Appends a copy of entry v (stCount stays) and points the selected
 // triangles' first corner using v at it, or every triangle's when no
 // selected one uses v; those triangles are marked moving. False, with

@@ -24,11 +24,6 @@ Point2f screenOf(const SkinView& view, StCoord st) {
               static_cast<float>(view.halfHeight())};
 }
 
-SkinCell cellAt(const SkinView& view, int wx, int wy) {
-  const SkinPoint p = view.windowToSkin(wx, wy);
-  return {static_cast<std::int32_t>(p.x), static_cast<std::int32_t>(p.y)};
-}
-
 Model& modelOf(SkinView& view) { return view.inputs().model; }
 
 // The st entry nearest to a window point within the pick radius, or -1.
@@ -104,7 +99,7 @@ void abortSelect(SkinView& view) { releaseSelect(view); }
 
 void pressVertex(SkinView& view, const MouseEvent& event) {
   Model& model = modelOf(view);
-  const SkinCell cell = cellAt(view, event.x, event.y);
+  const SkinCell cell = skinCellAt(view, event.x, event.y);
   if (cell.s < 0 || cell.s >= model.skinWidth || cell.t < 0 || cell.t >= model.skinHeight) return;
   const int entry = nearestEntry(view, event.x, event.y);
   if (entry < 0 || !detachEntry(model, entry)) return;
@@ -115,7 +110,7 @@ void pressVertex(SkinView& view, const MouseEvent& event) {
 
 void moveVertex(SkinView& view, const MouseEvent& event) {
   Model& model = modelOf(view);
-  const SkinCell cell = cellAt(view, event.x, event.y);
+  const SkinCell cell = skinCellAt(view, event.x, event.y);
   const StCoord moved{static_cast<std::int16_t>(std::clamp(cell.s, 0, model.skinWidth - 1)),
                       static_cast<std::int16_t>(std::clamp(cell.t, 0, model.skinHeight - 1))};
   StCoord& detached = model.stCoords[static_cast<size_t>(model.stCount)];
@@ -135,7 +130,7 @@ void pressTransform(SkinView& view, const MouseEvent& event) {
     state.angle = 0;
   else if (view.ctrlHeld)
     state.scaleS = state.scaleT = 1.0;
-  const SkinCell pivot = cellAt(view, event.x, event.y);
+  const SkinCell pivot = skinCellAt(view, event.x, event.y);
   state.pivotS = pivot.s;
   state.pivotT = pivot.t;
   view.stBackup = model.stCoords;

@@ -29,7 +29,9 @@ std::vector<bool> markTriangles(const Model& model, const std::vector<Point3d>& 
   for (int i = 0; i < model.triangleCount; ++i) {
     const ModelTriangle& tri = model.triangles[static_cast<size_t>(i)];
     if ((tri.flags & kTriangleSelected) == 0) continue;
-    auto at = [&](int k) { return view[static_cast<size_t>(tri.vertexIndex[static_cast<size_t>(k)])]; };
+    auto at = [&](int k) {
+      return view[static_cast<size_t>(tri.vertexIndex[static_cast<size_t>(k)])];
+    };
     if (noBackfaces && backFaceDet(at(0), at(1), at(2)) >= 0) continue;
     marks[static_cast<size_t>(i)] = true;
     for (std::int16_t v : tri.vertexIndex) vertexMarks[static_cast<size_t>(v)] = true;

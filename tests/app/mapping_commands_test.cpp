@@ -23,9 +23,19 @@ using test::TempDir;
 using Corners = std::array<int, 3>;
 
 enum : int {
-  kSelectAll = 32796, kSelectNone = 32797, kInvert = 32798, kConnected = 32837, kGrow = 32838,
-  kShrink = 32839, kHide = 32830, kUnhide = 32831, kStore = 32840, kRevert = 32841,
-  kImport = 32816, kExport = 32815, kImportToSelected = 32846,
+  kSelectAll = 32796,
+  kSelectNone = 32797,
+  kInvert = 32798,
+  kConnected = 32837,
+  kGrow = 32838,
+  kShrink = 32839,
+  kHide = 32830,
+  kUnhide = 32831,
+  kStore = 32840,
+  kRevert = 32841,
+  kImport = 32816,
+  kExport = 32815,
+  kImportToSelected = 32846,
 };
 
 struct QuietHost : FrameHost {
@@ -88,8 +98,8 @@ class MappingCommands : public ::testing::Test {
 
 // Two islands: 0-1-2 chained through shared entries, 3-4 apart; 5 shares
 // entries only with 0 and 1.
-const std::vector<Corners> kIslands = {{0, 1, 2}, {2, 3, 4}, {4, 5, 6}, {7, 8, 9}, {9, 10, 11},
-                                       {1, 2, 3}};
+const std::vector<Corners> kIslands = {{0, 1, 2}, {2, 3, 4},   {4, 5, 6},
+                                       {7, 8, 9}, {9, 10, 11}, {1, 2, 3}};
 
 TEST_F(MappingCommands, SelectionCommandsFollowSharedStEntries) {
   constexpr std::uint32_t S = kTriangleSelected, H = kTriangleHidden;

@@ -24,10 +24,10 @@ Model oneTriangle() {
 }
 
 TEST(MappingFile, BytesFollowTheLayout) {
-  const Bytes expected = {'P', 'M', 'A', 'P', 1, 0, 3, 0, 0, 1, 128, 0,
-                          1, 0, 2, 0, 0xFD, 0xFF, 4, 0, 44, 1, 6, 0,  // corners
-                          0, 0, 1, 0, 2, 0,                           // st indices
-                          2, 0, 0, 0, 1, 0};                          // vertex indices
+  const Bytes expected = {'P', 'M', 'A', 'P', 1,    0,    3, 0, 0,  1, 128, 0,
+                          1,   0,   2,   0,   0xFD, 0xFF, 4, 0, 44, 1, 6,   0,  // corners
+                          0,   0,   1,   0,   2,    0,                          // st indices
+                          2,   0,   0,   0,   1,    0};                         // vertex indices
   EXPECT_EQ(encodeMappingFile(oneTriangle()), expected);
 
   Model empty;
@@ -51,9 +51,15 @@ TEST(MappingFile, RescalesInSinglePrecisionTowardZero) {
     std::optional<std::int16_t> expected;
   };
   const Case cases[] = {
-      {100, 512, 256, 200},   {7, 256, 256, 7},     {-3, 256, 512, -1},  // -1.5 truncates up
-      {255, 100, 256, 99},    {1, 3, 3, 1},         {5, 64, 0, std::nullopt},
-      {3, 64, -2, std::nullopt}, {32767, 640, 1, std::nullopt}, {30000, 1, 2, 15000},
+      {100, 512, 256, 200},
+      {7, 256, 256, 7},
+      {-3, 256, 512, -1},  // -1.5 truncates up
+      {255, 100, 256, 99},
+      {1, 3, 3, 1},
+      {5, 64, 0, std::nullopt},
+      {3, 64, -2, std::nullopt},
+      {32767, 640, 1, std::nullopt},
+      {30000, 1, 2, 15000},
   };
   for (const Case& c : cases)
     EXPECT_EQ(rescaleMappingCoord(c.value, c.skin, c.file), c.expected)

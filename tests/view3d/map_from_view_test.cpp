@@ -27,7 +27,9 @@ struct Scene {
     rebuildStIndices(model);
     return model.triangleCount++;
   }
-  std::array<StCoord, 3> corners(int i) const { return model.triangles[static_cast<size_t>(i)].cornerSt; }
+  std::array<StCoord, 3> corners(int i) const {
+    return model.triangles[static_cast<size_t>(i)].cornerSt;
+  }
   bool map(MapRectangle rect, MapFromViewValues options = defaultMapFromViewValues()) {
     return mapFromView(model, kCamera, rect, options);
   }
@@ -70,13 +72,25 @@ TEST(MapFromView, OptionsTurnAndSkipTheLayout) {
       {"plain", kFacing, with(false, false, false), {0, 0, 100, 50}, {0, 50, 0, 0, 100, 50}},
       {"mirror", kFacing, with(false, false, true), {0, 0, 100, 50}, {100, 50, 100, 0, 0, 50}},
       {"flip", kFacing, with(false, true, false), {0, 0, 100, 50}, {0, 0, 0, 50, 100, 0}},
-      {"reversed rectangle", kFacing, with(false, false, false), {100, 50, 0, 0},
+      {"reversed rectangle",
+       kFacing,
+       with(false, false, false),
+       {100, 50, 0, 0},
        {0, 50, 0, 0, 100, 50}},
-      {"back face mapped", kFacingAway, with(false, false, false), {0, 0, 100, 50},
+      {"back face mapped",
+       kFacingAway,
+       with(false, false, false),
+       {0, 0, 100, 50},
        {0, 50, 100, 50, 0, 0}},
-      {"back face skipped", kFacingAway, with(true, false, false), {0, 0, 100, 50},
+      {"back face skipped",
+       kFacingAway,
+       with(true, false, false),
+       {0, 0, 100, 50},
        {-1, -1, -1, -1, -1, -1}},
-      {"front face kept", kFacing, with(true, false, false), {0, 0, 100, 50},
+      {"front face kept",
+       kFacing,
+       with(true, false, false),
+       {0, 0, 100, 50},
        {0, 50, 0, 0, 100, 50}},
       {"empty rectangle", kFacing, with(false, false, false), {7, 9, 7, 9}, {7, 9, 7, 9, 7, 9}},
   };
