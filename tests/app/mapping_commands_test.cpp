@@ -22,21 +22,13 @@ using test::ScriptedPlatform;
 using test::TempDir;
 using Corners = std::array<int, 3>;
 
+// clang-format off
 enum : int {
-  kSelectAll = 32796,
-  kSelectNone = 32797,
-  kInvert = 32798,
-  kConnected = 32837,
-  kGrow = 32838,
-  kShrink = 32839,
-  kHide = 32830,
-  kUnhide = 32831,
-  kStore = 32840,
-  kRevert = 32841,
-  kImport = 32816,
-  kExport = 32815,
-  kImportToSelected = 32846,
+  kSelectAll = 32796, kSelectNone = 32797, kInvert = 32798, kConnected = 32837, kGrow = 32838,
+  kShrink = 32839, kHide = 32830, kUnhide = 32831, kRevert = 32841, kImport = 32816,
+  kExport = 32815, kImportToSelected = 32846,
 };
+// clang-format on
 
 struct QuietHost : FrameHost {
   void layoutChanged() override {}
@@ -52,11 +44,10 @@ class MappingCommands : public ::testing::Test {
 
   // Triangles given by their st indices; entry j holds (4j, 2j), vertex
   // indices follow the st indices.
-  void build(const std::vector<Corners>& triangles, int skinWidth = 256, int skinHeight = 256) {
+  void build(const std::vector<Corners>& triangles) {
     Model& m = app.model;
     m.triangleCount = static_cast<int>(triangles.size());
-    m.skinWidth = skinWidth;
-    m.skinHeight = skinHeight;
+    m.skinWidth = m.skinHeight = 256;
     int entries = 0;
     for (size_t i = 0; i < triangles.size(); ++i)
       for (size_t k = 0; k < 3; ++k) {
@@ -66,8 +57,7 @@ class MappingCommands : public ::testing::Test {
       }
     m.vertexCount = m.stCount = entries;
     for (int j = 0; j < entries; ++j)
-      m.stCoords[static_cast<size_t>(j)] = {static_cast<std::int16_t>(4 * j),
-                                            static_cast<std::int16_t>(2 * j)};
+      m.stCoords[static_cast<size_t>(j)] = {std::int16_t(4 * j), std::int16_t(2 * j)};
     storeMapping(m);
   }
 
@@ -85,7 +75,7 @@ class MappingCommands : public ::testing::Test {
   std::vector<std::array<StCoord, 3>> corners() const {
     std::vector<std::array<StCoord, 3>> out;
     for (int i = 0; i < app.model.triangleCount; ++i)
-      out.push_back(app.model.triangles[static_cast<size_t>(i)].cornerSt);
+      out.push_back(app.model.triangles[size_t(i)].cornerSt);
     return out;
   }
 
@@ -139,29 +129,24 @@ TEST_F(MappingCommands, SelectionCommandsFollowSharedStEntries) {
 
 TEST_F(MappingCommands, HideThenUnhideGivesBackASelectedVisibleTriangle) {
   build(kIslands);
-  setFlags({kTriangleSelected, 0, kTriangleSelected, 0, 0, 0});
+  setFlags({kTriangleSelected, 0, kTriangleSelected});
   run(kHide);
-  EXPECT_EQ(app.model.triangles[0].flags, kTriangleSelected | kTriangleHidden);
   run(kSelectNone);
   EXPECT_EQ(app.model.triangles[2].flags, kTriangleHidden);
   run(kUnhide);
   EXPECT_EQ(selected(), (std::vector<int>{0, 2}));
   EXPECT_EQ(app.model.triangles[0].flags, kTriangleSelected);
-  EXPECT_EQ(app.model.triangles[1].flags, 0u);
 }
 
-TEST_F(MappingCommands, ExportThenImportKeepsTheMapping) {
+TEST_F(MappingCommands, ExportThenImportKeepsTheMappingAndRevertUndoesIt) {
   build(kIslands);
   const auto before = corners();
-  platform.answerFile(dir.file("sub/map"));  // no extension: ".pmp" is added
   std::filesystem::create_directories(dir.file("sub"));
+  platform.answerFile(dir.file("sub/map"));  // no extension: ".pmp" is added
   run(kExport);
   const FileDialogRequest& request = platform.fileRequests.back();
-  EXPECT_TRUE(request.save);
   EXPECT_EQ(request.filter, "Pelt Mapping (*.pmp)|*.pmp|All Files (*.*)|*.*||");
-  EXPECT_EQ(request.initialName, "*.pmp");
-  EXPECT_EQ(request.startFolder, dir.path());
-  EXPECT_EQ(app.saveFolder, dir.file("sub"));
+  EXPECT_TRUE(request.save && request.initialName == "*.pmp" && request.startFolder == dir.path());
   EXPECT_EQ(platform.settings[settings::kProject][settings::kSaveDir], dir.file("sub"));
   ASSERT_EQ(fileSize(dir.file("sub/map.pmp")), 12 + 24 * 6);
 
@@ -169,37 +154,29 @@ TEST_F(MappingCommands, ExportThenImportKeepsTheMapping) {
   rebuildStTable(app.model);
   platform.answerFile(dir.file("sub/map.pmp"));
   run(kImport);
-  EXPECT_FALSE(platform.fileRequests.back().save);
   EXPECT_EQ(app.loadFolder, dir.file("sub"));
   EXPECT_EQ(corners(), before);
-  EXPECT_TRUE(platform.messages.empty());
-
-  // The import stored the mapping it replaced.
-  run(kRevert);
+  run(kRevert);  // the import stored the mapping it replaced
   EXPECT_EQ(app.model.triangles[1].cornerSt[1], (StCoord{77, 77}));
 }
 
-TEST_F(MappingCommands, ImportRescalesToTheSkinAndReplacesIndices) {
+TEST_F(MappingCommands, ImportRescalesToTheSkinAndOnlyImportReplacesIndices) {
   build({{0, 1, 2}});
-  const Bytes narrow = encodeMappingFile(app.model);  // made for 256 x 256
+  const std::string path = dir.write("narrow.pmp", encodeMappingFile(app.model));  // 256 wide
   app.model.skinWidth = 512;
   app.model.triangles[0].vertexIndex = {2, 1, 0};
-  std::string path = dir.write("wide.pmp", narrow);
-
   platform.answerFile(path);
   run(kImport);
-  EXPECT_EQ(app.model.triangles[0].cornerSt,
-            (std::array<StCoord, 3>{StCoord{0, 0}, {8, 2}, {16, 4}}));
+  EXPECT_EQ(corners()[0], (std::array<StCoord, 3>{StCoord{0, 0}, {8, 2}, {16, 4}}));
   EXPECT_EQ(app.model.triangles[0].vertexIndex, (std::array<std::int16_t, 3>{0, 1, 2}));
 
-  // Import to Selected takes corner values only.
   app.model.stCoords[2] = {1, 1};
   rebuildStTable(app.model);
   app.model.triangles[0].vertexIndex = {2, 1, 0};
   app.model.triangles[0].flags = kTriangleSelected;
   platform.answerFile(path);
   run(kImportToSelected);
-  EXPECT_EQ(app.model.triangles[0].cornerSt[2], (StCoord{16, 4}));
+  EXPECT_EQ(corners()[0][2], (StCoord{16, 4}));
   EXPECT_EQ(app.model.triangles[0].vertexIndex, (std::array<std::int16_t, 3>{2, 1, 0}));
 }
 
@@ -207,8 +184,6 @@ TEST_F(MappingCommands, ImportToSelectedWithNothingSelectedOnlyCompacts) {
   build({{0, 1, 2}, {3, 4, 5}});
   const std::string path = dir.write("m.pmp", encodeMappingFile(app.model));
   app.model.stCoords[0] = app.model.stCoords[3] = {9, 9};  // a duplicate to compact away
-  app.model.stCoords[6] = {1, 1};
-  app.model.stCount = 7;
   platform.answerFile(path);
   run(kImportToSelected);
   EXPECT_EQ(app.model.stCount, 5);
@@ -216,55 +191,39 @@ TEST_F(MappingCommands, ImportToSelectedWithNothingSelectedOnlyCompacts) {
   EXPECT_EQ(app.model.triangles[1].stIndex[0], 0);
 }
 
-TEST_F(MappingCommands, RefusedFilesLeaveTheModelAlone) {
+TEST_F(MappingCommands, RefusedFilesLeaveTheModelAndItsStoredMappingAlone) {
   build({{0, 1, 2}, {2, 1, 3}});
   const Bytes good = encodeMappingFile(app.model);
   app.model.stCoords[3] = {50, 60};
-  rebuildStTable(app.model);  // current differs from stored
+  rebuildStTable(app.model);
   const auto current = corners();
-  Bytes badIndex = good;
-  badIndex[12 + 24 + 18] = 9;  // vertex index beyond vertexCount
-  struct Case {
-    const char* what;
-    Bytes bytes;
-    int command;
-    std::string message;
+  const std::pair<Bytes, std::string> cases[] = {
+      {Bytes{'X', 'M', 'A', 'P', 2, 0, 4, 0, 0, 1, 0, 1}, kNotPmapMessage},
+      {Bytes{'P', 'M', 'A', 'P', 1, 0, 4, 0, 0, 1, 0, 1}, kPmapTriangleCountMessage},
+      {Bytes(good.begin(), good.end() - 2), kNotPmapMessage},
+      {{}, "Error Loading: 2"},  // no such file
   };
-  const Case cases[] = {
-      {"magic", Bytes{'X', 'M', 'A', 'P', 2, 0, 4, 0, 0, 1, 0, 1}, kImport, kNotPmapMessage},
-      {"count", Bytes{'P', 'M', 'A', 'P', 1, 0, 4, 0, 0, 1, 0, 1}, kImport,
-       kPmapTriangleCountMessage},
-      {"short", Bytes(good.begin(), good.end() - 2), kImport, kNotPmapMessage},
-      {"index", badIndex, kImport, kNotPmapMessage},
-      {"short, to selected", Bytes(good.begin(), good.end() - 2), kImportToSelected,
-       kNotPmapMessage},
-      {"missing file", {}, kImport, "Error Loading: 2"},
-  };
-  for (const Case& c : cases) {
-    platform.messages.clear();
-    std::string path = c.bytes.empty() ? dir.file("absent.pmp") : dir.write("bad.pmp", c.bytes);
-    platform.answerFile(path);
-    run(c.command);
-    EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{c.message}) << c.what;
-    EXPECT_EQ(corners(), current) << c.what;
-    EXPECT_EQ(app.model.storedStCoords[3], (StCoord{12, 6})) << c.what;
-  }
+  for (const auto& [bytes, message] : cases)
+    for (int command : {kImport, kImportToSelected}) {
+      platform.messages.clear();
+      platform.answerFile(bytes.empty() ? dir.file("absent.pmp") : dir.write("bad.pmp", bytes));
+      run(command);
+      EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{message}) << message;
+      EXPECT_EQ(corners(), current) << message;
+      EXPECT_EQ(app.model.storedStCoords[3], (StCoord{12, 6})) << message;
+    }
 }
 
-TEST_F(MappingCommands, ExportReportsAFolderItCannotWrite) {
-  build({{0, 1, 2}});
-  platform.answerFile(dir.file("missing/sub/map.pmp"));
-  run(kExport);
-  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{"Error Saving: 2"});
-}
-
-TEST_F(MappingCommands, AnEmptyModelExportsAHeaderOnly) {
+TEST_F(MappingCommands, AnEmptyModelExportsAHeaderAndFailedWritesAreReported) {
   platform.answerFile(dir.file("empty.pmp"));
   run(kExport);
   EXPECT_EQ(fileSize(dir.file("empty.pmp")), 12);
   platform.answerFile(dir.file("empty.pmp"));
   run(kImport);
   EXPECT_TRUE(platform.messages.empty());
+  platform.answerFile(dir.file("missing/map.pmp"));
+  run(kExport);
+  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{"Error Saving: 2"});
 }
 
 }  // namespace
