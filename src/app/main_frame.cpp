@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "app/folders.h"
+#include "app/game_folder.h"
 #include "app/map_commands.h"
 #include "app/model_loading.h"
 #include "app/placeholder_view.h"
@@ -86,7 +87,7 @@ StartupResult MainFrame::start(const CommandLine& commandLine) {
   app.viewsSwapped = false;
   relayout();
 
-  settleBaseFolder(commandLine.baseFolder);
+  settleBaseFolder(commandLine);
   settleWorkFolders();
 
   if (!ctrlHeld_) runCommandLine(commandLine.text);
@@ -111,8 +112,9 @@ void MainFrame::readColorSlots() {
   }
 }
 
-void MainFrame::settleBaseFolder(const std::optional<std::string>& requested) {
+void MainFrame::settleBaseFolder(const CommandLine& commandLine) {
   Platform& platform = app.platform;
+  const std::optional<std::string>& requested = commandLine.baseFolder;
   if (requested && platform.canEnterFolder(*requested)) {
     app.baseFolder = absolutePath(*requested);
     while (app.baseFolder.size() > 1 && app.baseFolder.back() == '/') app.baseFolder.pop_back();
@@ -120,6 +122,11 @@ void MainFrame::settleBaseFolder(const std::optional<std::string>& requested) {
   }
   app.baseFolder = platform.readString(settings::kProject, settings::kBaseDir, settings::kUnknown);
   if (app.baseFolder != settings::kUnknown && platform.canEnterFolder(app.baseFolder)) return;
+  if (std::optional<std::string> guessed = guessedBaseFolder(commandLine.text)) {
+    app.baseFolder = *guessed;
+    baseFolderGuessed_ = true;
+    return;
+  }
   for (;;) {
     std::optional<std::string> chosen = platform.browseFolder(kBaseFolderTitle);
     if (!chosen) {
@@ -133,6 +140,15 @@ void MainFrame::settleBaseFolder(const std::optional<std::string>& requested) {
   }
 }
 
+std::optional<std::string> MainFrame::guessedBaseFolder(const std::string& commandLine) const {
+  // With Ctrl held the command line is ignored, so it cannot name the game.
+  std::vector<std::string> tokens = md2Tokens(commandLine);
+  if (ctrlHeld_ || tokens.empty()) return std::nullopt;
+  std::optional<std::string> folder = baseFolderAbove(absolutePath(withoutQuotes(tokens[0])));
+  if (!folder || !app.platform.canEnterFolder(*folder)) return std::nullopt;
+  return folder;
+}
+
 void MainFrame::settleWorkFolders() {
   Platform& platform = app.platform;
   auto settle = [&](std::string& folder, const char* key) {
@@ -141,7 +157,8 @@ void MainFrame::settleWorkFolders() {
   };
   settle(app.loadFolder, settings::kLoadDir);
   settle(app.saveFolder, settings::kSaveDir);
-  platform.writeString(settings::kProject, settings::kBaseDir, app.baseFolder);
+  if (!baseFolderGuessed_)
+    platform.writeString(settings::kProject, settings::kBaseDir, app.baseFolder);
   platform.writeString(settings::kProject, settings::kLoadDir, app.loadFolder);
   platform.writeString(settings::kProject, settings::kSaveDir, app.saveFolder);
 }

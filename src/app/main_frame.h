@@ -95,7 +95,8 @@ class MainFrame {
  private:
   static size_t index(ViewId id) { return static_cast<size_t>(id); }
   void readColorSlots();
-  void settleBaseFolder(const std::optional<std::string>& requested);
+  void settleBaseFolder(const CommandLine& commandLine);
+  std::optional<std::string> guessedBaseFolder(const std::string& commandLine) const;
   void settleWorkFolders();
   void runCommandLine(const std::string& text);
   bool openFirstModel();
@@ -110,6 +111,7 @@ class MainFrame {
   int listsBottom_ = 0;
   bool splitDragging_ = false;
   bool ctrlHeld_ = false;
+  bool baseFolderGuessed_ = false;  // used for this run only, never stored
   IntroChoice intro_ = IntroChoice::Skipped;
   std::array<std::uint8_t, 768> displayColors_{};
 };

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/game_folder.h"
 #include "app/model_loading.h"
 #include "cli/console_platform.h"
 #include "cli/render_commands.h"
@@ -31,19 +32,6 @@ int usage() {
                "      [--phong FILE] [--env FILE] [--colormap FILE] [--mapping]\n"
                "  pelt-cli bench MODEL [--mode N] [--size WxH] [--frames N]\n";
   return 2;
-}
-
-// The game's base folder: the nearest "baseq2" above the model, else its folder.
-std::string guessBaseFolder(const std::string& modelPath) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path path = fs::absolute(modelPath, ec).lexically_normal();
-  for (fs::path p = path.parent_path(); !p.empty() && p != p.root_path(); p = p.parent_path()) {
-    std::string name = p.filename().string();
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (name == "baseq2") return p.string();
-  }
-  return path.parent_path().string();
 }
 
 std::string jsonString(const std::string& text) {
@@ -99,7 +87,7 @@ int runInfo(const std::vector<std::string>& args) {
   if (file.empty()) return usage();
   ConsolePlatform platform;
   App app(platform);
-  app.baseFolder = base.empty() ? guessBaseFolder(file) : base;
+  app.baseFolder = base.empty() ? pelt::baseFolderFor(file) : base;
   if (!pelt::loadMd2(app, file)) return 1;
   printInfo(app, json);
   return 0;

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "app/app.h"
+#include "app/game_folder.h"
 #include "app/map_commands.h"
 #include "app/model_loading.h"
 #include "app/tables.h"
@@ -64,19 +65,6 @@ std::optional<SceneOptions> parseOptions(const std::vector<std::string>& args, b
   return o;
 }
 
-// The nearest "baseq2" above the model, else its folder.
-std::string baseFolderOf(const std::string& modelPath) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path path = fs::absolute(modelPath, ec).lexically_normal();
-  for (fs::path p = path.parent_path(); !p.empty() && p != p.root_path(); p = p.parent_path()) {
-    std::string name = p.filename().string();
-    std::transform(name.begin(), name.end(), name.begin(), ::tolower);
-    if (name == "baseq2") return p.string();
-  }
-  return path.parent_path().string();
-}
-
 bool addMap(App& app, MapKind kind, const std::string& path) {
   std::unique_ptr<Skin> map = readSkinImage(app.platform, path);
   if (!map || map->width != kMapSize || map->height != kMapSize) return false;
@@ -92,7 +80,7 @@ bool addMap(App& app, MapKind kind, const std::string& path) {
 // Explicit files, else the first map of the game folder's "phongs" and
 // "enviros" and its pics/colormap.pcx.
 bool loadScene(App& app, const SceneOptions& o) {
-  app.baseFolder = baseFolderOf(o.model);
+  app.baseFolder = baseFolderFor(o.model);
   if (!loadMd2(app, o.model)) return false;
   Model& model = app.model;
   model.currentFrameIndex = std::clamp(o.frame, 0, std::max(0, int(model.frames.size()) - 1));

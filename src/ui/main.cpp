@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "app/main_frame.h"
 #include "ui/main_window.h"
+#include "ui/program_icon.h"
 #include "ui/qt_platform.h"
 
 int main(int argc, char** argv) {
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName("Pelt");
   QApplication::setOrganizationName("Quillon");
+  QGuiApplication::setDesktopFileName(PELT_APP_ID);
+  QApplication::setWindowIcon(pelt::programIconSet());
 
   pelt::QtPlatform platform;
   pelt::App app(platform);
