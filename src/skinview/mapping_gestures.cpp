@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdlib>
 
 #include "model/model.h"
-#include "platform/platform.h"
 #include "raster/clipping.h"
 #include "skinview/mapping_edits.h"
 #include "skinview/skin_view.h"
