@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/common_texts.h"
 #include "app/folders.h"
 #include "app/game_folder.h"
 #include "app/map_commands.h"
@@ -63,6 +64,7 @@ void MainFrame::setView(ViewId id, std::unique_ptr<CoreView> view) {
   if (id == ViewId::ModelView) modelView_ = dynamic_cast<ModelView*>(view.get());
   if (id == ViewId::SkinView) skinView_ = dynamic_cast<SkinView*>(view.get());
   views_[index(id)] = std::move(view);
+  viewSizes_[index(id)] = kNoSize;
   Rect r = viewRect(id);
   resizeView(id, r.width(), r.height());
 }
@@ -121,6 +123,8 @@ void MainFrame::settleBaseFolder(const CommandLine& commandLine) {
     while (app.baseFolder.size() > 1 && app.baseFolder.back() == '/') app.baseFolder.pop_back();
     return;
   }
+  // A folder asked for by name is not dropped silently; the usual rules follow.
+  if (requested) platform.messageBox(kFolderNotValidMessage, MessageButtons::Ok);
   app.baseFolder = platform.readString(settings::kProject, settings::kBaseDir, settings::kUnknown);
   if (app.baseFolder != settings::kUnknown && platform.canEnterFolder(app.baseFolder)) return;
   if (std::optional<std::string> guessed = guessedBaseFolder(commandLine.text)) {
@@ -236,6 +240,10 @@ Rect MainFrame::viewRect(ViewId id) const {
 }
 
 void MainFrame::resizeView(ViewId id, int width, int height) {
+  // Every relayout moves every window; only a real size change redraws.
+  std::pair<int, int>& size = viewSizes_[index(id)];
+  if (size == std::pair{width, height}) return;
+  size = {width, height};
   CoreView& v = view(id);
   v.resize(width, height);
   v.render(0, 0);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "app/command_line.h"
 #include "app/frame_layout.h"
@@ -70,7 +71,8 @@ class MainFrame {
   void relayout();
   const FrameLayout& layout() const { return layout_; }
   Rect viewRect(ViewId id) const;
-  // A child window got a new size: the view sizes its buffer and redraws.
+  // A child window got a new size: the view sizes its buffer and redraws
+  // once; the same size again does nothing.
   void resizeView(ViewId id, int width, int height);
 
   // "Pelt-Refresh": re-render and repaint the views named by the mask.
@@ -103,6 +105,8 @@ class MainFrame {
 
   FrameHost& host_;
   std::array<std::unique_ptr<CoreView>, 4> views_;
+  static constexpr std::pair<int, int> kNoSize{-1, -1};
+  std::array<std::pair<int, int>, 4> viewSizes_{kNoSize, kNoSize, kNoSize, kNoSize};
   ModelView* modelView_ = nullptr;
   SkinView* skinView_ = nullptr;
   FrameLayout layout_;

@@ -24,7 +24,6 @@ int main(int argc, char** argv) {
   pelt::App app(platform);
   pelt::MainWindow window(app, platform);
   platform.setWindow(&window);
-  if (window.frame().start(pelt::parseArguments(arguments)) == pelt::StartupResult::Quit) return 0;
-  window.show();
+  if (window.startUp(pelt::parseArguments(arguments)) == pelt::StartupResult::Quit) return 0;
   return application.exec();
 }

@@ -222,6 +222,21 @@ TEST_F(StartUp, BaseOptionSkipsThePromptAndIsStored) {
   EXPECT_EQ(setting("Project", "BaseDir"), dir.path());
 }
 
+// A folder named by -base that is not there is reported, then the usual
+// rules apply; remembered folders in the kernel's trees fall back too.
+TEST_F(StartUp, UnusableBaseOptionAndSystemFoldersFallBack) {
+  knownBaseFolder();
+  platform.settings["Project"]["LoadDir"] = "/proc";
+  platform.settings["Project"]["SaveDir"] = "/sys/kernel";
+  std::string model = writeModel("tris.md2");
+  EXPECT_EQ(start({"-base", dir.file("no-such-folder"), "-md2", model}), StartupResult::Ready);
+  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{"That folder is not valid"});
+  EXPECT_TRUE(platform.folderTitles.empty());
+  EXPECT_EQ(app.baseFolder, dir.path());
+  EXPECT_EQ(setting("Project", "LoadDir"), dir.path());
+  EXPECT_EQ(setting("Project", "SaveDir"), dir.path());
+}
+
 TEST_F(StartUp, ModelBelowAGameFolderSettlesTheBaseFolderForThisRunOnly) {
   struct Case {
     const char* label;
@@ -394,6 +409,17 @@ TEST_F(FrameRouting, RefreshRendersNamedViewsInOrder) {
   EXPECT_EQ(platform.repaints, (std::vector<ViewId>{ViewId::SkinView, ViewId::GradientBox,
                                                     ViewId::ModelView, ViewId::PaletteBox}));
   EXPECT_EQ(renders[3].back(), (std::pair<int, int>{0, 0x20}));
+}
+
+TEST_F(FrameRouting, ResizeRendersOnceAndOnlyOnChange) {
+  auto& skinRenders = renders[static_cast<size_t>(ViewId::SkinView)];
+  frame.resizeView(ViewId::SkinView, 300, 200);
+  EXPECT_EQ(skinRenders, (std::vector<std::pair<int, int>>{{0, 0}}));
+  frame.resizeView(ViewId::SkinView, 300, 200);
+  frame.relayout();
+  EXPECT_EQ(skinRenders.size(), 1u);
+  frame.resizeView(ViewId::SkinView, 301, 200);
+  EXPECT_EQ(skinRenders.size(), 2u);
 }
 
 TEST_F(FrameRouting, WheelGoesToTheViewUnderThePointer) {
