@@ -10,6 +10,7 @@
 
 #include "demo/demo_folder.h"
 #include "demo/demo_mesh.h"
+#include "model/mapping_file.h"
 #include "model/md2_format.h"
 #include "platform/file_io.h"
 #include "platform/paths.h"
@@ -125,6 +126,22 @@ void addModels(SeedFolder& seeds, const std::string& base) {
   seeds.addFile("md2_fuzz", joinPath(base, kDemoModelPath));
 }
 
+// Two-triangle mappings: the shape the mapping target's model has.
+void addMappings(SeedFolder& seeds) {
+  Model model;
+  model.triangleCount = 2;
+  model.vertexCount = 5;
+  model.skinWidth = 64;
+  model.skinHeight = 32;
+  model.triangles[0].vertexIndex = {0, 1, 2};
+  model.triangles[1].vertexIndex = {2, 3, 4};
+  model.triangles[0].cornerSt = {StCoord{0, 0}, {63, 0}, {0, 31}};
+  model.triangles[1].cornerSt = {StCoord{63, 31}, {10, 20}, {63, 0}};
+  seeds.add("mapping_fuzz", "two_triangles.pmp", encodeMappingFile(model));
+  model.skinWidth = 128;
+  seeds.add("mapping_fuzz", "wider_skin.pmp", encodeMappingFile(model));
+}
+
 void addImages(SeedFolder& seeds, const std::string& base) {
   for (auto [w, h] : {std::pair{1, 1}, {7, 3}, {8, 8}, {33, 17}}) {
     const Skin skin = gradientSkin(w, h);
@@ -161,5 +178,6 @@ int main(int argc, char** argv) {
   SeedFolder seeds(argv[1]);
   addModels(seeds, base);
   addImages(seeds, base);
+  addMappings(seeds);
   return seeds.failed() ? 1 : 0;
 }
