@@ -12,6 +12,7 @@
 #include "app/app.h"
 #include "app/model_loading.h"
 #include "cli/console_platform.h"
+#include "cli/model_commands.h"
 #include "cli/render_commands.h"
 #include "demo/demo_folder.h"
 #include "platform/paths.h"
@@ -25,7 +26,7 @@ using pelt::ConsolePlatform;
 int usage() {
   std::cerr << "usage:\n"
                "  pelt-cli info FILE.md2 [--json] [--base FOLDER]\n"
-               "  pelt-cli convert IN OUT\n"
+               "  pelt-cli convert IN OUT          (an MD2, or a PCX/BMP skin)\n"
                "  pelt-cli demo FOLDER\n"
                "  pelt-cli render MODEL OUT.bmp [--mode N] [--size WxH] [--frame F] [--skin FILE]\n"
                "      [--phong FILE] [--env FILE] [--colormap FILE] [--mapping]\n"
@@ -73,6 +74,7 @@ void printInfo(const App& app, bool json) {
     std::cout << "\nframe names:";
     for (const auto& frame : m.frames) std::cout << "\n  " << frame.name;
     std::cout << "\n";
+    pelt::cli::printGlInfo(app, std::cout);
     return;
   }
   std::cout << "{\"vertices\": " << m.vertexCount << ", \"triangles\": " << m.triangleCount
@@ -84,7 +86,9 @@ void printInfo(const App& app, bool json) {
   std::cout << "], \"frameNames\": [";
   for (size_t i = 0; i < m.frames.size(); ++i)
     std::cout << (i ? ", " : "") << jsonString(m.frames[i].name);
-  std::cout << "]}\n";
+  std::cout << "]";
+  pelt::cli::printGlInfoJson(app, std::cout);
+  std::cout << "}\n";
 }
 
 int runInfo(const std::vector<std::string>& args) {
@@ -107,6 +111,8 @@ int runInfo(const std::vector<std::string>& args) {
 
 int runConvert(const std::vector<std::string>& args) {
   if (args.size() != 2) return usage();
+  if (pelt::cli::isModelPath(args[0]))
+    return pelt::cli::convertModel(args[0], args[1], guessBaseFolder(args[0]));
   ConsolePlatform platform;
   std::unique_ptr<pelt::Skin> skin = pelt::readSkinImage(platform, args[0]);
   if (!skin) {

@@ -41,7 +41,10 @@ TEST(Cli, InfoReportsCountsAfterCompaction) {
   EXPECT_EQ(json.out,
             "{\"vertices\": 6, \"triangles\": 4, \"st\": 6, \"frames\": 3, \"skinWidth\": 16, "
             "\"skinHeight\": 8, \"skins\": [\"models/m/skin.pcx\"], \"frameNames\": [\"frame0\", "
-            "\"frame1\", \"frame2\"]}\n");
+            "\"frame1\", \"frame2\"], \"glCommands\": {\"words\": 0, \"commands\": 0, "
+            "\"strips\": 0, \"fans\": 0, \"averageVertices\": 0.00}, \"savedGlCommands\": "
+            "{\"words\": 27, \"commands\": 2, \"strips\": 0, \"fans\": 2, "
+            "\"averageVertices\": 4.00}}\n");
   RunResult text = runCli("info " + model);
   EXPECT_NE(text.out.find("st: 6\n"), std::string::npos) << text.out;
 
