@@ -3,6 +3,8 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <memory>
+#include <string>
 #include <random>
 #include <utility>
 
@@ -146,9 +148,11 @@ void connectedGridMesh(Model& model, int triangles, std::uint32_t seed) {
     std::array<std::int16_t, 4> v{at(x, y), at(x + 1, y), at(x, y + 1), at(x + 1, y + 1)};
     std::array<std::int16_t, 4> st = v;
     if (rng() % 16 == 0) {
-      // A seam: this quad's corners get st entries of their own.
+      // A seam: this quad's corners get st entries of their own, one texel over.
       for (auto& s : st) {
-        model.stCoords[static_cast<size_t>(model.stCount)] = model.stCoords[static_cast<size_t>(s)];
+        StCoord moved = model.stCoords[static_cast<size_t>(s)];
+        ++moved.s;
+        model.stCoords[static_cast<size_t>(model.stCount)] = moved;
         s = static_cast<std::int16_t>(model.stCount++);
       }
     }
@@ -160,6 +164,36 @@ void connectedGridMesh(Model& model, int triangles, std::uint32_t seed) {
       add({v[1], v[3], v[2]}, {st[1], st[3], st[2]});
     }
   }
+}
+
+}  // namespace pelt::test
+
+namespace pelt::test {
+
+Md2Data connectedGridMd2(int triangles, std::uint32_t seed, int frames) {
+  auto model = std::make_unique<Model>();
+  connectedGridMesh(*model, triangles, seed);
+  Md2Data data;
+  data.skinWidth = model->skinWidth;
+  data.skinHeight = model->skinHeight;
+  data.vertexCount = model->vertexCount;
+  data.st.assign(model->stCoords.begin(), model->stCoords.begin() + model->stCount);
+  for (int t = 0; t < model->triangleCount; ++t) {
+    const ModelTriangle& tri = model->triangles[static_cast<size_t>(t)];
+    data.triangles.push_back({tri.vertexIndex, tri.stIndex});
+  }
+  for (int f = 0; f < frames; ++f) {
+    Md2Frame frame;
+    frame.name = "frame" + std::to_string(f);
+    frame.scale = {0.25f, 0.25f, 0.25f};
+    for (int v = 0; v < data.vertexCount; ++v) {
+      const StCoord& st = model->stCoords[static_cast<size_t>(v)];
+      frame.vertices.push_back({{static_cast<std::uint8_t>(st.s), static_cast<std::uint8_t>(st.t),
+                                 static_cast<std::uint8_t>((v * 7 + f) & 0xFF)}, 0});
+    }
+    data.frames.push_back(std::move(frame));
+  }
+  return data;
 }
 
 }  // namespace pelt::test

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/md2_format.h"
 #include "model/model.h"
 
 namespace pelt::test {
@@ -20,5 +21,8 @@ void randomSmallMesh(Model& model, std::uint32_t seed);
 // A connected grid of `triangles` / 2 quads in row order, each split along a
 // random diagonal, with random st seams; skin 256 x 256.
 void connectedGridMesh(Model& model, int triangles, std::uint32_t seed);
+
+// The same grid as a file's contents, with `frames` frames.
+Md2Data connectedGridMd2(int triangles, std::uint32_t seed, int frames);
 
 }  // namespace pelt::test
