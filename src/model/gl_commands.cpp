@@ -34,32 +34,22 @@ class EdgeIndex {
  public:
   explicit EdgeIndex(std::span<const ModelTriangle> triangles) {
     const size_t n = triangles.size() * 3;
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> records(n);
-    for (size_t e = 0; e < n; ++e) {
-      const ModelTriangle& tri = triangles[e / 3];
-      const int k = static_cast<int>(e % 3);
-      records[e] = {pairKey(cornerOf(tri, k), cornerOf(tri, k + 1)), static_cast<std::uint32_t>(e)};
-    }
-    std::sort(records.begin(), records.end());
-    std::vector<std::uint64_t> keys;
-    entries_.resize(n);
-    for (size_t r = 0; r < n; ++r) {
-      if (r == 0 || records[r].first != records[r - 1].first) {
-        keys.push_back(records[r].first);
-        groupStart_.push_back(static_cast<std::uint32_t>(r));
-      }
-      entries_[r] = records[r].second;
-    }
-    groupStart_.push_back(static_cast<std::uint32_t>(n));
+    slotMask_ = std::bit_ceil(std::max<size_t>(2 * n, 16)) - 1;
+    slotKeys_.resize(slotMask_ + 1);
+    slotGroups_.assign(slotMask_ + 1, -1);
+    std::vector<int> groupOf(n);
+    for (size_t e = 0; e < n; ++e) groupOf[e] = groupFor(edgeKey(triangles, e, false), true);
+    // Counting sort by group; edges go in in scan order, so each group stays in it.
+    groupStart_.assign(static_cast<size_t>(groups_) + 1, 0);
+    for (int g : groupOf) ++groupStart_[static_cast<size_t>(g) + 1];
+    for (size_t g = 0; g < static_cast<size_t>(groups_); ++g) groupStart_[g + 1] += groupStart_[g];
     cursor_.assign(groupStart_.begin(), groupStart_.end() - 1);
-    against_.assign(n, -1);
-    for (size_t e = 0; e < n; ++e) {
-      const ModelTriangle& tri = triangles[e / 3];
-      const int k = static_cast<int>(e % 3);
-      const std::uint64_t reversed = pairKey(cornerOf(tri, k + 1), cornerOf(tri, k));
-      auto it = std::lower_bound(keys.begin(), keys.end(), reversed);
-      if (it != keys.end() && *it == reversed) against_[e] = static_cast<int>(it - keys.begin());
-    }
+    entries_.resize(n);
+    std::vector<std::uint32_t> fill = cursor_;
+    for (size_t e = 0; e < n; ++e)
+      entries_[fill[static_cast<size_t>(groupOf[e])]++] = static_cast<std::uint32_t>(e);
+    against_.resize(n);
+    for (size_t e = 0; e < n; ++e) against_[e] = groupFor(edgeKey(triangles, e, true), false);
   }
 
   // The group of the pair (corner k+1, corner k) of triangle t, or -1.
@@ -77,6 +67,30 @@ class EdgeIndex {
   }
 
  private:
+  static std::uint64_t edgeKey(std::span<const ModelTriangle> triangles, size_t e, bool reversed) {
+    const ModelTriangle& tri = triangles[e / 3];
+    const int k = static_cast<int>(e % 3);
+    return reversed ? pairKey(cornerOf(tri, k + 1), cornerOf(tri, k))
+                    : pairKey(cornerOf(tri, k), cornerOf(tri, k + 1));
+  }
+
+  // Open addressing on the pair key; -1 for a pair no triangle has.
+  int groupFor(std::uint64_t key, bool insert) {
+    size_t slot = static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 20) & slotMask_;
+    while (slotGroups_[slot] >= 0) {
+      if (slotKeys_[slot] == key) return slotGroups_[slot];
+      slot = (slot + 1) & slotMask_;
+    }
+    if (!insert) return -1;
+    slotKeys_[slot] = key;
+    slotGroups_[slot] = groups_;
+    return groups_++;
+  }
+
+  size_t slotMask_ = 0;
+  std::vector<std::uint64_t> slotKeys_;
+  std::vector<int> slotGroups_;
+  int groups_ = 0;
   std::vector<std::uint32_t> entries_;
   std::vector<std::uint32_t> groupStart_;
   std::vector<std::uint32_t> cursor_;
