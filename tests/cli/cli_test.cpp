@@ -85,5 +85,28 @@ TEST(Cli, DemoFolderOpensWithItsSkins) {
       << info.out;
 }
 
+TEST(Cli, ConvertRewritesAModelThatLoadsTheSame) {
+  test::TempDir dir;
+  ASSERT_EQ(runCli("demo " + dir.path()).status, 0);
+  const std::string model = dir.file("baseq2/models/monsters/grub/tris.md2");
+  const std::string copy = dir.file("baseq2/models/monsters/grub/copy.MD2");
+  ASSERT_EQ(runCli("convert " + model + " " + copy).status, 0);
+  // Only the stored GL commands differ: the demo writes one fan per triangle.
+  auto withoutStoredGl = [](std::string info) {
+    const size_t from = info.find("\"glCommands\"");
+    return info.erase(from, info.find("\"savedGlCommands\"") - from);
+  };
+  RunResult before = runCli("info " + model + " --json");
+  RunResult after = runCli("info " + copy + " --json");
+  EXPECT_EQ(withoutStoredGl(after.out), withoutStoredGl(before.out));
+  auto object = [](const std::string& info, const std::string& key) {
+    const size_t at = info.find("\"" + key + "\": {");
+    return at == std::string::npos ? "" : info.substr(at + key.size() + 4, info.find('}', at) - at - key.size() - 3);
+  };
+  EXPECT_EQ(object(after.out, "glCommands"), object(before.out, "savedGlCommands")) << after.out;
+  EXPECT_NE(object(after.out, "glCommands").find("\"words\""), std::string::npos);
+  EXPECT_NE(runCli("convert " + dir.file("none.md2") + " " + copy).status, 0);
+}
+
 }  // namespace
 }  // namespace pelt
