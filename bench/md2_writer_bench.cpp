@@ -37,8 +37,8 @@ struct Loaded {
     platform.writeInt(settings::kPreferences, settings::kDirScanPrompt, 1);
     if (grid) {
       const std::string path = joinPath(folder, "grid.md2");
-      writeFileAtomically(path, encodeMd2(test::connectedGridMd2(kGridTriangles, kGridSeed,
-                                                                 kGridFrames)));
+      writeFileAtomically(
+          path, encodeMd2(test::connectedGridMd2(kGridTriangles, kGridSeed, kGridFrames)));
       app.baseFolder = folder;
       loadMd2(app, path);
     } else {

@@ -21,8 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   model->stCount = static_cast<int>(md2.st.size());
   std::copy(md2.st.begin(), md2.st.end(), model->stCoords.begin());
   for (int i = 0; i < model->triangleCount; ++i) {
-    model->triangles[static_cast<size_t>(i)].vertexIndex = md2.triangles[static_cast<size_t>(i)].vertexIndex;
-    model->triangles[static_cast<size_t>(i)].stIndex = md2.triangles[static_cast<size_t>(i)].stIndex;
+    model->triangles[static_cast<size_t>(i)].vertexIndex =
+        md2.triangles[static_cast<size_t>(i)].vertexIndex;
+    model->triangles[static_cast<size_t>(i)].stIndex =
+        md2.triangles[static_cast<size_t>(i)].stIndex;
   }
   pelt::storeMapping(*model);
   for (const pelt::Md2Frame& frame : md2.frames) model->frames.push_back(pelt::decodeFrame(frame));

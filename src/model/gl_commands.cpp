@@ -111,8 +111,8 @@ class Builder {
   explicit Builder(const Model& model)
       : model_(model),
         triangles_(std::span<const ModelTriangle>(model.triangles)
-                       .first(static_cast<size_t>(std::clamp(model.triangleCount, 0,
-                                                             static_cast<int>(model.triangles.size()))))),
+                       .first(static_cast<size_t>(std::clamp(
+                           model.triangleCount, 0, static_cast<int>(model.triangles.size()))))),
         index_(triangles_),
         used_(triangles_.size(), kFree) {}
 

@@ -18,9 +18,7 @@ constexpr int kFrameOffsetField = 56;
 constexpr const char* kNoFramesMessage =
     "The frames of this model are not available; it cannot be saved.";
 
-std::int32_t frameStride(const Model& model) {
-  return kMd2FrameHeaderSize + 4 * model.vertexCount;
-}
+std::int32_t frameStride(const Model& model) { return kMd2FrameHeaderSize + 4 * model.vertexCount; }
 
 // The frame block of the file read, if it holds every frame of the model.
 // Frames are stepped by the size they have (the reader does the same), not by

@@ -4,10 +4,9 @@
 #include <bit>
 #include <cmath>
 #include <memory>
-#include <string>
 #include <random>
+#include <string>
 #include <utility>
-
 
 namespace pelt::test {
 
@@ -74,10 +73,10 @@ std::vector<std::int32_t> literalGlCommands(const Model& model) {
     out.push_back(bestFan ? -(best + 2) : best + 2);
     for (const auto& [vertex, st] : bestVertices) {
       const StCoord& coord = model.stCoords[static_cast<size_t>(st)];
-      out.push_back(std::bit_cast<std::int32_t>(
-          static_cast<float>((coord.s + 0.5) / model.skinWidth)));
-      out.push_back(std::bit_cast<std::int32_t>(
-          static_cast<float>((coord.t + 0.5) / model.skinHeight)));
+      out.push_back(
+          std::bit_cast<std::int32_t>(static_cast<float>((coord.s + 0.5) / model.skinWidth)));
+      out.push_back(
+          std::bit_cast<std::int32_t>(static_cast<float>((coord.t + 0.5) / model.skinHeight)));
       out.push_back(vertex);
     }
   }
@@ -134,8 +133,8 @@ void connectedGridMesh(Model& model, int triangles, std::uint32_t seed) {
   auto at = [&](int x, int y) { return static_cast<std::int16_t>(y * (columns + 1) + x); };
   for (int y = 0; y <= rows; ++y)
     for (int x = 0; x <= columns; ++x)
-      model.stCoords[static_cast<size_t>(at(x, y))] = {
-          static_cast<std::int16_t>(x * 255 / columns), static_cast<std::int16_t>(y * 255 / rows)};
+      model.stCoords[static_cast<size_t>(at(x, y))] = {static_cast<std::int16_t>(x * 255 / columns),
+                                                       static_cast<std::int16_t>(y * 255 / rows)};
   model.triangleCount = 0;
   auto add = [&](std::array<std::int16_t, 3> v, std::array<std::int16_t, 3> st) {
     ModelTriangle& tri = model.triangles[static_cast<size_t>(model.triangleCount++)];
@@ -189,7 +188,8 @@ Md2Data connectedGridMd2(int triangles, std::uint32_t seed, int frames) {
     for (int v = 0; v < data.vertexCount; ++v) {
       const StCoord& st = model->stCoords[static_cast<size_t>(v)];
       frame.vertices.push_back({{static_cast<std::uint8_t>(st.s), static_cast<std::uint8_t>(st.t),
-                                 static_cast<std::uint8_t>((v * 7 + f) & 0xFF)}, 0});
+                                 static_cast<std::uint8_t>((v * 7 + f) & 0xFF)},
+                                0});
     }
     data.frames.push_back(std::move(frame));
   }
