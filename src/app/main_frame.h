@@ -18,6 +18,7 @@ namespace pelt {
 
 class App;
 class ModelView;
+class SkinView;
 
 inline constexpr const char* kBaseFolderTitle = "Please locate the 'baseq2' folder under Quake2";
 inline constexpr const char* kMustSpecifyFolderMessage = "You must specify a valid folder";
@@ -58,10 +59,12 @@ class MainFrame {
   IntroChoice introChoice() const { return intro_; }
 
   CoreView& view(ViewId id) { return *views_[index(id)]; }
-  // Later views replace the placeholders through this.
+  // Tests put their own views in place through this.
   void setView(ViewId id, std::unique_ptr<CoreView> view);
   // The 3D view, unless something else was set in its place.
   ModelView* modelView() { return modelView_; }
+  // The skin view, unless something else was set in its place.
+  SkinView* skinView() { return skinView_; }
 
   // Client size and the bottom of the list rows.
   void setClientSize(int width, int height, int listsBottom);
@@ -105,6 +108,7 @@ class MainFrame {
   static constexpr std::pair<int, int> kNoSize{-1, -1};
   std::array<std::pair<int, int>, 4> viewSizes_{kNoSize, kNoSize, kNoSize, kNoSize};
   ModelView* modelView_ = nullptr;
+  SkinView* skinView_ = nullptr;
   FrameLayout layout_;
   int width_ = 0;
   int height_ = 0;
