@@ -28,7 +28,10 @@ void saveModelUnavailable(App& app) {
   app.platform.messageBox(kModelSavingUnavailable, MessageButtons::Ok);
 }
 
-void toggleCameraOverride(App& app) { app.cameraOverride = !app.cameraOverride; }
+void toggleCameraOverride(App& app) {
+  app.cameraOverride = !app.cameraOverride;
+  refreshListsAndViews(app);
+}
 
 template <int Mode>
 void setInteractionMode(App& app) {

@@ -9,6 +9,7 @@
 #include "app/model_loading.h"
 #include "app/placeholder_view.h"
 #include "app/refresh.h"
+#include "app/skin_list.h"
 #include "app/tables.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
@@ -47,7 +48,9 @@ MainFrame::MainFrame(App& app, FrameHost& host) : app(app), host_(host) {
   auto modelView = std::make_unique<ModelView>(
       ModelViewInputs{app.platform, app.model, app.rasterizer, app.shading, app.colorSlots,
                       app.renderMode, app.interactionMode, app.phongMaps.current,
-                      app.envMaps.current, {}});
+                      app.envMaps.current, {},
+                      ModelViewMouseInputs{&app.cameraOverride, &app.brushKind, &app.currentSlot,
+                                           nullptr, [&app] { buildBlendTable(app); }}});
   modelView_ = modelView.get();
   views_[index(ViewId::ModelView)] = std::move(modelView);
 }
@@ -275,6 +278,7 @@ bool MainFrame::closeRequest() {
                     static_cast<int>(app.splitRatio * kSplitterUnits));
   for (size_t i = 0; i < app.colorSlots.size(); ++i)
     platform.writeInt(settings::kColors, colorKey(i), app.colorSlots[i]);
+  if (!confirmDiscardPaintedSkins(app)) return false;
   if (platform.readInt(settings::kPreferences, settings::kQuickExit, 0) == 1) return true;
   return platform.messageBox(kQuitQuestion, MessageButtons::YesNo) == MessageAnswer::Yes;
 }

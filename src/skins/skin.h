@@ -27,6 +27,8 @@ struct Skin {
   int height = 0;
   std::uint8_t fileFormat = kFormatNone;
   std::vector<std::int32_t> rowOffsets;  // one entry per row: y * width
+  // Painted since it was last read or written.
+  bool modified = false;
 
   bool isLinked() const { return (unlinked & kSkinUnlinked) == 0; }
   std::uint8_t pixel(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
