@@ -11,9 +11,11 @@
 #include "app/refresh.h"
 #include "app/skin_list.h"
 #include "app/tables.h"
+#include "app/view_factory.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
 #include "skins/skin_image.h"
+#include "skinview/skin_view.h"
 #include "view3d/model_view.h"
 
 namespace pelt {
@@ -53,10 +55,14 @@ MainFrame::MainFrame(App& app, FrameHost& host) : app(app), host_(host) {
                                            nullptr, [&app] { buildBlendTable(app); }}});
   modelView_ = modelView.get();
   views_[index(ViewId::ModelView)] = std::move(modelView);
+  auto skinView = makeSkinView(app);
+  skinView_ = skinView.get();
+  views_[index(ViewId::SkinView)] = std::move(skinView);
 }
 
 void MainFrame::setView(ViewId id, std::unique_ptr<CoreView> view) {
   if (id == ViewId::ModelView) modelView_ = dynamic_cast<ModelView*>(view.get());
+  if (id == ViewId::SkinView) skinView_ = dynamic_cast<SkinView*>(view.get());
   views_[index(id)] = std::move(view);
   Rect r = viewRect(id);
   resizeView(id, r.width(), r.height());
