@@ -47,12 +47,7 @@ constexpr std::array<std::pair<int, ViewId>, 4> kRefreshOrder = {{
 MainFrame::MainFrame(App& app, FrameHost& host) : app(app), host_(host) {
   for (ViewId id : {ViewId::SkinView, ViewId::ModelView, ViewId::GradientBox, ViewId::PaletteBox})
     views_[index(id)] = std::make_unique<PlaceholderView>(app, id == ViewId::GradientBox);
-  auto modelView = std::make_unique<ModelView>(
-      ModelViewInputs{app.platform, app.model, app.rasterizer, app.shading, app.colorSlots,
-                      app.renderMode, app.interactionMode, app.phongMaps.current,
-                      app.envMaps.current, {},
-                      ModelViewMouseInputs{&app.cameraOverride, &app.brushKind, &app.currentSlot,
-                                           nullptr, [&app] { buildBlendTable(app); }}});
+  auto modelView = makeModelView(app);
   modelView_ = modelView.get();
   views_[index(ViewId::ModelView)] = std::move(modelView);
   auto skinView = makeSkinView(app);

@@ -7,8 +7,10 @@
 namespace pelt {
 
 class App;
+class ModelView;
 class SkinView;
 
 std::unique_ptr<SkinView> makeSkinView(App& app);
+std::unique_ptr<ModelView> makeModelView(App& app);
 
 }  // namespace pelt

@@ -23,16 +23,13 @@ bool PaintStroke::end() {
 }
 
 bool PaintStroke::paintTexel(std::int32_t offset, const PaintTables& tables) {
-  if (skin_ == nullptr || offset < 0) return false;
-  const auto o = static_cast<size_t>(offset);
-  // Offsets come from the last full render, which may predate a smaller skin.
-  if (o >= skin_->pixels.size() || o >= paintedMask_.size()) return false;
-  std::uint8_t& pixel = skin_->pixels[o];
-  if (tables.protectedColors[pixel] != 0 || paintedMask_[o] != 0) return false;
-  paintedMask_[o] = 1;
-  const std::uint8_t painted = tables.blendTable[pixel];
-  if (painted == pixel) return false;
-  pixel = painted;
+  if (skin_ == nullptr || offset < 0 || static_cast<size_t>(offset) >= skin_->pixels.size())
+    return false;
+  const std::uint8_t before = skin_->pixels[static_cast<size_t>(offset)];
+  if (!pelt::paintTexel(skin_->pixels, paintedMask_, tables.blendTable, tables.protectedColors,
+                        offset))
+    return false;
+  if (skin_->pixels[static_cast<size_t>(offset)] == before) return false;
   skin_->modified = true;
   changedSinceRestore_ = true;
   return true;
@@ -43,6 +40,14 @@ bool PaintStroke::restoreStart() {
   if (!changedSinceRestore_) return false;
   skin_->pixels = pixelBackup_;
   changedSinceRestore_ = false;
+  return true;
+}
+
+bool pickPaintColour(const Skin& skin, std::int32_t offset, std::uint8_t& slot) {
+  if (offset < 0 || static_cast<size_t>(offset) >= skin.pixels.size()) return false;
+  const std::uint8_t picked = skin.pixels[static_cast<size_t>(offset)];
+  if (slot == picked) return false;
+  slot = picked;
   return true;
 }
 

@@ -7,10 +7,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <span>
 #include <vector>
 
 #include "raster/segment_walk.h"
+#include "skins/paint_rule.h"
 #include "skins/skin.h"
 
 namespace pelt {
@@ -19,12 +19,13 @@ enum BrushKind : int { kBrushPoint = 0, kBrushPencil = 1, kBrushLine = 2 };
 
 inline constexpr std::int32_t kNoTexel = -1;
 
-// What painting reads: the index each palette index becomes, and the
-// indices that are never painted (nonzero entries).
 struct PaintTables {
-  std::span<const std::uint8_t, 256> blendTable;
-  std::span<const std::int32_t, 256> protectedColors;
+  const BlendTable& blendTable;
+  const ProtectedColors& protectedColors;
 };
+
+// The colour under a pick goes into the paint slot; true when the slot changed.
+bool pickPaintColour(const Skin& skin, std::int32_t offset, std::uint8_t& slot);
 
 // A view's client area as a paint target. texelAt(x, y) gives the skin
 // offset shown at a client point, or kNoTexel.
@@ -46,7 +47,7 @@ class PaintStroke {
   bool end();
   bool active() const { return skin_ != nullptr; }
 
-  // The paint rule; true when the pixel changed.
+  // The paint rule for this stroke; true when the pixel changed.
   bool paintTexel(std::int32_t offset, const PaintTables& tables);
 
   // The brush at the press point, then at each pointer move. True when the

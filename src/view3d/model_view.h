@@ -70,7 +70,8 @@ struct ModelViewMouseInputs {
   const bool* cameraOverride = nullptr;
   const int* brushKind = nullptr;
   const int* currentSlot = nullptr;
-  const PaintTables* paint = nullptr;
+  const BlendTable* blendTable = nullptr;
+  const ProtectedColors* protectedColors = nullptr;
   // A colour was picked into the current slot: the blend table follows it.
   std::function<void()> colourPicked;
 };

@@ -199,15 +199,17 @@ std::int32_t ModelView::texelAt(int x, int y) const {
 
 bool ModelView::paintStroke(bool pressed, WindowPoint point) {
   const ModelViewMouseInputs& mouse = in_.mouse;
+  if (mouse.blendTable == nullptr || mouse.protectedColors == nullptr) return false;
   if (pressed) {
     Skin* skin = in_.model.currentSkin();
-    if (skin == nullptr || mouse.paint == nullptr) return false;
+    if (skin == nullptr) return false;
     stroke_.begin(*skin, mouse.brushKind ? *mouse.brushKind : kBrushPoint, point);
   }
   if (!stroke_.active()) return false;
   auto lookup = [this](int x, int y) { return texelAt(x, y); };
+  const PaintTables tables{*mouse.blendTable, *mouse.protectedColors};
   const PaintSurface<decltype(lookup)> surface{in_.rasterizer, std::min(clientWidth_, viewWidth_),
-                                               viewHeight_, *mouse.paint, lookup};
+                                               viewHeight_, tables, lookup};
   const bool refresh = pressed ? stroke_.press(surface) : stroke_.moveTo(surface, point);
   if (refresh) in_.platform.sendRefresh(kRedrawRetexture, kPaintMask);
   return refresh;
@@ -216,13 +218,9 @@ bool ModelView::paintStroke(bool pressed, WindowPoint point) {
 void ModelView::pickColour(WindowPoint point) {
   const Skin* skin = in_.model.currentSkin();
   if (skin == nullptr || in_.mouse.currentSlot == nullptr) return;
-  const std::int32_t p = texelAt(point.x, point.y);
-  if (p < 0 || static_cast<size_t>(p) >= skin->pixels.size()) return;
   std::uint8_t& slot = in_.colorSlots[static_cast<size_t>(*in_.mouse.currentSlot) & 7];
-  const std::uint8_t picked = skin->pixels[static_cast<size_t>(p)];
-  if (slot == picked) return;
-  slot = picked;
-  in_.platform.sendRefresh(kRedrawFull, kPickMask);
+  if (pickPaintColour(*skin, texelAt(point.x, point.y), slot))
+    in_.platform.sendRefresh(kRedrawFull, kPickMask);
 }
 
 void ModelView::brushSelection(WindowPoint point) {
