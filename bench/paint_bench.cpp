@@ -137,11 +137,13 @@ double medianMs(int runs, F&& f) {
   return samples[samples.size() / 2];
 }
 
-template <class F>
-void runTimed(benchmark::State& state, F&& step) {
+// Times `step` only; `prepare` runs untimed before each step.
+template <class Prepare, class F>
+void runTimed(benchmark::State& state, Prepare&& prepare, F&& step) {
   Scene& s = scene();
   std::vector<double> samples;
   for (auto _ : state) {
+    prepare(s);
     auto start = std::chrono::steady_clock::now();
     step(s);
     const double ms =
@@ -158,22 +160,32 @@ void runTimed(benchmark::State& state, F&& step) {
 }
 
 void BM_ClearBothViews(benchmark::State& state) {
-  runTimed(state, [](Scene& s) { s.clearBuffers(); });
+  runTimed(state, [](Scene&) {}, [](Scene& s) { s.clearBuffers(); });
 }
 
-// A pencil stroke that goes back and forth over a 64-pixel segment through
-// the centre of the view; each move is one segment and its two refreshes.
-void strokeSegments(benchmark::State& state, CoreView& view, int texelsAt) {
+// Each step is one pencil segment of 64 pixels through the centre of the
+// view with its refresh of both views. Before it, untimed, the skin gets its
+// pixels back and a new stroke starts at the segment's first end, so every
+// segment changes the texels under it.
+// With after_full the 3D view also renders fully first, as after any camera
+// move, so the segment pays for indexing the new pick buffer.
+void strokeSegments(benchmark::State& state, Scene& s, CoreView& view, int texelsAt) {
+  const bool afterFull = state.range(0) != 0;
   const int x0 = kWidth / 2 - kSegment / 2, y0 = kHeight / 2 - 10;
   const int x1 = x0 + kSegment, y1 = y0 + 20;
-  view.mousePress(mouse(x0, y0, kButtonLeft, kButtonLeft));
-  bool forth = true;
-  runTimed(state, [&](Scene&) {
-    view.mouseMove(forth ? mouse(x1, y1, kButtonNone, kButtonLeft)
-                         : mouse(x0, y0, kButtonNone, kButtonLeft));
-    forth = !forth;
-  });
+  Skin& skin = *s.app.model.currentSkin();
+  const std::vector<std::uint8_t> original = skin.pixels;
+  runTimed(
+      state,
+      [&](Scene&) {
+        view.mouseRelease(mouse(x0, y0, kButtonLeft, kButtonNone));
+        std::copy(original.begin(), original.end(), skin.pixels.begin());
+        if (afterFull) s.model().render(kRedrawFull);
+        view.mousePress(mouse(x0, y0, kButtonLeft, kButtonLeft));
+      },
+      [&](Scene&) { view.mouseMove(mouse(x1, y1, kButtonNone, kButtonLeft)); });
   view.mouseRelease(mouse(x0, y0, kButtonLeft, kButtonNone));
+  std::copy(original.begin(), original.end(), skin.pixels.begin());
   state.counters["texel_ends"] = texelsAt;
 }
 
@@ -183,7 +195,7 @@ void BM_SkinViewSegment(benchmark::State& state) {
   view.renderSkinView(0);  // the clear left an empty texel map
   const int ends = (view.texelAt(kWidth / 2 - 32, kHeight / 2 - 10) >= 0) +
                    (view.texelAt(kWidth / 2 + 32, kHeight / 2 + 10) >= 0);
-  strokeSegments(state, view, ends);
+  strokeSegments(state, s, view, ends);
 }
 
 void BM_ModelViewSegment(benchmark::State& state) {
@@ -192,12 +204,22 @@ void BM_ModelViewSegment(benchmark::State& state) {
   auto picks = s.model().picks();
   auto at = [&](int x, int y) { return picks[static_cast<size_t>(kHeight - 1 - y) * kWidth + x]; };
   const int ends = (at(kWidth / 2 - 32, kHeight / 2 - 10) >= 0) + (at(kWidth / 2 + 32, kHeight / 2 + 10) >= 0);
-  strokeSegments(state, s.model(), ends);
+  strokeSegments(state, s, s.model(), ends);
 }
 
 BENCHMARK(BM_ClearBothViews)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SkinViewSegment)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ModelViewSegment)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SkinViewSegment)
+    ->ArgName("after_full")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ModelViewSegment)
+    ->ArgName("after_full")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "skins/paint_stroke.h"
 
+#include <algorithm>
+
 namespace pelt {
 
 void PaintStroke::begin(Skin& skin, int brushKind, WindowPoint press) {
@@ -8,7 +10,7 @@ void PaintStroke::begin(Skin& skin, int brushKind, WindowPoint press) {
   brush_ = brushKind;
   press_ = last_ = press;
   wasModified_ = skin.modified;
-  changedSinceRestore_ = false;
+  unsent_ = sinceRestore_ = {};
   paintedMask_.assign(skin.pixels.size(), 0);
   if (brushKind == kBrushLine) pixelBackup_ = skin.pixels;
 }
@@ -31,15 +33,19 @@ bool PaintStroke::paintTexel(std::int32_t offset, const PaintTables& tables) {
     return false;
   if (skin_->pixels[static_cast<size_t>(offset)] == before) return false;
   skin_->modified = true;
-  changedSinceRestore_ = true;
+  const int width = std::max(skin_->width, 1);
+  const int x = offset % width, y = offset / width;
+  sinceRestore_.add(x, y);
+  unsent_.add(x, y);
   return true;
 }
 
 bool PaintStroke::restoreStart() {
   if (skin_ == nullptr || pixelBackup_.size() != skin_->pixels.size()) return false;
-  if (!changedSinceRestore_) return false;
+  if (sinceRestore_.empty()) return false;
   skin_->pixels = pixelBackup_;
-  changedSinceRestore_ = false;
+  unsent_.add(sinceRestore_);
+  sinceRestore_ = {};
   return true;
 }
 

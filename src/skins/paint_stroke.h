@@ -57,6 +57,11 @@ class PaintStroke {
   template <class TexelAt>
   bool moveTo(const PaintSurface<TexelAt>& surface, WindowPoint point);
 
+  // Runs `send` (the views' Retexture refresh) with the pixels changed since
+  // the last one as the skin's changed region.
+  template <class Send>
+  void recolour(Send&& send);
+
  private:
   template <class TexelAt>
   bool segment(const PaintSurface<TexelAt>& surface, WindowPoint a, WindowPoint b);
@@ -69,7 +74,8 @@ class PaintStroke {
   WindowPoint press_;
   WindowPoint last_;
   bool wasModified_ = false;
-  bool changedSinceRestore_ = false;
+  PixelRect unsent_;       // changed since the last recolour
+  PixelRect sinceRestore_;  // changed since the stroke's start or last restore
   std::vector<std::uint8_t> paintedMask_;
   std::vector<std::uint8_t> pixelBackup_;
 };
@@ -107,6 +113,15 @@ bool PaintStroke::moveTo(const PaintSurface<TexelAt>& surface, WindowPoint point
   }
   last_ = point;
   return refresh;
+}
+
+template <class Send>
+void PaintStroke::recolour(Send&& send) {
+  if (skin_ == nullptr) return send();
+  skin_->changedRegion = unsent_;
+  send();
+  skin_->changedRegion.reset();
+  unsent_ = {};
 }
 
 }  // namespace pelt

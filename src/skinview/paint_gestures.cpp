@@ -22,7 +22,7 @@ void paintStep(SkinView& view, bool pressed, WindowPoint point) {
                                                tables, lookup};
   PaintStroke& stroke = view.paintStroke;
   if (pressed ? stroke.press(surface) : stroke.moveTo(surface, point))
-    view.sendRefresh(kRetexture, kPaintRefresh);
+    stroke.recolour([&view] { view.sendRefresh(kRetexture, kPaintRefresh); });
 }
 
 void pickAt(SkinView& view, const MouseEvent& event) {

@@ -212,6 +212,9 @@ class ModelView : public CoreView {
   void drawLightPass(int mode);
   void clearUnpicked();
   void retexture(int mode);
+  // The lowest and highest texel offset each 16 x 16 tile of the pick
+  // buffer shows, so a paint refresh can skip tiles it cannot have changed.
+  void indexTexelTiles();
 
   // Mouse gestures.
   ViewGesture chooseGesture(const MouseEvent& event) const;
@@ -243,6 +246,10 @@ class ModelView : public CoreView {
   bool pickHoldsTexels_ = false;
   int clientWidth_ = 0;
   int clientHeight_ = 0;
+  static constexpr int kTexelTile = 16;
+  std::vector<std::int32_t> tileLow_;
+  std::vector<std::int32_t> tileHigh_;
+  bool tilesIndexed_ = false;
 
   ViewGesture gesture_ = ViewGesture::Idle;
   WindowPoint anchor_;

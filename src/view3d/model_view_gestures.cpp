@@ -211,7 +211,7 @@ bool ModelView::paintStroke(bool pressed, WindowPoint point) {
   const PaintSurface<decltype(lookup)> surface{in_.rasterizer, std::min(clientWidth_, viewWidth_),
                                                viewHeight_, tables, lookup};
   const bool refresh = pressed ? stroke_.press(surface) : stroke_.moveTo(surface, point);
-  if (refresh) in_.platform.sendRefresh(kRedrawRetexture, kPaintMask);
+  if (refresh) stroke_.recolour([this] { in_.platform.sendRefresh(kRedrawRetexture, kPaintMask); });
   return refresh;
 }
 

@@ -80,6 +80,14 @@ class Painting : public ::testing::Test {
     view.mouseRelease(press(x1, y1, kButtonLeft, kButtonNone));
   }
   std::string skinEntry() { return listContents(app, FrameList::Skins).entries.at(0); }
+  // Every texel pixel of the skin view shows its skin texel.
+  void expectSkinViewShowsTheSkin() {
+    const SkinView& v = *frame.skinView();
+    for (size_t i = 0; i < v.texelMap.size(); ++i) {
+      if (v.texelMap[i] < 0) continue;
+      ASSERT_EQ(v.viewPixels[i], skin().pixels[static_cast<size_t>(v.texelMap[i])]) << i;
+    }
+  }
   // Every model pixel of the 3D view shows its skin texel.
   void expectModelViewShowsTheSkin() {
     const ModelView& v = *frame.modelView();
@@ -104,15 +112,23 @@ class Painting : public ::testing::Test {
 TEST_F(Painting, BothViewsFollowStrokesFromEitherViewAndSavingWritesOnlyThePaintedPixels) {
   const std::vector<std::uint8_t> original = skin().pixels;
   stroke(*frame.skinView(), 10, 20, 50, 26);
-  SkinView& sv = *frame.skinView();
-  ASSERT_GE(sv.texelAt(10, 20), 0);
+  ASSERT_GE(frame.skinView()->texelAt(10, 20), 0);
   EXPECT_NE(skin().pixels, original);
-  EXPECT_EQ(sv.viewPixels[static_cast<size_t>(47 - 20) * 64 + 10],
-            skin().pixels[static_cast<size_t>(sv.texelAt(10, 20))]);
+  expectSkinViewShowsTheSkin();
   expectModelViewShowsTheSkin();
   const std::vector<std::uint8_t> afterSkinView = skin().pixels;
   stroke(*frame.modelView(), 5, 5, 60, 40);
   EXPECT_NE(skin().pixels, afterSkinView);
+  expectSkinViewShowsTheSkin();
+  expectModelViewShowsTheSkin();
+  // The rubber band puts back what its earlier lines painted, in both views.
+  app.brushKind = kBrushLine;
+  ModelView& mv = *frame.modelView();
+  mv.mousePress(press(10, 10, kButtonLeft, kButtonLeft));
+  for (auto [x, y] : {std::pair{60, 12}, {30, 45}, {12, 30}})
+    mv.mouseMove(press(x, y, kButtonNone, kButtonLeft));
+  mv.mouseRelease(press(12, 30, kButtonLeft, kButtonNone));
+  expectSkinViewShowsTheSkin();
   expectModelViewShowsTheSkin();
   EXPECT_EQ(skinEntry(), "  models/m/skin.pcx *");
 
