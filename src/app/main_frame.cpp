@@ -9,7 +9,6 @@
 #include "app/game_folder.h"
 #include "app/map_commands.h"
 #include "app/model_loading.h"
-#include "app/placeholder_view.h"
 #include "app/refresh.h"
 #include "app/skin_list.h"
 #include "app/tables.h"
@@ -17,6 +16,8 @@
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
 #include "skins/skin_image.h"
+#include "colorboxes/gradient_box.h"
+#include "colorboxes/palette_box.h"
 #include "skinview/skin_view.h"
 #include "view3d/model_view.h"
 
@@ -47,8 +48,8 @@ constexpr std::array<std::pair<int, ViewId>, 4> kRefreshOrder = {{
 }  // namespace
 
 MainFrame::MainFrame(App& app, FrameHost& host) : app(app), host_(host) {
-  for (ViewId id : {ViewId::SkinView, ViewId::ModelView, ViewId::GradientBox, ViewId::PaletteBox})
-    views_[index(id)] = std::make_unique<PlaceholderView>(app, id == ViewId::GradientBox);
+  views_[index(ViewId::PaletteBox)] = makePaletteBox(app);
+  views_[index(ViewId::GradientBox)] = makeGradientBox(app, [this] { swapDisplays(); });
   auto modelView = makeModelView(app);
   modelView_ = modelView.get();
   views_[index(ViewId::ModelView)] = std::move(modelView);
@@ -275,6 +276,7 @@ void MainFrame::splitDragMove(int clientX) {
 void MainFrame::splitDragRelease() {
   if (!splitDragging_) return;
   splitDragging_ = false;
+  view(ViewId::GradientBox).captureLost();
   refresh(0, kRefreshAllViews);
   host_.grabSplitPointer(false);
   app.platform.showPointer();

@@ -59,7 +59,7 @@ class MainFrame {
   IntroChoice introChoice() const { return intro_; }
 
   CoreView& view(ViewId id) { return *views_[index(id)]; }
-  // Later views replace the placeholders through this.
+  // Tests put their own views in place through this.
   void setView(ViewId id, std::unique_ptr<CoreView> view);
   // The 3D view, unless something else was set in its place.
   ModelView* modelView() { return modelView_; }

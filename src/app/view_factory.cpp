@@ -2,6 +2,8 @@
 
 #include "app/app.h"
 #include "app/tables.h"
+#include "colorboxes/gradient_box.h"
+#include "colorboxes/palette_box.h"
 #include "skinview/skin_view.h"
 #include "view3d/model_view.h"
 
@@ -21,6 +23,27 @@ std::unique_ptr<ModelView> makeModelView(App& app) {
       app.interactionMode, app.phongMaps.current, app.envMaps.current, {},
       ModelViewMouseInputs{&app.cameraOverride, &app.brushKind, &app.currentSlot, &app.blendTable,
                            &app.protectedColors, [&app] { buildBlendTable(app); }}});
+}
+
+std::unique_ptr<PaletteBox> makePaletteBox(App& app) {
+  return std::make_unique<PaletteBox>(PaletteBoxInputs{
+      app.platform, app.colorSlots, app.currentSlot, app.protectedColors,
+      [&app]() -> const Palette* {
+        const Skin* skin = app.model.currentSkin();
+        return skin ? &skin->palette : nullptr;
+      },
+      [&app] { buildBlendTable(app); }, [&app] { rebuildShadeRamps(app); }});
+}
+
+std::unique_ptr<GradientBox> makeGradientBox(App& app, std::function<void()> swapDisplays) {
+  return std::make_unique<GradientBox>(GradientBoxInputs{
+      app.platform, app.blendAmount, app.lightExponent, app.splitRatio, app.shading.shadeCurve,
+      app.renderMode, [&app] { buildBlendTable(app); },
+      [&app] {
+        rebuildShadeCurve(app);
+        rebuildShadeRamps(app);
+      },
+      std::move(swapDisplays)});
 }
 
 }  // namespace pelt

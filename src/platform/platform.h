@@ -29,6 +29,19 @@ struct FileDialogResult {
 // The views a refresh or repaint can name.
 enum class ViewId { SkinView, ModelView, GradientBox, PaletteBox };
 
+struct Rgb8 {
+  std::uint8_t r = 0, g = 0, b = 0;
+  friend bool operator==(const Rgb8&, const Rgb8&) = default;
+};
+
+// The desktop's colours for bevelled controls.
+struct SystemColors {
+  Rgb8 buttonFace{212, 208, 200};
+  Rgb8 highlight{255, 255, 255};
+  Rgb8 shadow{128, 128, 128};
+  Rgb8 buttonText{0, 0, 0};
+};
+
 struct UtcDate {
   int month = 1;  // 1..12
   int day = 1;    // 1..31
@@ -83,6 +96,9 @@ class Platform {
   virtual void playLoopingSound(int clipId) = 0;
   virtual void stopSound() = 0;
   virtual bool isCtrlHeld() = 0;
+  // Button face, highlight, shadow and button text; a classic grey set
+  // unless the desktop says otherwise.
+  virtual SystemColors systemColors() { return {}; }
 };
 
 }  // namespace pelt

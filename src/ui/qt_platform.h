@@ -61,6 +61,7 @@ class QtPlatform : public QObject, public Platform {
   void playLoopingSound(int clipId) override;
   void stopSound() override;
   bool isCtrlHeld() override;
+  SystemColors systemColors() override;
 
   // The screen position a view should see. Where warps are refused the
   // pointer never returns to the pinned point, so positions are rebuilt as
