@@ -131,7 +131,8 @@ double medianMs(int runs, F&& f) {
     auto start = std::chrono::steady_clock::now();
     f();
     samples.push_back(
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count());
   }
   std::sort(samples.begin(), samples.end());
   return samples[samples.size() / 2];
@@ -160,7 +161,8 @@ void runTimed(benchmark::State& state, Prepare&& prepare, F&& step) {
 }
 
 void BM_ClearBothViews(benchmark::State& state) {
-  runTimed(state, [](Scene&) {}, [](Scene& s) { s.clearBuffers(); });
+  runTimed(
+      state, [](Scene&) {}, [](Scene& s) { s.clearBuffers(); });
 }
 
 // Each step is one pencil segment of 64 pixels through the centre of the
@@ -203,7 +205,8 @@ void BM_ModelViewSegment(benchmark::State& state) {
   s.model().render(kRedrawFull);
   auto picks = s.model().picks();
   auto at = [&](int x, int y) { return picks[static_cast<size_t>(kHeight - 1 - y) * kWidth + x]; };
-  const int ends = (at(kWidth / 2 - 32, kHeight / 2 - 10) >= 0) + (at(kWidth / 2 + 32, kHeight / 2 + 10) >= 0);
+  const int ends =
+      (at(kWidth / 2 - 32, kHeight / 2 - 10) >= 0) + (at(kWidth / 2 + 32, kHeight / 2 + 10) >= 0);
   strokeSegments(state, s, s.model(), ends);
 }
 

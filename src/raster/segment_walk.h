@@ -64,8 +64,8 @@ void walkClippedSegment(WindowPoint a, WindowPoint b, Visit&& visit) {
 // same point outside it or the segment misses it, else the clipped line.
 // The rasterizer takes the client size for its line clipper.
 template <class Visit>
-SegmentKind walkSegment(Rasterizer& rasterizer, int width, int height, WindowPoint a,
-                        WindowPoint b, Visit&& visit) {
+SegmentKind walkSegment(Rasterizer& rasterizer, int width, int height, WindowPoint a, WindowPoint b,
+                        Visit&& visit) {
   auto inside = [&](WindowPoint p) { return p.x >= 0 && p.y >= 0 && p.x < width && p.y < height; };
   if (inside(a) && inside(b)) {
     if (a == b) {

@@ -74,7 +74,7 @@ class PaintStroke {
   WindowPoint press_;
   WindowPoint last_;
   bool wasModified_ = false;
-  PixelRect unsent_;       // changed since the last recolour
+  PixelRect unsent_;        // changed since the last recolour
   PixelRect sinceRestore_;  // changed since the stroke's start or last restore
   std::vector<std::uint8_t> paintedMask_;
   std::vector<std::uint8_t> pixelBackup_;
@@ -83,10 +83,9 @@ class PaintStroke {
 template <class TexelAt>
 bool PaintStroke::segment(const PaintSurface<TexelAt>& surface, WindowPoint a, WindowPoint b) {
   bool changed = false;
-  const SegmentKind kind =
-      walkSegment(surface.rasterizer, surface.width, surface.height, a, b, [&](int x, int y) {
-        changed |= paintTexel(surface.texelAt(x, y), surface.tables);
-      });
+  const SegmentKind kind = walkSegment(
+      surface.rasterizer, surface.width, surface.height, a, b,
+      [&](int x, int y) { changed |= paintTexel(surface.texelAt(x, y), surface.tables); });
   return kind == SegmentKind::Line || (kind == SegmentKind::Point && changed);
 }
 
@@ -101,7 +100,9 @@ bool PaintStroke::moveTo(const PaintSurface<TexelAt>& surface, WindowPoint point
   if (!active()) return false;
   bool refresh = false;
   switch (brush_) {
-    case kBrushPencil: refresh = segment(surface, last_, point); break;
+    case kBrushPencil:
+      refresh = segment(surface, last_, point);
+      break;
     case kBrushLine: {
       // A rubber band: only the line from the press to here stays.
       const bool restored = restoreStart();
@@ -109,7 +110,9 @@ bool PaintStroke::moveTo(const PaintSurface<TexelAt>& surface, WindowPoint point
       std::fill(paintedMask_.begin(), paintedMask_.end(), 0);
       break;
     }
-    default: refresh = segment(surface, point, point); break;
+    default:
+      refresh = segment(surface, point, point);
+      break;
   }
   last_ = point;
   return refresh;

@@ -166,7 +166,8 @@ void SkinView::retexture() {
     // A paint stroke names the pixels it changed; they show inside this box.
     const PixelRect& changed = *skin->changedRegion;
     if (changed.empty()) return;
-    const BufferPoint a = skinToBuffer(static_cast<float>(changed.x0), static_cast<float>(changed.y0));
+    const BufferPoint a =
+        skinToBuffer(static_cast<float>(changed.x0), static_cast<float>(changed.y0));
     const BufferPoint b =
         skinToBuffer(static_cast<float>(changed.x1 + 1), static_cast<float>(changed.y1 + 1));
     constexpr int kMargin = 2;

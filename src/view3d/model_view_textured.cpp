@@ -182,7 +182,8 @@ void ModelView::retexture(int mode) {
 void ModelView::indexTexelTiles() {
   const int columns = (viewWidth_ + kTexelTile - 1) / kTexelTile;
   const int rows = (viewHeight_ + kTexelTile - 1) / kTexelTile;
-  const auto count = static_cast<size_t>(std::max(columns, 0)) * static_cast<size_t>(std::max(rows, 0));
+  const auto count =
+      static_cast<size_t>(std::max(columns, 0)) * static_cast<size_t>(std::max(rows, 0));
   tileLow_.assign(count, std::numeric_limits<std::int32_t>::max());
   tileHigh_.assign(count, -1);
   for (int y = 0; y < viewHeight_; ++y) {

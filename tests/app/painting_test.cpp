@@ -64,7 +64,8 @@ class Painting : public ::testing::Test {
     EXPECT_TRUE(loadMd2(app, modelFile));
     app.cameraOverride = false;
     app.brushKind = kBrushPencil;
-    for (int i = 0; i < 256; ++i) app.blendTable[static_cast<size_t>(i)] = static_cast<std::uint8_t>(255 - i);
+    for (int i = 0; i < 256; ++i)
+      app.blendTable[static_cast<size_t>(i)] = static_cast<std::uint8_t>(255 - i);
     frame.modelView()->eye = {-2, 5, 40};
     frame.modelView()->target = {-2, 5, 0};
     frame.resizeView(ViewId::ModelView, 64, 48);
@@ -138,7 +139,8 @@ TEST_F(Painting, BothViewsFollowStrokesFromEitherViewAndSavingWritesOnlyThePaint
   ASSERT_TRUE(saved);
   for (size_t i = 0; i < original.size(); ++i) {
     const bool painted = skin().pixels[i] != original[i];
-    EXPECT_EQ(saved->pixels[i], painted ? static_cast<std::uint8_t>(255 - original[i]) : original[i]);
+    EXPECT_EQ(saved->pixels[i],
+              painted ? static_cast<std::uint8_t>(255 - original[i]) : original[i]);
   }
 }
 

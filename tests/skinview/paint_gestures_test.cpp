@@ -68,7 +68,8 @@ TEST_F(SkinPaint, PencilSegmentPaintsThePinnedPixelsWithOneRefresh) {
   app.brushKind = kBrushPencil;
   platform.refreshes.clear();
   stroke({{10, 10}, {13, 11}});
-  EXPECT_EQ(paintedPoints(), (std::set<std::pair<int, int>>{{10, 10}, {11, 10}, {12, 10}, {13, 11}}));
+  EXPECT_EQ(paintedPoints(),
+            (std::set<std::pair<int, int>>{{10, 10}, {11, 10}, {12, 10}, {13, 11}}));
   // The press paints one point, the move one segment: one Retexture each.
   EXPECT_EQ(platform.refreshes, (std::vector<RecordedRefresh>{{3, 0x13, false}, {3, 0x13, false}}));
   EXPECT_TRUE(app.model.currentSkin()->modified);

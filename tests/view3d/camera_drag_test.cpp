@@ -14,7 +14,8 @@ TEST(CameraDrag, StartKeepsTheDirectionAndTheYawWithinTheFrontHalf) {
     Vec3f d;
     int upSign;
   } cases[] = {
-      {{100, 0, 0}, 1}, {{10, 80, 30}, 1}, {{-100, 0, 0}, -1}, {{-60, -20, 40}, -1}, {{-5, 50, -70}, -1},
+      {{100, 0, 0}, 1},     {{10, 80, 30}, 1},   {{-100, 0, 0}, -1},
+      {{-60, -20, 40}, -1}, {{-5, 50, -70}, -1},
   };
   for (const Case& c : cases) {
     CameraDrag drag = startCameraDrag(c.d);

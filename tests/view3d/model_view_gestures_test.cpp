@@ -13,7 +13,7 @@ namespace pelt::test {
 namespace {
 
 MouseEvent mouseAt(int x, int y, unsigned button = kButtonNone, unsigned held = kButtonNone,
-              bool shift = false) {
+                   bool shift = false) {
   MouseEvent e;
   e.x = e.screenX = x;
   e.y = e.screenY = y;
@@ -28,7 +28,8 @@ struct PaintScene : ViewFixture {
   PaintScene() {
     addSkin(32, 32, true);
     addFacingSquare(*this, 0, -20, 20, -15, 15, {StCoord{0, 31}, {0, 0}, {31, 0}, {31, 31}});
-    for (int i = 0; i < 256; ++i) app.blendTable[static_cast<size_t>(i)] = static_cast<std::uint8_t>(i + 1);
+    for (int i = 0; i < 256; ++i)
+      app.blendTable[static_cast<size_t>(i)] = static_cast<std::uint8_t>(i + 1);
     app.cameraOverride = false;
   }
   Skin& skin() { return *app.model.currentSkin(); }
@@ -138,7 +139,8 @@ TEST(ModelViewPaint, PencilChangesExactlyTheTexelsUnderTheStroke) {
 }
 
 TEST(ModelViewPaint, ModesWithoutTexelsInThePickBufferLeaveTheSkinAlone) {
-  for (int mode : {kModeWireframe, kModeWireframeSolid, kModeFlat, kModeGouraud, kModeEnvironment}) {
+  for (int mode :
+       {kModeWireframe, kModeWireframeSolid, kModeFlat, kModeGouraud, kModeEnvironment}) {
     PaintScene f;
     f.app.brushKind = kBrushPencil;
     f.show(mode);
@@ -168,8 +170,11 @@ TEST(ModelViewSelection, BrushingSetsAndClearsFlagsWhereTheModeWritesTriangleIds
   struct Case {
     int mode;
     bool hits;
-  } cases[] = {{kModeWireframeSolid, true}, {kModeTextured, true}, {kModeFlat, true},
-               {kModeWireframe, false}, {kModeEnvironment, false}};
+  } cases[] = {{kModeWireframeSolid, true},
+               {kModeTextured, true},
+               {kModeFlat, true},
+               {kModeWireframe, false},
+               {kModeEnvironment, false}};
   for (const Case& c : cases) {
     PaintScene f;
     f.app.interactionMode = kInteractionMapping;
