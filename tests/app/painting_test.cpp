@@ -25,7 +25,7 @@ namespace {
 
 using test::ScriptedPlatform;
 
-enum : int { kOpenModel = 32772, kCloseSkin = 32782, kSaveSkin = 32783, kColourUp = 32832 };
+enum : int { kOpenModel = 32772, kCloseSkin = 32782, kSaveSkin = 32783 };
 
 struct QuietHost : FrameHost {
   void layoutChanged() override {}
@@ -188,12 +188,6 @@ TEST_F(Painting, DiscardingPaintedSkinsAsksFirst) {
   platform.messages.clear();
   runCommand(frame, kCloseSkin);
   EXPECT_TRUE(platform.messages.empty());
-}
-
-TEST_F(Painting, ColourKeyWrapsFrom255To0) {
-  app.colorSlots[static_cast<size_t>(app.currentSlot)] = 255;
-  ASSERT_TRUE(runCommand(frame, kColourUp));
-  EXPECT_EQ(app.colorSlots[static_cast<size_t>(app.currentSlot)], 0);
 }
 
 }  // namespace

