@@ -218,10 +218,10 @@ class ModelView : public CoreView {
 
   // Mouse gestures.
   ViewGesture chooseGesture(const MouseEvent& event) const;
-  void startGesture(const MouseEvent& event);
+  void startGesture();
   void cameraStep(const MouseEvent& event);
   void gestureStep(WindowPoint point);
-  void finishGesture(const MouseEvent& event);
+  void finishGesture();
   void endPaint();
   void endPick();
   bool inClient(WindowPoint p) const;
@@ -254,9 +254,7 @@ class ModelView : public CoreView {
   ViewGesture gesture_ = ViewGesture::Idle;
   WindowPoint anchor_;
   WindowPoint anchorScreen_;
-  WindowPoint lastPoint_;
   CameraDrag drag_;
-  bool shiftDown_ = false;
   bool captured_ = false;
   bool pointerHidden_ = false;
   PaintStroke stroke_;

@@ -60,15 +60,14 @@ ViewGesture ModelView::chooseGesture(const MouseEvent& event) const {
 void ModelView::mousePress(const MouseEvent& event) {
   if (gesture_ != ViewGesture::Idle) return;
   if (event.button != kButtonLeft && event.button != kButtonRight) return;
-  shiftDown_ = event.shift;
-  anchor_ = lastPoint_ = {event.x, event.y};
+  anchor_ = {event.x, event.y};
   anchorScreen_ = {event.screenX, event.screenY};
   drag_ = {};
   gesture_ = chooseGesture(event);
-  startGesture(event);
+  startGesture();
 }
 
-void ModelView::startGesture(const MouseEvent&) {
+void ModelView::startGesture() {
   switch (gesture_) {
     case ViewGesture::Orbit: drag_ = startCameraDrag(minus(eye, target)); break;
     case ViewGesture::Look: drag_ = startCameraDrag(minus(target, eye)); break;
@@ -126,9 +125,8 @@ void ModelView::gestureStep(WindowPoint point) {
     case ViewGesture::PickColour: pickColour(point); break;
     case ViewGesture::Select:
     case ViewGesture::Deselect: brushSelection(point); break;
-    default: return;
+    default: break;
   }
-  lastPoint_ = point;
 }
 
 void ModelView::mouseRelease(const MouseEvent& event) {
@@ -136,16 +134,15 @@ void ModelView::mouseRelease(const MouseEvent& event) {
   const bool buttonsUp = (event.buttons & kBothButtons) == 0;
   // With every button up the gesture ends even if its own release was missed.
   if (event.button == ownButton(gesture_) || (buttonsUp && ownButton(gesture_) != kButtonNone))
-    finishGesture(event);
+    finishGesture();
   if (!buttonsUp) return;
   if (gesture_ == ViewGesture::WaitOther) showPointer();
   gesture_ = ViewGesture::Idle;
   captured_ = false;
-  shiftDown_ = false;
   in_.platform.releasePointer();
 }
 
-void ModelView::finishGesture(const MouseEvent&) {
+void ModelView::finishGesture() {
   if (isCamera(gesture_)) {
     in_.platform.sendRefresh(kRedrawFull, kModelViewMask);
     gesture_ = ViewGesture::WaitOther;
@@ -168,7 +165,6 @@ void ModelView::captureLost() {
   showPointer();
   gesture_ = ViewGesture::Idle;
   captured_ = false;
-  shiftDown_ = false;
 }
 
 void ModelView::endPaint() {
