@@ -2,10 +2,12 @@
 
 #include "app/app.h"
 #include "app/color_commands.h"
+#include "app/companion_commands.h"
 #include "app/main_frame.h"
 #include "app/map_commands.h"
 #include "app/mapping_commands.h"
 #include "app/model_loading.h"
+#include "app/model_saving.h"
 #include "app/palette_commands.h"
 #include "app/preferences.h"
 #include "app/refresh.h"
@@ -21,12 +23,6 @@ namespace {
 template <void (*F)(App&)>
 void onApp(MainFrame& frame) {
   F(frame.app);
-}
-
-constexpr const char* kModelSavingUnavailable = "Saving models is not available yet.";
-
-void saveModelUnavailable(App& app) {
-  app.platform.messageBox(kModelSavingUnavailable, MessageButtons::Ok);
 }
 
 void toggleCameraOverride(App& app) {
@@ -57,6 +53,7 @@ void chooseBlendMode(App& app) {
 
 bool cameraOverrideOn(const App& app) { return app.cameraOverride; }
 bool showMeshOn(const App& app) { return app.showMeshWhilePainting; }
+bool dragPixelsOn(const App& app) { return app.dragPixelsWithMapping; }
 bool mapRectangleOn(const App& app) { return app.mapRectShown != 0; }
 template <int Mode>
 bool blendModeIs(const App& app) {
@@ -94,11 +91,17 @@ void exitProgram(MainFrame& frame) { frame.requestExit(); }
 // clang-format off
 const Command kCommands[] = {
   {32772, "File", "&Open...\tCtrl+O", "Ctrl+O", 0, "", onApp<openModelCommand>},
-  {32773, "File", "&Save\tCtrl+S", "Ctrl+S", 0, "", onApp<saveModelUnavailable>},
-  {32774, "File", "Save &As...\tCtrl+A", "Ctrl+A", 0, "", onApp<saveModelUnavailable>},
+  {32773, "File", "&Save\tCtrl+S", "Ctrl+S", 0, "", onApp<saveModelCommand>},
+  {32774, "File", "Save &As...\tCtrl+A", "Ctrl+A", 0, "", onApp<saveModelAsCommand>},
   {32771, "File", "&Base Folder...", "", 0, "", onApp<baseFolderCommand>},
   {32829, "File", "Preferences", "", 0, "", preferencesCommand},
   {57665, "File", "E&xit", "", 0, "", exitProgram},
+  {32809, "Companion", "&Open", "", 0, "", onApp<openCompanion>},
+  {32810, "Companion", "&Close", "", 0, "", onApp<closeCompanion>, hasCurrentCompanion},
+  {32813, "Companion", "&Load Skin", "", 0, "", onApp<loadCompanionSkin>, hasCurrentCompanion},
+  {32811, "Companion", "&Hide\tH", "H", 0, "", onApp<toggleCompanionHidden>, hasCurrentCompanion,
+   nullptr, hideCompanionText},
+  {32814, "Companion", "&Offset", "", 0, "", onApp<offsetCompanion>, hasCurrentCompanion},
   {32858, "Options/Phong Maps", "&Open", "", 0, "", onApp<openMapOf<MapKind::Phong>>},
   {32859, "Options/Phong Maps", "&Close", "", 0, "", onApp<closeMapOf<MapKind::Phong>>},
   {32862, "Options/Phong Maps", "&Scan Folder", "", 0, "", onApp<scanMapsOf<MapKind::Phong>>},
@@ -135,8 +138,22 @@ const Command kCommands[] = {
   {32795, "Skins", "R&eload\tF5", "F5", 0, "", onApp<reloadSkin>},
   {32776, "Skins", "&Scan Folder...", "", 0, "", onApp<scanSkinFolderCommand>},
   {32804, "Skins", "Re-&Palette", "", 0, "", onApp<rePalette>},
+  {32796, "Mapping", "&Select All\tShift+C", "Shift+C", 0, "", onApp<selectAllCommand>},
+  {32797, "Mapping", "Select &None\tC", "C", 0, "", onApp<selectNoneCommand>},
+  {32798, "Mapping", "&Invert Selection\tI", "I", 0, "", onApp<invertSelectionCommand>},
+  {32837, "Mapping", "Select &Connected\t\\", "\\", 0, "", onApp<selectConnectedCommand>},
+  {32838, "Mapping", "&Grow Selection\t]", "]", 0, "", onApp<growSelectionCommand>},
+  {32839, "Mapping", "Sh&rink Selection\t[", "[", 0, "", onApp<shrinkSelectionCommand>},
+  {32830, "Mapping", "&Hide Selected\tCtrl+H", "Ctrl+H", 0, "", onApp<hideSelectedCommand>},
+  {32831, "Mapping", "&Unhide All\tShift+H", "Shift+H", 0, "", onApp<unhideAllCommand>},
   {32840, "Mapping", "S&tore", "", 0, "", onApp<storeMappingCommand>},
   {32841, "Mapping", "R&evert", "", 0, "", onApp<revertMappingCommand>},
+  {32816, "Mapping", "I&mport", "", 0, "", onApp<importMappingCommand>},
+  {32815, "Mapping", "&Export", "", 0, "", onApp<exportMappingCommand>},
+  {32846, "Mapping", "Import to Selected", "", 0, "", onApp<importMappingToSelectedCommand>},
+  {32867, "Rectangle", "&Map from 3D View...", "", 0, "", mapFromViewCommand},
+  {32836, "", "", "", 7, "Drag Pixels with the Mapping", onApp<toggleDragPixelsWithMapping>,
+   nullptr, dragPixelsOn},
   {32832, "", "", ".", 0, "", onApp<nudgeColor<1>>},
   {32834, "", "", "'", 0, "", onApp<nudgeColor<16>>},
   {32833, "", "", ",", 0, "", onApp<nudgeColor<-1>>},

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/companion_commands.h"
 #include "app/common_texts.h"
 #include "app/folders.h"
 #include "app/game_folder.h"

@@ -1,6 +1,7 @@
 #include "app/view_factory.h"
 
 #include "app/app.h"
+#include "app/companion_commands.h"
 #include "app/tables.h"
 #include "colorboxes/gradient_box.h"
 #include "colorboxes/palette_box.h"
@@ -20,7 +21,8 @@ std::unique_ptr<SkinView> makeSkinView(App& app) {
 std::unique_ptr<ModelView> makeModelView(App& app) {
   return std::make_unique<ModelView>(ModelViewInputs{
       app.platform, app.model, app.rasterizer, app.shading, app.colorSlots, app.renderMode,
-      app.interactionMode, app.phongMaps.current, app.envMaps.current, {},
+      app.interactionMode, app.phongMaps.current, app.envMaps.current,
+      [&app] { return shownCompanionScenes(app); },
       ModelViewMouseInputs{&app.cameraOverride, &app.brushKind, &app.currentSlot, &app.blendTable,
                            &app.protectedColors, [&app] { buildBlendTable(app); }}});
 }

@@ -140,9 +140,9 @@ bool runOffsetCompanionDialog(QWidget* parent, OffsetCompanionValues& values) {
   QDoubleSpinBox* x = offsetSpin(values.x, &dialog);
   QDoubleSpinBox* y = offsetSpin(values.y, &dialog);
   QDoubleSpinBox* z = offsetSpin(values.z, &dialog);
-  form->addRow("X", x);
-  form->addRow("Y", y);
-  form->addRow("Z", z);
+  form->addRow("X offset", x);
+  form->addRow("Y offset", y);
+  form->addRow("Z offset", z);
   form->addRow(okCancel(&dialog));
   if (dialog.exec() != QDialog::Accepted) return false;
   values.x = static_cast<float>(x->value());
@@ -187,10 +187,12 @@ bool runMapFromViewDialog(QWidget* parent, MapFromViewValues& values) {
   QDialog dialog(parent);
   dialog.setWindowTitle("Map from 3D View");
   auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(new QLabel("Projection:", &dialog));
+  // Each button selects the projection its label names.
   auto* perspective = new QRadioButton("Perspective", &dialog);
   auto* parallel = new QRadioButton("Parallel", &dialog);
   (values.projection == 1 ? parallel : perspective)->setChecked(true);
-  auto* noBackfaces = new QCheckBox("No backfaces", &dialog);
+  auto* noBackfaces = new QCheckBox("No Backfaces", &dialog);
   noBackfaces->setChecked(values.noBackfaces);
   auto* flip = new QCheckBox("Flip", &dialog);
   flip->setChecked(values.flip);
