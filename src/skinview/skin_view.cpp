@@ -203,12 +203,29 @@ void SkinView::retexture() {
   // The map may still hold offsets of a larger skin until the next Full render.
   const auto limit = static_cast<std::uint32_t>(skin->pixels.size());
   const std::uint8_t* source = skin->pixels.data();
-  const std::int32_t* texels = texelMap.data();
-  std::uint8_t* out = viewPixels.data();
-  const size_t count = viewPixels.size();
-  for (size_t i = 0; i < count; ++i) {
-    const auto texel = static_cast<std::uint32_t>(texels[i]);
-    if (texel < limit) out[i] = source[texel];
+  int left = 0, right = viewWidth - 1, bottom = 0, top = viewHeight - 1;
+  if (skin->changedRegion) {
+    // A paint stroke names the pixels it changed; they show inside this box.
+    const PixelRect& changed = *skin->changedRegion;
+    if (changed.empty()) return;
+    const BufferPoint a =
+        skinToBuffer(static_cast<float>(changed.x0), static_cast<float>(changed.y0));
+    const BufferPoint b =
+        skinToBuffer(static_cast<float>(changed.x1 + 1), static_cast<float>(changed.y1 + 1));
+    constexpr int kMargin = 2;
+    left = std::max(left, std::min(a.x, b.x) - kMargin);
+    right = std::min(right, std::max(a.x, b.x) + kMargin);
+    bottom = std::max(bottom, std::min(a.y, b.y) - kMargin);
+    top = std::min(top, std::max(a.y, b.y) + kMargin);
+  }
+  for (int row = bottom; row <= top; ++row) {
+    const size_t start = static_cast<size_t>(row) * static_cast<size_t>(viewWidth);
+    const std::int32_t* texels = texelMap.data() + start;
+    std::uint8_t* out = viewPixels.data() + start;
+    for (int x = left; x <= right; ++x) {
+      const auto texel = static_cast<std::uint32_t>(texels[x]);
+      if (texel < limit) out[x] = source[texel];
+    }
   }
 }
 
