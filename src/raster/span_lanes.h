@@ -224,15 +224,29 @@ template <PickWrite kPick>
   const __m512i vStride = _mm512_set1_epi32(static_cast<std::int32_t>(static_cast<std::uint32_t>(dv) << 4));
   const __m512i pitch = _mm512_set1_epi32(shade.pitch);
   const __m512i lastWord = _mm512_set1_epi32(shade.size - 4);
+  const auto size = static_cast<std::uint32_t>(shade.size);
   const auto* words = reinterpret_cast<const int*>(shade.pixels);
   for (std::int32_t i = 0; i < count; i += 16) {
     const std::int32_t left = count - i;
     const auto inside = static_cast<__mmask16>(left >= 16 ? 0xFFFF : (1u << left) - 1);
     const __m512i texel =
         _mm512_add_epi32(_mm512_mullo_epi32(_mm512_srli_epi32(v, kFixedShift), pitch), _mm512_srli_epi32(u, kFixedShift));
-    const __m512i at = _mm512_min_epu32(texel, lastWord);
-    const __m512i word = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), inside, at, words, 1);
-    const __m512i bytes = _mm512_srlv_epi32(word, _mm512_slli_epi32(_mm512_sub_epi32(texel, at), 3));
+    // Magnified along a texture row the group's texels lie within 64 bytes
+    // of its first: one load and a permute replace the gather.
+    const auto first = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm512_castsi512_si128(texel)));
+    const __m512i offset = _mm512_sub_epi32(texel, _mm512_set1_epi32(static_cast<std::int32_t>(first)));
+    __m512i bytes;
+    if (first < size && _mm512_mask_cmpgt_epu32_mask(inside, offset, _mm512_set1_epi32(63)) == 0) {
+      const std::uint32_t rest = size - first;
+      const __mmask64 present = rest >= 64 ? ~__mmask64{0} : (__mmask64{1} << rest) - 1;
+      const __m512i window = _mm512_maskz_loadu_epi8(present, shade.pixels + first);
+      bytes = _mm512_srlv_epi32(_mm512_permutexvar_epi32(_mm512_srli_epi32(offset, 2), window),
+                                _mm512_slli_epi32(_mm512_and_si512(offset, _mm512_set1_epi32(3)), 3));
+    } else {
+      const __m512i at = _mm512_min_epu32(texel, lastWord);
+      const __m512i word = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), inside, at, words, 1);
+      bytes = _mm512_srlv_epi32(word, _mm512_slli_epi32(_mm512_sub_epi32(texel, at), 3));
+    }
     _mm_mask_storeu_epi8(pixel + i, inside, _mm512_cvtepi32_epi8(bytes));
     if constexpr (kPick == PickWrite::Texel) _mm512_mask_storeu_epi32(pickAt + i, inside, texel);
     u = _mm512_add_epi32(u, uStride);
