@@ -127,15 +127,17 @@ void SkinView::renderFull(bool writeTexels) {
   r.setSize(viewWidth, viewHeight);
   r.bindPixels(viewPixels.data());
   r.bindPick(texelMap.data());
-  r.clearPixels(slot(7));
+  r.resetSpans();
   if (writeTexels) {
-    r.clearPick(kPickNothing);
     mappedRows_.clear();
     rowsToNote_ = false;
   }
-  r.resetSpans();
   Skin* skin = currentSkin();
-  if (skin == nullptr || skin->width <= 0 || skin->height <= 0) return;
+  if (skin == nullptr || skin->width <= 0 || skin->height <= 0) {
+    r.clearPixels(slot(7));
+    if (writeTexels) r.clearPick(kPickNothing);
+    return;
+  }
   if (skin->rowOffsets.size() != static_cast<size_t>(skin->height)) buildRowOffsets(skin);
   r.bindTexture({skin->pixels.data(), skin->rowOffsets.data(), skin->width, skin->height});
 
@@ -149,12 +151,12 @@ void SkinView::renderFull(bool writeTexels) {
   }
   quad[4] = quad[0];
   if (writeTexels) {
-    r.fillTextureTexel(quad);
+    r.fillTextureTexelOnClear(quad, slot(7), kPickNothing);
     // Noted on the first recolour: most Full renders are never recoloured.
     rowsToNote_ = true;
     mappedSkinPixels_ = skin->pixels.size();
   } else {
-    r.fillTexture(quad);
+    r.fillTextureOnClear(quad, slot(7));
   }
 }
 
