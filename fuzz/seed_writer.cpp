@@ -115,7 +115,7 @@ void addModels(SeedFolder& seeds, const std::string& base) {
   Md2Data strip = makeStripModel(3, 16, 16);
   strip.skinNames = {"s16.pcx"};
   Md2Data bare = makeStripModel(1, 64, 64);
-  for (const char* target : {"md2_fuzz", "model_load_fuzz"}) {
+  for (const char* target : {"md2_fuzz", "model_load_fuzz", "companion_fuzz", "md2_writer_fuzz"}) {
     seeds.add(target, "box.md2", encodeMd2(box));
     seeds.add(target, "strip.md2", encodeMd2(strip));
     seeds.add(target, "bare.md2", encodeMd2(bare));

@@ -1,6 +1,7 @@
 #include "app/frame_lists.h"
 
 #include "app/app.h"
+#include "app/companion_commands.h"
 #include "app/main_frame.h"
 #include "app/refresh.h"
 #include "app/tables.h"
@@ -17,7 +18,8 @@ namespace {
 ListContents skinEntries(const App& app) {
   ListContents out;
   for (const auto& skin : app.model.skins)
-    out.entries.push_back((skin->isLinked() ? "  " : "* ") + withForwardSlashes(skin->name));
+    out.entries.push_back((skin->isLinked() ? "  " : "* ") + withForwardSlashes(skin->name) +
+                          (skin->modified ? kPaintedSkinMark : ""));
   out.selected = app.model.currentSkinIndex < 0 ? 0 : app.model.currentSkinIndex;
   return out;
 }
@@ -53,7 +55,7 @@ ListContents listContents(const App& app, FrameList list) {
     case FrameList::RenderModes: return renderModeEntries(app);
     case FrameList::PhongMaps: return mapEntries(app.phongMaps);
     case FrameList::EnvironmentMaps: return mapEntries(app.envMaps);
-    case FrameList::Companions: break;
+    case FrameList::Companions: return {companionEntries(app), app.companions.currentIndex};
   }
   return {};
 }
@@ -72,8 +74,8 @@ void chooseListEntry(App& app, FrameList list, int index) {
     case FrameList::Frames: chooseFrame(app, index); break;
     case FrameList::PhongMaps: chooseMap(app, MapKind::Phong, index); break;
     case FrameList::EnvironmentMaps: chooseMap(app, MapKind::Environment, index); break;
-    case FrameList::RenderModes:
-    case FrameList::Companions: break;
+    case FrameList::Companions: chooseCompanion(app, index); break;
+    case FrameList::RenderModes: break;
   }
 }
 
