@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <deque>
@@ -125,7 +126,8 @@ class Monkey {
 
   // The first broken invariant after a step, or "".
   std::string fault() {
-    if (std::string f = modelFault(app_.model, buttonsHeld_ == 0); !f.empty()) return f;
+    const bool settled = std::all_of(held_.begin(), held_.end(), [](unsigned b) { return b == 0; });
+    if (std::string f = modelFault(app_.model, settled); !f.empty()) return f;
     std::vector<float> numbers = {static_cast<float>(app_.lightExponent),
                                   static_cast<float>(app_.splitRatio)};
     numbers.insert(numbers.end(), app_.shading.lightDirection.begin(),
@@ -242,23 +244,25 @@ class Monkey {
     return e;
   }
 
-  // Presses, moves and releases of any button in any order, and lost captures.
+  // Presses, moves and releases of any button in any order, and lost
+  // captures. A view's gesture ends only with its own release.
   void mouse(std::ostringstream& what) {
-    const ViewId id = kViews[static_cast<size_t>(pick(4))];
-    CoreView& view = frame_.view(id);
+    const auto index = static_cast<size_t>(pick(4));
+    CoreView& view = frame_.view(kViews[index]);
     const unsigned button =
         std::array{kButtonLeft, kButtonRight, kButtonMiddle}[static_cast<size_t>(pick(3))];
     const int action = pick(10);
-    what << "view " << static_cast<int>(id) << " action " << action << " button " << button;
+    what << "view " << index << " action " << action << " button " << button;
+    unsigned& held = held_[index];
     if (action == 9) {
-      buttonsHeld_ = 0;
+      held = 0;
       view.captureLost();
       return;
     }
-    if (action < 3) buttonsHeld_ |= button;
-    if (action >= 7) buttonsHeld_ &= ~button;
-    MouseEvent e = mouseAt(id, action < 3 || action >= 7 ? button : kButtonNone);
-    e.buttons = buttonsHeld_;
+    if (action < 3) held |= button;
+    if (action >= 7) held &= ~button;
+    MouseEvent e = mouseAt(kViews[index], action < 3 || action >= 7 ? button : kButtonNone);
+    e.buttons = held;
     what << " at " << e.x << "," << e.y;
     if (action < 3)
       view.mousePress(e);
@@ -308,7 +312,7 @@ class Monkey {
   ResizingHost host_;
   MainFrame frame_{app_, host_};
   std::vector<int> commands_;
-  unsigned buttonsHeld_ = 0;
+  std::array<unsigned, 4> held_{};  // buttons down per view
 };
 
 TEST(Monkey, RandomUseKeepsTheModelSound) {

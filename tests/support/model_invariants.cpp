@@ -8,13 +8,14 @@ namespace pelt::test {
 
 namespace {
 
-std::string triangleFault(const Model& m, int i) {
+std::string triangleFault(const Model& m, int i, bool settled) {
   const ModelTriangle& tri = m.triangles[static_cast<size_t>(i)];
   const std::string at = "triangle " + std::to_string(i) + ": ";
   for (size_t k = 0; k < 3; ++k) {
     if (tri.vertexIndex[k] < 0 || tri.vertexIndex[k] >= m.vertexCount) return at + "vertex index";
     if (tri.stIndex[k] < 0 || tri.stIndex[k] >= m.stCount) return at + "st index";
-    if (tri.cornerSt[k] != m.stCoords[static_cast<size_t>(tri.stIndex[k])]) return at + "corner st";
+    if (settled && tri.cornerSt[k] != m.stCoords[static_cast<size_t>(tri.stIndex[k])])
+      return at + "corner st";
     if (!std::isfinite(tri.normal[k])) return at + "normal";
   }
   return "";
@@ -33,14 +34,14 @@ std::string compactFault(const Model& m) {
 
 }  // namespace
 
-std::string modelFault(const Model& m, bool compactSt) {
+std::string modelFault(const Model& m, bool settled) {
   if (m.vertexCount < 0 || m.vertexCount > kMaxVertices || m.triangleCount < 0 ||
       m.triangleCount > kMaxTriangles || m.stCount < 0 || m.stCount > kMaxStCoords)
     return "counts";
   if (m.stCoords.size() != kMaxStCoords || m.triangles.size() != kMaxTriangles) return "tables";
   for (int i = 0; i < m.triangleCount; ++i)
-    if (std::string fault = triangleFault(m, i); !fault.empty()) return fault;
-  if (compactSt)
+    if (std::string fault = triangleFault(m, i, settled); !fault.empty()) return fault;
+  if (settled)
     if (std::string fault = compactFault(m); !fault.empty()) return fault;
   for (const ModelFrame& frame : m.frames) {
     if (static_cast<int>(frame.vertices.size()) != m.vertexCount)

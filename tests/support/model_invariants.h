@@ -7,10 +7,10 @@
 
 namespace pelt::test {
 
-// The first broken invariant, or "" when all hold: indices in range, corner
-// values matching the table, frames finite and of the vertex count, skins
-// of the model's size. `compactSt` also asks for the table to be compact
-// (no duplicate or unused entries, in order of first use).
-std::string modelFault(const Model& model, bool compactSt);
+// The first broken invariant, or "" when all hold: indices in range, frames
+// finite and of the vertex count, skins of the model's size. Once `settled`
+// (no gesture in progress) corner values also match the table and the table
+// is compact (no duplicate or unused entries, in order of first use).
+std::string modelFault(const Model& model, bool settled);
 
 }  // namespace pelt::test
