@@ -24,6 +24,16 @@ bool PaintStroke::end() {
   return newlyModified;
 }
 
+bool PaintStroke::paints(const Skin* current) const {
+  return skin_ != nullptr && skin_ == current && paintedMask_.size() == current->pixels.size();
+}
+
+void PaintStroke::drop() {
+  skin_ = nullptr;
+  paintedMask_ = {};
+  pixelBackup_ = {};
+}
+
 bool PaintStroke::paintTexel(std::int32_t offset, const PaintTables& tables) {
   if (skin_ == nullptr || offset < 0 || static_cast<size_t>(offset) >= skin_->pixels.size())
     return false;

@@ -46,6 +46,11 @@ class PaintStroke {
   // skin modified (the skin list shows that).
   bool end();
   bool active() const { return skin_ != nullptr; }
+  // Whether the stroke still paints `current`. A command may close or
+  // replace the skin during the gesture; such a stroke is dropped without
+  // touching the skin it started on.
+  bool paints(const Skin* current) const;
+  void drop();
 
   // The paint rule for this stroke; true when the pixel changed.
   bool paintTexel(std::int32_t offset, const PaintTables& tables);

@@ -46,10 +46,12 @@ void pressPaint(SkinView& view, const MouseEvent& event) {
 }
 
 void movePaint(SkinView& view, const MouseEvent& event) {
+  if (!view.paintStroke.paints(view.currentSkin())) return view.paintStroke.drop();
   paintStep(view, false, {event.x, event.y});
 }
 
 void releasePaint(SkinView& view) {
+  if (!view.paintStroke.paints(view.currentSkin())) return view.paintStroke.drop();
   // The skin list marks a skin the stroke left modified.
   if (view.paintStroke.end()) view.inputs().platform.refillLists();
 }

@@ -168,6 +168,7 @@ void ModelView::captureLost() {
 }
 
 void ModelView::endPaint() {
+  if (!stroke_.paints(in_.model.currentSkin())) return stroke_.drop();
   // The skin list marks a skin the stroke left modified.
   if (stroke_.end()) in_.platform.refillLists();
 }
@@ -201,6 +202,7 @@ bool ModelView::paintStroke(bool pressed, WindowPoint point) {
     if (skin == nullptr) return false;
     stroke_.begin(*skin, mouse.brushKind ? *mouse.brushKind : kBrushPoint, point);
   }
+  if (!stroke_.paints(in_.model.currentSkin())) stroke_.drop();
   if (!stroke_.active()) return false;
   auto lookup = [this](int x, int y) { return texelAt(x, y); };
   const PaintTables tables{*mouse.blendTable, *mouse.protectedColors};
