@@ -47,6 +47,9 @@ class App {
   // Palette indices: slot 1 mesh edges, 2 selected, 3 dragged, 7 background.
   std::array<std::uint8_t, 8> colorSlots{248, 64, 128, 192, 15, 10, 5, 0};
   int currentSlot = 0;  // the paint colour
+  // How far painting moves a pixel toward the paint colour (0..1); the
+  // gradient box's gauge shows it.
+  double blendAmount = 1.0;
 
   // Main-window layout ("Pal On Top", "Splitter" / 10000, Swap Displays).
   bool paletteOnTop = false;

@@ -9,6 +9,9 @@
 #include "app/preferences.h"
 #include "app/refresh.h"
 #include "app/skin_commands.h"
+#include "app/skin_operations.h"
+#include "app/snapshot_command.h"
+#include "app/about.h"
 #include "platform/platform.h"
 #include "view3d/benchmark.h"
 
@@ -88,6 +91,7 @@ const Command kCommands[] = {
   {32863, "Options/Environment Maps", "&Scan Folder", "", 0, "",
    onApp<scanMapsOf<MapKind::Environment>>},
   {32775, "Options", "&Swap Displays", "", 0, "", swapDisplays},
+  {32857, "Options", "Snapshot\tF12", "F12", 0, "", takeSnapshot},
   {32865, "Options", "&Benchmark\tF11", "F11", 0, "", benchmark},
   {32779, "Options", "&Camera Override\tSpace", "Space", 1, "Camera Override: drags turn the camera",
    onApp<toggleCameraOverride>, nullptr, cameraOverrideOn},
@@ -115,9 +119,15 @@ const Command kCommands[] = {
   {32786, "Skins", "&Revert\tCtrl+Z", "Ctrl+Z", 0, "", onApp<revertSkin>},
   {32795, "Skins", "R&eload\tF5", "F5", 0, "", onApp<reloadSkin>},
   {32776, "Skins", "&Scan Folder...", "", 0, "", onApp<scanSkinFolderCommand>},
+  {32799, "Skins", "Re-size &All...", "", 0, "", onApp<resizeAllSkins>},
   {32804, "Skins", "Re-&Palette", "", 0, "", onApp<rePalette>},
+  {32855, "Skins", "Replace colors", "", 0, "", onApp<replaceColors>},
+  {32851, "Skins/Invert...", "&Palette", "", 0, "", onApp<invertPalette>},
+  {32852, "Skins/Invert...", "P&ixels", "", 0, "", onApp<invertPixels>},
+  {32853, "Skins/Invert...", "&Both", "", 0, "", onApp<invertBoth>},
   {32840, "Mapping", "S&tore", "", 0, "", onApp<storeMappingCommand>},
   {32841, "Mapping", "R&evert", "", 0, "", onApp<revertMappingCommand>},
+  {57664, "Help", kAboutMenuText, "", 0, "", onApp<showAbout>},
   {32864, "", "", "", 10, "Reset the palette to the default palette", onApp<resetPalette>},
 };
 // clang-format on

@@ -6,6 +6,7 @@
 
 #include "app/app.h"
 #include "app/command_line.h"
+#include "app/intro.h"
 #include "app/main_frame.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
@@ -23,5 +24,6 @@ int main(int argc, char** argv) {
   platform.setWindow(&window);
   if (window.frame().start(pelt::parseArguments(arguments)) == pelt::StartupResult::Quit) return 0;
   window.show();
+  if (window.frame().introChoice() == pelt::IntroChoice::Play) pelt::runIntro(platform, app.rasterizer);
   return application.exec();
 }

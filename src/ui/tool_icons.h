@@ -2,6 +2,7 @@
 // Tool-bar images and the window icon, drawn here rather than loaded.
 
 #include <QIcon>
+#include <QPixmap>
 
 namespace pelt {
 
@@ -13,5 +14,7 @@ QIcon toolIcon(int commandId);
 // Tip for a tool-bar button whose command has no table entry yet.
 const char* toolFallbackTip(int commandId);
 QIcon programIcon();
+// The about box's picture: a hide stretched on its frame, with a brush.
+QPixmap aboutPicture();
 
 }  // namespace pelt

@@ -1,0 +1,160 @@
+// Resizing every skin with its mapping, replacing colours and inverting,
+// run through the command table.
+#include "app/skin_operations.h"
+
+#include <gtest/gtest.h>
+
+#include "app/app.h"
+#include "app/command_table.h"
+#include "app/main_frame.h"
+#include "app/model_loading.h"
+#include "skins/skin_image.h"
+#include "support/fixtures.h"
+#include "support/scripted_platform.h"
+
+namespace pelt {
+namespace {
+
+using test::patternSkin;
+using test::ScriptedPlatform;
+using test::TempDir;
+
+enum : int { kResize = 32799, kReplace = 32855, kInvPalette = 32851, kInvPixels = 32852, kInvBoth = 32853 };
+
+struct QuietHost : FrameHost {
+  void layoutChanged() override {}
+  void grabSplitPointer(bool) override {}
+  void closeWindow() override {}
+};
+
+class SkinOperations : public ::testing::Test {
+ protected:
+  void load(int width, int height) {
+    app.baseFolder = dir.file("baseq2");
+    dir.write("baseq2/m/skin.pcx", encodeSkinPcx(patternSkin(width, height, 3)));
+    std::string model =
+        dir.write("baseq2/m/tris.md2", encodeMd2(test::quadStripMd2(2, width, height, {"m/skin.pcx"})));
+    ASSERT_TRUE(loadMd2(app, model));
+    platform.messages.clear();
+  }
+  void run(int id) { ASSERT_TRUE(runCommand(frame, id)) << id; }
+  Skin& skin() { return *app.model.currentSkin(); }
+  void resize(int w, int h, bool enforce) {
+    platform.resizeAnswers.push_back(ResizeSkinsValues{w, h, enforce});
+    run(kResize);
+  }
+
+  TempDir dir;
+  ScriptedPlatform platform;
+  App app{platform};
+  QuietHost host;
+  MainFrame frame{app, host};
+};
+
+TEST_F(SkinOperations, ResizeKeepsEverySecondTexelAndRescalesTheMapping) {
+  load(256, 256);
+  const Skin before = skin();
+  Model& m = app.model;
+  // Corners at 0 and 255 pin the rounding of the rescale.
+  m.stCoords[0] = {0, 0};
+  m.stCoords[1] = {255, 255};
+  m.triangles[0].stIndex = {0, 1, 1};
+  resize(128, 128, true);
+  EXPECT_TRUE(platform.messages.empty());
+  ASSERT_EQ(skin().width, 128);
+  ASSERT_EQ(skin().height, 128);
+  for (int y = 0; y < 128; y += 9)
+    for (int x = 0; x < 128; x += 7) ASSERT_EQ(skin().pixel(x, y), before.pixel(2 * x, 2 * y));
+  EXPECT_EQ(skin().storedPixels, skin().pixels);  // revert returns to the resized image
+  EXPECT_EQ(skin().rowOffsets.size(), 128u);
+  EXPECT_EQ(m.skinWidth, 128);
+  EXPECT_EQ(m.triangles[0].cornerSt[0], (StCoord{0, 0}));
+  EXPECT_EQ(m.triangles[0].cornerSt[1], (StCoord{127, 127}));
+}
+
+TEST_F(SkinOperations, ResizeRefusalsComeInOrder) {
+  load(16, 8);
+  struct Case {
+    int width, height;
+    bool enforce;
+    const char* message;  // null: accepted
+  } cases[] = {
+      {16, 8, true, kResizeSameSizeMessage},
+      {0, 8, true, kResizeZeroMessage},
+      {16, -1, false, kResizeZeroMessage},
+      {130, 8, true, kResizeWidthMultipleMessage},
+      {644, 8, true, kResizeTooLargeMessage},
+      {640, 481, true, kResizeTooLargeMessage},
+      {4100, 8, false, kResizeBeyondLimitMessage},
+      {130, 8, false, nullptr},
+      {20, 600, false, nullptr},  // taller than the old 480-row table
+  };
+  for (const Case& c : cases) {
+    platform.messages.clear();
+    const int oldWidth = app.model.skinWidth;
+    resize(c.width, c.height, c.enforce);
+    if (c.message) {
+      ASSERT_EQ(platform.messageTexts(), std::vector<std::string>{c.message}) << c.width;
+      EXPECT_EQ(app.model.skinWidth, oldWidth);
+    } else {
+      EXPECT_TRUE(platform.messages.empty()) << c.width;
+      EXPECT_EQ(skin().width, c.width);
+      EXPECT_EQ(skin().rowOffsets.size(), static_cast<size_t>(c.height));
+      EXPECT_EQ(skin().pixels.size(), static_cast<size_t>(c.width * c.height));
+    }
+  }
+}
+
+TEST_F(SkinOperations, ReplaceColorsSpreadsOneRangeOverAnother) {
+  load(16, 8);
+  app.colorSlots[2] = 10;
+  app.colorSlots[3] = 20;
+  app.colorSlots[4] = 100;
+  app.colorSlots[5] = 200;
+  const std::vector<std::pair<int, int>> table = {
+      {20, 200}, {10, 100}, {15, 150}, {9, 9}, {21, 21}, {0, 0}, {255, 255}};
+  for (size_t i = 0; i < table.size(); ++i) skin().pixels[i] = static_cast<std::uint8_t>(table[i].first);
+  const auto stored = skin().storedPixels;
+  run(kReplace);
+  for (size_t i = 0; i < table.size(); ++i) EXPECT_EQ(skin().pixels[i], table[i].second) << table[i].first;
+  EXPECT_EQ(skin().storedPixels, stored);
+
+  // One source colour: it becomes slot 5's.
+  app.colorSlots[3] = 10;
+  skin().pixels[1] = 10;
+  run(kReplace);
+  EXPECT_EQ(skin().pixels[1], 200);
+}
+
+TEST_F(SkinOperations, InvertBothLooksTheSameAndTwiceRestores) {
+  load(16, 8);
+  const Skin before = skin();
+  auto shown = [](const Skin& s, size_t i) {
+    const size_t p = s.pixels[i];
+    return std::array<std::uint8_t, 3>{s.palette[p * 3], s.palette[p * 3 + 1], s.palette[p * 3 + 2]};
+  };
+  run(kInvBoth);
+  EXPECT_NE(skin().pixels, before.pixels);
+  for (size_t i = 0; i < before.pixels.size(); ++i) ASSERT_EQ(shown(skin(), i), shown(before, i));
+  run(kInvBoth);
+  EXPECT_EQ(skin().pixels, before.pixels);
+  EXPECT_EQ(skin().storedPixels, before.storedPixels);
+  EXPECT_EQ(skin().palette, before.palette);
+
+  run(kInvPalette);
+  EXPECT_EQ(skin().palette[0], before.palette[255 * 3]);
+  EXPECT_EQ(skin().pixels, before.pixels);
+  run(kInvPixels);
+  EXPECT_EQ(skin().pixels[5], 255 - before.pixels[5]);
+  EXPECT_EQ(skin().storedPixels[5], 255 - before.storedPixels[5]);
+}
+
+TEST_F(SkinOperations, NothingWithoutAModel) {
+  platform.resizeAnswers.push_back(ResizeSkinsValues{64, 64, true});
+  for (int id : {kResize, kReplace, kInvPalette, kInvPixels, kInvBoth}) run(id);
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(platform.resizeAnswers.size(), 1u);  // the dialog never opened
+}
+
+}  // namespace
+}  // namespace pelt
