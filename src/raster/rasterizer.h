@@ -154,6 +154,8 @@ class Rasterizer {
     fillSpans<N, kDepth, kRoundedUv, kPick>(shade, id);
   }
 
+  const double* smoothingWeights(double exponent);
+
   SpanTable spans_;
   std::int32_t spanTop_ = kSpanEmptyLeft;
   std::int32_t spanBottom_ = kSpanEmptyRight;
@@ -176,6 +178,8 @@ class Rasterizer {
   const std::uint8_t* colormap_ = nullptr;
   int colormapRows_ = 0;
   const std::uint8_t* shadeMap_ = nullptr;
+  std::vector<double> smoothingWeights_;
+  double smoothingWeightsExponent_ = 1.0;
 };
 
 }  // namespace pelt
