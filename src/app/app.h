@@ -11,6 +11,7 @@
 #include "model/model.h"
 #include "raster/rasterizer.h"
 #include "platform/file_io.h"
+#include "skins/paint_rule.h"
 #include "view3d/shade_tables.h"
 
 namespace pelt {
@@ -47,9 +48,20 @@ class App {
   // Palette indices: slot 1 mesh edges, 2 selected, 3 dragged, 7 background.
   std::array<std::uint8_t, 8> colorSlots{248, 64, 128, 192, 15, 10, 5, 0};
   int currentSlot = 0;  // the paint colour
-  // How far painting moves a pixel toward the paint colour (0..1); the
-  // gradient box's gauge shows it.
+  ProtectedColors protectedColors{};
+
+  // What painting does to each palette index; rebuilt by buildBlendTable
+  // whenever the paint colour, the amount, the mode or the palette changes.
+  BlendTable blendTable = identityBlendTable();
   double blendAmount = 1.0;
+  int blendMode = kBlendRgb;
+
+  // Tool-bar toggles: the mesh over the skin in paint mode; skin pixels
+  // follow the mapping while it is dragged.
+  bool showMeshWhilePainting = false;
+  bool dragPixelsWithMapping = false;
+  // The skin view's rectangle tool (its map rectangle lives in the view).
+  std::int32_t mapRectShown = 0;
 
   // Main-window layout ("Pal On Top", "Splitter" / 10000, Swap Displays).
   bool paletteOnTop = false;

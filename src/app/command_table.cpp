@@ -1,6 +1,7 @@
 #include "app/command_table.h"
 
 #include "app/app.h"
+#include "app/color_commands.h"
 #include "app/main_frame.h"
 #include "app/map_commands.h"
 #include "app/mapping_commands.h"
@@ -45,7 +46,22 @@ void setBrushKind(App& app) {
   app.brushKind = Kind;
 }
 
+template <int Step>
+void nudgeColor(App& app) {
+  nudgeCurrentColor(app, Step);
+}
+template <int Mode>
+void chooseBlendMode(App& app) {
+  setBlendMode(app, Mode);
+}
+
 bool cameraOverrideOn(const App& app) { return app.cameraOverride; }
+bool showMeshOn(const App& app) { return app.showMeshWhilePainting; }
+bool mapRectangleOn(const App& app) { return app.mapRectShown != 0; }
+template <int Mode>
+bool blendModeIs(const App& app) {
+  return app.blendMode == Mode;
+}
 template <int Mode>
 bool interactionModeIs(const App& app) {
   return app.interactionMode == Mode;
@@ -128,6 +144,17 @@ const Command kCommands[] = {
   {32840, "Mapping", "S&tore", "", 0, "", onApp<storeMappingCommand>},
   {32841, "Mapping", "R&evert", "", 0, "", onApp<revertMappingCommand>},
   {57664, "Help", kAboutMenuText, "", 0, "", onApp<showAbout>},
+  {32832, "", "", ".", 0, "", onApp<nudgeColor<1>>},
+  {32834, "", "", "'", 0, "", onApp<nudgeColor<16>>},
+  {32833, "", "", ",", 0, "", onApp<nudgeColor<-1>>},
+  {32835, "", "", ";", 0, "", onApp<nudgeColor<-16>>},
+  {32866, "", "", "", 8, "Map Rectangle", onApp<toggleMapRectangle>, nullptr, mapRectangleOn},
+  {32850, "", "", "", 9, "Show Mesh while Painting", onApp<toggleShowMeshWhilePainting>, nullptr,
+   showMeshOn},
+  {32868, "", "", "", 11, "Blend: Mix Colours", onApp<chooseBlendMode<kBlendRgb>>, nullptr,
+   blendModeIs<kBlendRgb>},
+  {32869, "", "", "", 12, "Blend: Hue and Saturation", onApp<chooseBlendMode<kBlendHueSaturation>>,
+   nullptr, blendModeIs<kBlendHueSaturation>},
   {32864, "", "", "", 10, "Reset the palette to the default palette", onApp<resetPalette>},
 };
 // clang-format on

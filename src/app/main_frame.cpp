@@ -7,12 +7,15 @@
 #include "app/folders.h"
 #include "app/map_commands.h"
 #include "app/model_loading.h"
-#include "app/placeholder_view.h"
 #include "app/refresh.h"
 #include "app/tables.h"
+#include "app/view_factory.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
 #include "skins/skin_image.h"
+#include "colorboxes/gradient_box.h"
+#include "colorboxes/palette_box.h"
+#include "skinview/skin_view.h"
 #include "view3d/model_view.h"
 
 namespace pelt {
@@ -42,18 +45,22 @@ constexpr std::array<std::pair<int, ViewId>, 4> kRefreshOrder = {{
 }  // namespace
 
 MainFrame::MainFrame(App& app, FrameHost& host) : app(app), host_(host) {
-  for (ViewId id : {ViewId::SkinView, ViewId::ModelView, ViewId::GradientBox, ViewId::PaletteBox})
-    views_[index(id)] = std::make_unique<PlaceholderView>(app, id == ViewId::GradientBox);
+  views_[index(ViewId::PaletteBox)] = makePaletteBox(app);
+  views_[index(ViewId::GradientBox)] = makeGradientBox(app, [this] { swapDisplays(); });
   auto modelView = std::make_unique<ModelView>(
       ModelViewInputs{app.platform, app.model, app.rasterizer, app.shading, app.colorSlots,
                       app.renderMode, app.interactionMode, app.phongMaps.current,
                       app.envMaps.current, {}});
   modelView_ = modelView.get();
   views_[index(ViewId::ModelView)] = std::move(modelView);
+  auto skinView = makeSkinView(app);
+  skinView_ = skinView.get();
+  views_[index(ViewId::SkinView)] = std::move(skinView);
 }
 
 void MainFrame::setView(ViewId id, std::unique_ptr<CoreView> view) {
   if (id == ViewId::ModelView) modelView_ = dynamic_cast<ModelView*>(view.get());
+  if (id == ViewId::SkinView) skinView_ = dynamic_cast<SkinView*>(view.get());
   views_[index(id)] = std::move(view);
   Rect r = viewRect(id);
   resizeView(id, r.width(), r.height());
@@ -246,6 +253,7 @@ void MainFrame::splitDragMove(int clientX) {
 void MainFrame::splitDragRelease() {
   if (!splitDragging_) return;
   splitDragging_ = false;
+  view(ViewId::GradientBox).captureLost();
   refresh(0, kRefreshAllViews);
   host_.grabSplitPointer(false);
   app.platform.showPointer();

@@ -17,6 +17,7 @@ namespace pelt {
 
 class App;
 class ModelView;
+class SkinView;
 
 inline constexpr const char* kBaseFolderTitle = "Please locate the 'baseq2' folder under Quake2";
 inline constexpr const char* kMustSpecifyFolderMessage = "You must specify a valid folder";
@@ -57,10 +58,12 @@ class MainFrame {
   IntroChoice introChoice() const { return intro_; }
 
   CoreView& view(ViewId id) { return *views_[index(id)]; }
-  // Later views replace the placeholders through this.
+  // Tests put their own views in place through this.
   void setView(ViewId id, std::unique_ptr<CoreView> view);
   // The 3D view, unless something else was set in its place.
   ModelView* modelView() { return modelView_; }
+  // The skin view, unless something else was set in its place.
+  SkinView* skinView() { return skinView_; }
 
   // Client size and the bottom of the list rows.
   void setClientSize(int width, int height, int listsBottom);
@@ -100,6 +103,7 @@ class MainFrame {
   FrameHost& host_;
   std::array<std::unique_ptr<CoreView>, 4> views_;
   ModelView* modelView_ = nullptr;
+  SkinView* skinView_ = nullptr;
   FrameLayout layout_;
   int width_ = 0;
   int height_ = 0;

@@ -5,9 +5,15 @@
 
 namespace pelt {
 
-// The blend table arrives with the gradient box; until then there is
-// nothing to rebuild.
-void buildBlendTable(App&) {}
+// Without a skin there is no palette to blend in; the table keeps its last
+// state, which nothing can paint with anyway.
+void buildBlendTable(App& app) {
+  const Skin* skin = app.model.currentSkin();
+  if (skin == nullptr) return;
+  const auto slot = static_cast<size_t>(app.currentSlot);
+  buildBlendTable(app.blendTable, skin->palette, app.colorSlots[slot], app.blendAmount,
+                  app.blendMode);
+}
 
 void rebuildShadeRamps(App& app) {
   const Skin* skin = app.model.currentSkin();

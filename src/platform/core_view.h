@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace pelt {
 
@@ -53,6 +54,8 @@ class CoreView {
   virtual void mouseRelease(const MouseEvent&) {}
   virtual void wheel(int /*delta*/) {}
   virtual void captureLost() {}
+  // What the status bar shows while the pointer is at this client point.
+  virtual std::string statusText(int /*x*/, int /*y*/) const { return {}; }
 };
 
 }  // namespace pelt

@@ -30,6 +30,19 @@ struct FileDialogResult {
 // The views a refresh or repaint can name.
 enum class ViewId { SkinView, ModelView, GradientBox, PaletteBox };
 
+struct Rgb8 {
+  std::uint8_t r = 0, g = 0, b = 0;
+  friend bool operator==(const Rgb8&, const Rgb8&) = default;
+};
+
+// The desktop's colours for bevelled controls.
+struct SystemColors {
+  Rgb8 buttonFace{212, 208, 200};
+  Rgb8 highlight{255, 255, 255};
+  Rgb8 shadow{128, 128, 128};
+  Rgb8 buttonText{0, 0, 0};
+};
+
 struct UtcDate {
   int month = 1;  // 1..12
   int day = 1;    // 1..31
@@ -94,6 +107,9 @@ class Platform {
 
   // A short note in the main window's status line ("" clears it).
   virtual void showStatusText(const std::string& /*text*/) {}
+  // Button face, highlight, shadow and button text; a classic grey set
+  // unless the desktop says otherwise.
+  virtual SystemColors systemColors() { return {}; }
 };
 
 }  // namespace pelt

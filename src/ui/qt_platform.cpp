@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPushButton>
 #include <QSoundEffect>
 #include <QThread>
@@ -308,6 +309,17 @@ void QtPlatform::showStatusText(const std::string& text) {
 
 bool QtPlatform::isCtrlHeld() {
   return QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier;
+}
+
+SystemColors QtPlatform::systemColors() {
+  const QPalette palette = QApplication::palette();
+  auto rgb = [&](QPalette::ColorRole role) {
+    const QColor c = palette.color(QPalette::Active, role);
+    return Rgb8{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                static_cast<std::uint8_t>(c.blue())};
+  };
+  return {rgb(QPalette::Button), rgb(QPalette::Light), rgb(QPalette::Dark),
+          rgb(QPalette::ButtonText)};
 }
 
 }  // namespace pelt

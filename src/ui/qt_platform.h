@@ -65,6 +65,7 @@ class QtPlatform : public QObject, public Platform {
   void presentIntroFrame(const ViewImage& image) override;
   void closeIntroWindow() override;
   void showStatusText(const std::string& text) override;
+  SystemColors systemColors() override;
 
   // The screen position a view should see. Where warps are refused the
   // pointer never returns to the pinned point, so positions are rebuilt as

@@ -1,7 +1,9 @@
 #include "ui/view_widget.h"
 
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStatusBar>
 
 #include "app/main_frame.h"
 #include "ui/qt_platform.h"
@@ -91,6 +93,20 @@ void ViewWidget::mouseMoveEvent(QMouseEvent* event) {
     return;
   }
   frame_.view(id_).mouseMove(translate(event, kButtonNone));
+  const QPoint at = event->position().toPoint();
+  showStatus(frame_.view(id_).statusText(at.x(), at.y()));
+}
+
+void ViewWidget::leaveEvent(QEvent*) { showStatus({}); }
+
+void ViewWidget::showStatus(const std::string& text) {
+  auto* window = qobject_cast<QMainWindow*>(this->window());
+  if (window == nullptr || (text.empty() && !showingStatus_)) return;
+  showingStatus_ = !text.empty();
+  if (showingStatus_)
+    window->statusBar()->showMessage(QString::fromStdString(text));
+  else
+    window->statusBar()->clearMessage();
 }
 
 void ViewWidget::mouseReleaseEvent(QMouseEvent* event) {

@@ -28,14 +28,17 @@ class ViewWidget : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   bool event(QEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   MouseEvent translate(QMouseEvent* event, unsigned button);
   int frameX(QMouseEvent* event) const;
+  void showStatus(const std::string& text);
 
   MainFrame& frame_;
   QtPlatform& platform_;
   ViewId id_;
+  bool showingStatus_ = false;
 };
 
 }  // namespace pelt

@@ -44,6 +44,7 @@ class ScriptedPlatform : public Platform {
   std::vector<RecordedRefresh> refreshes;
   std::vector<ViewId> repaints;
   int listRefills = 0;
+  std::vector<int> barAdjusts;
   int pointerHidden = 0;
 
   // Settings: section -> key -> value (ints stored as text).
@@ -82,7 +83,7 @@ class ScriptedPlatform : public Platform {
 
   void sendRefresh(int level, int mask) override { refreshes.push_back({level, mask, false}); }
   void postRefresh(int level, int mask) override { refreshes.push_back({level, mask, true}); }
-  void sendBarAdjust(int) override {}
+  void sendBarAdjust(int p) override { barAdjusts.push_back(p); }
   void repaint(ViewId view) override { repaints.push_back(view); }
   void refillLists() override { ++listRefills; }
 

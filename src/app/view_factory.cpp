@@ -1,0 +1,40 @@
+#include "app/view_factory.h"
+
+#include "app/app.h"
+#include "app/tables.h"
+#include "colorboxes/gradient_box.h"
+#include "colorboxes/palette_box.h"
+#include "skinview/skin_view.h"
+
+namespace pelt {
+
+std::unique_ptr<SkinView> makeSkinView(App& app) {
+  return std::make_unique<SkinView>(SkinViewInputs{
+      app.platform, app.model, app.rasterizer, app.colorSlots, app.currentSlot,
+      app.protectedColors, app.blendTable, app.interactionMode, app.cameraOverride,
+      app.brushKind, app.showMeshWhilePainting, app.dragPixelsWithMapping, app.mapRectShown,
+      [&app] { buildBlendTable(app); }});
+}
+
+std::unique_ptr<PaletteBox> makePaletteBox(App& app) {
+  return std::make_unique<PaletteBox>(PaletteBoxInputs{
+      app.platform, app.colorSlots, app.currentSlot, app.protectedColors,
+      [&app]() -> const Palette* {
+        const Skin* skin = app.model.currentSkin();
+        return skin ? &skin->palette : nullptr;
+      },
+      [&app] { buildBlendTable(app); }, [&app] { rebuildShadeRamps(app); }});
+}
+
+std::unique_ptr<GradientBox> makeGradientBox(App& app, std::function<void()> swapDisplays) {
+  return std::make_unique<GradientBox>(GradientBoxInputs{
+      app.platform, app.blendAmount, app.lightExponent, app.splitRatio, app.shading.shadeCurve,
+      app.renderMode, [&app] { buildBlendTable(app); },
+      [&app] {
+        rebuildShadeCurve(app);
+        rebuildShadeRamps(app);
+      },
+      std::move(swapDisplays)});
+}
+
+}  // namespace pelt

@@ -1,0 +1,236 @@
+#include "skinview/skin_view.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/platform.h"
+#include "raster/screen_vertex.h"
+
+namespace pelt {
+
+namespace {
+
+// Buffers of a view whose size is not known yet.
+constexpr size_t kPlaceholderPixels = 1024;
+// Keeps truncated coordinates far inside the rasterizer's fixed-point range
+// however far the view was panned or zoomed.
+constexpr float kCoordinateLimit = 1 << 20;
+
+std::int32_t toBuffer(float value) {
+  return static_cast<std::int32_t>(std::clamp(value, -kCoordinateLimit, kCoordinateLimit));
+}
+
+bool flagsClear(std::uint32_t flags) { return flags == 0; }
+bool flagsSelectedOnly(std::uint32_t flags) { return flags == kTriangleSelected; }
+bool flagsMoving(std::uint32_t flags) { return (flags & kTriangleMoving) != 0; }
+
+}  // namespace
+
+SkinView::SkinView(SkinViewInputs inputs)
+    : viewPixels(kPlaceholderPixels),
+      texelMap(kPlaceholderPixels),
+      mapRectShown(inputs.mapRectShown),
+      in_(std::move(inputs)) {}
+
+void SkinView::resize(int clientWidth, int clientHeight) {
+  const int width = (std::max(clientWidth, 0) + 3) & ~3;
+  const int height = std::max(clientHeight, 0);
+  if (width == viewWidth && height == viewHeight) return;
+  const auto count = static_cast<size_t>(width) * static_cast<size_t>(height);
+  viewPixels.assign(count, slot(7));
+  texelMap.assign(count, kPickNothing);
+  viewWidth = static_cast<std::int16_t>(width);
+  viewHeight = static_cast<std::int16_t>(height);
+}
+
+ViewImage SkinView::image() const {
+  ViewImage out;
+  if (viewWidth <= 0 || viewHeight <= 0) return out;
+  const Skin* skin = currentSkin();
+  shownColors_ = skin ? skin->palette : greyRampPalette();
+  out.width = viewWidth;
+  out.height = viewHeight;
+  out.format = ImageFormat::Indexed8;
+  out.pixels = viewPixels.data();
+  out.colors = &shownColors_;
+  return out;
+}
+
+BufferPoint SkinView::skinToBuffer(float x, float y) const {
+  return {toBuffer((x - panS) * zoom + static_cast<float>(halfWidth())),
+          toBuffer(-((y - panT) * zoom) + static_cast<float>(halfHeight()))};
+}
+
+BufferPoint SkinView::stToBuffer(std::int32_t s, std::int32_t t) const {
+  return {toBuffer((static_cast<float>(s) + 0.5f - panS) * zoom + static_cast<float>(halfWidth())),
+          toBuffer(-((static_cast<float>(t) + 0.5f - panT) * zoom) +
+                   static_cast<float>(halfHeight()))};
+}
+
+SkinPoint SkinView::windowToSkin(int wx, int wy) const {
+  return {static_cast<float>(wx - halfWidth()) / zoom + panS,
+          static_cast<float>(wy - halfHeight()) / zoom + panT};
+}
+
+std::int32_t SkinView::texelAt(int wx, int wy) const {
+  if (!insideView(wx, wy)) return kPickNothing;
+  return texelMap[static_cast<size_t>(viewHeight - wy - 1) * viewWidth + static_cast<size_t>(wx)];
+}
+
+std::string SkinView::statusText(int x, int y) const {
+  const Skin* skin = currentSkin();
+  const std::int32_t texel = texelAt(x, y);
+  if (skin == nullptr || skin->width <= 0 || texel < 0 ||
+      static_cast<size_t>(texel) >= skin->pixels.size())
+    return {};
+  const int index = skin->pixels[static_cast<size_t>(texel)];
+  const auto* rgb = &skin->palette[static_cast<size_t>(index) * 3];
+  char text[64];
+  std::snprintf(text, sizeof text, "%d, %d  %d (%d, %d, %d)", texel % skin->width,
+                texel / skin->width, index, rgb[0], rgb[1], rgb[2]);
+  return text;
+}
+
+void SkinView::normaliseMapRect() {
+  const std::int32_t maxX = std::max(in_.model.skinWidth - 1, 0);
+  const std::int32_t maxY = std::max(in_.model.skinHeight - 1, 0);
+  MapRect& r = mapRect;
+  r.x0 = std::clamp(r.x0, 0, maxX);
+  r.x1 = std::clamp(r.x1, 0, maxX);
+  r.y0 = std::clamp(r.y0, 0, maxY);
+  r.y1 = std::clamp(r.y1, 0, maxY);
+  if (r.x0 > r.x1) std::swap(r.x0, r.x1);
+  if (r.y0 > r.y1) std::swap(r.y0, r.y1);
+}
+
+void SkinView::renderSkinView(int level, int) {
+  if (viewWidth <= 0 || viewHeight <= 0) return;
+  normaliseMapRect();
+  switch (level) {
+    case 0: renderFull(true); break;
+    case 1: renderFull(false); break;
+    case 2: renderBackground(); break;
+    case 3: retexture(); break;
+    default: return;
+  }
+  const Skin* skin = currentSkin();
+  if (skin == nullptr) return;
+  if (in_.interactionMode == 1 || in_.showMeshWhilePainting) drawOverlay();
+  if (mapRectShown != 0) drawMapRect();
+}
+
+void SkinView::renderFull(bool writeTexels) {
+  Rasterizer& r = in_.rasterizer;
+  r.setSize(viewWidth, viewHeight);
+  r.bindPixels(viewPixels.data());
+  r.bindPick(texelMap.data());
+  std::fill(viewPixels.begin(), viewPixels.end(), slot(7));
+  if (writeTexels) std::fill(texelMap.begin(), texelMap.end(), kPickNothing);
+  r.resetSpans();
+  Skin* skin = currentSkin();
+  if (skin == nullptr || skin->width <= 0 || skin->height <= 0) return;
+  if (skin->rowOffsets.size() != static_cast<size_t>(skin->height)) buildRowOffsets(skin);
+  r.bindTexture({skin->pixels.data(), skin->rowOffsets.data(), skin->width, skin->height});
+
+  const std::array<std::array<std::int32_t, 2>, 4> skinCorners = {
+      {{0, 0}, {skin->width - 1, 0}, {skin->width - 1, skin->height - 1}, {0, skin->height - 1}}};
+  std::array<ScreenVertex<2>, 5> quad;
+  for (size_t k = 0; k < skinCorners.size(); ++k) {
+    const auto [x, y] = skinCorners[k];
+    const BufferPoint p = skinToBuffer(static_cast<float>(x), static_cast<float>(y));
+    quad[k] = {p.x, p.y, {x * kFixedOne, y * kFixedOne}};
+  }
+  quad[4] = quad[0];
+  if (writeTexels)
+    r.fillTextureTexel(quad);
+  else
+    r.fillTexture(quad);
+}
+
+void SkinView::renderBackground() {
+  if (currentSkin() == nullptr) return;
+  const std::uint8_t background = slot(7);
+  const size_t count = viewPixels.size();
+  for (size_t i = 0; i < count; ++i)
+    if (texelMap[i] == kPickNothing) viewPixels[i] = background;
+}
+
+void SkinView::retexture() {
+  const Skin* skin = currentSkin();
+  if (skin == nullptr) return;
+  // The map may still hold offsets of a larger skin until the next Full render.
+  const auto limit = static_cast<std::uint32_t>(skin->pixels.size());
+  const std::uint8_t* source = skin->pixels.data();
+  const std::int32_t* texels = texelMap.data();
+  std::uint8_t* out = viewPixels.data();
+  const size_t count = viewPixels.size();
+  for (size_t i = 0; i < count; ++i) {
+    const auto texel = static_cast<std::uint32_t>(texels[i]);
+    if (texel < limit) out[i] = source[texel];
+  }
+}
+
+void SkinView::drawClipped(BufferPoint a, BufferPoint b, std::uint8_t colour) {
+  ScreenLine line{a.x, a.y, b.x, b.y};
+  Rasterizer& r = in_.rasterizer;
+  if (r.clipLine(line)) r.drawLine(line, colour);
+}
+
+void SkinView::drawEdgesWhere(std::uint8_t colour, bool (*pick)(std::uint32_t flags)) {
+  const Model& model = in_.model;
+  const int count = std::min<int>(model.triangleCount, static_cast<int>(model.triangles.size()));
+  for (int i = 0; i < count; ++i) {
+    const ModelTriangle& tri = model.triangles[static_cast<size_t>(i)];
+    if (!pick(tri.flags)) continue;
+    std::array<BufferPoint, 3> ends;
+    for (size_t k = 0; k < 3; ++k) {
+      const auto index = static_cast<size_t>(tri.stIndex[k]);
+      const StCoord st = index < model.stCoords.size() ? model.stCoords[index] : StCoord{};
+      ends[k] = stToBuffer(st.s, st.t);
+    }
+    drawClipped(ends[0], ends[1], colour);
+    drawClipped(ends[1], ends[2], colour);
+    drawClipped(ends[2], ends[0], colour);
+  }
+}
+
+void SkinView::drawOverlay() {
+  Rasterizer& r = in_.rasterizer;
+  r.setSize(viewWidth, viewHeight);
+  r.bindPixels(viewPixels.data());
+  drawEdgesWhere(slot(1), flagsClear);
+  drawEdgesWhere(slot(2), flagsSelectedOnly);
+  drawEdgesWhere(slot(3), flagsMoving);
+}
+
+void SkinView::drawMapRect() {
+  Rasterizer& r = in_.rasterizer;
+  r.setSize(viewWidth, viewHeight);
+  r.bindPixels(viewPixels.data());
+  const MapRect& m = mapRect;
+  auto at = [&](std::int32_t x, std::int32_t y) {
+    return skinToBuffer(static_cast<float>(x), static_cast<float>(y));
+  };
+  const std::uint8_t colour = slot(1);
+  drawClipped(at(m.x0, m.y0), at(m.x0, m.y1), colour);
+  drawClipped(at(m.x1, m.y0), at(m.x1, m.y1), colour);
+  drawClipped(at(m.x0, m.y0), at(m.x1, m.y0), colour);
+  drawClipped(at(m.x0, m.y1), at(m.x1, m.y1), colour);
+}
+
+void SkinView::wheel(int delta) {
+  const int steps = delta / 120;
+  for (int i = 0; i < steps; ++i) zoom *= 1.1f;
+  for (int i = 0; i > steps; --i) zoom *= 0.9090909f;
+  zoom = std::clamp(zoom, kMinSkinZoom, kMaxSkinZoom);
+  redrawNow();
+}
+
+void SkinView::redrawNow() {
+  renderSkinView(0);
+  in_.platform.repaint(ViewId::SkinView);
+}
+
+void SkinView::sendRefresh(int level, int mask) { in_.platform.sendRefresh(level, mask); }
+
+}  // namespace pelt

@@ -1,0 +1,154 @@
+#include "colorboxes/palette_box.h"
+
+#include <gtest/gtest.h>
+
+#include "support/scripted_platform.h"
+
+namespace pelt {
+namespace {
+
+using test::RecordedRefresh;
+using test::ScriptedPlatform;
+
+// Without a palette the box shows the grey ramp: colour i is (i, i, i).
+class PaletteBoxTest : public ::testing::Test {
+ protected:
+  PaletteBoxTest() {
+    box.resize(128, 32);  // one palette index per column
+    platform.repaints.clear();
+  }
+  MouseEvent at(int x, int y, unsigned button, unsigned held) const {
+    MouseEvent e;
+    e.x = x;
+    e.y = y;
+    e.button = button;
+    e.buttons = held;
+    return e;
+  }
+  void click(int x, int y, unsigned button = kButtonLeft) {
+    box.mousePress(at(x, y, button, button));
+    box.mouseRelease(at(x, y, button, kButtonNone));
+  }
+  static Rgb8 grey(int v) {
+    const auto g = static_cast<std::uint8_t>(v);
+    return {g, g, g};
+  }
+
+  ScriptedPlatform platform;
+  std::array<std::uint8_t, 8> slots{248, 64, 128, 192, 15, 10, 5, 0};
+  int currentSlot = 0;
+  ProtectedColors protectedColors{};
+  int blendRebuilds = 0;
+  int rampRebuilds = 0;
+  PaletteBox box{PaletteBoxInputs{platform, slots, currentSlot, protectedColors,
+                                  [] { return static_cast<const Palette*>(nullptr); },
+                                  [this] { ++blendRebuilds; }, [this] { ++rampRebuilds; }}};
+};
+
+TEST_F(PaletteBoxTest, ColumnsSlotsAndMarkers) {
+  EXPECT_EQ(box.colourAt(64 + 10, 9), 74);
+  box.resize(192, 32);  // two columns per index
+  EXPECT_EQ(box.colourAt(64 + 21, 30), 192 + 10);
+  const BoxImage& image = box.pixels();
+  // Slot 0 (current, colour 248): black outer ring, white inner ring.
+  EXPECT_EQ(image.at(0, 0), grey(0));
+  EXPECT_EQ(image.at(1, 1), grey(255));
+  EXPECT_EQ(image.at(7, 7), grey(248));
+  EXPECT_EQ(image.at(17, 1), grey(64));  // slot 1 is not current
+  // 248 is column run 112..113 of band 3; the marker is three columns wide.
+  const Rgb8 marker = grey(248 - 128);
+  for (int x = 176; x <= 178; ++x) EXPECT_EQ(image.at(x, 24), marker) << x;
+  EXPECT_EQ(image.at(176, 27), marker);
+  EXPECT_EQ(image.at(178, 27), marker);
+  EXPECT_EQ(image.at(177, 27), grey(248));
+  EXPECT_EQ(image.at(179, 24), grey(249));
+}
+
+TEST_F(PaletteBoxTest, RightDragProtectsOrUnprotectsAsItsPressDecides) {
+  box.mousePress(at(72, 25, kButtonRight, kButtonRight));  // index 200
+  box.mouseMove(at(73, 25, kButtonNone, kButtonRight));
+  box.mouseRelease(at(73, 25, kButtonRight, kButtonNone));
+  EXPECT_EQ(protectedColors[200], 1);
+  EXPECT_EQ(protectedColors[201], 1);
+  // Lit checker cells add 64 to each channel, wrapping: 200 shows as 8.
+  EXPECT_EQ(box.pixels().at(72, 24), grey(8));
+  EXPECT_EQ(box.pixels().at(72, 26), grey(200));
+
+  box.mousePress(at(73, 25, kButtonRight, kButtonRight));  // protected: unprotect drag
+  EXPECT_EQ(box.dragState(), PaletteDrag::Unprotect);
+  for (int x : {72, 74, 300}) box.mouseMove(at(x, 99, kButtonNone, kButtonRight));
+  box.mouseRelease(at(74, 25, kButtonRight, kButtonNone));
+  for (int i = 190; i < 256; ++i) EXPECT_EQ(protectedColors[static_cast<size_t>(i)], 0) << i;
+  EXPECT_EQ(box.dragState(), PaletteDrag::Idle);
+
+  click(10, 10, kButtonRight);  // slot area: nothing
+  EXPECT_EQ(box.dragState(), PaletteDrag::Idle);
+}
+
+TEST_F(PaletteBoxTest, SlotDragChoosesTheCurrentSlotAndRebuildsOnRelease) {
+  box.mousePress(at(20, 20, kButtonLeft, kButtonLeft));
+  EXPECT_EQ(currentSlot, 5);
+  box.mouseMove(at(200, 5, kButtonNone, kButtonLeft));  // clamped to slot 3
+  EXPECT_EQ(currentSlot, 3);
+  EXPECT_EQ(blendRebuilds, 0);
+  box.mouseRelease(at(200, 5, kButtonLeft, kButtonNone));
+  EXPECT_EQ(blendRebuilds, 1);
+
+  // The current slot again: nothing redrawn or announced, still rebuilt.
+  platform.repaints.clear();
+  click(50, 2);
+  EXPECT_TRUE(platform.repaints.empty());
+  EXPECT_TRUE(platform.refreshes.empty());
+  EXPECT_EQ(blendRebuilds, 2);
+}
+
+TEST_F(PaletteBoxTest, ColourDragAnnouncesBySlot) {
+  struct Case {
+    int slot;
+    std::vector<RecordedRefresh> refreshes;
+    int ramps;
+  } cases[] = {
+      {7, {{2, 0x13, true}, {2, 0x23, true}}, 0},
+      {2, {{1, 0x13, true}, {1, 0x13, true}}, 2},
+      {0, {{0, 0x23, true}}, 0},
+  };
+  for (const Case& c : cases) {
+    platform.refreshes.clear();
+    rampRebuilds = 0;
+    currentSlot = c.slot;
+    slots[static_cast<size_t>(c.slot)] = 1;
+    box.mousePress(at(64 + 10, 0, kButtonLeft, kButtonLeft));
+    EXPECT_EQ(slots[static_cast<size_t>(c.slot)], 10);
+    box.mouseMove(at(64 + 10, 0, kButtonNone, kButtonLeft));  // same colour: quiet
+    box.mouseRelease(at(64 + 10, 0, kButtonLeft, kButtonNone));
+    EXPECT_EQ(platform.refreshes, c.refreshes) << c.slot;
+    EXPECT_EQ(rampRebuilds, c.ramps);
+  }
+}
+
+TEST_F(PaletteBoxTest, ReleaseWaitsForTheOtherButton) {
+  box.mousePress(at(70, 3, kButtonLeft, kButtonLeft));
+  box.mousePress(at(90, 3, kButtonRight, kButtonLeft | kButtonRight));  // not idle
+  EXPECT_EQ(protectedColors[26], 0);
+  box.mouseRelease(at(70, 3, kButtonLeft, kButtonRight));
+  EXPECT_EQ(box.dragState(), PaletteDrag::Wait);
+  box.mouseRelease(at(70, 3, kButtonRight, kButtonNone));
+  EXPECT_EQ(box.dragState(), PaletteDrag::Idle);
+}
+
+TEST_F(PaletteBoxTest, WheelStepsTheCurrentColourBySixteen) {
+  currentSlot = 5;
+  slots[5] = 5;
+  box.wheel(-120);
+  EXPECT_EQ(slots[5], 245);
+  box.wheel(240);
+  EXPECT_EQ(slots[5], 21);
+  EXPECT_TRUE(platform.refreshes.empty());
+  currentSlot = 7;
+  box.wheel(120);
+  EXPECT_EQ(platform.refreshes, (std::vector<RecordedRefresh>{{2, 0x13, true}}));
+  EXPECT_EQ(blendRebuilds, 3);
+}
+
+}  // namespace
+}  // namespace pelt

@@ -1,0 +1,279 @@
+#include "skinview/skin_view.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/app.h"
+#include "app/view_factory.h"
+#include "support/scripted_platform.h"
+
+namespace pelt {
+namespace {
+
+using test::RecordedRefresh;
+using test::ScriptedPlatform;
+
+constexpr std::uint8_t kSkinColour = 100;
+
+// A 16 x 8 skin of one colour with one triangle mapped onto it.
+class SkinViewTest : public ::testing::Test {
+ protected:
+  SkinViewTest() : app(platform) {}
+
+  void addSkin(int width = 16, int height = 8) {
+    Model& m = app.model;
+    m.skinWidth = width;
+    m.skinHeight = height;
+    auto skin = std::make_unique<Skin>();
+    allocateSkin(*skin, width, height);
+    std::fill(skin->pixels.begin(), skin->pixels.end(), kSkinColour);
+    skin->palette = greyRampPalette();
+    m.skins.push_back(std::move(skin));
+    m.currentSkinIndex = 0;
+    m.triangleCount = 1;
+    m.stCount = 3;
+    m.stCoords[0] = {2, 1};
+    m.stCoords[1] = {12, 1};
+    m.stCoords[2] = {2, 6};
+    m.triangles[0].stIndex = {0, 1, 2};
+  }
+  // Zoom 1 with the skin centred in a view of the given size.
+  void showCentred(int width, int height) {
+    view->resize(width, height);
+    view->zoom = 1.0f;
+    view->panS = static_cast<float>(app.model.skinWidth / 2);
+    view->panT = static_cast<float>(app.model.skinHeight / 2);
+    view->renderSkinView(0);
+  }
+  int count(std::uint8_t colour) const {
+    return static_cast<int>(std::count(view->viewPixels.begin(), view->viewPixels.end(), colour));
+  }
+  std::uint8_t shownAt(int wx, int wy) const {
+    return view->viewPixels[static_cast<size_t>(view->viewHeight - wy - 1) * view->viewWidth +
+                            static_cast<size_t>(wx)];
+  }
+  MouseEvent at(int x, int y, unsigned button, unsigned held) const {
+    MouseEvent e;
+    e.x = e.screenX = x;
+    e.y = e.screenY = y;
+    e.button = button;
+    e.buttons = held;
+    return e;
+  }
+
+  ScriptedPlatform platform;
+  App app;
+  std::unique_ptr<SkinView> view = makeSkinView(app);
+};
+
+TEST_F(SkinViewTest, CoordinateMappingTruncatesTowardZero) {
+  view->resize(64, 32);  // half sizes 32, 16
+  struct Case {
+    float zoom, panS, panT;
+    float x, y;
+    BufferPoint buffer;
+  } cases[] = {
+      {1.0f, 8.0f, 4.0f, 0.0f, 0.0f, {24, 20}},
+      {3.0f, 50.0f, 50.0f, 40.0f, 45.0f, {2, 31}},
+      {3.0f, 50.0f, 50.0f, 38.9f, 60.0f, {-1, -14}},  // -1.3 and -14 truncate toward zero
+      {2.5f, 10.0f, 10.0f, 10.3f, 9.5f, {32, 17}},
+  };
+  for (const Case& c : cases) {
+    view->zoom = c.zoom;
+    view->panS = c.panS;
+    view->panT = c.panT;
+    EXPECT_EQ(view->skinToBuffer(c.x, c.y), c.buffer) << c.x << ", " << c.y;
+  }
+  view->zoom = 4.0f;
+  view->panS = 10.0f;
+  view->panT = 20.0f;
+  const SkinPoint p = view->windowToSkin(42, 4);
+  EXPECT_FLOAT_EQ(p.x, 12.5f);
+  EXPECT_FLOAT_EQ(p.y, 17.0f);
+  // Outline ends sit on the centre of their skin pixel.
+  EXPECT_EQ(view->stToBuffer(10, 20), (BufferPoint{34, 14}));
+}
+
+TEST_F(SkinViewTest, CentredAtZoomOneShowsTheSkinOneToOne) {
+  addSkin();
+  for (int i = 0; i < 16 * 8; ++i) app.model.skins[0]->pixels[static_cast<size_t>(i)] =
+      static_cast<std::uint8_t>(i);
+  showCentred(40, 20);
+  // The quad spans buffer x 12..27 and rows 14 - y; the filler starts each
+  // span on texel 0 and steps after the first pixel.
+  for (int y = 0; y < 8; ++y)
+    for (int x = 1; x < 15; ++x) {
+      EXPECT_EQ(view->texelAt(x + 13, y + 5), y * 16 + x) << x << ", " << y;
+      EXPECT_EQ(shownAt(x + 13, y + 5), y * 16 + x);
+    }
+  EXPECT_EQ(view->texelAt(2, 2), -1);
+  EXPECT_EQ(shownAt(2, 2), app.colorSlots[7]);
+  EXPECT_EQ(view->texelAt(-1, 0), -1);
+  EXPECT_EQ(view->statusText(14, 6), "1, 1  17 (17, 17, 17)");
+  EXPECT_EQ(view->statusText(2, 2), "");
+}
+
+TEST_F(SkinViewTest, WheelStepsAndClamps) {
+  view->resize(32, 32);
+  struct Case {
+    float zoom;
+    int delta;
+    float expected;
+  } cases[] = {
+      {11.5f, 120, 12.0f}, {1.05f, -120, 1.0f},          {3.0f, 240, 3.0f * 1.1f * 1.1f},
+      {3.0f, 119, 3.0f},   {3.0f, -360, 3.0f * 0.9090909f * 0.9090909f * 0.9090909f},
+  };
+  for (const Case& c : cases) {
+    view->zoom = c.zoom;
+    view->wheel(c.delta);
+    EXPECT_FLOAT_EQ(view->zoom, c.expected) << c.zoom << " " << c.delta;
+  }
+  EXPECT_EQ(platform.repaints.size(), std::size(cases));
+}
+
+TEST_F(SkinViewTest, SizeIsRoundedUpToFourAndBuffersKeptWhileItHolds) {
+  EXPECT_EQ(view->image().pixels, nullptr);  // no size yet
+  view->resize(301, 50);
+  EXPECT_EQ(view->viewWidth, 304);
+  EXPECT_EQ(view->viewPixels.size(), 304u * 50);
+  EXPECT_EQ(view->texelMap.size(), 304u * 50);
+  const std::uint8_t* pixels = view->viewPixels.data();
+  view->resize(302, 50);
+  EXPECT_EQ(view->viewPixels.data(), pixels);
+  view->resize(304, 51);
+  EXPECT_EQ(view->viewHeight, 51);
+  EXPECT_EQ(view->image().width, 304);
+}
+
+TEST_F(SkinViewTest, WithoutSkinTheViewIsBackgroundInGrey) {
+  app.colorSlots[7] = 33;
+  app.interactionMode = 1;
+  view->resize(40, 20);
+  view->renderSkinView(0);
+  EXPECT_EQ(count(33), 40 * 20);
+  EXPECT_TRUE(std::all_of(view->texelMap.begin(), view->texelMap.end(),
+                          [](std::int32_t t) { return t == -1; }));
+  EXPECT_EQ(*view->image().colors, greyRampPalette());
+}
+
+TEST_F(SkinViewTest, OutlinesFollowModeToggleAndTriangleFlags) {
+  addSkin();
+  struct Case {
+    int mode;
+    bool showMesh;
+    std::uint32_t flags;
+    int slot;  // colour the edges take, -1 for none
+  } cases[] = {
+      {0, false, 0, -1}, {0, true, 0, 1}, {1, false, 0, 1}, {1, false, 1, 2}, {1, false, 2, 3},
+      {1, false, 3, 3},  {1, false, 4, -1}, {1, false, 5, -1}, {1, false, 6, 3},
+  };
+  for (const Case& c : cases) {
+    app.interactionMode = c.mode;
+    app.showMeshWhilePainting = c.showMesh;
+    app.model.triangles[0].flags = c.flags;
+    showCentred(40, 20);
+    for (int s = 1; s <= 3; ++s)
+      EXPECT_EQ(count(app.colorSlots[static_cast<size_t>(s)]) > 0, s == c.slot)
+          << "mode " << c.mode << " flags " << c.flags << " slot " << s;
+  }
+}
+
+TEST_F(SkinViewTest, MapRectangleIsClampedOrderedAndDrawn) {
+  addSkin();
+  app.mapRectShown = 1;
+  showCentred(40, 20);
+  EXPECT_EQ(view->mapRect, (MapRect{0, 0, 15, 7}));
+  EXPECT_GT(count(app.colorSlots[1]), 0);
+
+  view->mapRect = {10, 5, 3, 2};
+  view->renderSkinView(0);
+  EXPECT_EQ(view->mapRect, (MapRect{3, 2, 10, 5}));
+  // Its left side runs at buffer x 3 + 12 from skin row 2 to 5.
+  for (int y = 2; y <= 5; ++y) EXPECT_EQ(shownAt(15, y + 5), app.colorSlots[1]) << y;
+
+  app.mapRectShown = 0;
+  view->renderSkinView(0);
+  EXPECT_EQ(count(app.colorSlots[1]), 0);
+}
+
+TEST_F(SkinViewTest, LowerLevelsReuseTheTexelMap) {
+  addSkin();
+  showCentred(40, 20);
+  Skin& skin = *app.model.skins[0];
+  skin.pixels[3 * 16 + 4] = 7;
+
+  view->renderSkinView(3);  // Retexture: the painted pixel shows, the background stays
+  EXPECT_EQ(shownAt(17, 8), 7);
+  EXPECT_EQ(count(7), 1);
+
+  const std::int32_t marked = view->texelAt(17, 8);
+  view->texelMap[0] = 5;  // a stale entry Quick must keep
+  view->renderSkinView(1);
+  EXPECT_EQ(view->texelMap[0], 5);
+  EXPECT_EQ(view->texelAt(17, 8), marked);
+
+  view->viewPixels[1] = 99;  // background pixel
+  view->viewPixels[static_cast<size_t>(10 * 40 + 16)] = 99;  // skin pixel
+  view->renderSkinView(2);
+  EXPECT_EQ(view->viewPixels[1], app.colorSlots[7]);
+  EXPECT_EQ(view->viewPixels[static_cast<size_t>(10 * 40 + 16)], 99);
+
+  // A texel map left from a larger skin reads nothing past the pixels.
+  skin.pixels.resize(8);
+  view->renderSkinView(3);
+}
+
+TEST_F(SkinViewTest, CameraGesturePansAndZoomsWithThePointerPinned) {
+  addSkin();
+  view->resize(40, 20);
+  const float panS = view->panS, panT = view->panT;
+  view->mousePress(at(100, 100, kButtonLeft, kButtonLeft));
+  EXPECT_EQ(view->dragState, kDragCamera);
+  EXPECT_EQ(platform.pointerHidden, 1);
+  view->mouseMove(at(106, 97, kButtonNone, kButtonLeft));
+  EXPECT_FLOAT_EQ(view->panS, panS - 2.0f);
+  EXPECT_FLOAT_EQ(view->panT, panT + 1.0f);
+  view->mouseRelease(at(100, 100, kButtonLeft, kButtonNone));
+  EXPECT_EQ(view->dragState, kDragIdle);
+  EXPECT_EQ(platform.pointerHidden, 0);
+  EXPECT_EQ(platform.refreshes, (std::vector<RecordedRefresh>{{1, 0x21, false}, {0, 0x21, false}}));
+
+  view->mousePress(at(50, 50, kButtonRight, kButtonRight));
+  view->mouseMove(at(50, 60, kButtonNone, kButtonRight));  // ten pixels down zoom out
+  float expected = 3.0f;
+  for (int i = 0; i < 10; ++i) expected *= 0.99900097f;
+  EXPECT_FLOAT_EQ(view->zoom, expected);
+  view->mouseMove(at(50, 40, kButtonNone, kButtonRight));
+  for (int i = 0; i < 10; ++i) expected *= 1.001f;
+  EXPECT_FLOAT_EQ(view->zoom, expected);
+  view->captureLost();
+  EXPECT_EQ(view->dragState, kDragIdle);
+  EXPECT_EQ(platform.pointerHidden, 0);
+  EXPECT_EQ(platform.refreshes.back(), (RecordedRefresh{0, 0x21, false}));
+}
+
+TEST_F(SkinViewTest, ReleaseCompletesOnlyWhenTheOtherButtonIsUp) {
+  addSkin();
+  view->resize(40, 20);
+  view->mousePress(at(10, 10, kButtonLeft, kButtonLeft));
+  view->mousePress(at(10, 10, kButtonRight, kButtonLeft | kButtonRight));  // ignored
+  view->mouseRelease(at(10, 10, kButtonRight, kButtonLeft));  // not its button
+  EXPECT_EQ(view->dragState, kDragCamera);
+  view->mousePress(at(10, 10, kButtonRight, kButtonLeft | kButtonRight));
+  view->mouseRelease(at(10, 10, kButtonLeft, kButtonRight));
+  EXPECT_EQ(view->dragState, kDragEndingHidden);
+  view->mouseMove(at(30, 30, kButtonNone, kButtonRight));  // ending: moves are ignored
+  EXPECT_EQ(platform.refreshes.size(), 1u);
+  view->mousePress(at(10, 10, kButtonLeft, kButtonLeft | kButtonRight));  // not idle
+  EXPECT_EQ(view->dragState, kDragEndingHidden);
+  view->mouseRelease(at(10, 10, kButtonRight, kButtonLeft));  // left went down again
+  EXPECT_EQ(view->dragState, kDragEndingHidden);
+  view->mouseRelease(at(10, 10, kButtonLeft, kButtonNone));
+  EXPECT_EQ(view->dragState, kDragIdle);
+  EXPECT_EQ(platform.pointerHidden, 0);
+}
+
+}  // namespace
+}  // namespace pelt
