@@ -10,6 +10,7 @@
 #include "app/preferences.h"
 #include "app/refresh.h"
 #include "app/skin_commands.h"
+#include "app/skin_effects.h"
 #include "app/skin_operations.h"
 #include "app/snapshot_command.h"
 #include "app/about.h"
@@ -141,6 +142,10 @@ const Command kCommands[] = {
   {32851, "Skins/Invert...", "&Palette", "", 0, "", onApp<invertPalette>},
   {32852, "Skins/Invert...", "P&ixels", "", 0, "", onApp<invertPixels>},
   {32853, "Skins/Invert...", "&Both", "", 0, "", onApp<invertBoth>},
+  {32843, "Skins/Skin F/X...", "&Outline Selected", "", 0, "", onApp<outlineSelected>},
+  {32844, "Skins/Skin F/X...", "&Fill Selected", "", 0, "", onApp<fillSelectedShade>},
+  {32845, "Skins/Skin F/X...", "&Shade Selected", "", 0, "", onApp<shadeSelected>},
+  {32847, "Skins/Skin F/X...", "Load To Selected", "", 0, "", onApp<loadToSelected>},
   {32840, "Mapping", "S&tore", "", 0, "", onApp<storeMappingCommand>},
   {32841, "Mapping", "R&evert", "", 0, "", onApp<revertMappingCommand>},
   {57664, "Help", kAboutMenuText, "", 0, "", onApp<showAbout>},

@@ -8,6 +8,8 @@
 #include "app/command_table.h"
 #include "app/main_frame.h"
 #include "app/model_loading.h"
+#include "app/skin_effects.h"
+#include "skins/paint_rule.h"
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
@@ -149,11 +151,88 @@ TEST_F(SkinOperations, InvertBothLooksTheSameAndTwiceRestores) {
   EXPECT_EQ(skin().storedPixels[5], 255 - before.storedPixels[5]);
 }
 
+// The F/X commands on a 16 x 8 skin whose first quad (s 0..8, t 0..16) is
+// selected.
+class SkinEffects : public SkinOperations {
+ protected:
+  void SetUp() override {
+    load(16, 8);
+    app.model.triangles[0].flags = kTriangleSelected;
+    app.model.triangles[1].flags = kTriangleSelected;
+    original = skin().pixels;
+  }
+  std::vector<std::uint8_t> mask() {
+    return buildSelectionMask(app.model, app.rasterizer, skin().width, skin().height);
+  }
+  int changed() {
+    int n = 0;
+    for (size_t i = 0; i < original.size(); ++i) n += skin().pixels[i] != original[i];
+    return n;
+  }
+  std::vector<std::uint8_t> original;
+};
+
+enum : int { kOutline = 32843, kFill = 32844, kShade = 32845, kLoadTo = 32847 };
+
+TEST_F(SkinEffects, ZeroAmountKeepsEveryPixelAtItsOwnNearestColour) {
+  app.blendAmount = 0.0;
+  for (int id : {kOutline, kFill, kShade}) {
+    run(id);
+    // The pattern palette has no repeated colour, so the nearest is the pixel itself.
+    EXPECT_EQ(changed(), 0) << id;
+  }
+}
+
+TEST_F(SkinEffects, WorkOnlyInsideTheSelectionAndTheSkin) {
+  const std::vector<std::uint8_t> m = mask();
+  // The quad runs off the skin's bottom (t up to 16 on an 8-row skin).
+  EXPECT_EQ(m.size(), 16u * 8u);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 16; ++x)
+      EXPECT_EQ(m[static_cast<size_t>(y * 16 + x)] != 0, x <= 8) << x << "," << y;  // both edges included
+
+  app.blendAmount = 1.0;
+  app.colorSlots[static_cast<size_t>(app.currentSlot)] = 77;
+  run(kOutline);
+  EXPECT_GT(changed(), 0);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 9; x < 16; ++x) ASSERT_EQ(skin().pixel(x, y), original[static_cast<size_t>(y * 16 + x)]);
+  EXPECT_EQ(skin().pixel(0, 0), 77);  // full strength: the paint colour itself
+  EXPECT_EQ(skin().storedPixels, original);
+
+  run(kShade);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 9; x < 16; ++x) ASSERT_EQ(skin().pixel(x, y), original[static_cast<size_t>(y * 16 + x)]);
+}
+
+TEST_F(SkinEffects, LoadToSelectedBlendsTheImageIn) {
+  Skin image = patternSkin(16, 8, 40);
+  const std::string path = dir.write("in/image.pcx", encodeSkinPcx(image));
+  dir.write("in/small.pcx", encodeSkinPcx(patternSkin(8, 8, 40)));
+  app.blendAmount = 1.0;
+  platform.answerFile(dir.file("in/small"));  // no extension: the first filter's
+  run(kLoadTo);
+  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{"Error loading skin: Incorrect dimensions!"});
+  EXPECT_EQ(changed(), 0);
+  EXPECT_EQ(app.loadFolder, dir.file("in"));
+  EXPECT_EQ(platform.fileRequests.back().filter, "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*||");
+
+  platform.answerFile(path);
+  run(kLoadTo);
+  const std::vector<std::uint8_t> m = mask();
+  for (size_t i = 0; i < m.size(); ++i) {
+    const size_t p = image.pixels[i];
+    const Rgb want{double(image.palette[p * 3]), double(image.palette[p * 3 + 1]), double(image.palette[p * 3 + 2])};
+    ASSERT_EQ(skin().pixels[i], m[i] ? nearestPaletteIndex(skin().palette, want) : original[i]) << i;
+  }
+}
+
 TEST_F(SkinOperations, NothingWithoutAModel) {
   platform.resizeAnswers.push_back(ResizeSkinsValues{64, 64, true});
-  for (int id : {kResize, kReplace, kInvPalette, kInvPixels, kInvBoth}) run(id);
+  for (int id : {int{kResize}, int{kReplace}, int{kInvPalette}, int{kInvPixels}, int{kInvBoth}, int{kOutline}, int{kFill}, int{kShade}, int{kLoadTo}}) run(id);
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_EQ(platform.resizeAnswers.size(), 1u);  // the dialog never opened
+  EXPECT_TRUE(platform.fileRequests.empty());
 }
 
 }  // namespace
