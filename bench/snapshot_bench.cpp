@@ -46,14 +46,22 @@ struct Scene {
     const std::string base = joinPath(folder, "baseq2");
     app.baseFolder = base;
     loadMd2(app, joinPath(base, kDemoModelPath));
-    platform.writeString(settings::kPreferences, settings::kPalettePath, joinPath(base, kDemoColormapPath));
+    platform.writeString(settings::kPreferences, settings::kPalettePath,
+                         joinPath(base, kDemoColormapPath));
     auto phong = readSkinImage(platform, joinPath(base, "phongs/broad.pcx"));
     for (auto& texel : phong->pixels) texel = static_cast<std::uint8_t>(texel >> 2);
     app.phongMaps.current = phong.get();
     app.phongMaps.maps.push_back(std::move(phong));
-    view = std::make_unique<ModelView>(ModelViewInputs{
-        platform, app.model, app.rasterizer, app.shading, app.colorSlots, app.renderMode,
-        app.interactionMode, app.phongMaps.current, app.envMaps.current, {}});
+    view = std::make_unique<ModelView>(ModelViewInputs{platform,
+                                                       app.model,
+                                                       app.rasterizer,
+                                                       app.shading,
+                                                       app.colorSlots,
+                                                       app.renderMode,
+                                                       app.interactionMode,
+                                                       app.phongMaps.current,
+                                                       app.envMaps.current,
+                                                       {}});
     rebuildShadeRamps(app);
     view->resize(kViewWidth, kViewHeight);
     // Back the eye off until the creature covers about half the view.
@@ -80,9 +88,7 @@ Scene& scene() {
   return s;
 }
 
-int side(const benchmark::State& state, int index) {
-  return static_cast<int>(state.range(index));
-}
+int side(const benchmark::State& state, int index) { return static_cast<int>(state.range(index)); }
 
 void BM_TrueColour(benchmark::State& state) {
   Scene& s = scene();

@@ -53,7 +53,8 @@ AboutValues aboutValues(const Model& model, Rasterizer& rasterizer) {
   std::snprintf(wasted, sizeof wasted, "%d%%", wastedSpacePercent(model, rasterizer));
   AboutValues v;
   v.nameAndVersion = std::string(kProductName) + " " + kProductVersion;
-  v.authorship = "A skin painter and mapping editor for Quake 2 models, written by the Pelt developers";
+  v.authorship =
+      "A skin painter and mapping editor for Quake 2 models, written by the Pelt developers";
   v.contact = "Questions and reports: see the README that came with Pelt";
   v.musicCredit = "Intro music: composed and synthesised by Pelt itself";
   v.rows = {

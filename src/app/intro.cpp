@@ -176,7 +176,8 @@ int runIntro(Platform& platform, Rasterizer& rasterizer) {
   int frames = 0;
   for (;;) {
     const std::int64_t elapsed = platform.nowMilliseconds() - start;
-    const int flickerRow = static_cast<int>(static_cast<std::int64_t>(elapsed * 0.1) % kIntroFlickerPeriod);
+    const int flickerRow =
+        static_cast<int>(static_cast<std::int64_t>(elapsed * 0.1) % kIntroFlickerPeriod);
     card.drawFrame(static_cast<double>(elapsed) * kIntroTurnPerMillisecond, flickerRow);
     platform.presentIntroFrame(card.image());
     ++frames;

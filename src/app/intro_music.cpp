@@ -84,7 +84,8 @@ std::vector<double> render(const std::vector<Note>& notes) {
       // that run past the loop's end wrap round to its start.
       const double release = std::min(1.0, (seconds - t) * 200.0);
       mix[(first + i) % total] +=
-          note.loudness * release * voiceSample(note.voice, step * static_cast<double>(i), t, seconds);
+          note.loudness * release *
+          voiceSample(note.voice, step * static_cast<double>(i), t, seconds);
     }
   }
   return mix;
@@ -129,10 +130,10 @@ Bytes waveFile(const std::vector<double>& mix) {
 }
 
 // A bright major walk for midsummer, a darker minor one for every other day.
-constexpr std::array<Bar, 4> kMidsummer = {{
-    {48, {60, 64, 67}}, {53, {60, 65, 69}}, {55, {59, 62, 67}}, {48, {60, 64, 67}}}};
-constexpr std::array<Bar, 4> kEveryDay = {{
-    {45, {57, 60, 64}}, {41, {57, 60, 65}}, {43, {55, 59, 62}}, {40, {56, 59, 64}}}};
+constexpr std::array<Bar, 4> kMidsummer = {
+    {{48, {60, 64, 67}}, {53, {60, 65, 69}}, {55, {59, 62, 67}}, {48, {60, 64, 67}}}};
+constexpr std::array<Bar, 4> kEveryDay = {
+    {{45, {57, 60, 64}}, {41, {57, 60, 65}}, {43, {55, 59, 62}}, {40, {56, 59, 64}}}};
 
 }  // namespace
 

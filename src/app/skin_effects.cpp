@@ -37,7 +37,8 @@ StCoord cornerSt(const Model& model, const ModelTriangle& tri, size_t k) {
 
 // The skin triangle of a triangle, corner k carrying attribute value(k).
 template <int N, class Value>
-std::array<ScreenVertex<N>, 4> skinCorners(const Model& model, const ModelTriangle& tri, Value value) {
+std::array<ScreenVertex<N>, 4> skinCorners(const Model& model, const ModelTriangle& tri,
+                                           Value value) {
   std::array<ScreenVertex<N>, 4> out{};
   for (size_t k = 0; k < 3; ++k) {
     const StCoord st = cornerSt(model, tri, k);
@@ -64,7 +65,8 @@ template <class Merge>
 void mergeMasked(Skin& skin, const std::vector<std::uint8_t>& mask, Merge merge) {
   const size_t count = std::min(mask.size(), skin.pixels.size());
   for (size_t i = 0; i < count; ++i)
-    if (mask[i] != 0) skin.pixels[i] = static_cast<std::uint8_t>(nearestPaletteIndex(skin.palette, merge(i)));
+    if (mask[i] != 0)
+      skin.pixels[i] = static_cast<std::uint8_t>(nearestPaletteIndex(skin.palette, merge(i)));
 }
 
 bool anySelected(const Model& model) {
@@ -108,8 +110,10 @@ void bakeShading(App& app, ShadingKind kind) {
 
 }  // namespace
 
-std::vector<std::uint8_t> buildSelectionMask(const Model& model, Rasterizer& r, int width, int height) {
-  std::vector<std::uint8_t> mask(static_cast<size_t>(std::max(width, 0)) * static_cast<size_t>(std::max(height, 0)), 0);
+std::vector<std::uint8_t> buildSelectionMask(const Model& model, Rasterizer& r, int width,
+                                             int height) {
+  std::vector<std::uint8_t> mask(
+      static_cast<size_t>(std::max(width, 0)) * static_cast<size_t>(std::max(height, 0)), 0);
   r.setSize(width, height);
   r.bindPixels(mask.data());
   r.resetSpans();
@@ -142,7 +146,8 @@ void outlineSelected(App& app) {
     }
   }
   mergeMasked(*skin, mask, [&](size_t i) {
-    return mix(colourOf(skin->palette, skin->pixels[i]), colourOf(skin->palette, layer[i]), app.blendAmount);
+    return mix(colourOf(skin->palette, skin->pixels[i]), colourOf(skin->palette, layer[i]),
+               app.blendAmount);
   });
   refreshListsAndViews(app);
   buildBlendTable(app);
@@ -168,7 +173,8 @@ void loadToSelected(App& app) {
     platform.messageBox(kWrongDimensionsMessage, MessageButtons::Ok);
     return;
   }
-  std::vector<std::uint8_t> mask = buildSelectionMask(app.model, app.rasterizer, skin->width, skin->height);
+  std::vector<std::uint8_t> mask =
+      buildSelectionMask(app.model, app.rasterizer, skin->width, skin->height);
   mergeMasked(*skin, mask, [&](size_t i) {
     return mix(colourOf(skin->palette, skin->pixels[i]), colourOf(image->palette, image->pixels[i]),
                app.blendAmount);

@@ -60,7 +60,8 @@ std::int16_t rescaled(std::int16_t value, int to, int from) {
 
 void reversePalette(Skin& skin) {
   for (size_t i = 0; i < 128; ++i)
-    for (size_t ch = 0; ch < 3; ++ch) std::swap(skin.palette[i * 3 + ch], skin.palette[(255 - i) * 3 + ch]);
+    for (size_t ch = 0; ch < 3; ++ch)
+      std::swap(skin.palette[i * 3 + ch], skin.palette[(255 - i) * 3 + ch]);
 }
 
 void invertIndices(Skin& skin) {

@@ -12,8 +12,7 @@ inline constexpr const char* kResizeZeroMessage =
     "Hey!  You really don't want to make your skin size 0!";
 inline constexpr const char* kResizeWidthMultipleMessage = "The Width must be a multiple of 4!";
 inline constexpr const char* kResizeTooLargeMessage = "Skins should not be larger than 640x480!";
-inline constexpr const char* kResizeBeyondLimitMessage =
-    "Skins cannot be larger than 4096x4096!";
+inline constexpr const char* kResizeBeyondLimitMessage = "Skins cannot be larger than 4096x4096!";
 inline constexpr int kEnforcedMaxSkinWidth = 640;
 inline constexpr int kEnforcedMaxSkinHeight = 480;
 

@@ -46,7 +46,8 @@ void writeEightBit(App& app, ModelView& view, const SnapshotPlan& plan) {
 void showProgress(App& app, int started, int total) {
   app.blendAmount = total > 0 ? static_cast<double>(started) / total : 0.0;
   app.platform.sendRefresh(0, kRefreshGradientBox);
-  app.platform.showStatusText("Snapshot: " + std::to_string(static_cast<int>(app.blendAmount * 100)) + "%");
+  app.platform.showStatusText(
+      "Snapshot: " + std::to_string(static_cast<int>(app.blendAmount * 100)) + "%");
 }
 
 void writeTrueColour(App& app, ModelView& view, const SnapshotPlan& plan) {
@@ -65,8 +66,9 @@ void writeTrueColour(App& app, ModelView& view, const SnapshotPlan& plan) {
   const double amount = app.blendAmount;
   bool drawn = false;
   try {
-    drawn = view.renderTrueColour(image, table.data(), app.lightExponent, plan.smoothingExponent,
-                                  [&app](int started, int total) { showProgress(app, started, total); });
+    drawn = view.renderTrueColour(
+        image, table.data(), app.lightExponent, plan.smoothingExponent,
+        [&app](int started, int total) { showProgress(app, started, total); });
   } catch (...) {
     app.blendAmount = amount;
     app.platform.sendRefresh(0, kRefreshGradientBox);
@@ -118,7 +120,8 @@ void takeSnapshot(MainFrame& frame) {
   rememberFolder(app, app.saveFolder, settings::kSaveDir, chosen->path);
   plan.path = chosen->path;
   plan.filterIndex = chosen->filterIndex;
-  if (lacksExtension(plan.path)) plan.path += plan.filterIndex == kSnapshotPcxFilter ? ".pcx" : ".bmp";
+  if (lacksExtension(plan.path))
+    plan.path += plan.filterIndex == kSnapshotPcxFilter ? ".pcx" : ".bmp";
 
   try {
     if (plan.values.smoothing)

@@ -19,8 +19,9 @@ IntroWindow::IntroWindow(QWidget* parent, int width, int height)
 
 void IntroWindow::present(const ViewImage& image) {
   // Core images run bottom-up.
-  frame_ = QImage(image.pixels, image.width, image.height, image.bytesPerRow(), QImage::Format_RGB555)
-               .mirrored(false, true);
+  frame_ =
+      QImage(image.pixels, image.width, image.height, image.bytesPerRow(), QImage::Format_RGB555)
+          .mirrored(false, true);
   repaint();
 }
 

@@ -75,8 +75,8 @@ bool ModelView::renderTrueColour(RgbImage& image, const std::uint8_t* lightTable
   if (in_.model.currentSkin() == nullptr || phong == nullptr ||
       phong->pixels.size() < static_cast<size_t>(kShadeMapSize) * kShadeMapSize)
     return false;
-  std::vector<std::uint16_t> depth(static_cast<size_t>(image.width) * static_cast<size_t>(image.height),
-                                   kDepthFar);
+  std::vector<std::uint16_t> depth(
+      static_cast<size_t>(image.width) * static_cast<size_t>(image.height), kDepthFar);
   bool drawn = false;
   {
     Restore<int> keepWidth(viewWidth_), keepHeight(viewHeight_);
@@ -92,7 +92,8 @@ bool ModelView::renderTrueColour(RgbImage& image, const std::uint8_t* lightTable
       r.bindColormap(lightTableRgb, kLightTableRows);
       r.bindShadeMap({phong->pixels.data(), nullptr, kShadeMapSize, kShadeMapSize});
       int total = 0;
-      for (const Mesh& mesh : meshes_) total += mesh.skin ? static_cast<int>(mesh.visible.size()) : 0;
+      for (const Mesh& mesh : meshes_)
+        total += mesh.skin ? static_cast<int>(mesh.visible.size()) : 0;
       int started = 0;
       for (Mesh& mesh : meshes_) {
         if (mesh.skin == nullptr) continue;
@@ -101,16 +102,16 @@ bool ModelView::renderTrueColour(RgbImage& image, const std::uint8_t* lightTable
           if (progress && started % kProgressEvery == 0) progress(started, total);
           ++started;
           const ModelTriangle& tri = mesh.triangles[static_cast<size_t>(t)];
-          r.fillTextureMapLitDepthRgb(
-              corners<5>(mesh, tri,
-                         [&](size_t k, auto& a) {
-                           const auto st = skinCoords(mesh, tri, static_cast<int>(k));
-                           a[0] = st[0];
-                           a[1] = st[1];
-                           a[2] = corner::mapCoord(tri, k, 0);
-                           a[3] = corner::mapCoord(tri, k, 1);
-                         }),
-              lightExponent, smoothingExponent);
+          r.fillTextureMapLitDepthRgb(corners<5>(mesh, tri,
+                                                 [&](size_t k, auto& a) {
+                                                   const auto st =
+                                                       skinCoords(mesh, tri, static_cast<int>(k));
+                                                   a[0] = st[0];
+                                                   a[1] = st[1];
+                                                   a[2] = corner::mapCoord(tri, k, 0);
+                                                   a[3] = corner::mapCoord(tri, k, 1);
+                                                 }),
+                                      lightExponent, smoothingExponent);
         }
       }
       drawn = true;

@@ -38,11 +38,14 @@ std::vector<std::uint8_t> buildLightTableRgb(const Skin& colormap, const Palette
     return static_cast<int>(palette[static_cast<size_t>(index) * 3 + static_cast<size_t>(channel)]);
   };
   auto put = [&](int row, int column, int channel, int value) {
-    table[(static_cast<size_t>(row) * 256 + static_cast<size_t>(column)) * 3 + static_cast<size_t>(channel)] =
-        static_cast<std::uint8_t>(value);
+    table[(static_cast<size_t>(row) * 256 + static_cast<size_t>(column)) * 3 +
+          static_cast<size_t>(channel)] = static_cast<std::uint8_t>(value);
   };
   for (int c = 0; c < 256; ++c) {
-    auto entry = [&](int row) { return colormap.pixels[static_cast<size_t>(row) * static_cast<size_t>(colormap.width) + static_cast<size_t>(c)]; };
+    auto entry = [&](int row) {
+      return colormap.pixels[static_cast<size_t>(row) * static_cast<size_t>(colormap.width) +
+                             static_cast<size_t>(c)];
+    };
     std::uint8_t e = entry(0);
     int r0 = 0;
     for (int i = 1; i < kLightTableRows; ++i) {
@@ -73,7 +76,8 @@ Skin eightBitSnapshot(std::span<const std::uint8_t> bottomUp, int width, int hei
   shot.pixels.resize(row * static_cast<size_t>(height));
   for (int y = 0; y < height; ++y)
     std::copy_n(bottomUp.begin() + static_cast<std::ptrdiff_t>(row * static_cast<size_t>(y)), row,
-                shot.pixels.begin() + static_cast<std::ptrdiff_t>(row * static_cast<size_t>(height - 1 - y)));
+                shot.pixels.begin() +
+                    static_cast<std::ptrdiff_t>(row * static_cast<size_t>(height - 1 - y)));
   buildRowOffsets(&shot);
   return shot;
 }
@@ -96,7 +100,8 @@ Bytes encodeBmp24(const RgbImage& image) {
   put32(out, 38, kPixelsPerMetre);
   put32(out, 42, kPixelsPerMetre);
   for (int y = 0; y < image.height; ++y) {
-    const std::uint8_t* from = &image.rgb[static_cast<size_t>(y) * static_cast<size_t>(image.width) * 3];
+    const std::uint8_t* from =
+        &image.rgb[static_cast<size_t>(y) * static_cast<size_t>(image.width) * 3];
     std::uint8_t* to = &out[kBmp24HeaderSize + static_cast<size_t>(y) * row];
     for (int x = 0; x < image.width; ++x, from += 3, to += 3) {
       to[0] = from[2];

@@ -1,12 +1,11 @@
 // The intro card and its run, and the about box's table.
-#include "app/intro.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "app/about.h"
 #include "app/app.h"
+#include "app/intro.h"
 #include "app/intro_logo.h"
 #include "app/intro_music.h"
 #include "raster/rasterizer.h"
@@ -73,7 +72,8 @@ TEST(Intro, CardLayers) {
   EXPECT_EQ(card.pixel(100, 238), 0x739C);
   EXPECT_EQ(card.pixel(100, 2), 0x6318);
   // No channel ever overflows its five bits, so only 15 bits are used.
-  EXPECT_TRUE(std::all_of(card.pixels().begin(), card.pixels().end(), [](std::uint16_t p) { return p < 0x8000; }));
+  EXPECT_TRUE(std::all_of(card.pixels().begin(), card.pixels().end(),
+                          [](std::uint16_t p) { return p < 0x8000; }));
   // Without the logo the centre above the floor holds only noise and flicker.
   auto greenAbove = [&] {
     int n = 0;
@@ -107,7 +107,8 @@ TEST(Intro, MusicClipsAreLoopingWaveFiles) {
     const Bytes wave = introMusicWave(clip);
     ASSERT_GT(wave.size(), 44u);
     auto u32 = [&](size_t at) {
-      return wave[at] | wave[at + 1] << 8 | wave[at + 2] << 16 | static_cast<std::uint32_t>(wave[at + 3]) << 24;
+      return wave[at] | wave[at + 1] << 8 | wave[at + 2] << 16 |
+             static_cast<std::uint32_t>(wave[at + 3]) << 24;
     };
     EXPECT_EQ(std::string(wave.begin(), wave.begin() + 4), "RIFF");
     EXPECT_EQ(u32(4), wave.size() - 8);
@@ -161,10 +162,10 @@ TEST_F(About, TableThroughTheCommand) {
   showAbout(app);
   ASSERT_TRUE(platform.aboutShown);
   const std::vector<std::array<std::string, 3>> expected = {
-      {"Vertices", "4", "2048"},        {"Mapping Verts", "4", "2048"},
-      {"Triangles", "2", "4096"},       {"Frames", "3", "512"},
-      {"Linked Skins", "2", "32"},      {"External Skins", "1", "Unlimited"},
-      {"Skin Width", "16", "640"},      {"Skin Height", "16", "480"},
+      {"Vertices", "4", "2048"},          {"Mapping Verts", "4", "2048"},
+      {"Triangles", "2", "4096"},         {"Frames", "3", "512"},
+      {"Linked Skins", "2", "32"},        {"External Skins", "1", "Unlimited"},
+      {"Skin Width", "16", "640"},        {"Skin Height", "16", "480"},
       {"Wasted Space", "0%", "Undecided"}};
   ASSERT_EQ(platform.aboutShown->rows.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {

@@ -21,7 +21,13 @@ using test::patternSkin;
 using test::ScriptedPlatform;
 using test::TempDir;
 
-enum : int { kResize = 32799, kReplace = 32855, kInvPalette = 32851, kInvPixels = 32852, kInvBoth = 32853 };
+enum : int {
+  kResize = 32799,
+  kReplace = 32855,
+  kInvPalette = 32851,
+  kInvPixels = 32852,
+  kInvBoth = 32853
+};
 
 struct QuietHost : FrameHost {
   void layoutChanged() override {}
@@ -34,8 +40,8 @@ class SkinOperations : public ::testing::Test {
   void load(int width, int height) {
     app.baseFolder = dir.file("baseq2");
     dir.write("baseq2/m/skin.pcx", encodeSkinPcx(patternSkin(width, height, 3)));
-    std::string model =
-        dir.write("baseq2/m/tris.md2", encodeMd2(test::quadStripMd2(2, width, height, {"m/skin.pcx"})));
+    std::string model = dir.write("baseq2/m/tris.md2",
+                                  encodeMd2(test::quadStripMd2(2, width, height, {"m/skin.pcx"})));
     ASSERT_TRUE(loadMd2(app, model));
     platform.messages.clear();
   }
@@ -113,12 +119,14 @@ TEST_F(SkinOperations, ReplaceColorsSpreadsOneRangeOverAnother) {
   app.colorSlots[3] = 20;
   app.colorSlots[4] = 100;
   app.colorSlots[5] = 200;
-  const std::vector<std::pair<int, int>> table = {
-      {20, 200}, {10, 100}, {15, 150}, {9, 9}, {21, 21}, {0, 0}, {255, 255}};
-  for (size_t i = 0; i < table.size(); ++i) skin().pixels[i] = static_cast<std::uint8_t>(table[i].first);
+  const std::vector<std::pair<int, int>> table = {{20, 200}, {10, 100}, {15, 150}, {9, 9},
+                                                  {21, 21},  {0, 0},    {255, 255}};
+  for (size_t i = 0; i < table.size(); ++i)
+    skin().pixels[i] = static_cast<std::uint8_t>(table[i].first);
   const auto stored = skin().storedPixels;
   run(kReplace);
-  for (size_t i = 0; i < table.size(); ++i) EXPECT_EQ(skin().pixels[i], table[i].second) << table[i].first;
+  for (size_t i = 0; i < table.size(); ++i)
+    EXPECT_EQ(skin().pixels[i], table[i].second) << table[i].first;
   EXPECT_EQ(skin().storedPixels, stored);
 
   // One source colour: it becomes slot 5's.
@@ -133,7 +141,8 @@ TEST_F(SkinOperations, InvertBothLooksTheSameAndTwiceRestores) {
   const Skin before = skin();
   auto shown = [](const Skin& s, size_t i) {
     const size_t p = s.pixels[i];
-    return std::array<std::uint8_t, 3>{s.palette[p * 3], s.palette[p * 3 + 1], s.palette[p * 3 + 2]};
+    return std::array<std::uint8_t, 3>{s.palette[p * 3], s.palette[p * 3 + 1],
+                                       s.palette[p * 3 + 2]};
   };
   run(kInvBoth);
   EXPECT_NE(skin().pixels, before.pixels);
@@ -189,20 +198,23 @@ TEST_F(SkinEffects, WorkOnlyInsideTheSelectionAndTheSkin) {
   EXPECT_EQ(m.size(), 16u * 8u);
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 16; ++x)
-      EXPECT_EQ(m[static_cast<size_t>(y * 16 + x)] != 0, x <= 8) << x << "," << y;  // both edges included
+      EXPECT_EQ(m[static_cast<size_t>(y * 16 + x)] != 0, x <= 8)
+          << x << "," << y;  // both edges included
 
   app.blendAmount = 1.0;
   app.colorSlots[static_cast<size_t>(app.currentSlot)] = 77;
   run(kOutline);
   EXPECT_GT(changed(), 0);
   for (int y = 0; y < 8; ++y)
-    for (int x = 9; x < 16; ++x) ASSERT_EQ(skin().pixel(x, y), original[static_cast<size_t>(y * 16 + x)]);
+    for (int x = 9; x < 16; ++x)
+      ASSERT_EQ(skin().pixel(x, y), original[static_cast<size_t>(y * 16 + x)]);
   EXPECT_EQ(skin().pixel(0, 0), 77);  // full strength: the paint colour itself
   EXPECT_EQ(skin().storedPixels, original);
 
   run(kShade);
   for (int y = 0; y < 8; ++y)
-    for (int x = 9; x < 16; ++x) ASSERT_EQ(skin().pixel(x, y), original[static_cast<size_t>(y * 16 + x)]);
+    for (int x = 9; x < 16; ++x)
+      ASSERT_EQ(skin().pixel(x, y), original[static_cast<size_t>(y * 16 + x)]);
 }
 
 TEST_F(SkinEffects, LoadToSelectedBlendsTheImageIn) {
@@ -212,24 +224,30 @@ TEST_F(SkinEffects, LoadToSelectedBlendsTheImageIn) {
   app.blendAmount = 1.0;
   platform.answerFile(dir.file("in/small"));  // no extension: the first filter's
   run(kLoadTo);
-  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{"Error loading skin: Incorrect dimensions!"});
+  EXPECT_EQ(platform.messageTexts(),
+            std::vector<std::string>{"Error loading skin: Incorrect dimensions!"});
   EXPECT_EQ(changed(), 0);
   EXPECT_EQ(app.loadFolder, dir.file("in"));
-  EXPECT_EQ(platform.fileRequests.back().filter, "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*||");
+  EXPECT_EQ(platform.fileRequests.back().filter,
+            "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*||");
 
   platform.answerFile(path);
   run(kLoadTo);
   const std::vector<std::uint8_t> m = mask();
   for (size_t i = 0; i < m.size(); ++i) {
     const size_t p = image.pixels[i];
-    const Rgb want{double(image.palette[p * 3]), double(image.palette[p * 3 + 1]), double(image.palette[p * 3 + 2])};
-    ASSERT_EQ(skin().pixels[i], m[i] ? nearestPaletteIndex(skin().palette, want) : original[i]) << i;
+    const Rgb want{double(image.palette[p * 3]), double(image.palette[p * 3 + 1]),
+                   double(image.palette[p * 3 + 2])};
+    ASSERT_EQ(skin().pixels[i], m[i] ? nearestPaletteIndex(skin().palette, want) : original[i])
+        << i;
   }
 }
 
 TEST_F(SkinOperations, NothingWithoutAModel) {
   platform.resizeAnswers.push_back(ResizeSkinsValues{64, 64, true});
-  for (int id : {int{kResize}, int{kReplace}, int{kInvPalette}, int{kInvPixels}, int{kInvBoth}, int{kOutline}, int{kFill}, int{kShade}, int{kLoadTo}}) run(id);
+  for (int id : {int{kResize}, int{kReplace}, int{kInvPalette}, int{kInvPixels}, int{kInvBoth},
+                 int{kOutline}, int{kFill}, int{kShade}, int{kLoadTo}})
+    run(id);
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_EQ(platform.resizeAnswers.size(), 1u);  // the dialog never opened
   EXPECT_TRUE(platform.fileRequests.empty());

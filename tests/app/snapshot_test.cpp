@@ -1,6 +1,6 @@
 // Snapshots of the demo model: the dialog's size rule, both paths, the
 // files they write and what reads them back.
-#include "app/snapshot_command.h"
+#include "view3d/snapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +13,13 @@
 #include "app/map_commands.h"
 #include "app/model_loading.h"
 #include "app/refresh.h"
+#include "app/snapshot_command.h"
 #include "demo/demo_folder.h"
 #include "platform/settings_keys.h"
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
 #include "view3d/model_view.h"
-#include "view3d/snapshot.h"
 
 namespace pelt {
 namespace {
@@ -46,7 +46,8 @@ class Snapshot : public ::testing::Test {
     EXPECT_TRUE(writeDemoGameFolder(dir.path(), &error)) << error;
     const std::string base = dir.file("baseq2");
     app.baseFolder = app.saveFolder = base;
-    platform.settings[settings::kPreferences][settings::kPalettePath] = base + "/" + kDemoColormapPath;
+    platform.settings[settings::kPreferences][settings::kPalettePath] =
+        base + "/" + kDemoColormapPath;
     EXPECT_TRUE(loadMd2(app, base + "/" + kDemoModelPath));
     EXPECT_GT(scanMapFolder(app, MapKind::Phong, base + "/" + kDemoPhongFolder), 0);
     chooseMap(app, MapKind::Phong, 0);
@@ -90,7 +91,7 @@ TEST_F(Snapshot, CustomSizeRendersApartAndGivesTheViewBack) {
   struct Case {
     int width, height;
     bool accepted;
-  } cases[] = {{16, 16, true}, {2048, 16, true}, {16, 2048, true}, {15, 16, false},
+  } cases[] = {{16, 16, true},  {2048, 16, true},  {16, 2048, true}, {15, 16, false},
                {16, 15, false}, {2049, 16, false}, {16, 2049, false}};
   for (const Case& c : cases) {
     platform.messages.clear();
@@ -126,8 +127,8 @@ TEST_F(Snapshot, TrueColourWritesAPaddedBmpUnderItsOwnExtension) {
   EXPECT_EQ(b[0], 'B');
   EXPECT_EQ(b[1], 'M');
   const std::vector<std::pair<size_t, std::uint32_t>> fields = {
-      {2, 54 + 56 * 16}, {6, 0}, {10, 54}, {14, 40}, {18, 18}, {22, 16}, {30, 0}, {34, 0},
-      {38, 100}, {42, 100}, {46, 0}, {50, 0}};
+      {2, 54 + 56 * 16}, {6, 0},  {10, 54},  {14, 40},  {18, 18}, {22, 16},
+      {30, 0},           {34, 0}, {38, 100}, {42, 100}, {46, 0},  {50, 0}};
   for (const auto& [at, value] : fields) EXPECT_EQ(u32(b, at), value) << at;
   EXPECT_EQ(b[26] | b[27] << 8, 1);
   EXPECT_EQ(b[28] | b[29] << 8, 24);
@@ -143,7 +144,8 @@ TEST_F(Snapshot, TrueColourWritesAPaddedBmpUnderItsOwnExtension) {
 
   // ImageMagick agrees, where it is installed.
   if (std::system("command -v identify >/dev/null 2>&1") == 0) {
-    const std::string command = "identify -format '%w %h %z' " + dir.file("colour.bmp") + " > " + dir.file("id.txt");
+    const std::string command =
+        "identify -format '%w %h %z' " + dir.file("colour.bmp") + " > " + dir.file("id.txt");
     ASSERT_EQ(std::system(command.c_str()), 0);
     FileReadResult id = readWholeFile(dir.file("id.txt"));
     EXPECT_EQ(std::string(id.bytes.begin(), id.bytes.end()), "18 16 8");
@@ -186,17 +188,22 @@ TEST(SnapshotRules, ControlsSmoothingAndLightTable) {
   // Column 3 holds entry 5 for rows 0..9, then 7: a ten-step ramp, then flat.
   Skin colormap;
   allocateSkin(colormap, 256, 64);
-  for (int row = 0; row < 64; ++row) colormap.pixels[static_cast<size_t>(row) * 256 + 3] = row < 10 ? 5 : 7;
+  for (int row = 0; row < 64; ++row)
+    colormap.pixels[static_cast<size_t>(row) * 256 + 3] = row < 10 ? 5 : 7;
   Palette palette{};
   palette[7 * 3] = 100;
   palette[7 * 3 + 1] = 200;
   palette[7 * 3 + 2] = 55;
   const std::vector<std::uint8_t> table = buildLightTableRgb(colormap, palette);
-  auto at = [&](int row, int channel) { return table[(static_cast<size_t>(row) * 256 + 3) * 3 + static_cast<size_t>(channel)]; };
-  const std::vector<std::array<int, 4>> expected = {
-      {0, 0, 0, 0}, {1, 10, 20, 5}, {3, 30, 60, 16}, {9, 90, 180, 49}, {10, 100, 200, 55}, {63, 100, 200, 55}};
+  auto at = [&](int row, int channel) {
+    return table[(static_cast<size_t>(row) * 256 + 3) * 3 + static_cast<size_t>(channel)];
+  };
+  const std::vector<std::array<int, 4>> expected = {{0, 0, 0, 0},       {1, 10, 20, 5},
+                                                    {3, 30, 60, 16},    {9, 90, 180, 49},
+                                                    {10, 100, 200, 55}, {63, 100, 200, 55}};
   for (const auto& e : expected)
-    EXPECT_EQ((std::array<int, 3>{at(e[0], 0), at(e[0], 1), at(e[0], 2)}), (std::array<int, 3>{e[1], e[2], e[3]}))
+    EXPECT_EQ((std::array<int, 3>{at(e[0], 0), at(e[0], 1), at(e[0], 2)}),
+              (std::array<int, 3>{e[1], e[2], e[3]}))
         << e[0];
 }
 
