@@ -4,6 +4,9 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config googletest libgtest-dev libbenchmark-dev
           qt6-base-dev qt6-multimedia-dev libgl-dev clang imagemagick xvfb xauth)
+# The package build and its checks: validators of the desktop files, MIME tools.
+packages+=(dpkg-dev file groff-base desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils
+           libfile-mimeinfo-perl)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -39,7 +39,8 @@ ListContents renderModeEntries(const App& app) {
 ListContents mapEntries(const MapList& list) {
   ListContents out;
   for (const auto& map : list.maps) out.entries.push_back(map->name);
-  out.selected = list.currentIndex;
+  // A scan fills the list without choosing: then nothing is shown as chosen.
+  out.selected = list.current ? list.currentIndex : -1;
   return out;
 }
 

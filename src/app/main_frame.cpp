@@ -4,7 +4,9 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/common_texts.h"
 #include "app/folders.h"
+#include "app/game_folder.h"
 #include "app/map_commands.h"
 #include "app/model_loading.h"
 #include "app/refresh.h"
@@ -62,6 +64,7 @@ void MainFrame::setView(ViewId id, std::unique_ptr<CoreView> view) {
   if (id == ViewId::ModelView) modelView_ = dynamic_cast<ModelView*>(view.get());
   if (id == ViewId::SkinView) skinView_ = dynamic_cast<SkinView*>(view.get());
   views_[index(id)] = std::move(view);
+  viewSizes_[index(id)] = kNoSize;
   Rect r = viewRect(id);
   resizeView(id, r.width(), r.height());
 }
@@ -87,7 +90,7 @@ StartupResult MainFrame::start(const CommandLine& commandLine) {
   app.viewsSwapped = false;
   relayout();
 
-  settleBaseFolder(commandLine.baseFolder);
+  settleBaseFolder(commandLine);
   settleWorkFolders();
 
   if (!ctrlHeld_) runCommandLine(commandLine.text);
@@ -112,15 +115,23 @@ void MainFrame::readColorSlots() {
   }
 }
 
-void MainFrame::settleBaseFolder(const std::optional<std::string>& requested) {
+void MainFrame::settleBaseFolder(const CommandLine& commandLine) {
   Platform& platform = app.platform;
+  const std::optional<std::string>& requested = commandLine.baseFolder;
   if (requested && platform.canEnterFolder(*requested)) {
     app.baseFolder = absolutePath(*requested);
     while (app.baseFolder.size() > 1 && app.baseFolder.back() == '/') app.baseFolder.pop_back();
     return;
   }
+  // A folder asked for by name is not dropped silently; the usual rules follow.
+  if (requested) platform.messageBox(kFolderNotValidMessage, MessageButtons::Ok);
   app.baseFolder = platform.readString(settings::kProject, settings::kBaseDir, settings::kUnknown);
   if (app.baseFolder != settings::kUnknown && platform.canEnterFolder(app.baseFolder)) return;
+  if (std::optional<std::string> guessed = guessedBaseFolder(commandLine.text)) {
+    app.baseFolder = *guessed;
+    baseFolderGuessed_ = true;
+    return;
+  }
   for (;;) {
     std::optional<std::string> chosen = platform.browseFolder(kBaseFolderTitle);
     if (!chosen) {
@@ -134,6 +145,15 @@ void MainFrame::settleBaseFolder(const std::optional<std::string>& requested) {
   }
 }
 
+std::optional<std::string> MainFrame::guessedBaseFolder(const std::string& commandLine) const {
+  // With Ctrl held the command line is ignored, so it cannot name the game.
+  std::vector<std::string> tokens = md2Tokens(commandLine);
+  if (ctrlHeld_ || tokens.empty()) return std::nullopt;
+  std::optional<std::string> folder = baseFolderAbove(absolutePath(withoutQuotes(tokens[0])));
+  if (!folder || !app.platform.canEnterFolder(*folder)) return std::nullopt;
+  return folder;
+}
+
 void MainFrame::settleWorkFolders() {
   Platform& platform = app.platform;
   auto settle = [&](std::string& folder, const char* key) {
@@ -142,7 +162,8 @@ void MainFrame::settleWorkFolders() {
   };
   settle(app.loadFolder, settings::kLoadDir);
   settle(app.saveFolder, settings::kSaveDir);
-  platform.writeString(settings::kProject, settings::kBaseDir, app.baseFolder);
+  if (!baseFolderGuessed_)
+    platform.writeString(settings::kProject, settings::kBaseDir, app.baseFolder);
   platform.writeString(settings::kProject, settings::kLoadDir, app.loadFolder);
   platform.writeString(settings::kProject, settings::kSaveDir, app.saveFolder);
 }
@@ -219,6 +240,10 @@ Rect MainFrame::viewRect(ViewId id) const {
 }
 
 void MainFrame::resizeView(ViewId id, int width, int height) {
+  // Every relayout moves every window; only a real size change redraws.
+  std::pair<int, int>& size = viewSizes_[index(id)];
+  if (size == std::pair{width, height}) return;
+  size = {width, height};
   CoreView& v = view(id);
   v.resize(width, height);
   v.render(0, 0);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "app/command_line.h"
 #include "app/frame_layout.h"
@@ -70,7 +71,8 @@ class MainFrame {
   void relayout();
   const FrameLayout& layout() const { return layout_; }
   Rect viewRect(ViewId id) const;
-  // A child window got a new size: the view sizes its buffer and redraws.
+  // A child window got a new size: the view sizes its buffer and redraws
+  // once; the same size again does nothing.
   void resizeView(ViewId id, int width, int height);
 
   // "Pelt-Refresh": re-render and repaint the views named by the mask.
@@ -95,13 +97,16 @@ class MainFrame {
  private:
   static size_t index(ViewId id) { return static_cast<size_t>(id); }
   void readColorSlots();
-  void settleBaseFolder(const std::optional<std::string>& requested);
+  void settleBaseFolder(const CommandLine& commandLine);
+  std::optional<std::string> guessedBaseFolder(const std::string& commandLine) const;
   void settleWorkFolders();
   void runCommandLine(const std::string& text);
   bool openFirstModel();
 
   FrameHost& host_;
   std::array<std::unique_ptr<CoreView>, 4> views_;
+  static constexpr std::pair<int, int> kNoSize{-1, -1};
+  std::array<std::pair<int, int>, 4> viewSizes_{kNoSize, kNoSize, kNoSize, kNoSize};
   ModelView* modelView_ = nullptr;
   SkinView* skinView_ = nullptr;
   FrameLayout layout_;
@@ -110,6 +115,7 @@ class MainFrame {
   int listsBottom_ = 0;
   bool splitDragging_ = false;
   bool ctrlHeld_ = false;
+  bool baseFolderGuessed_ = false;  // used for this run only, never stored
   IntroChoice intro_ = IntroChoice::Skipped;
   std::array<std::uint8_t, 768> displayColors_{};
 };

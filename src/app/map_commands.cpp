@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "platform/settings_keys.h"
 #include "skins/skin_image.h"
+#include "view3d/shade_tables.h"
 
 namespace pelt {
 
@@ -35,12 +36,14 @@ const MapTexts& textsFor(MapKind kind) {
 
 bool isMapSized(const Skin& skin) { return skin.width == kMapSize && skin.height == kMapSize; }
 
-// Names a read map and, for phong maps, scales its texels to light steps.
-void adoptMap(MapKind kind, Skin& map, const std::string& path) {
+// Names a read map; a phong map's texels become light steps and its stored
+// copy (raw texels from the reader) becomes its lit plane at once.
+void adoptMap(App& app, MapKind kind, Skin& map, const std::string& path) {
   map.name = fileNameOf(path);
   map.unlinked |= kSkinUnlinked;
-  if (kind == MapKind::Phong)
-    for (auto& texel : map.pixels) texel = static_cast<std::uint8_t>(texel >> kPhongShift);
+  if (kind != MapKind::Phong) return;
+  for (auto& texel : map.pixels) texel = static_cast<std::uint8_t>(texel >> kPhongShift);
+  buildLitPlane(app.shading.shadeCurve, map);
 }
 
 void selectCurrent(MapList& list) {
@@ -73,7 +76,7 @@ void openMap(App& app, MapKind kind) {
     app.platform.messageBox(texts.wrongSizeMessage, MessageButtons::Ok);
     return;
   }
-  adoptMap(kind, *map, path);
+  adoptMap(app, kind, *map, path);
   MapList& list = mapList(app, kind);
   list.currentIndex = static_cast<int>(list.maps.size());
   list.current = map.get();
@@ -107,7 +110,7 @@ int scanMapFolder(App& app, MapKind kind, const std::string& folder) {
       std::string path = joinPath(folder, file);
       std::unique_ptr<Skin> map = readSkinImage(app.platform, path);
       if (!map || !isMapSized(*map)) continue;
-      adoptMap(kind, *map, path);
+      adoptMap(app, kind, *map, path);
       list.maps.push_back(std::move(map));
       ++added;
     }

@@ -27,14 +27,15 @@ std::optional<std::string> chooseMapFolder(Platform& platform, const char* title
 
 }  // namespace
 
-PreferencesValues readPreferences(Platform& platform) {
+PreferencesValues readPreferences(Platform& platform, const std::string& baseFolder) {
   using namespace settings;
   PreferencesValues v;
   v.dirScanPrompt = platform.readInt(kPreferences, kDirScanPrompt, 2);
   v.skipIntro = platform.readInt(kPreferences, kSkipIntro, 0) != 0;
   v.quickExit = platform.readInt(kPreferences, kQuickExit, 0) != 0;
   v.paletteOnTop = platform.readInt(kPreferences, kPalOnTop, 0) != 0;
-  v.palettePath = platform.readString(kPreferences, kPalettePath, kDefaultDialogPalettePath);
+  v.palettePath =
+      platform.readString(kPreferences, kPalettePath, joinPath(baseFolder, kGameColormapName));
   v.phongPath = platform.readString(kPreferences, kPhongPath, kDefaultDialogPhongPath);
   v.envPath = platform.readString(kPreferences, kEnvPath, kDefaultDialogEnvPath);
   return v;
@@ -66,7 +67,7 @@ std::optional<std::string> chooseEnvFolder(Platform& platform) {
 void preferencesCommand(MainFrame& frame) {
   using namespace settings;
   Platform& platform = frame.app.platform;
-  PreferencesValues values = readPreferences(platform);
+  PreferencesValues values = readPreferences(platform, frame.app.baseFolder);
   if (!platform.preferencesDialog(values)) return;
   platform.writeInt(kPreferences, kDirScanPrompt, values.dirScanPrompt);
   platform.writeInt(kPreferences, kSkipIntro, values.skipIntro ? 1 : 0);

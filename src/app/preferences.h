@@ -14,7 +14,8 @@ class App;
 class MainFrame;
 class Platform;
 
-inline constexpr const char* kDefaultDialogPalettePath = "C:\\Quake2\\colormap.pcx";
+// The game keeps its palette and light table here, below the base folder.
+inline constexpr const char* kGameColormapName = "pics/colormap.pcx";
 inline constexpr const char* kDefaultDialogPhongPath = "C:\\Program Files\\Pelt\\phongs";
 inline constexpr const char* kDefaultDialogEnvPath = "C:\\Program Files\\Pelt\\enviros";
 inline constexpr const char* kPhongFolderTitle = "Select the folder to be scanned for Phong Maps";
@@ -25,8 +26,9 @@ inline constexpr const char* kNextRunMessage =
 inline constexpr const char* kRestartMessage =
     "You must restart Pelt before the change will take effect.";
 
-// The seven values as the dialog shows them, read afresh from the settings.
-PreferencesValues readPreferences(Platform& platform);
+// The seven values as the dialog shows them, read afresh from the settings;
+// an unset colormap shows the game's own below `baseFolder`.
+PreferencesValues readPreferences(Platform& platform, const std::string& baseFolder);
 
 // The palette "..." button: a path for the text field (stored on OK only).
 std::optional<std::string> choosePalettePath(Platform& platform);

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/game_folder.h"
 #include "app/model_loading.h"
+#include "cli/cli_args.h"
 #include "cli/console_platform.h"
 #include "cli/render_commands.h"
 #include "demo/demo_folder.h"
@@ -23,27 +25,8 @@ using pelt::App;
 using pelt::ConsolePlatform;
 
 int usage() {
-  std::cerr << "usage:\n"
-               "  pelt-cli info FILE.md2 [--json] [--base FOLDER]\n"
-               "  pelt-cli convert IN OUT\n"
-               "  pelt-cli demo FOLDER\n"
-               "  pelt-cli render MODEL OUT.bmp [--mode N] [--size WxH] [--frame F] [--skin FILE]\n"
-               "      [--phong FILE] [--env FILE] [--colormap FILE] [--mapping]\n"
-               "  pelt-cli bench MODEL [--mode N] [--size WxH] [--frames N]\n";
-  return 2;
-}
-
-// The game's base folder: the nearest "baseq2" above the model, else its folder.
-std::string guessBaseFolder(const std::string& modelPath) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path path = fs::absolute(modelPath, ec).lexically_normal();
-  for (fs::path p = path.parent_path(); !p.empty() && p != p.root_path(); p = p.parent_path()) {
-    std::string name = p.filename().string();
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (name == "baseq2") return p.string();
-  }
-  return path.parent_path().string();
+  std::cerr << pelt::cli::usageText();
+  return pelt::cli::kExitUsage;
 }
 
 std::string jsonString(const std::string& text) {
@@ -99,7 +82,7 @@ int runInfo(const std::vector<std::string>& args) {
   if (file.empty()) return usage();
   ConsolePlatform platform;
   App app(platform);
-  app.baseFolder = base.empty() ? guessBaseFolder(file) : base;
+  app.baseFolder = base.empty() ? pelt::baseFolderFor(file) : base;
   if (!pelt::loadMd2(app, file)) return 1;
   printInfo(app, json);
   return 0;
@@ -107,6 +90,11 @@ int runInfo(const std::vector<std::string>& args) {
 
 int runConvert(const std::vector<std::string>& args) {
   if (args.size() != 2) return usage();
+  std::string refusal;
+  if (!pelt::cli::outputImageKind(args[1], refusal)) {
+    std::cerr << refusal << "\n";
+    return pelt::cli::kExitUsage;
+  }
   ConsolePlatform platform;
   std::unique_ptr<pelt::Skin> skin = pelt::readSkinImage(platform, args[0]);
   if (!skin) {
@@ -137,12 +125,15 @@ int main(int argc, char** argv) {
   if (argc < 2) return usage();
   std::string command = argv[1];
   std::vector<std::string> args(argv + 2, argv + argc);
+  if (pelt::cli::wantsHelp({command}) || pelt::cli::wantsHelp(args)) {
+    std::cout << pelt::cli::usageText();
+    return 0;
+  }
   if (command == "info") return runInfo(args);
   if (command == "convert") return runConvert(args);
   if (command == "demo") return runDemo(args);
   if (command == "render" || command == "bench") {
-    int rc = command == "render" ? pelt::cli::runRender(args) : pelt::cli::runBench(args);
-    return rc == 2 ? usage() : rc;
+    return command == "render" ? pelt::cli::runRender(args) : pelt::cli::runBench(args);
   }
   return usage();
 }

@@ -3,15 +3,19 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
 
 #include "app/app.h"
+#include "app/game_folder.h"
+#include "app/main_frame.h"
 #include "app/map_commands.h"
 #include "app/model_loading.h"
 #include "app/tables.h"
+#include "cli/cli_args.h"
 #include "cli/console_platform.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
@@ -21,6 +25,8 @@
 namespace pelt::cli {
 
 namespace {
+
+constexpr const char* kMapSizeMessage = "Incorrect dimensions! Maps must be 256x256";
 
 struct SceneOptions {
   std::string model;
@@ -34,52 +40,81 @@ struct SceneOptions {
   std::string skin, phong, env, colormap;
 };
 
-bool parseSize(const std::string& text, int& w, int& h) {
-  return std::sscanf(text.c_str(), "%dx%d", &w, &h) == 2 && w > 0 && h > 0 && h <= 2048 &&
-         w <= 8192;
-}
+constexpr int kMaxWidth = 8192;
+constexpr int kMaxHeight = 2048;
+constexpr int kMaxFrameIndex = 32767;
+constexpr int kMaxBenchFrames = 1000000;
 
-std::optional<SceneOptions> parseOptions(const std::vector<std::string>& args, bool wantsOut) {
+// The options, or the reason they are refused (printed, exit code 2).
+struct ParsedOptions {
+  std::optional<SceneOptions> options;
+  std::string error;
+};
+
+ParsedOptions parseOptions(const std::vector<std::string>& args, bool wantsOut) {
   SceneOptions o;
+  std::string error;
   std::vector<std::string> positional;
+  auto refuse = [](std::string why) { return ParsedOptions{std::nullopt, std::move(why)}; };
+  auto number = [&](const std::string& option, const std::string& text, int min, int max,
+                    int& into) {
+    std::optional<int> value = parseWholeNumber(option, text, min, max, error);
+    if (value) into = *value;
+    return value.has_value();
+  };
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (a == "--mapping") o.mapping = true;
-    else if (a == "--mode" && hasValue) o.mode = std::atoi(args[++i].c_str());
-    else if (a == "--frame" && hasValue) o.frame = std::atoi(args[++i].c_str());
-    else if (a == "--frames" && hasValue) o.frames = std::max(1, std::atoi(args[++i].c_str()));
-    else if (a == "--size" && hasValue) {
-      if (!parseSize(args[++i], o.width, o.height)) return std::nullopt;
-    } else if (a == "--skin" && hasValue) o.skin = args[++i];
-    else if (a == "--phong" && hasValue) o.phong = args[++i];
-    else if (a == "--env" && hasValue) o.env = args[++i];
-    else if (a == "--colormap" && hasValue) o.colormap = args[++i];
-    else if (a.rfind("--", 0) == 0) return std::nullopt;
-    else positional.push_back(a);
+    if (a == "--mapping") {
+      o.mapping = true;
+      continue;
+    }
+    if (a.rfind("--", 0) != 0) {
+      positional.push_back(a);
+      continue;
+    }
+    if (i + 1 >= args.size()) return refuse(a + " needs a value");
+    const std::string& v = args[++i];
+    bool ok = true;
+    if (a == "--mode") ok = number(a, v, kModeWireframe, kModeTexturedPhong, o.mode);
+    else if (a == "--frame") ok = number(a, v, 0, kMaxFrameIndex, o.frame);
+    else if (a == "--frames") ok = number(a, v, 1, kMaxBenchFrames, o.frames);
+    else if (a == "--size") ok = parseSize(a, v, kMaxWidth, kMaxHeight, o.width, o.height, error);
+    else if (a == "--skin") o.skin = v;
+    else if (a == "--phong") o.phong = v;
+    else if (a == "--env") o.env = v;
+    else if (a == "--colormap") o.colormap = v;
+    else return refuse("unknown option " + a);
+    if (!ok) return refuse(error);
   }
-  if (positional.size() != (wantsOut ? 2u : 1u) || o.mode < 0 || o.mode > 8) return std::nullopt;
+  if (positional.size() != (wantsOut ? 2u : 1u))
+    return refuse(wantsOut ? "expected MODEL and OUT" : "expected MODEL");
   o.model = positional[0];
-  if (wantsOut) o.out = positional[1];
-  return o;
-}
-
-// The nearest "baseq2" above the model, else its folder.
-std::string baseFolderOf(const std::string& modelPath) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path path = fs::absolute(modelPath, ec).lexically_normal();
-  for (fs::path p = path.parent_path(); !p.empty() && p != p.root_path(); p = p.parent_path()) {
-    std::string name = p.filename().string();
-    std::transform(name.begin(), name.end(), name.begin(), ::tolower);
-    if (name == "baseq2") return p.string();
+  if (wantsOut) {
+    o.out = positional[1];
+    if (!outputImageKind(o.out, error)) return refuse(error);
   }
-  return path.parent_path().string();
+  return {o, ""};
 }
 
-bool addMap(App& app, MapKind kind, const std::string& path) {
-  std::unique_ptr<Skin> map = readSkinImage(app.platform, path);
-  if (!map || map->width != kMapSize || map->height != kMapSize) return false;
+// An image the user named: on failure says which file and why.
+std::unique_ptr<Skin> readNamedImage(const std::string& path) {
+  FileReadResult file = readWholeFile(path);
+  if (!file.ok()) {
+    std::cerr << path << ": " << std::strerror(file.error) << "\n";
+    return nullptr;
+  }
+  SkinDecodeResult decoded = decodeSkinImage(file.bytes);
+  if (!decoded.skin) std::cerr << path << ": " << decoded.message << "\n";
+  return std::move(decoded.skin);
+}
+
+bool addMap(App& app, MapKind kind, const std::string& path, bool named) {
+  std::unique_ptr<Skin> map = named ? readNamedImage(path) : readSkinImage(app.platform, path);
+  if (!map) return false;
+  if (map->width != kMapSize || map->height != kMapSize) {
+    if (named) std::cerr << path << ": " << kMapSizeMessage << "\n";
+    return false;
+  }
   if (kind == MapKind::Phong)
     for (auto& texel : map->pixels) texel = static_cast<std::uint8_t>(texel >> kPhongShift);
   MapList& list = mapList(app, kind);
@@ -90,37 +125,52 @@ bool addMap(App& app, MapKind kind, const std::string& path) {
 }
 
 // Explicit files, else the first map of the game folder's "phongs" and
-// "enviros" and its pics/colormap.pcx.
-bool loadScene(App& app, const SceneOptions& o) {
-  app.baseFolder = baseFolderOf(o.model);
-  if (!loadMd2(app, o.model)) return false;
+// "enviros" and its pics/colormap.pcx. Returns an exit code.
+int loadScene(App& app, const SceneOptions& o) {
+  app.baseFolder = baseFolderFor(o.model);
+  FileReadResult modelFile = readWholeFile(o.model);
+  if (!modelFile.ok()) {
+    std::cerr << o.model << ": " << std::strerror(modelFile.error) << "\n";
+    return kExitFailure;
+  }
+  if (!loadMd2(app, o.model)) return kExitFailure;
   Model& model = app.model;
-  model.currentFrameIndex = std::clamp(o.frame, 0, std::max(0, int(model.frames.size()) - 1));
+  const int frameCount = static_cast<int>(model.frames.size());
+  if (o.frame >= frameCount) {
+    std::cerr << "--frame: " << o.frame << " is out of range (0 to " << frameCount - 1 << ")\n";
+    return kExitUsage;
+  }
+  model.currentFrameIndex = o.frame;
   computeFaceNormals(model);
   if (!o.skin.empty()) {
-    std::unique_ptr<Skin> skin = readSkinImage(app.platform, o.skin);
-    if (!skin) return false;
+    std::unique_ptr<Skin> skin = readNamedImage(o.skin);
+    if (!skin) return kExitFailure;
+    if (skin->width != model.skinWidth || skin->height != model.skinHeight) {
+      std::cerr << o.skin << ": " << kCommandLineSkinSizeError << "\n";
+      return kExitFailure;
+    }
     model.skins.push_back(std::move(skin));
     model.currentSkinIndex = static_cast<int>(model.skins.size()) - 1;
   }
+  if (!o.colormap.empty() && !readNamedImage(o.colormap)) return kExitFailure;
   const std::string colormap =
       o.colormap.empty() ? joinPath(app.baseFolder, "pics/colormap.pcx") : o.colormap;
   app.platform.writeString(settings::kPreferences, settings::kPalettePath, colormap);
   for (auto [kind, file, folder] : {std::tuple{MapKind::Phong, o.phong, "phongs"},
                                     std::tuple{MapKind::Environment, o.env, "enviros"}}) {
     if (!file.empty()) {
-      if (!addMap(app, kind, file)) return false;
+      if (!addMap(app, kind, file, true)) return kExitFailure;
       continue;
     }
     const std::string dir = joinPath(app.baseFolder, folder);
     for (const char* ext : {".pcx", ".bmp"})
       for (const std::string& name : listFilesWithExtension(dir, ext))
-        if (mapList(app, kind).current == nullptr) addMap(app, kind, joinPath(dir, name));
+        if (mapList(app, kind).current == nullptr) addMap(app, kind, joinPath(dir, name), false);
   }
   app.interactionMode = o.mapping ? kInteractionMapping : kInteractionMeshPaint;
   rebuildShadeCurve(app);
   rebuildShadeRamps(app);
-  return true;
+  return 0;
 }
 
 std::unique_ptr<ModelView> makeView(App& app) {
@@ -138,7 +188,7 @@ bool enterMode(App& app, ModelView& view, int mode) {
   return true;
 }
 
-bool writeViewBmp(Platform& platform, const ModelView& view, const std::string& path) {
+bool writeViewImage(Platform& platform, const ModelView& view, const std::string& path) {
   Skin picture;
   allocateSkin(picture, view.viewWidth(), view.viewHeight());
   picture.palette = view.viewPalette();
@@ -147,7 +197,9 @@ bool writeViewBmp(Platform& platform, const ModelView& view, const std::string& 
   for (size_t y = 0; y < rows; ++y)
     std::copy_n(view.pixels().begin() + static_cast<std::ptrdiff_t>((rows - 1 - y) * pitch), pitch,
                 picture.pixels.begin() + static_cast<std::ptrdiff_t>(y * pitch));
-  return writeSkinBmp(platform, picture, path);
+  std::string ignored;
+  return outputImageKind(path, ignored) == ImageKind::Pcx ? writeSkinPcx(platform, picture, path)
+                                                          : writeSkinBmp(platform, picture, path);
 }
 
 double medianMs(std::vector<double> samples) {
@@ -174,29 +226,43 @@ struct Scene {
   std::unique_ptr<ModelView> view;
 };
 
-bool setUpScene(Scene& scene, const SceneOptions& o) {
-  if (!loadScene(scene.app, o)) return false;
+int setUpScene(Scene& scene, const SceneOptions& o) {
+  if (int code = loadScene(scene.app, o)) return code;
   scene.view = makeView(scene.app);
-  if (!enterMode(scene.app, *scene.view, o.mode)) return false;
+  if (!enterMode(scene.app, *scene.view, o.mode)) return kExitFailure;
   scene.view->resize(o.width, o.height);
-  return true;
+  scene.view->render(kRedrawFull);
+  return 0;
+}
+
+// The options, or the exit code after saying why they are refused.
+std::optional<SceneOptions> checkedOptions(const std::vector<std::string>& args, bool wantsOut,
+                                           int& code) {
+  ParsedOptions parsed = parseOptions(args, wantsOut);
+  if (!parsed.options) {
+    std::cerr << parsed.error << "\n" << usageText();
+    code = kExitUsage;
+  }
+  return parsed.options;
 }
 
 }  // namespace
 
 int runRender(const std::vector<std::string>& args) {
-  std::optional<SceneOptions> o = parseOptions(args, true);
-  if (!o) return 2;
+  int code = 0;
+  std::optional<SceneOptions> o = checkedOptions(args, true, code);
+  if (!o) return code;
   Scene scene;
-  if (!setUpScene(scene, *o)) return 1;
-  return writeViewBmp(scene.platform, *scene.view, o->out) ? 0 : 1;
+  if ((code = setUpScene(scene, *o))) return code;
+  return writeViewImage(scene.platform, *scene.view, o->out) ? 0 : kExitFailure;
 }
 
 int runBench(const std::vector<std::string>& args) {
-  std::optional<SceneOptions> o = parseOptions(args, false);
-  if (!o) return 2;
+  int code = 0;
+  std::optional<SceneOptions> o = checkedOptions(args, false, code);
+  if (!o) return code;
   Scene scene;
-  if (!setUpScene(scene, *o)) return 1;
+  if ((code = setUpScene(scene, *o))) return code;
   ModelView& view = *scene.view;
   const double quick = timeFrames(o->frames, [&] { view.render(kRedrawQuick); });
   const double full = timeFrames(o->frames, [&] { view.render(kRedrawFull); });

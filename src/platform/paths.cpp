@@ -51,6 +51,19 @@ static bool equalsNoCase(const std::string& a, const std::string& b) {
          });
 }
 
+bool isSystemFolder(const std::string& path) {
+  if (path.empty()) return false;
+  // Links and "//proc/./" spellings lead to the same place.
+  std::error_code ec;
+  fs::path real = fs::weakly_canonical(path, ec);
+  std::string clean = (ec ? fs::path(path).lexically_normal() : real).string();
+  while (clean.size() > 1 && clean.back() == '/') clean.pop_back();
+  while (clean.size() > 1 && clean[0] == '/' && clean[1] == '/') clean.erase(0, 1);
+  for (const std::string root : {"/proc", "/sys", "/dev"})
+    if (clean == root || clean.rfind(root + "/", 0) == 0) return true;
+  return false;
+}
+
 std::string resolveBelow(const std::string& base, const std::string& relative) {
   std::string name = withForwardSlashes(relative);
   std::string direct = name.starts_with('/') ? name : joinPath(base, name);

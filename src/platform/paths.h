@@ -24,6 +24,10 @@ std::string joinPath(const std::string& folder, const std::string& name);
 // `path` is below `base` when it starts with base + "/"; returns the rest or "".
 bool isBelowFolder(const std::string& path, const std::string& base, std::string* relative);
 
+// /proc, /sys, /dev or a folder below them: kernel files that block or never
+// end when read, never a place for the program's files.
+bool isSystemFolder(const std::string& path);
+
 // Finds `relative` below `base`, first as spelled, then matching each
 // component case-insensitively. Returns the existing path, or base/relative.
 std::string resolveBelow(const std::string& base, const std::string& relative);

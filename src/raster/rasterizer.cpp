@@ -124,14 +124,17 @@ void Rasterizer::bindTexture(const TextureView& texture) {
 }
 
 void Rasterizer::clearPixels(std::uint8_t index) {
+  if (pixelBuffer_ == nullptr) return;
   std::memset(pixelBuffer_, index, static_cast<std::size_t>(width_) * height_);
 }
 
 void Rasterizer::clearDepth(std::uint16_t value) {
+  if (depthBuffer_ == nullptr) return;
   std::fill_n(depthBuffer_, static_cast<std::size_t>(width_) * height_, value);
 }
 
 void Rasterizer::clearPick(std::int32_t value) {
+  if (pickBuffer_ == nullptr) return;
   std::fill_n(pickBuffer_, static_cast<std::size_t>(width_) * height_, value);
 }
 
@@ -276,6 +279,9 @@ void Rasterizer::traceEdge(const ScreenVertex<N>& start, const ScreenVertex<N>& 
 
 template <int N>
 void Rasterizer::buildSpans(Corners<N> corners) {
+  // An empty target has no rows to record into; its -1 bounds would also
+  // pass the unsigned inside test below for every corner.
+  if (width_ <= 0 || height_ <= 0) return;
   const int count = static_cast<int>(corners.size());
   // A polygon wholly inside needs no clipping: its edges are walked in the
   // order the clipper would emit them.

@@ -18,6 +18,12 @@ constexpr std::uint8_t kPcxRunFlag = 0xC0;
 constexpr size_t kBmpFileHeaderSize = 14;
 constexpr size_t kBmpInfoHeaderSize = 40;
 constexpr std::uint32_t kBmpPixelOffset = 1078;
+constexpr std::uint32_t kBmpUncompressed = 0;
+constexpr std::uint32_t kBmpRle8 = 1;
+// Second byte after a zero count in RLE8 data.
+constexpr std::uint8_t kRleEndOfLine = 0;
+constexpr std::uint8_t kRleEndOfBitmap = 1;
+constexpr std::uint8_t kRleDelta = 2;
 
 SkinDecodeResult failure(const char* message) { return {nullptr, message}; }
 
@@ -74,6 +80,43 @@ SkinDecodeResult decodePcx(std::span<const std::uint8_t> file) {
   return {std::move(skin), ""};
 }
 
+// RLE8 pixel data: (count, value) runs, or a zero count followed by end of
+// line, end of bitmap, a delta move or a literal group padded to an even
+// length. Runs and moves past a row or the image are clipped; pixels the
+// data never reaches stay 0.
+void decodeRle8(std::span<const std::uint8_t> data, bool topDown, Skin& skin) {
+  const long width = skin.width, height = skin.height;
+  long x = 0, k = 0;  // k counts rows in file order
+  auto put = [&](std::uint8_t value) {
+    if (x < width) {
+      const long row = topDown ? k : height - 1 - k;
+      skin.pixels[static_cast<size_t>(row * width + x)] = value;
+    }
+    ++x;
+  };
+  size_t i = 0;
+  while (i + 1 < data.size() && k < height) {
+    const std::uint8_t count = data[i], value = data[i + 1];
+    i += 2;
+    if (count > 0) {
+      for (int n = 0; n < count && x < width; ++n) put(value);
+    } else if (value == kRleEndOfLine) {
+      x = 0;
+      ++k;
+    } else if (value == kRleEndOfBitmap) {
+      break;
+    } else if (value == kRleDelta) {
+      if (i + 1 >= data.size()) break;
+      x += data[i];
+      k += data[i + 1];
+      i += 2;
+    } else {
+      for (size_t n = 0; n < value && i + n < data.size(); ++n) put(data[i + n]);
+      i += value + (value & 1u);
+    }
+  }
+}
+
 SkinDecodeResult decodeBmp(std::span<const std::uint8_t> file) {
   if (file.size() < kBmpFileHeaderSize + kBmpInfoHeaderSize) return failure(kNotValidSkinMessage);
   const std::uint8_t* h = file.data();
@@ -81,7 +124,9 @@ SkinDecodeResult decodeBmp(std::span<const std::uint8_t> file) {
   std::uint32_t headerSize = readU32(h + 14);
   if (headerSize < kBmpInfoHeaderSize) return failure(kNotValidSkinMessage);
   if (readU16(h + 28) != 8) return failure(kBmpNot8BitMessage);
-  if (readU32(h + 30) != 0) return failure(kBmpCompressedMessage);
+  const std::uint32_t compression = readU32(h + 30);
+  if (compression != kBmpUncompressed && compression != kBmpRle8)
+    return failure(kBmpCompressedMessage);
   long width = readI32(h + 18);
   long rawHeight = readI32(h + 22);
   bool topDown = rawHeight < 0;
@@ -104,6 +149,11 @@ SkinDecodeResult decodeBmp(std::span<const std::uint8_t> file) {
     skin->palette[i * 3 + 2] = file[at + 0];
   }
 
+  if (compression == kBmpRle8) {
+    if (pixelOffset < file.size()) decodeRle8(file.subspan(pixelOffset), topDown, *skin);
+    skin->storedPixels = skin->pixels;
+    return {std::move(skin), ""};
+  }
   size_t stride = (static_cast<size_t>(width) + 3) & ~size_t{3};
   for (long k = 0; k < height; ++k) {
     std::uint64_t at = std::uint64_t{pixelOffset} + static_cast<std::uint64_t>(k) * stride;

@@ -9,6 +9,7 @@
 #include "app/intro.h"
 #include "app/main_frame.h"
 #include "ui/main_window.h"
+#include "ui/program_icon.h"
 #include "ui/qt_platform.h"
 
 int main(int argc, char** argv) {
@@ -17,13 +18,14 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName("Pelt");
   QApplication::setOrganizationName("Quillon");
+  QGuiApplication::setDesktopFileName(PELT_APP_ID);
+  QApplication::setWindowIcon(pelt::programIconSet());
 
   pelt::QtPlatform platform;
   pelt::App app(platform);
   pelt::MainWindow window(app, platform);
   platform.setWindow(&window);
-  if (window.frame().start(pelt::parseArguments(arguments)) == pelt::StartupResult::Quit) return 0;
-  window.show();
+  if (window.startUp(pelt::parseArguments(arguments)) == pelt::StartupResult::Quit) return 0;
   if (window.frame().introChoice() == pelt::IntroChoice::Play) pelt::runIntro(platform, app.rasterizer);
   return application.exec();
 }

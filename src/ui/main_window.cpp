@@ -3,13 +3,18 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QStringList>
+#include <QThread>
 #include <QToolBar>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "app/app.h"
 #include "app/command_table.h"
@@ -46,6 +51,8 @@ class FrameArea : public QWidget {
 
 namespace {
 
+constexpr const char* kReadyText = "Ready";
+
 const std::array<std::pair<ViewId, const char*>, 4> kViewCaptions = {{
     {ViewId::ModelView, "ISO Box"},
     {ViewId::SkinView, "Skin Box"},
@@ -63,7 +70,7 @@ MainWindow::MainWindow(App& app, QtPlatform& platform)
   setWindowIcon(programIcon());
   area_ = new FrameArea(*this);
   setCentralWidget(area_);
-  statusBar()->showMessage("Ready");
+  statusBar()->showMessage(kReadyText);
 
   buildCommands();
   buildToolBar();
@@ -78,6 +85,23 @@ MainWindow::MainWindow(App& app, QtPlatform& platform)
 }
 
 MainWindow::~MainWindow() { platform_.setWindow(nullptr); }
+
+StartupResult MainWindow::startUp(const CommandLine& commandLine) {
+  constexpr int kExposeWaitMs = 2000;
+  constexpr int kExposeStepMs = 10;
+  show();
+  QElapsedTimer waited;
+  waited.start();
+  while (!(windowHandle() && windowHandle()->isExposed()) && waited.elapsed() < kExposeWaitMs) {
+    QCoreApplication::processEvents();
+    QThread::msleep(kExposeStepMs);
+  }
+  repaint();
+  QCoreApplication::processEvents();
+  const StartupResult result = frame_.start(commandLine);
+  if (result == StartupResult::Quit) hide();
+  return result;
+}
 
 QAction* MainWindow::action(int commandId) const {
   auto it = actions_.find(commandId);
@@ -195,6 +219,15 @@ void MainWindow::grabSplitPointer(bool grab) {
 
 void MainWindow::closeWindow() { close(); }
 
+bool MainWindow::event(QEvent* event) {
+  // A control's status text goes away with the pointer: say "Ready" again.
+  if (event->type() == QEvent::StatusTip && static_cast<QStatusTipEvent*>(event)->tip().isEmpty()) {
+    statusBar()->showMessage(kReadyText);
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (frame_.closeRequest())
     event->accept();
@@ -210,8 +243,9 @@ void MainWindow::refillLists() {
     combo->clear();
     for (const std::string& entry : contents.entries)
       combo->addItem(QString::fromStdString(entry));
-    if (contents.selected >= 0 && contents.selected < combo->count())
-      combo->setCurrentIndex(contents.selected);
+    // Qt selects the first entry it is given; no current entry shows none.
+    const bool valid = contents.selected >= 0 && contents.selected < combo->count();
+    combo->setCurrentIndex(valid ? contents.selected : -1);
   }
   updateCommandStates();
 }

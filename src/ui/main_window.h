@@ -29,6 +29,9 @@ class MainWindow : public QMainWindow, public FrameHost {
   ~MainWindow() override;
 
   MainFrame& frame() { return frame_; }
+  // Shows and paints the window, then starts the frame, so the base-folder
+  // prompt and the first Open dialog have a parent on screen.
+  StartupResult startUp(const CommandLine& commandLine);
   ViewWidget* viewWidget(ViewId id) { return views_[static_cast<size_t>(id)]; }
   QComboBox* list(FrameList list) const { return lists_[static_cast<size_t>(list)]; }
   QAction* action(int commandId) const;
@@ -43,6 +46,7 @@ class MainWindow : public QMainWindow, public FrameHost {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   friend class FrameArea;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
 #include <QDateTime>
 #include <QDir>
 #include <QStandardPaths>
@@ -16,11 +17,13 @@
 #include <QThread>
 #include <QUrl>
 
+#include "app/app.h"
 #include "app/intro_music.h"
 #include "app/main_frame.h"
 #include "app/preferences.h"
 #include "platform/file_filter.h"
 #include "ui/dialogs.h"
+#include "ui/file_dialogs.h"
 #include "ui/intro_window.h"
 #include "ui/main_window.h"
 #include "ui/view_widget.h"
@@ -33,16 +36,6 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 QString groupKey(const std::string& section, const std::string& key) {
   return qs(section) + "/" + qs(key);
-}
-
-// "Quake2 Model (*.md2)" with pattern "*.md2": Qt reads the patterns from
-// the parentheses, so make sure they are there. Qt's own dialog matches them
-// in any case.
-QString qtFilter(const FileFilter& filter) {
-  QString label = qs(filter.label);
-  QString patterns = qs(filter.pattern).replace(';', ' ');
-  if (label.contains('(')) label = label.left(label.indexOf('(')).trimmed();
-  return label + " (" + patterns + ")";
 }
 
 }  // namespace
@@ -93,18 +86,23 @@ MessageAnswer QtPlatform::messageBox(const std::string& text, MessageButtons but
   return MessageAnswer::Ok;
 }
 
+QString QtPlatform::fallbackFolder() const {
+  if (window_ == nullptr) return QDir::homePath();
+  const QString base = usableStartFolder(window_->frame().app.baseFolder, QDir::homePath());
+  return QDir(base).exists() ? base : QDir::homePath();
+}
+
 std::optional<FileDialogResult> QtPlatform::fileDialog(const FileDialogRequest& request) {
-  QFileDialog dialog(dialogParent());
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  FileDialog dialog(dialogParent());
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setOption(QFileDialog::ReadOnly, false);
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setWindowTitle(request.save ? "Save As" : "Open");
   QStringList filters;
   for (const FileFilter& filter : parseFilterString(request.filter)) filters << qtFilter(filter);
   dialog.setNameFilters(filters);
-  if (!request.startFolder.empty()) dialog.setDirectory(qs(request.startFolder));
+  dialog.setDirectory(usableStartFolder(request.startFolder, fallbackFolder()));
   if (!request.initialName.empty() && request.initialName.find('*') == std::string::npos)
     dialog.selectFile(qs(request.initialName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -116,11 +114,13 @@ std::optional<FileDialogResult> QtPlatform::fileDialog(const FileDialogRequest& 
 }
 
 std::optional<std::string> QtPlatform::browseFolder(const std::string& title) {
-  QString folder = QFileDialog::getExistingDirectory(dialogParent(), qs(title), QString(),
-                                                     QFileDialog::ShowDirsOnly |
-                                                         QFileDialog::DontUseNativeDialog);
-  if (folder.isEmpty()) return std::nullopt;
-  return folder.toStdString();
+  FileDialog dialog(dialogParent());
+  dialog.setWindowTitle(qs(title));
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  dialog.setDirectory(fallbackFolder());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front().toStdString();
 }
 
 bool QtPlatform::resizeSkinsDialog(ResizeSkinsValues& values) {

@@ -77,6 +77,8 @@ class QtPlatform : public QObject, public Platform {
 
  private:
   QWidget* dialogParent() const;
+  // Where a dialog starts when it is given no usable folder.
+  QString fallbackFolder() const;
 
   MainWindow* window_ = nullptr;
   std::unique_ptr<QSettings> settings_;

@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <functional>
 
+#include "ui/program_icon.h"
+
 namespace pelt {
 
 namespace {
@@ -229,27 +231,6 @@ QPixmap aboutPicture() {
   return pixmap;
 }
 
-QIcon programIcon() {
-  QPixmap pixmap(64, 64);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  QLinearGradient g(0, 0, 64, 64);
-  g.setColorAt(0, QColor(150, 95, 50));
-  g.setColorAt(1, QColor(80, 45, 25));
-  p.setPen(Qt::NoPen);
-  p.setBrush(g);
-  p.drawRoundedRect(QRectF(4, 4, 56, 56), 12, 12);
-  p.setPen(QPen(QColor(245, 225, 190), 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  QPainterPath letter;
-  letter.moveTo(22, 50);
-  letter.lineTo(22, 15);
-  letter.lineTo(34, 15);
-  letter.cubicTo(48, 15, 48, 34, 34, 34);
-  letter.lineTo(22, 34);
-  p.setBrush(Qt::NoBrush);
-  p.drawPath(letter);
-  return QIcon(pixmap);
-}
+QIcon programIcon() { return programIconSet(); }
 
 }  // namespace pelt

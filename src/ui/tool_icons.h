@@ -1,5 +1,6 @@
 #pragma once
-// Tool-bar images and the window icon, drawn here rather than loaded.
+// Tool-bar images, drawn here rather than loaded, and the window icon
+// (program_icon.h draws it).
 
 #include <QIcon>
 #include <QPixmap>

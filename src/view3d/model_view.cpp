@@ -36,7 +36,6 @@ void ModelView::resize(int clientWidth, int clientHeight) {
   pickHoldsTexels_ = false;
   viewWidth_ = width;
   viewHeight_ = height;
-  render(kRedrawFull);
 }
 
 void ModelView::render(int level, int) { render(level); }

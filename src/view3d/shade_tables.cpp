@@ -92,8 +92,12 @@ void buildLitPlane(const ShadeCurve& curve, Skin& phongMap) {
 }
 
 bool hasLitPlane(const Skin& phongMap) {
-  return phongMap.storedPixels.size() >= static_cast<size_t>(kShadeMapSize * kShadeMapSize) &&
-         phongMap.pixels.size() >= static_cast<size_t>(kShadeMapSize * kShadeMapSize);
+  const auto texels = static_cast<size_t>(kShadeMapSize * kShadeMapSize);
+  if (phongMap.storedPixels.size() < texels || phongMap.pixels.size() < texels) return false;
+  // A freshly read map's stored copy holds raw texels up to 255; only a
+  // built plane stays inside the light table's rows.
+  return std::all_of(phongMap.storedPixels.begin(), phongMap.storedPixels.begin() + texels,
+                     [](std::uint8_t level) { return level < kLightLevels; });
 }
 
 }  // namespace pelt

@@ -39,6 +39,7 @@ void buildShadeRamps(ShadeTables& tables, const Palette* palette,
 // A phong map keeps its lit plane (light levels 0..63, brightest texels
 // lowest) in `storedPixels`.
 void buildLitPlane(const ShadeCurve& curve, Skin& phongMap);
+// Whether `storedPixels` holds a plane the 64-row light table can be indexed with.
 bool hasLitPlane(const Skin& phongMap);
 
 }  // namespace pelt

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/app.h"
+#include "app/game_folder.h"
 #include "app/model_loading.h"
+#include "platform/paths.h"
 #include "platform/settings_keys.h"
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
@@ -218,6 +222,88 @@ TEST_F(StartUp, BaseOptionSkipsThePromptAndIsStored) {
   EXPECT_EQ(setting("Project", "BaseDir"), dir.path());
 }
 
+// A folder named by -base that is not there is reported, then the usual
+// rules apply; remembered folders in the kernel's trees fall back too.
+TEST_F(StartUp, UnusableBaseOptionAndSystemFoldersFallBack) {
+  knownBaseFolder();
+  platform.settings["Project"]["LoadDir"] = "/proc";
+  platform.settings["Project"]["SaveDir"] = "/sys/kernel";
+  std::string model = writeModel("tris.md2");
+  EXPECT_EQ(start({"-base", dir.file("no-such-folder"), "-md2", model}), StartupResult::Ready);
+  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{"That folder is not valid"});
+  EXPECT_TRUE(platform.folderTitles.empty());
+  EXPECT_EQ(app.baseFolder, dir.path());
+  EXPECT_EQ(setting("Project", "LoadDir"), dir.path());
+  EXPECT_EQ(setting("Project", "SaveDir"), dir.path());
+}
+
+TEST_F(StartUp, ModelBelowAGameFolderSettlesTheBaseFolderForThisRunOnly) {
+  struct Case {
+    const char* label;
+    const char* modelAt;
+    bool storedBase;
+    bool ctrl;
+    const char* guessedBase;  // below root; nullptr: root, stored or from the prompt
+  };
+  const Case cases[] = {
+      {"any case", "Quake2/BaseQ2/models/m/tris.md2", false, false, "Quake2/BaseQ2"},
+      {"nearest", "baseq2/mod/baseq2/models/tris.md2", false, false, "baseq2/mod/baseq2"},
+      {"no game folder", "models/m/tris.md2", false, false, nullptr},
+      {"only the file so named", "models/baseq2", false, false, nullptr},
+      {"stored folder wins", "q2/baseq2/models/tris.md2", true, false, nullptr},
+      {"ctrl ignores the line", "q2/baseq2/models/tris.md2", false, true, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    TempDir root;
+    ScriptedPlatform platform;
+    platform.settings["Preferences"]["DirScan_Prompt"] = "1";
+    if (c.storedBase) platform.settings["Project"]["BaseDir"] = root.path();
+    platform.ctrlHeld = c.ctrl;
+    platform.folderAnswers = {root.path()};
+    std::string model = root.write(c.modelAt, encodeMd2(test::quadStripMd2(1, 64, 32)));
+    App app(platform);
+    MainFrame frame(app, host);
+
+    frame.start(parseArguments({"pelt", "-md2", model}));
+
+    const bool guessed = c.guessedBase != nullptr;
+    EXPECT_EQ(platform.folderTitles.size(), guessed || c.storedBase ? 0u : 1u);
+    EXPECT_EQ(app.baseFolder, guessed ? joinPath(root.path(), c.guessedBase) : root.path());
+    EXPECT_EQ(platform.readString("Project", "BaseDir", "missing"),
+              guessed ? "missing" : root.path());
+  }
+  // The guessed folder is the one skin names are found below.
+  TempDir root;
+  root.write("BaseQ2/models/skin.pcx", encodeSkinPcx(test::patternSkin(64, 32)));
+  std::string model = root.write("BaseQ2/models/tris.md2",
+                                 encodeMd2(test::quadStripMd2(1, 64, 32, {"models/skin.pcx"})));
+  EXPECT_EQ(start({"-md2", model}), StartupResult::Ready);
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(app.model.skins.size(), 1u);
+}
+
+TEST(GameFolder, NearestFolderNamedBaseq2AboveTheFile) {
+  const std::pair<const char*, std::optional<std::string>> cases[] = {
+      {"/g/quake2/baseq2/models/m/tris.md2", "/g/quake2/baseq2"},
+      {"/g/BASEQ2/tris.md2", "/g/BASEQ2"},
+      {"/g/baseq2/mod/BaseQ2/tris.md2", "/g/baseq2/mod/BaseQ2"},
+      {"/g/baseq2/models/../tris.md2", "/g/baseq2"},
+      {"/g/baseq2/../models/tris.md2", std::nullopt},
+      {"/g/baseq2", std::nullopt},
+      {"/g/baseq2x/tris.md2", std::nullopt},
+      {"/g/xbaseq2/tris.md2", std::nullopt},
+      {"/tris.md2", std::nullopt},
+      {"tris.md2", std::nullopt},
+  };
+  for (const auto& [path, expected] : cases) EXPECT_EQ(baseFolderAbove(path), expected) << path;
+
+  // Tools fall back to the model's own folder.
+  EXPECT_EQ(baseFolderFor("/g/baseq2/models/tris.md2"), "/g/baseq2");
+  EXPECT_EQ(baseFolderFor("/g/models/./tris.md2"), "/g/models");
+  EXPECT_EQ(baseFolderFor("tris.md2"), std::filesystem::current_path().string());
+}
+
 TEST_F(StartUp, OpenDialogAppendsExtensionAndQuitsOnFailure) {
   knownBaseFolder();
   std::string model = writeModel("tris.md2");
@@ -295,8 +381,8 @@ TEST(FrameLayoutTest, ListSpans) {
 class FrameRouting : public ::testing::Test {
  protected:
   FrameRouting() : app(platform), frame(app, host) {
-    for (ViewId id : {ViewId::SkinView, ViewId::ModelView, ViewId::GradientBox,
-                      ViewId::PaletteBox}) {
+    for (ViewId id :
+         {ViewId::SkinView, ViewId::ModelView, ViewId::GradientBox, ViewId::PaletteBox}) {
       auto view = std::make_unique<RecordingView>(&renders[static_cast<size_t>(id)]);
       views[static_cast<size_t>(id)] = view.get();
       frame.setView(id, std::move(view));
@@ -323,6 +409,17 @@ TEST_F(FrameRouting, RefreshRendersNamedViewsInOrder) {
   EXPECT_EQ(platform.repaints, (std::vector<ViewId>{ViewId::SkinView, ViewId::GradientBox,
                                                     ViewId::ModelView, ViewId::PaletteBox}));
   EXPECT_EQ(renders[3].back(), (std::pair<int, int>{0, 0x20}));
+}
+
+TEST_F(FrameRouting, ResizeRendersOnceAndOnlyOnChange) {
+  auto& skinRenders = renders[static_cast<size_t>(ViewId::SkinView)];
+  frame.resizeView(ViewId::SkinView, 300, 200);
+  EXPECT_EQ(skinRenders, (std::vector<std::pair<int, int>>{{0, 0}}));
+  frame.resizeView(ViewId::SkinView, 300, 200);
+  frame.relayout();
+  EXPECT_EQ(skinRenders.size(), 1u);
+  frame.resizeView(ViewId::SkinView, 301, 200);
+  EXPECT_EQ(skinRenders.size(), 2u);
 }
 
 TEST_F(FrameRouting, WheelGoesToTheViewUnderThePointer) {

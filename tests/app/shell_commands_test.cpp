@@ -44,8 +44,10 @@ class ShellCommands : public ::testing::Test {
 };
 
 TEST_F(ShellCommands, PreferencesOkWritesSettingsAndMovesThePalette) {
+  EXPECT_EQ(readPreferences(platform, "/games/q2/baseq2").palettePath,
+            "/games/q2/baseq2/pics/colormap.pcx");
   setting("Preferences", "Palette Path") = "/p/colormap.pcx";
-  PreferencesValues chosen = readPreferences(platform);
+  PreferencesValues chosen = readPreferences(platform, "/games/q2/baseq2");
   EXPECT_EQ(chosen.dirScanPrompt, 2);
   EXPECT_EQ(chosen.palettePath, "/p/colormap.pcx");
   EXPECT_EQ(chosen.phongPath, "C:\\Program Files\\Pelt\\phongs");

@@ -18,6 +18,7 @@
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
+#include "view3d/shade_tables.h"
 
 namespace pelt {
 namespace {
@@ -291,6 +292,7 @@ TEST_F(SkinCommands, MapsOpenCloseAndScan) {
   EXPECT_EQ(app.phongMaps.current->name, "c.pcx");
   EXPECT_EQ(app.phongMaps.current->pixels[0], 63);
   EXPECT_EQ(app.phongMaps.current->pixels[1], 7 >> 2);
+  EXPECT_TRUE(hasLitPlane(*app.phongMaps.current));
 
   // A scan appends PCX files first and chooses nothing.
   platform.folderAnswers = {dir.file("maps")};
@@ -298,6 +300,8 @@ TEST_F(SkinCommands, MapsOpenCloseAndScan) {
   EXPECT_EQ(listContents(app, FrameList::PhongMaps).entries,
             (std::vector<std::string>{"c.pcx", "a.PCX", "c.pcx", "b.bmp"}));
   EXPECT_EQ(app.phongMaps.currentIndex, 0);
+  // Scanned maps are not current, yet each has its plane already.
+  for (const auto& map : app.phongMaps.maps) EXPECT_TRUE(hasLitPlane(*map)) << map->name;
 
   chooseMap(app, MapKind::Phong, 3);
   run(kPhongClose);
@@ -306,6 +310,11 @@ TEST_F(SkinCommands, MapsOpenCloseAndScan) {
   for (int i = 0; i < 3; ++i) run(kPhongClose);
   EXPECT_EQ(app.phongMaps.currentIndex, -1);
   EXPECT_EQ(app.phongMaps.current, nullptr);
+  // Scanned again: listed, none shown as chosen until one is picked.
+  platform.folderAnswers = {dir.file("maps")};
+  run(kPhongScan);
+  EXPECT_EQ(listContents(app, FrameList::PhongMaps).entries.size(), 3u);
+  EXPECT_EQ(listContents(app, FrameList::PhongMaps).selected, -1);
 
   // Environment maps keep their texels and palette.
   platform.answerFile(dir.file("maps/b.bmp"), 1);

@@ -3,7 +3,9 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "model/md2_format.h"
 #include "skins/skin_image.h"
@@ -18,8 +20,10 @@ struct RunResult {
   std::string out;
 };
 
-RunResult runCli(const std::string& args) {
-  std::string command = std::string(PELT_CLI_PATH) + " " + args + " 2>&1";
+// Both streams, or stdout alone.
+RunResult runCli(const std::string& args, bool withErrors = true) {
+  std::string command =
+      std::string(PELT_CLI_PATH) + " " + args + (withErrors ? " 2>&1" : " 2>/dev/null");
   FILE* pipe = ::popen(command.c_str(), "r");
   RunResult result{-1, ""};
   if (!pipe) return result;
@@ -80,6 +84,55 @@ TEST(Cli, DemoFolderOpensWithItsSkins) {
   EXPECT_EQ(info.out.find("temporary"), std::string::npos) << info.out;
   EXPECT_NE(info.out.find("\"skins\": [\"models/monsters/grub/skin.pcx\", "), std::string::npos)
       << info.out;
+}
+
+// Every refusal names what is wrong and exits 2 for bad arguments, 1 for a
+// file that cannot be used; nothing is written then.
+TEST(Cli, RefusesBadArgumentsAndFilesWithReasons) {
+  test::TempDir dir;
+  RunResult demo = runCli("demo " + dir.path());
+  ASSERT_EQ(demo.status, 0) << demo.out;
+  const std::string model = demo.out.substr(0, demo.out.find('\n'));
+  const std::string small = dir.write("small.pcx", encodeSkinPcx(test::patternSkin(8, 8)));
+  const std::string bad = dir.write("bad.pcx", {1, 2, 3});
+  const std::string none = dir.file("none.pcx"), png = dir.file("x.png");
+  const std::string render = "render " + model + " " + dir.file("out.bmp");
+  const std::string missing = ": No such file or directory";
+  const std::tuple<std::string, int, std::string> cases[] = {
+      {render + " --mode abc", 2, "--mode: \"abc\" is not a whole number"},
+      {render + " --mode 5x", 2, "--mode: \"5x\" is not a whole number"},
+      {render + " --mode 9", 2, "--mode: 9 is out of range (0 to 8)"},
+      {render + " --frame walk05", 2, "--frame: \"walk05\" is not a whole number"},
+      {render + " --frame 999", 2, "--frame: 999 is out of range (0 to "},
+      {render + " --size 640x", 2, "--size: \"640x\" is not WxH"},
+      {render + " --mode", 2, "--mode needs a value"},
+      {"bench " + model + " --frames 0", 2, "--frames: 0 is out of range (1 to "},
+      {"render " + model + " " + png, 2, png + ": cannot write \".png\" files"},
+      {"convert " + small + " " + png, 2, png + ": cannot write \".png\" files"},
+      {render + " --skin " + small, 1, small + ": Error loading skin: Incorrect dimensions!"},
+      {render + " --skin " + none, 1, none + missing},
+      {render + " --phong " + none, 1, none + missing},
+      {render + " --env " + bad, 1, bad + ": This file does not appear to be a valid skin"},
+      {render + " --env " + small, 1, small + ": Incorrect dimensions!"},
+      {"render " + dir.file("none.md2") + " " + dir.file("out.bmp"), 1, "none.md2" + missing},
+  };
+  for (const auto& [args, status, message] : cases) {
+    RunResult r = runCli(args);
+    EXPECT_EQ(r.status, status) << args << "\n" << r.out;
+    EXPECT_NE(r.out.find(message), std::string::npos) << args << "\n" << r.out;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.file("out.bmp")) || std::filesystem::exists(png));
+
+  // Help goes to stdout and succeeds; a good render still works, also as PCX.
+  for (const char* help : {"--help", "-h", "render --help"}) {
+    RunResult r = runCli(help, false);
+    EXPECT_TRUE(r.status == 0 && r.out.rfind("usage:", 0) == 0) << help;
+  }
+  EXPECT_EQ(runCli(render + " --frame 1 --size 64x48").status, 0);
+  EXPECT_EQ(runCli("render " + model + " " + dir.file("out.pcx") + " --size 64x48").status, 0);
+  SkinDecodeResult picture = decodeSkinImage(readWholeFile(dir.file("out.pcx")).bytes);
+  ASSERT_TRUE(picture.skin);
+  EXPECT_EQ(picture.skin->width, 64);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "raster/rasterizer.h"
@@ -147,6 +148,31 @@ TEST(RasterSpans, ClearsFillEveryEntry) {
   EXPECT_TRUE(std::all_of(target.pick.begin(), target.pick.begin() + n,
                           [](std::int32_t p) { return p == -7; }));
   target.expectGuardsIntact();
+}
+
+// Views and snapshots may be sized to nothing: every filler then draws
+// nothing and leaves the buffers (here only their guard tails) alone.
+TEST(RasterSpans, EmptyTargetsDrawNothing) {
+  TestImage texture(8, 8);
+  for (const auto& [w, h] : {std::pair{0, 0}, std::pair{0, 8}, std::pair{8, 0}}) {
+    SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+    RasterTarget target(w, h);
+    target.raster.bindTexture(texture.view());
+    for (std::int32_t shift : {0, 3, -2}) {
+      const std::array<ScreenVertex<0>, 3> flat{{{shift, 0, {}}, {5 + shift, 6, {}}, {0, 6, {}}}};
+      target.raster.fillFlat(flat, 9);
+      const std::array<ScreenVertex<2>, 3> shaded{
+          {{shift, 0, {0, 1}}, {5, 6 + shift, {fixed(9), 1}}, {0, 6, {0, 1}}}};
+      target.raster.fillGouraudDepthPick(shaded, 4);
+      const std::array<ScreenVertex<3>, 3> textured{{{shift, 0, {0, 0, 1}},
+                                                     {7, 7, {fixed(7), fixed(7), 1}},
+                                                     {0, 7 + shift, {0, fixed(7), 1}}}};
+      target.raster.fillTextureDepth(textured);
+    }
+    target.raster.clearPixels(1);
+    target.expectSpansEmpty();
+    target.expectGuardsIntact();
+  }
 }
 
 }  // namespace

@@ -14,21 +14,14 @@
 #include "app/command_table.h"
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
+#include "qt_test_app.h"
 #include "ui/qt_platform.h"
 #include "ui/view_widget.h"
 
 namespace pelt {
 namespace {
 
-QApplication& application() {
-  static int argc = 1;
-  static char name[] = "pelt_ui_tests";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Never destroyed: tearing Qt down after main() has returned crashes.
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+using test::application;
 
 QStringList items(QComboBox* combo) {
   QStringList out;

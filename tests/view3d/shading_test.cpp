@@ -57,6 +57,9 @@ TEST(LitPlane, BrightTexelsBecomeLowLevels) {
   buildShadeCurve(curve, 1.0);
   Skin phong;
   allocateSkin(phong, 256, 256);
+  // As the reader leaves it: the stored copy holds raw texels, no plane.
+  phong.storedPixels[5] = 255;
+  EXPECT_FALSE(hasLitPlane(phong));
   phong.pixels[0] = 0;
   phong.pixels[1] = 63;
   phong.pixels[2] = 33;

@@ -1,0 +1,73 @@
+#include "cli/cli_args.h"
+
+#include <cctype>
+#include <charconv>
+#include <filesystem>
+
+namespace pelt::cli {
+
+std::optional<int> parseWholeNumber(const std::string& option, const std::string& text, int min,
+                                    int max, std::string& error) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  auto [stop, code] = std::from_chars(text.data(), end, value);
+  if (text.empty() || stop != end || code == std::errc::invalid_argument) {
+    error = option + ": \"" + text + "\" is not a whole number";
+    return std::nullopt;
+  }
+  if (code == std::errc::result_out_of_range || value < min || value > max) {
+    error = option + ": " + text + " is out of range (" + std::to_string(min) + " to " +
+            std::to_string(max) + ")";
+    return std::nullopt;
+  }
+  return value;
+}
+
+bool parseSize(const std::string& option, const std::string& text, int maxWidth, int maxHeight,
+               int& width, int& height, std::string& error) {
+  const size_t x = text.find('x');
+  std::string ignored;
+  std::optional<int> w, h;
+  if (x != std::string::npos) {
+    w = parseWholeNumber(option, text.substr(0, x), 1, maxWidth, ignored);
+    h = parseWholeNumber(option, text.substr(x + 1), 1, maxHeight, ignored);
+  }
+  if (!w || !h) {
+    error = option + ": \"" + text + "\" is not WxH with W 1 to " + std::to_string(maxWidth) +
+            " and H 1 to " + std::to_string(maxHeight);
+    return false;
+  }
+  width = *w;
+  height = *h;
+  return true;
+}
+
+bool wantsHelp(const std::vector<std::string>& args) {
+  for (const std::string& a : args)
+    if (a == "--help" || a == "-h") return true;
+  return false;
+}
+
+const char* usageText() {
+  return "usage:\n"
+         "  pelt-cli info FILE.md2 [--json] [--base FOLDER]\n"
+         "  pelt-cli convert IN OUT (.pcx or .bmp)\n"
+         "  pelt-cli demo FOLDER\n"
+         "  pelt-cli render MODEL OUT.bmp|OUT.pcx [--mode 0-8] [--size WxH] [--frame F]\n"
+         "      [--skin FILE] [--phong FILE] [--env FILE] [--colormap FILE] [--mapping]\n"
+         "  pelt-cli bench MODEL [--mode 0-8] [--size WxH] [--frames N]\n"
+         "  pelt-cli --help\n";
+}
+
+std::optional<ImageKind> outputImageKind(const std::string& path, std::string& error) {
+  std::string ext = std::filesystem::path(path).extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (ext == ".pcx") return ImageKind::Pcx;
+  if (ext == ".bmp") return ImageKind::Bmp;
+  error = path + ": cannot write " +
+          (ext.empty() ? std::string("files without an extension") : "\"" + ext + "\" files") +
+          " (use .pcx or .bmp)";
+  return std::nullopt;
+}
+
+}  // namespace pelt::cli
