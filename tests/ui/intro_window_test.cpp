@@ -5,24 +5,17 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include "qt_test_app.h"
 #include "support/fixtures.h"
 #include "ui/qt_platform.h"
 
 namespace pelt {
 namespace {
 
-void ensureApplication() {
-  static int argc = 1;
-  static char name[] = "pelt_ui_tests";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  if (QApplication::instance() == nullptr) new QApplication(argc, argv);  // lives to the end
-}
-
 // The intro's window takes a click as the end of the card, and only clicks
 // that come while it shows.
 TEST(IntroWindow, AClickWhileItShowsEndsIt) {
-  ensureApplication();
+  test::application();
   test::TempDir dir;
   QtPlatform platform(QString::fromStdString(dir.file("settings.ini")));
   QWidget stray;
