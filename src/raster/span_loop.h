@@ -52,6 +52,18 @@ inline void plotSpan(const Shade& shade, std::uint8_t* __restrict pixel, std::ui
   }
 }
 
+// What decides a plain texture row's pixels when v does not change along it.
+struct RepeatedRow {
+  std::int32_t y = -2;
+  std::int32_t xl = 0, count = 0;
+  std::int32_t u = 0, du = 0, dv = 1;
+  std::uint32_t vRow = 0;
+  bool repeats(const RepeatedRow& below) const {
+    return y == below.y + 1 && dv == 0 && below.dv == 0 && xl == below.xl && count == below.count &&
+           u == below.u && du == below.du && vRow == below.vRow;
+  }
+};
+
 }  // namespace detail
 
 template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
@@ -107,6 +119,10 @@ template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, int kLanes, clas
   const std::int32_t top = std::max(spanTop_, 0);
   const std::int32_t bottom = std::min(spanBottom_, yMax_);
   [[maybe_unused]] const std::size_t bufferPixels = pitch * static_cast<std::size_t>(height_);
+  // A magnified upright texture (the skin view's quad) repeats its rows
+  // while v stays in one texel row: such a row is a copy of the one below.
+  constexpr bool kRowRepeats = kLanes == 0 && !kDepth && std::is_same_v<Shade, shades::Texture>;
+  [[maybe_unused]] detail::RepeatedRow repeat;
 #if PELT_LANES_AVAILABLE
   if constexpr (kLanes == 3) detail::prepareRowsInWideLanes<N, kRoundedUv>(rows, top, bottom, countDivider_);
   if constexpr (kLanes == 1 || kLanes == 2) detail::prepareRowsInLanes<N, kRoundedUv>(rows, top, bottom, countDivider_);
@@ -163,6 +179,17 @@ template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, int kLanes, clas
     std::uint8_t* const pixelAt = pixels + offset * kBytes;
     std::uint16_t* const depthAt = kDepth ? depths + offset : nullptr;
     std::int32_t* const pickAt = kPick != PickWrite::None ? picks + offset : nullptr;
+    if constexpr (kRowRepeats) {
+      const detail::RepeatedRow row{y, xl, count, value[0], step[0], step[1], shades::index(value[1])};
+      if (row.repeats(repeat)) {
+        std::memcpy(pixelAt, pixelAt - pitch, static_cast<std::size_t>(count));
+        if constexpr (kPick != PickWrite::None)
+          std::memcpy(pickAt, pickAt - pitch, static_cast<std::size_t>(count) * sizeof(std::int32_t));
+        repeat.y = y;
+        continue;
+      }
+      repeat = row;
+    }
 #if PELT_LANES_AVAILABLE
     if constexpr (kLanes == 3) {
       detail::plotTextureWideLanes<kShaded, kPick>(shade, pixelAt, depthAt, pickAt, count, value, step, depth,

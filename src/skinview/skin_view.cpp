@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/platform.h"
 #include "raster/screen_vertex.h"
@@ -36,6 +37,8 @@ void SkinView::resize(int clientWidth, int clientHeight) {
   const int width = (std::max(clientWidth, 0) + 3) & ~3;
   const int height = std::max(clientHeight, 0);
   if (width == viewWidth && height == viewHeight) return;
+  mappedRows_.clear();
+  rowsToNote_ = false;
   const auto count = static_cast<size_t>(width) * static_cast<size_t>(height);
   viewPixels.assign(count, slot(7));
   texelMap.assign(count, kPickNothing);
@@ -124,8 +127,12 @@ void SkinView::renderFull(bool writeTexels) {
   r.setSize(viewWidth, viewHeight);
   r.bindPixels(viewPixels.data());
   r.bindPick(texelMap.data());
-  std::fill(viewPixels.begin(), viewPixels.end(), slot(7));
-  if (writeTexels) std::fill(texelMap.begin(), texelMap.end(), kPickNothing);
+  r.clearPixels(slot(7));
+  if (writeTexels) {
+    r.clearPick(kPickNothing);
+    mappedRows_.clear();
+    rowsToNote_ = false;
+  }
   r.resetSpans();
   Skin* skin = currentSkin();
   if (skin == nullptr || skin->width <= 0 || skin->height <= 0) return;
@@ -141,10 +148,40 @@ void SkinView::renderFull(bool writeTexels) {
     quad[k] = {p.x, p.y, {x * kFixedOne, y * kFixedOne}};
   }
   quad[4] = quad[0];
-  if (writeTexels)
+  if (writeTexels) {
     r.fillTextureTexel(quad);
-  else
+    // Noted on the first recolour: most Full renders are never recoloured.
+    rowsToNote_ = true;
+    mappedSkinPixels_ = skin->pixels.size();
+  } else {
     r.fillTexture(quad);
+  }
+}
+
+// Magnified rows repeat: a row whose texels equal the row below's is, after
+// a recolour, a copy of it. The filler writes each row's texels without
+// gaps, so a row is one span.
+void SkinView::noteMappedRows(const Skin& skin) {
+  const auto w = static_cast<size_t>(viewWidth);
+  rowsToNote_ = false;
+  mappedRows_.assign(static_cast<size_t>(viewHeight), MappedRow{});
+  mappedSkinPixels_ = skin.pixels.size();
+  for (size_t y = 0; y < mappedRows_.size(); ++y) {
+    const std::int32_t* texels = texelMap.data() + y * w;
+    MappedRow& row = mappedRows_[y];
+    size_t left = 0;
+    while (left < w && texels[left] == kPickNothing) ++left;
+    size_t right = w;
+    while (right > left && texels[right - 1] == kPickNothing) --right;
+    if (left == right) continue;
+    row.left = static_cast<std::int32_t>(left);
+    row.right = static_cast<std::int32_t>(right);
+    const MappedRow* below = y > 0 ? &mappedRows_[y - 1] : nullptr;
+    row.sameAsBelow = below != nullptr && below->left == row.left &&
+                      below->right == row.right &&
+                      std::memcmp(texels + left, texels - w + left,
+                                  (right - left) * sizeof(std::int32_t)) == 0;
+  }
 }
 
 void SkinView::renderBackground() {
@@ -158,6 +195,11 @@ void SkinView::renderBackground() {
 void SkinView::retexture() {
   const Skin* skin = currentSkin();
   if (skin == nullptr) return;
+  if (rowsToNote_ && mappedSkinPixels_ == skin->pixels.size()) noteMappedRows(*skin);
+  if (!mappedRows_.empty() && mappedSkinPixels_ == skin->pixels.size()) {
+    retextureRows(*skin);
+    return;
+  }
   // The map may still hold offsets of a larger skin until the next Full render.
   const auto limit = static_cast<std::uint32_t>(skin->pixels.size());
   const std::uint8_t* source = skin->pixels.data();
@@ -167,6 +209,23 @@ void SkinView::retexture() {
   for (size_t i = 0; i < count; ++i) {
     const auto texel = static_cast<std::uint32_t>(texels[i]);
     if (texel < limit) out[i] = source[texel];
+  }
+}
+
+void SkinView::retextureRows(const Skin& skin) {
+  const auto w = static_cast<size_t>(viewWidth);
+  const std::uint8_t* source = skin.pixels.data();
+  for (size_t y = 0; y < mappedRows_.size(); ++y) {
+    const MappedRow& row = mappedRows_[y];
+    std::uint8_t* pixels = viewPixels.data() + y * w;
+    const std::int32_t* texels = texelMap.data() + y * w;
+    const auto left = static_cast<size_t>(row.left);
+    const auto right = static_cast<size_t>(row.right);
+    if (row.sameAsBelow) {
+      std::memcpy(pixels + left, pixels - w + left, right - left);
+      continue;
+    }
+    for (size_t x = left; x < right; ++x) pixels[x] = source[texels[x]];
   }
 }
 

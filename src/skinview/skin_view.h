@@ -164,8 +164,10 @@ class SkinView : public CoreView {
  private:
   void normaliseMapRect();
   void renderFull(bool writeTexels);
+  void noteMappedRows(const Skin& skin);
   void renderBackground();
   void retexture();
+  void retextureRows(const Skin& skin);
   void drawOverlay();
   void drawEdgesWhere(std::uint8_t colour, bool (*pick)(std::uint32_t flags));
   void drawMapRect();
@@ -184,6 +186,14 @@ class SkinView : public CoreView {
   bool cursorHidden_ = false;
   bool captured_ = false;
   mutable Palette shownColors_{};
+  // What the last Full render left in the texel map, row by row.
+  struct MappedRow {
+    std::int32_t left = 0, right = 0;  // mapped columns left..right-1
+    bool sameAsBelow = false;          // the same texels as the row below
+  };
+  std::vector<MappedRow> mappedRows_;
+  size_t mappedSkinPixels_ = 0;
+  bool rowsToNote_ = false;
 };
 
 }  // namespace pelt
