@@ -16,6 +16,10 @@ mkdir -p build-fuzz/corpus/md2_fuzz
 if build-fuzz/pelt-cli demo build-fuzz/seeds >/dev/null 2>&1; then
   find build-fuzz/seeds -name '*.md2' -exec cp {} build-fuzz/corpus/md2_fuzz/ \;
 fi
+# A two-triangle mapping file (the size the mapping fuzzer's model expects).
+mkdir -p build-fuzz/corpus/mapping_fuzz
+{ printf 'PMAP\002\000\006\000\100\000\040\000'; head -c 48 /dev/zero; } \
+  > build-fuzz/corpus/mapping_fuzz/two_triangles.pmp
 for target in build-fuzz/fuzz/*_fuzz; do
   [ -x "$target" ] || continue
   name=$(basename "$target")

@@ -58,6 +58,7 @@ void chooseBlendMode(App& app) {
 
 bool cameraOverrideOn(const App& app) { return app.cameraOverride; }
 bool showMeshOn(const App& app) { return app.showMeshWhilePainting; }
+bool dragPixelsOn(const App& app) { return app.dragPixelsWithMapping; }
 bool mapRectangleOn(const App& app) { return app.mapRectShown != 0; }
 template <int Mode>
 bool blendModeIs(const App& app) {
@@ -146,8 +147,22 @@ const Command kCommands[] = {
   {32844, "Skins/Skin F/X...", "&Fill Selected", "", 0, "", onApp<fillSelectedShade>},
   {32845, "Skins/Skin F/X...", "&Shade Selected", "", 0, "", onApp<shadeSelected>},
   {32847, "Skins/Skin F/X...", "Load To Selected", "", 0, "", onApp<loadToSelected>},
+  {32796, "Mapping", "&Select All\tShift+C", "Shift+C", 0, "", onApp<selectAllCommand>},
+  {32797, "Mapping", "Select &None\tC", "C", 0, "", onApp<selectNoneCommand>},
+  {32798, "Mapping", "&Invert Selection\tI", "I", 0, "", onApp<invertSelectionCommand>},
+  {32837, "Mapping", "Select &Connected\t\\", "\\", 0, "", onApp<selectConnectedCommand>},
+  {32838, "Mapping", "&Grow Selection\t]", "]", 0, "", onApp<growSelectionCommand>},
+  {32839, "Mapping", "Sh&rink Selection\t[", "[", 0, "", onApp<shrinkSelectionCommand>},
+  {32830, "Mapping", "&Hide Selected\tCtrl+H", "Ctrl+H", 0, "", onApp<hideSelectedCommand>},
+  {32831, "Mapping", "&Unhide All\tShift+H", "Shift+H", 0, "", onApp<unhideAllCommand>},
   {32840, "Mapping", "S&tore", "", 0, "", onApp<storeMappingCommand>},
   {32841, "Mapping", "R&evert", "", 0, "", onApp<revertMappingCommand>},
+  {32816, "Mapping", "I&mport", "", 0, "", onApp<importMappingCommand>},
+  {32815, "Mapping", "&Export", "", 0, "", onApp<exportMappingCommand>},
+  {32846, "Mapping", "Import to Selected", "", 0, "", onApp<importMappingToSelectedCommand>},
+  {32867, "Rectangle", "&Map from 3D View...", "", 0, "", mapFromViewCommand},
+  {32836, "", "", "", 7, "Drag Pixels with the Mapping", onApp<toggleDragPixelsWithMapping>,
+   nullptr, dragPixelsOn},
   {57664, "Help", kAboutMenuText, "", 0, "", onApp<showAbout>},
   {32832, "", "", ".", 0, "", onApp<nudgeColor<1>>},
   {32834, "", "", "'", 0, "", onApp<nudgeColor<16>>},

@@ -10,6 +10,10 @@ void rebuildStTable(Model& model) {
     ModelTriangle& tri = model.triangles[static_cast<size_t>(i)];
     for (int k = 0; k < 3; ++k) tri.cornerSt[k] = model.stCoords[static_cast<size_t>(tri.stIndex[k])];
   }
+  rebuildStIndices(model);
+}
+
+void rebuildStIndices(Model& model) {
   model.stCount = 0;
   for (int i = 0; i < model.triangleCount; ++i) {
     ModelTriangle& tri = model.triangles[static_cast<size_t>(i)];

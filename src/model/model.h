@@ -84,6 +84,10 @@ struct Model {
 // duplicate entries, entries in order of first use.
 void rebuildStTable(Model& model);
 
+// The second half of rebuildStTable: the table is rebuilt from the corner
+// values as they stand, for tools that write corners directly.
+void rebuildStIndices(Model& model);
+
 // Unit face normals from the current frame; degenerate triangles keep theirs.
 void computeFaceNormals(Model& model);
 

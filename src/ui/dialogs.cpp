@@ -220,10 +220,12 @@ bool runMapFromViewDialog(QWidget* parent, MapFromViewValues& values) {
   QDialog dialog(parent);
   dialog.setWindowTitle("Map from 3D View");
   auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(new QLabel("Projection:", &dialog));
+  // Each button selects the projection its label names.
   auto* perspective = new QRadioButton("Perspective", &dialog);
   auto* parallel = new QRadioButton("Parallel", &dialog);
   (values.projection == 1 ? parallel : perspective)->setChecked(true);
-  auto* noBackfaces = new QCheckBox("No backfaces", &dialog);
+  auto* noBackfaces = new QCheckBox("No Backfaces", &dialog);
   noBackfaces->setChecked(values.noBackfaces);
   auto* flip = new QCheckBox("Flip", &dialog);
   flip->setChecked(values.flip);

@@ -32,14 +32,19 @@ ViewBasis computeViewBasis(const std::array<float, 3>& eye, const std::array<flo
   return b;
 }
 
-Point3f toViewSpace(const ViewBasis& b, const std::array<float, 3>& target, const Vec3& v,
-                    const Vec3& offset) {
+Point3d toViewSpaceExact(const ViewBasis& b, const std::array<float, 3>& target, const Vec3& v,
+                         const Vec3& offset) {
   const double px = static_cast<double>(v.x) - target[0] - offset.x;
   const double py = static_cast<double>(v.y) - target[1] - offset.y;
   const double pz = static_cast<double>(v.z) - target[2] - offset.z;
   const double a = b.c1 * px - b.s1 * py;
-  return {static_cast<float>(b.c1 * py + b.s1 * px), static_cast<float>(b.s2 * a + b.c2 * pz),
-          static_cast<float>(b.c2 * a - b.s2 * pz + b.dist)};
+  return {b.c1 * py + b.s1 * px, b.s2 * a + b.c2 * pz, b.c2 * a - b.s2 * pz + b.dist};
+}
+
+Point3f toViewSpace(const ViewBasis& b, const std::array<float, 3>& target, const Vec3& v,
+                    const Vec3& offset) {
+  const Point3d p = toViewSpaceExact(b, target, v, offset);
+  return {static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)};
 }
 
 std::int32_t Projection::x(double X, double Z) const {

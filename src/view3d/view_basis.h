@@ -24,7 +24,13 @@ struct ViewBasis {
 
 ViewBasis computeViewBasis(const std::array<float, 3>& eye, const std::array<float, 3>& target);
 
+struct Point3d {
+  double x = 0, y = 0, z = 0;
+};
+
 // X to the screen's left, Y up, Z the distance from the eye along the view.
+Point3d toViewSpaceExact(const ViewBasis& basis, const std::array<float, 3>& target, const Vec3& v,
+                         const Vec3& offset = {});
 Point3f toViewSpace(const ViewBasis& basis, const std::array<float, 3>& target, const Vec3& v,
                     const Vec3& offset = {});
 

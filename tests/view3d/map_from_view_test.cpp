@@ -1,0 +1,135 @@
+// Map from 3D View: the selected triangles laid out in the mapping rectangle
+// as the initial camera sees them (+y to the right, +z up).
+#include "view3d/map_from_view.h"
+
+#include <gtest/gtest.h>
+
+#include "model/model.h"
+
+namespace pelt {
+namespace {
+
+constexpr MapCamera kCamera{64, 48, {100, 0, 0}, {0, 0, 0}, 33.0f};
+
+struct Scene {
+  Model model;
+
+  Scene() { model.frames.push_back(ModelFrame{"f", {}}); }
+
+  int add(std::array<Vec3, 3> corners, bool select = true) {
+    ModelTriangle& tri = model.triangles[static_cast<size_t>(model.triangleCount)];
+    for (size_t k = 0; k < 3; ++k) {
+      model.frames[0].vertices.push_back(corners[k]);
+      tri.vertexIndex[k] = static_cast<std::int16_t>(model.vertexCount++);
+      tri.cornerSt[k] = {static_cast<std::int16_t>(200 + model.vertexCount), 0};
+    }
+    tri.flags = select ? std::uint32_t{kTriangleSelected} : 0u;
+    rebuildStIndices(model);
+    return model.triangleCount++;
+  }
+  std::array<StCoord, 3> corners(int i) const {
+    return model.triangles[static_cast<size_t>(i)].cornerSt;
+  }
+  bool map(MapRectangle rect, MapFromViewValues options = defaultMapFromViewValues()) {
+    return mapFromView(model, kCamera, rect, options);
+  }
+};
+
+// Corners: bottom-left, top-left, bottom-right on screen; it faces the eye.
+constexpr std::array<Vec3, 3> kFacing = {Vec3{0, 0, 0}, Vec3{0, 0, 10}, Vec3{0, 10, 0}};
+constexpr std::array<Vec3, 3> kFacingAway = {Vec3{0, 0, 0}, Vec3{0, 10, 0}, Vec3{0, 0, 10}};
+
+bool near(int value, int edge) { return value == edge || value == edge - 1; }
+
+TEST(MapFromView, OptionsTurnAndSkipTheLayout) {
+  struct Case {
+    const char* what;
+    std::array<Vec3, 3> corners;
+    bool noBackfaces, flip, mirror;
+    MapRectangle rect;
+    std::array<int, 6> expected;  // s, t of the three corners; -1: as before
+  };
+  // clang-format off
+  const Case cases[] = {
+      {"plain", kFacing, false, false, false, {10, 10, 74, 74}, {10, 74, 10, 10, 74, 74}},
+      {"mirror", kFacing, false, false, true, {0, 0, 100, 50}, {100, 50, 100, 0, 0, 50}},
+      {"flip", kFacing, false, true, false, {0, 0, 100, 50}, {0, 0, 0, 50, 100, 0}},
+      {"reversed", kFacing, false, false, false, {74, 74, 10, 10}, {10, 74, 10, 10, 74, 74}},
+      {"back face", kFacingAway, false, false, false, {0, 0, 100, 50}, {0, 50, 100, 50, 0, 0}},
+      {"back skipped", kFacingAway, true, false, false, {0, 0, 100, 50}, {-1, -1, -1, -1, -1, -1}},
+      {"front face kept", kFacing, true, false, false, {0, 0, 100, 50}, {0, 50, 0, 0, 100, 50}},
+      {"empty rectangle", kFacing, false, false, false, {7, 9, 7, 9}, {7, 9, 7, 9, 7, 9}},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    Scene scene;
+    int tri = scene.add(c.corners);
+    const auto before = scene.corners(tri);
+    MapFromViewValues options = defaultMapFromViewValues();
+    options.noBackfaces = c.noBackfaces, options.flip = c.flip, options.mirror = c.mirror;
+    MapRectangle rect = c.rect;
+    ASSERT_TRUE(mapFromView(scene.model, kCamera, rect, options)) << c.what;
+    EXPECT_TRUE(rect.x0 <= rect.x1 && rect.y0 <= rect.y1) << c.what;
+    const auto got = scene.corners(tri);
+    for (size_t k = 0; k < 3; ++k) {
+      const int s = c.expected[2 * k] < 0 ? before[k].s : c.expected[2 * k];
+      const int t = c.expected[2 * k + 1] < 0 ? before[k].t : c.expected[2 * k + 1];
+      // The far edges may fall one short of the rectangle.
+      EXPECT_TRUE(s == got[k].s || (s > rect.x0 && near(got[k].s, s))) << c.what << " s" << k;
+      EXPECT_TRUE(t == got[k].t || (t > rect.y0 && near(got[k].t, t))) << c.what << " t" << k;
+    }
+  }
+}
+
+TEST(MapFromView, SharedEdgesStayShared) {
+  Scene scene;
+  // A square as two triangles on four frame vertices.
+  scene.model.frames[0].vertices = {{0, 0, 0}, {0, 0, 10}, {0, 10, 10}, {0, 10, 0}};
+  scene.model.vertexCount = 4;
+  scene.model.triangleCount = 3;
+  scene.model.triangles[0].vertexIndex = {0, 1, 2};
+  scene.model.triangles[1].vertexIndex = {0, 2, 3};
+  scene.model.triangles[2].vertexIndex = {3, 2, 1};  // unselected
+  for (int i = 0; i < 3; ++i)
+    for (int k = 0; k < 3; ++k)
+      scene.model.triangles[static_cast<size_t>(i)].cornerSt[static_cast<size_t>(k)] = {
+          static_cast<std::int16_t>(i * 3 + k), 90};
+  scene.model.triangles[0].flags = scene.model.triangles[1].flags = kTriangleSelected;
+  ASSERT_TRUE(scene.map({0, 0, 64, 64}));
+  const auto& t = scene.model.triangles;
+  EXPECT_EQ(t[0].stIndex[0], t[1].stIndex[0]);
+  EXPECT_EQ(t[0].stIndex[2], t[1].stIndex[1]);
+  EXPECT_EQ(t[0].cornerSt[2], t[1].cornerSt[1]);
+  EXPECT_EQ(t[2].cornerSt[0], (StCoord{6, 90}));  // unselected keeps its values
+  EXPECT_EQ(scene.model.stCount, 4 + 3);
+}
+
+TEST(MapFromView, EachProjectionDoesWhatItsButtonSays) {
+  // A quad standing on z = 0 whose right edge is twice as near: in
+  // perspective that edge looks twice as tall, so the far top corner lands
+  // halfway down the rectangle.
+  Scene scene;
+  scene.model.frames[0].vertices = {{0, 0, 0}, {0, 0, 10}, {50, 10, 10}, {50, 10, 0}};
+  scene.model.vertexCount = 4;
+  scene.model.triangleCount = 2;
+  scene.model.triangles[0].vertexIndex = {0, 1, 2};
+  scene.model.triangles[1].vertexIndex = {0, 2, 3};
+  scene.model.triangles[0].flags = scene.model.triangles[1].flags = kTriangleSelected;
+
+  EXPECT_EQ(defaultMapFromViewValues().projection, kProjectionParallel);
+  ASSERT_TRUE(scene.map({0, 0, 100, 100}));
+  EXPECT_EQ(scene.corners(0)[1], (StCoord{0, 0}));
+  EXPECT_EQ(scene.corners(0)[2].t, 0);
+
+  MapFromViewValues perspective = defaultMapFromViewValues();
+  perspective.projection = kProjectionPerspective;
+  ASSERT_TRUE(scene.map({0, 0, 100, 100}, perspective));
+  EXPECT_EQ(scene.corners(0)[1].s, 0);
+  EXPECT_TRUE(near(scene.corners(0)[1].t, 50)) << scene.corners(0)[1].t;
+  EXPECT_EQ(scene.corners(0)[2].t, 0);
+  EXPECT_TRUE(near(scene.corners(0)[2].s, 100));
+  EXPECT_TRUE(near(scene.corners(1)[2].t, 100));
+}
+
+}  // namespace
+}  // namespace pelt
