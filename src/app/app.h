@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/companion.h"
 #include "model/model.h"
 #include "raster/rasterizer.h"
 #include "platform/file_io.h"
@@ -76,6 +77,9 @@ class App {
   bool cameraOverride = true;
   int interactionMode = 0;
   int brushKind = 0;
+
+  // Companion models shown beside the model.
+  CompanionList companions;
 
   // Phong maps (pixels already shifted to 0..63) and environment maps.
   MapList phongMaps;

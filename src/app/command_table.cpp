@@ -2,10 +2,12 @@
 
 #include "app/app.h"
 #include "app/color_commands.h"
+#include "app/companion_commands.h"
 #include "app/main_frame.h"
 #include "app/map_commands.h"
 #include "app/mapping_commands.h"
 #include "app/model_loading.h"
+#include "app/model_saving.h"
 #include "app/palette_commands.h"
 #include "app/preferences.h"
 #include "app/refresh.h"
@@ -25,12 +27,6 @@ namespace {
 template <void (*F)(App&)>
 void onApp(MainFrame& frame) {
   F(frame.app);
-}
-
-constexpr const char* kModelSavingUnavailable = "Saving models is not available yet.";
-
-void saveModelUnavailable(App& app) {
-  app.platform.messageBox(kModelSavingUnavailable, MessageButtons::Ok);
 }
 
 void toggleCameraOverride(App& app) { app.cameraOverride = !app.cameraOverride; }
@@ -96,11 +92,17 @@ void exitProgram(MainFrame& frame) { frame.requestExit(); }
 // clang-format off
 const Command kCommands[] = {
   {32772, "File", "&Open...\tCtrl+O", "Ctrl+O", 0, "", onApp<openModelCommand>},
-  {32773, "File", "&Save\tCtrl+S", "Ctrl+S", 0, "", onApp<saveModelUnavailable>},
-  {32774, "File", "Save &As...\tCtrl+A", "Ctrl+A", 0, "", onApp<saveModelUnavailable>},
+  {32773, "File", "&Save\tCtrl+S", "Ctrl+S", 0, "", onApp<saveModelCommand>},
+  {32774, "File", "Save &As...\tCtrl+A", "Ctrl+A", 0, "", onApp<saveModelAsCommand>},
   {32771, "File", "&Base Folder...", "", 0, "", onApp<baseFolderCommand>},
   {32829, "File", "Preferences", "", 0, "", preferencesCommand},
   {57665, "File", "E&xit", "", 0, "", exitProgram},
+  {32809, "Companion", "&Open", "", 0, "", onApp<openCompanion>},
+  {32810, "Companion", "&Close", "", 0, "", onApp<closeCompanion>, hasCurrentCompanion},
+  {32813, "Companion", "&Load Skin", "", 0, "", onApp<loadCompanionSkin>, hasCurrentCompanion},
+  {32811, "Companion", "&Hide\tH", "H", 0, "", onApp<toggleCompanionHidden>, hasCurrentCompanion,
+   nullptr, hideCompanionText},
+  {32814, "Companion", "&Offset", "", 0, "", onApp<offsetCompanion>, hasCurrentCompanion},
   {32858, "Options/Phong Maps", "&Open", "", 0, "", onApp<openMapOf<MapKind::Phong>>},
   {32859, "Options/Phong Maps", "&Close", "", 0, "", onApp<closeMapOf<MapKind::Phong>>},
   {32862, "Options/Phong Maps", "&Scan Folder", "", 0, "", onApp<scanMapsOf<MapKind::Phong>>},

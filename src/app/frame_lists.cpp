@@ -1,6 +1,7 @@
 #include "app/frame_lists.h"
 
 #include "app/app.h"
+#include "app/companion_commands.h"
 #include "app/main_frame.h"
 #include "app/refresh.h"
 #include "app/tables.h"
@@ -53,7 +54,7 @@ ListContents listContents(const App& app, FrameList list) {
     case FrameList::RenderModes: return renderModeEntries(app);
     case FrameList::PhongMaps: return mapEntries(app.phongMaps);
     case FrameList::EnvironmentMaps: return mapEntries(app.envMaps);
-    case FrameList::Companions: break;
+    case FrameList::Companions: return {companionEntries(app), app.companions.currentIndex};
   }
   return {};
 }
@@ -72,8 +73,8 @@ void chooseListEntry(App& app, FrameList list, int index) {
     case FrameList::Frames: chooseFrame(app, index); break;
     case FrameList::PhongMaps: chooseMap(app, MapKind::Phong, index); break;
     case FrameList::EnvironmentMaps: chooseMap(app, MapKind::Environment, index); break;
-    case FrameList::RenderModes:
-    case FrameList::Companions: break;
+    case FrameList::Companions: chooseCompanion(app, index); break;
+    case FrameList::RenderModes: break;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/companion_commands.h"
 #include "app/common_texts.h"
 #include "app/folders.h"
 #include "app/game_folder.h"
@@ -52,7 +53,7 @@ MainFrame::MainFrame(App& app, FrameHost& host) : app(app), host_(host) {
   auto modelView = std::make_unique<ModelView>(
       ModelViewInputs{app.platform, app.model, app.rasterizer, app.shading, app.colorSlots,
                       app.renderMode, app.interactionMode, app.phongMaps.current,
-                      app.envMaps.current, {}});
+                      app.envMaps.current, [&app] { return shownCompanionScenes(app); }});
   modelView_ = modelView.get();
   views_[index(ViewId::ModelView)] = std::move(modelView);
   auto skinView = makeSkinView(app);

@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "app/folders.h"
+#include "app/model_saving.h"
 #include "app/refresh.h"
 #include "app/skin_list.h"
 #include "app/tables.h"
@@ -135,7 +136,8 @@ void openModelCommand(App& app) {
       refreshListsAndViews(app);
       return;
     }
-    if (answer == MessageAnswer::Yes) platform.messageBox(kSaveMeshFailedMessage, MessageButtons::Ok);
+    if (answer == MessageAnswer::Yes && !saveMd2(app, app.currentFile))
+      platform.messageBox(kSaveMeshFailedMessage, MessageButtons::Ok);
   }
 
   if (fileSize(path) < 0) {

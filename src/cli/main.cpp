@@ -14,6 +14,7 @@
 #include "app/model_loading.h"
 #include "cli/cli_args.h"
 #include "cli/console_platform.h"
+#include "cli/model_commands.h"
 #include "cli/render_commands.h"
 #include "demo/demo_folder.h"
 #include "platform/paths.h"
@@ -56,6 +57,7 @@ void printInfo(const App& app, bool json) {
     std::cout << "\nframe names:";
     for (const auto& frame : m.frames) std::cout << "\n  " << frame.name;
     std::cout << "\n";
+    pelt::cli::printGlInfo(app, std::cout);
     return;
   }
   std::cout << "{\"vertices\": " << m.vertexCount << ", \"triangles\": " << m.triangleCount
@@ -67,7 +69,9 @@ void printInfo(const App& app, bool json) {
   std::cout << "], \"frameNames\": [";
   for (size_t i = 0; i < m.frames.size(); ++i)
     std::cout << (i ? ", " : "") << jsonString(m.frames[i].name);
-  std::cout << "]}\n";
+  std::cout << "]";
+  pelt::cli::printGlInfoJson(app, std::cout);
+  std::cout << "}\n";
 }
 
 int runInfo(const std::vector<std::string>& args) {
@@ -90,6 +94,8 @@ int runInfo(const std::vector<std::string>& args) {
 
 int runConvert(const std::vector<std::string>& args) {
   if (args.size() != 2) return usage();
+  if (pelt::cli::isModelPath(args[0]))
+    return pelt::cli::convertModel(args[0], args[1], pelt::baseFolderFor(args[0]));
   std::string refusal;
   if (!pelt::cli::outputImageKind(args[1], refusal)) {
     std::cerr << refusal << "\n";

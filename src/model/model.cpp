@@ -30,22 +30,24 @@ void rebuildStIndices(Model& model) {
   }
 }
 
+void updateFaceNormal(ModelTriangle& tri, const std::vector<Vec3>& vertices) {
+  const Vec3& p0 = vertices[static_cast<size_t>(tri.vertexIndex[0])];
+  const Vec3& p1 = vertices[static_cast<size_t>(tri.vertexIndex[1])];
+  const Vec3& p2 = vertices[static_cast<size_t>(tri.vertexIndex[2])];
+  float e1x = p1.x - p0.x, e1y = p1.y - p0.y, e1z = p1.z - p0.z;
+  float e2x = p2.x - p1.x, e2y = p2.y - p1.y, e2z = p2.z - p1.z;
+  float nx = e1y * e2z - e1z * e2y;
+  float ny = e1z * e2x - e1x * e2z;
+  float nz = e1x * e2y - e1y * e2x;
+  float length = std::sqrt(nx * nx + ny * ny + nz * nz);
+  if (length != 0.0f) tri.normal = {nx / length, ny / length, nz / length};
+}
+
 void computeFaceNormals(Model& model) {
   const ModelFrame* frame = model.currentFrame();
   if (!frame) return;
-  for (int i = 0; i < model.triangleCount; ++i) {
-    ModelTriangle& tri = model.triangles[static_cast<size_t>(i)];
-    const Vec3& p0 = frame->vertices[static_cast<size_t>(tri.vertexIndex[0])];
-    const Vec3& p1 = frame->vertices[static_cast<size_t>(tri.vertexIndex[1])];
-    const Vec3& p2 = frame->vertices[static_cast<size_t>(tri.vertexIndex[2])];
-    float e1x = p1.x - p0.x, e1y = p1.y - p0.y, e1z = p1.z - p0.z;
-    float e2x = p2.x - p1.x, e2y = p2.y - p1.y, e2z = p2.z - p1.z;
-    float nx = e1y * e2z - e1z * e2y;
-    float ny = e1z * e2x - e1x * e2z;
-    float nz = e1x * e2y - e1y * e2x;
-    float length = std::sqrt(nx * nx + ny * ny + nz * nz);
-    if (length != 0.0f) tri.normal = {nx / length, ny / length, nz / length};
-  }
+  for (int i = 0; i < model.triangleCount; ++i)
+    updateFaceNormal(model.triangles[static_cast<size_t>(i)], frame->vertices);
 }
 
 void storeMapping(Model& model) {

@@ -91,6 +91,9 @@ void rebuildStIndices(Model& model);
 // Unit face normals from the current frame; degenerate triangles keep theirs.
 void computeFaceNormals(Model& model);
 
+// One triangle's unit normal from these corner positions, unless degenerate.
+void updateFaceNormal(ModelTriangle& tri, const std::vector<Vec3>& vertices);
+
 // Makes the current mapping the stored one.
 void storeMapping(Model& model);
 

@@ -108,7 +108,11 @@ int writeTemporary(const std::string& target, const Bytes& bytes, const struct s
                    std::string& temp) {
   temp = folderPrefix(target) + ".pelt-XXXXXX";
   int fd = ::mkstemp(temp.data());
-  if (fd < 0) return errno;
+  if (fd < 0) {
+    const int error = errno;
+    temp.clear();  // nothing was created
+    return error;
+  }
   int error = writeAll(fd, bytes);
   if (error == 0 && ::fsync(fd) != 0) error = errno;
   mode_t mode;
@@ -144,8 +148,10 @@ int writeFileAtomically(const std::string& path, const Bytes& bytes) {
   std::string temp;
   int error = writeTemporary(target, bytes, exists ? &old : nullptr, temp);
   // A writable file in a folder we may not add to is still written, as a
-  // direct write would.
-  if (error != 0) return exists ? writeInPlace(target, bytes) : error;
+  // direct write would. A write that failed part way (a full disk) must not
+  // be repeated over the only good copy.
+  const bool folderRefused = temp.empty() && (error == EACCES || error == EPERM);
+  if (error != 0) return exists && folderRefused ? writeInPlace(target, bytes) : error;
   // Other hard links must see the new contents too: the full copy already
   // on disk stays the fallback should the rewrite fail.
   if (exists && old.st_nlink > 1 && writeInPlace(target, bytes) == 0) {

@@ -144,9 +144,9 @@ bool runOffsetCompanionDialog(QWidget* parent, OffsetCompanionValues& values) {
   QDoubleSpinBox* x = offsetSpin(values.x, &dialog);
   QDoubleSpinBox* y = offsetSpin(values.y, &dialog);
   QDoubleSpinBox* z = offsetSpin(values.z, &dialog);
-  form->addRow("X", x);
-  form->addRow("Y", y);
-  form->addRow("Z", z);
+  form->addRow("X offset", x);
+  form->addRow("Y offset", y);
+  form->addRow("Z offset", z);
   form->addRow(okCancel(&dialog));
   if (dialog.exec() != QDialog::Accepted) return false;
   values.x = static_cast<float>(x->value());

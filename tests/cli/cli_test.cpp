@@ -45,7 +45,10 @@ TEST(Cli, InfoReportsCountsAfterCompaction) {
   EXPECT_EQ(json.out,
             "{\"vertices\": 6, \"triangles\": 4, \"st\": 6, \"frames\": 3, \"skinWidth\": 16, "
             "\"skinHeight\": 8, \"skins\": [\"models/m/skin.pcx\"], \"frameNames\": [\"frame0\", "
-            "\"frame1\", \"frame2\"]}\n");
+            "\"frame1\", \"frame2\"], \"glCommands\": {\"words\": 0, \"commands\": 0, "
+            "\"strips\": 0, \"fans\": 0, \"averageVertices\": 0.00}, \"savedGlCommands\": "
+            "{\"words\": 27, \"commands\": 2, \"strips\": 0, \"fans\": 2, "
+            "\"averageVertices\": 4.00}}\n");
   RunResult text = runCli("info " + model);
   EXPECT_NE(text.out.find("st: 6\n"), std::string::npos) << text.out;
 
@@ -84,6 +87,29 @@ TEST(Cli, DemoFolderOpensWithItsSkins) {
   EXPECT_EQ(info.out.find("temporary"), std::string::npos) << info.out;
   EXPECT_NE(info.out.find("\"skins\": [\"models/monsters/grub/skin.pcx\", "), std::string::npos)
       << info.out;
+}
+
+TEST(Cli, ConvertRewritesAModelThatLoadsTheSame) {
+  test::TempDir dir;
+  ASSERT_EQ(runCli("demo " + dir.path()).status, 0);
+  const std::string model = dir.file("baseq2/models/monsters/grub/tris.md2");
+  const std::string copy = dir.file("baseq2/models/monsters/grub/copy.MD2");
+  ASSERT_EQ(runCli("convert " + model + " " + copy).status, 0);
+  // Only the stored GL commands differ: the demo writes one fan per triangle.
+  auto withoutStoredGl = [](std::string info) {
+    const size_t from = info.find("\"glCommands\"");
+    return info.erase(from, info.find("\"savedGlCommands\"") - from);
+  };
+  RunResult before = runCli("info " + model + " --json");
+  RunResult after = runCli("info " + copy + " --json");
+  EXPECT_EQ(withoutStoredGl(after.out), withoutStoredGl(before.out));
+  auto object = [](const std::string& info, const std::string& key) {
+    const size_t at = info.find("\"" + key + "\": {");
+    return at == std::string::npos ? "" : info.substr(at + key.size() + 4, info.find('}', at) - at - key.size() - 3);
+  };
+  EXPECT_EQ(object(after.out, "glCommands"), object(before.out, "savedGlCommands")) << after.out;
+  EXPECT_NE(object(after.out, "glCommands").find("\"words\""), std::string::npos);
+  EXPECT_NE(runCli("convert " + dir.file("none.md2") + " " + copy).status, 0);
 }
 
 // Every refusal names what is wrong and exits 2 for bad arguments, 1 for a

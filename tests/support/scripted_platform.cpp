@@ -52,7 +52,10 @@ std::optional<std::string> ScriptedPlatform::browseFolder(const std::string& tit
 }
 
 bool ScriptedPlatform::resizeSkinsDialog(ResizeSkinsValues& v) { return takeDialog(resizeAnswers, v); }
-bool ScriptedPlatform::offsetCompanionDialog(OffsetCompanionValues& v) { return takeDialog(offsetAnswers, v); }
+bool ScriptedPlatform::offsetCompanionDialog(OffsetCompanionValues& v) {
+  offsetRequests.push_back(v);
+  return takeDialog(offsetAnswers, v);
+}
 bool ScriptedPlatform::preferencesDialog(PreferencesValues& v) { return takeDialog(preferencesAnswers, v); }
 bool ScriptedPlatform::snapshotsDialog(SnapshotValues& v) { return takeDialog(snapshotAnswers, v); }
 bool ScriptedPlatform::mapFromViewDialog(MapFromViewValues& v) { return takeDialog(mapFromViewAnswers, v); }

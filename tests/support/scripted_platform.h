@@ -41,6 +41,7 @@ class ScriptedPlatform : public Platform {
   std::vector<RecordedMessage> messages;
   std::vector<FileDialogRequest> fileRequests;
   std::vector<std::string> folderTitles;
+  std::vector<OffsetCompanionValues> offsetRequests;  // values the dialog was opened with
   std::vector<RecordedRefresh> refreshes;
   std::vector<ViewId> repaints;
   int listRefills = 0;

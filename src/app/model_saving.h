@@ -1,0 +1,23 @@
+#pragma once
+// Writing the model: `saveMd2` and the File/Save and File/Save As commands.
+
+#include <string>
+
+namespace pelt {
+
+class App;
+
+inline constexpr const char* kMd2SaveFilter = "Quake2 MD2 (*.md2)|*.md2|All Files (*.*)|*.*||";
+inline constexpr const char* kSaveAsFailedMessage = "An error occured while attempting to save!";
+
+// Writes the model to `path`, replacing the file only once the new one is
+// complete. False after telling the user why.
+bool saveMd2(App& app, const std::string& path);
+
+// File/Save: the file that was opened, without asking.
+void saveModelCommand(App& app);
+
+// File/Save As: another file; later saves still go to the file that was opened.
+void saveModelAsCommand(App& app);
+
+}  // namespace pelt
