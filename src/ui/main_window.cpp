@@ -158,10 +158,6 @@ void MainWindow::buildToolBar() {
       toolBar_->addSeparator();
     } else if (QAction* a = action(id)) {
       toolBar_->addAction(a);
-    } else {
-      // Its command arrives with its subsystem.
-      QAction* pending = toolBar_->addAction(toolIcon(id), toolFallbackTip(id));
-      pending->setEnabled(false);
     }
   }
 }

@@ -178,18 +178,6 @@ QIcon toolIcon(int commandId) {
   return {};
 }
 
-const char* toolFallbackTip(int commandId) {
-  switch (commandId) {
-    case 32836: return "Drag Pixels with Mapping";
-    case 32866: return "Map Rectangle";
-    case 32850: return "Show Mesh while Painting";
-    case 32864: return "Reset to the Default Palette";
-    case 32868: return "Blend: Mix Colours";
-    case 32869: return "Blend: Hue and Saturation";
-  }
-  return "";
-}
-
 QPixmap aboutPicture() {
   constexpr int kSide = 96;
   QPixmap pixmap(kSide, kSide);

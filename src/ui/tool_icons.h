@@ -12,8 +12,6 @@ inline constexpr int kToolImageHeight = 15;
 
 // The image of a tool-bar command id (an empty icon for unknown ids).
 QIcon toolIcon(int commandId);
-// Tip for a tool-bar button whose command has no table entry yet.
-const char* toolFallbackTip(int commandId);
 QIcon programIcon();
 // The about box's picture: a hide stretched on its frame, with a brush.
 QPixmap aboutPicture();
