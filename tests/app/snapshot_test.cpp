@@ -166,21 +166,9 @@ TEST_F(Snapshot, TrueColourNeedsItsInputsAndReportsWriteFailures) {
   EXPECT_FALSE(std::filesystem::exists(dir.file("none.bmp")));
 }
 
-TEST(SnapshotRules, ControlsSmoothingAndLightTable) {
+TEST(SnapshotRules, SmoothingNameAndLightTable) {
   EXPECT_DOUBLE_EQ(smoothingExponentFor(0), 1.0);
   EXPECT_DOUBLE_EQ(smoothingExponentFor(9999), 13.49875);
-  struct Rule {
-    bool custom, colour, smoothing;
-    SnapshotControls on;
-  } rules[] = {{false, false, true, {false, false, false}},
-               {true, false, true, {true, false, false}},
-               {false, true, false, {false, true, false}},
-               {true, true, true, {true, true, true}}};
-  for (const Rule& r : rules) {
-    const SnapshotControls got = snapshotControls(r.custom, r.colour, r.smoothing);
-    EXPECT_EQ((std::array<bool, 3>{got.size, got.smoothing, got.slider}),
-              (std::array<bool, 3>{r.on.size, r.on.smoothing, r.on.slider}));
-  }
   EXPECT_EQ(trueColourSnapshotPath("/a/b.PCX"), "/a/b.bmp");
   EXPECT_EQ(trueColourSnapshotPath("/a.pcx/b"), "/a.pcx/b");
   EXPECT_EQ(trueColourSnapshotPath("/a/b.bmp"), "/a/b.bmp");
