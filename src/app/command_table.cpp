@@ -29,7 +29,10 @@ void onApp(MainFrame& frame) {
   F(frame.app);
 }
 
-void toggleCameraOverride(App& app) { app.cameraOverride = !app.cameraOverride; }
+void toggleCameraOverride(App& app) {
+  app.cameraOverride = !app.cameraOverride;
+  refreshListsAndViews(app);
+}
 
 template <int Mode>
 void setInteractionMode(App& app) {

@@ -18,6 +18,10 @@ inline constexpr std::array<const char*, 9> kRenderModeNames = {
     "Gouraud Shaded", "Phong Shaded",     "Textured",
     "Environment Mapped", "Textured, G-Shaded", "Textured, P-Shaded"};
 
+// Ends the skin list entry of a skin painted since it was last saved; the
+// leading "* " already marks unlinked skins.
+inline constexpr const char* kPaintedSkinMark = " *";
+
 struct ListContents {
   std::vector<std::string> entries;
   int selected = -1;

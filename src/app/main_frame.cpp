@@ -11,6 +11,7 @@
 #include "app/map_commands.h"
 #include "app/model_loading.h"
 #include "app/refresh.h"
+#include "app/skin_list.h"
 #include "app/tables.h"
 #include "app/view_factory.h"
 #include "platform/paths.h"
@@ -50,10 +51,7 @@ constexpr std::array<std::pair<int, ViewId>, 4> kRefreshOrder = {{
 MainFrame::MainFrame(App& app, FrameHost& host) : app(app), host_(host) {
   views_[index(ViewId::PaletteBox)] = makePaletteBox(app);
   views_[index(ViewId::GradientBox)] = makeGradientBox(app, [this] { swapDisplays(); });
-  auto modelView = std::make_unique<ModelView>(
-      ModelViewInputs{app.platform, app.model, app.rasterizer, app.shading, app.colorSlots,
-                      app.renderMode, app.interactionMode, app.phongMaps.current,
-                      app.envMaps.current, [&app] { return shownCompanionScenes(app); }});
+  auto modelView = makeModelView(app);
   modelView_ = modelView.get();
   views_[index(ViewId::ModelView)] = std::move(modelView);
   auto skinView = makeSkinView(app);
@@ -309,6 +307,7 @@ bool MainFrame::closeRequest() {
                     static_cast<int>(app.splitRatio * kSplitterUnits));
   for (size_t i = 0; i < app.colorSlots.size(); ++i)
     platform.writeInt(settings::kColors, colorKey(i), app.colorSlots[i]);
+  if (!confirmDiscardPaintedSkins(app)) return false;
   if (platform.readInt(settings::kPreferences, settings::kQuickExit, 0) == 1) return true;
   return platform.messageBox(kQuitQuestion, MessageButtons::YesNo) == MessageAnswer::Yes;
 }

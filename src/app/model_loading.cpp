@@ -139,6 +139,10 @@ void openModelCommand(App& app) {
     if (answer == MessageAnswer::Yes && !saveMd2(app, app.currentFile))
       platform.messageBox(kSaveMeshFailedMessage, MessageButtons::Ok);
   }
+  if (!confirmDiscardPaintedSkins(app)) {
+    refreshListsAndViews(app);
+    return;
+  }
 
   if (fileSize(path) < 0) {
     platform.messageBox(kLoadErrorMessage, MessageButtons::Ok);

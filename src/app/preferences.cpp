@@ -36,8 +36,9 @@ PreferencesValues readPreferences(Platform& platform, const std::string& baseFol
   v.paletteOnTop = platform.readInt(kPreferences, kPalOnTop, 0) != 0;
   v.palettePath =
       platform.readString(kPreferences, kPalettePath, joinPath(baseFolder, kGameColormapName));
-  v.phongPath = platform.readString(kPreferences, kPhongPath, kDefaultDialogPhongPath);
-  v.envPath = platform.readString(kPreferences, kEnvPath, kDefaultDialogEnvPath);
+  v.phongPath =
+      platform.readString(kPreferences, kPhongPath, joinPath(baseFolder, kDefaultPhongFolder));
+  v.envPath = platform.readString(kPreferences, kEnvPath, joinPath(baseFolder, kDefaultEnvFolder));
   return v;
 }
 

@@ -16,8 +16,9 @@ class Platform;
 
 // The game keeps its palette and light table here, below the base folder.
 inline constexpr const char* kGameColormapName = "pics/colormap.pcx";
-inline constexpr const char* kDefaultDialogPhongPath = "C:\\Program Files\\Pelt\\phongs";
-inline constexpr const char* kDefaultDialogEnvPath = "C:\\Program Files\\Pelt\\enviros";
+// The map folders the dialog offers until one is chosen, below the base folder.
+inline constexpr const char* kDefaultPhongFolder = "phongs";
+inline constexpr const char* kDefaultEnvFolder = "enviros";
 inline constexpr const char* kPhongFolderTitle = "Select the folder to be scanned for Phong Maps";
 inline constexpr const char* kEnvFolderTitle =
     "Select the folder to be scanned for Environment Maps";
@@ -27,7 +28,7 @@ inline constexpr const char* kRestartMessage =
     "You must restart Pelt before the change will take effect.";
 
 // The seven values as the dialog shows them, read afresh from the settings;
-// an unset colormap shows the game's own below `baseFolder`.
+// an unset colormap or map folder shows the one below `baseFolder`.
 PreferencesValues readPreferences(Platform& platform, const std::string& baseFolder);
 
 // The palette "..." button: a path for the text field (stored on OK only).

@@ -146,6 +146,7 @@ void openSkin(App& app) {
 void closeSkin(App& app) {
   Model& model = app.model;
   if (!model.currentSkin()) return;
+  if (!confirmDiscardPaintedSkins(app, true)) return;
   model.skins.erase(model.skins.begin() + model.currentSkinIndex);
   int count = static_cast<int>(model.skins.size());
   if (count == 0)
@@ -178,7 +179,10 @@ void saveSkin(App& app) {
     saveSkinAs(app);
     return;
   }
-  if (writeInFormat(app, *skin, skin->filePath, skin->fileFormat)) skin->storedPixels = skin->pixels;
+  if (!writeInFormat(app, *skin, skin->filePath, skin->fileFormat)) return;
+  skin->storedPixels = skin->pixels;
+  skin->modified = false;
+  app.platform.refillLists();
 }
 
 void saveSkinAs(App& app) {
@@ -198,6 +202,7 @@ void saveSkinAs(App& app) {
   skin->name = name;
   skin->hasFile = true;
   skin->storedPixels = skin->pixels;
+  skin->modified = false;
   app.platform.refillLists();
 }
 
@@ -216,6 +221,7 @@ void linkSkin(App& app) {
   skin->hasFile = true;
   skin->unlinked &= ~kSkinUnlinked;
   skin->storedPixels = skin->pixels;
+  skin->modified = false;
   refreshListsAndViews(app);
 }
 
@@ -272,6 +278,7 @@ void reloadSkin(App& app) {
   }
   skin->pixels = std::move(fresh->pixels);
   skin->storedPixels = std::move(fresh->storedPixels);
+  skin->modified = false;
   refreshListsAndViews(app);
   skinChanged(app);
 }

@@ -1,10 +1,12 @@
 #include "app/view_factory.h"
 
 #include "app/app.h"
+#include "app/companion_commands.h"
 #include "app/tables.h"
 #include "colorboxes/gradient_box.h"
 #include "colorboxes/palette_box.h"
 #include "skinview/skin_view.h"
+#include "view3d/model_view.h"
 
 namespace pelt {
 
@@ -14,6 +16,15 @@ std::unique_ptr<SkinView> makeSkinView(App& app) {
       app.protectedColors, app.blendTable, app.interactionMode, app.cameraOverride,
       app.brushKind, app.showMeshWhilePainting, app.dragPixelsWithMapping, app.mapRectShown,
       [&app] { buildBlendTable(app); }});
+}
+
+std::unique_ptr<ModelView> makeModelView(App& app) {
+  return std::make_unique<ModelView>(ModelViewInputs{
+      app.platform, app.model, app.rasterizer, app.shading, app.colorSlots, app.renderMode,
+      app.interactionMode, app.phongMaps.current, app.envMaps.current,
+      [&app] { return shownCompanionScenes(app); },
+      ModelViewMouseInputs{&app.cameraOverride, &app.brushKind, &app.currentSlot, &app.blendTable,
+                           &app.protectedColors, [&app] { buildBlendTable(app); }}});
 }
 
 std::unique_ptr<PaletteBox> makePaletteBox(App& app) {

@@ -113,6 +113,16 @@ void Rasterizer::fillTexture(Corners<2> c) {
 void Rasterizer::fillTextureTexel(Corners<2> c) {
   fillPolygon<2, kNoDepth, kPlain, kTexel>(c, textureShade(texture_, texturePitch_));
 }
+void Rasterizer::fillTextureOnClear(Corners<2> c, std::uint8_t background) {
+  buildSpans<2>(c);
+  clearOutsideSpans(background, false, 0);
+  fillSpans<2, kNoDepth, kPlain, kNoPick>(textureShade(texture_, texturePitch_), 0);
+}
+void Rasterizer::fillTextureTexelOnClear(Corners<2> c, std::uint8_t background, std::int32_t noTexel) {
+  buildSpans<2>(c);
+  clearOutsideSpans(background, true, noTexel);
+  fillSpans<2, kNoDepth, kPlain, kTexel>(textureShade(texture_, texturePitch_), 0);
+}
 void Rasterizer::fillTextureRounded(Corners<2> c) {
   fillPolygon<2, kNoDepth, kRounded, kNoPick>(c, textureShade(texture_, texturePitch_));
 }

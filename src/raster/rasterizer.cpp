@@ -306,6 +306,27 @@ void Rasterizer::buildSpans(Corners<N> corners) {
   for (int i = 0; i + 1 < emitted; ++i) walkEdge<N>(list[i], list[i + 1]);
 }
 
+// The uncovered stretch from one span's end to the next span's start is one
+// run in memory, so the whole complement takes one fill per row.
+void Rasterizer::clearOutsideSpans(std::uint8_t pixel, bool clearPick, std::int32_t pick) {
+  const SpanFields rows = spans_.fields();
+  const auto pitch = static_cast<std::size_t>(width_);
+  std::size_t cursor = 0;
+  auto clearTo = [&](std::size_t end) {
+    if (pixelBuffer_ != nullptr) std::memset(pixelBuffer_ + cursor, pixel, end - cursor);
+    if (clearPick && pickBuffer_ != nullptr) std::fill(pickBuffer_ + cursor, pickBuffer_ + end, pick);
+  };
+  const std::int32_t top = std::max(spanTop_, 0);
+  const std::int32_t bottom = std::min(spanBottom_, yMax_);
+  for (std::int32_t y = top; y <= bottom; ++y) {
+    if (rows.left[y] > rows.right[y]) continue;
+    const std::size_t row = static_cast<std::size_t>(y) * pitch;
+    clearTo(row + static_cast<std::size_t>(rows.left[y]));
+    cursor = row + static_cast<std::size_t>(rows.right[y]) + 1;
+  }
+  clearTo(pitch * static_cast<std::size_t>(height_));
+}
+
 #define PELT_INSTANTIATE_SPANS(N)                                                          \
   template int Rasterizer::clipPolygonX<N>(Corners<N>,                                     \
                                            std::span<ScreenVertex<N>, 2 * kMaxCorners + 1>); \

@@ -115,6 +115,11 @@ class Rasterizer {
   void fillTextureTexel(Corners<2> corners);
   // Adds half a texel to the u and v span deltas before dividing them.
   void fillTextureRounded(Corners<2> corners);
+  // fillTexture and fillTextureTexel onto buffers cleared to `background`
+  // (the pick buffer to `noTexel`): the same result, but only what the
+  // polygon leaves uncovered is cleared.
+  void fillTextureOnClear(Corners<2> corners, std::uint8_t background);
+  void fillTextureTexelOnClear(Corners<2> corners, std::uint8_t background, std::int32_t noTexel);
 
   // Clips to 0..width-1 x 0..height-1 in place; false (line untouched) when
   // nothing is left.
@@ -138,6 +143,7 @@ class Rasterizer {
   void traceEdge(const ScreenVertex<N>& start, const ScreenVertex<N>& end);
   template <int N>
   void buildSpans(Corners<N> corners);
+  void clearOutsideSpans(std::uint8_t pixel, bool clearPick, std::int32_t pick);
   template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, class Shade>
   void fillSpans(const Shade& shade, std::int32_t id);
   // kLanes: 0 the plain loop, 1 eight lanes, 2 eight lanes over a plain

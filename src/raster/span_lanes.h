@@ -209,7 +209,87 @@ template <int kShaded, PickWrite kPick>
   }
 }
 
+// A plain texture span without depth (the skin view's quad): every lane up
+// to the span's end is drawn. Texels come as in plotTextureLanes.
+template <PickWrite kPick>
+[[PELT_WIDE_LANES_TARGET]] inline void plotTextureSpanWideLanes(const shades::Texture& shade,
+                                                               std::uint8_t* __restrict pixel,
+                                                               std::int32_t* __restrict pickAt, std::int32_t count,
+                                                               std::int32_t u0, std::int32_t v0, std::int32_t du,
+                                                               std::int32_t dv) {
+  const __m512i lane = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+  __m512i u = _mm512_add_epi32(_mm512_set1_epi32(u0), _mm512_mullo_epi32(lane, _mm512_set1_epi32(du)));
+  __m512i v = _mm512_add_epi32(_mm512_set1_epi32(v0), _mm512_mullo_epi32(lane, _mm512_set1_epi32(dv)));
+  const __m512i uStride = _mm512_set1_epi32(static_cast<std::int32_t>(static_cast<std::uint32_t>(du) << 4));
+  const __m512i vStride = _mm512_set1_epi32(static_cast<std::int32_t>(static_cast<std::uint32_t>(dv) << 4));
+  const __m512i pitch = _mm512_set1_epi32(shade.pitch);
+  const __m512i lastWord = _mm512_set1_epi32(shade.size - 4);
+  const auto size = static_cast<std::uint32_t>(shade.size);
+  const auto* words = reinterpret_cast<const int*>(shade.pixels);
+  for (std::int32_t i = 0; i < count; i += 16) {
+    const std::int32_t left = count - i;
+    const auto inside = static_cast<__mmask16>(left >= 16 ? 0xFFFF : (1u << left) - 1);
+    const __m512i texel =
+        _mm512_add_epi32(_mm512_mullo_epi32(_mm512_srli_epi32(v, kFixedShift), pitch), _mm512_srli_epi32(u, kFixedShift));
+    // Magnified along a texture row the group's texels lie within 64 bytes
+    // of its first: one load and a permute replace the gather.
+    const auto first = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm512_castsi512_si128(texel)));
+    const __m512i offset = _mm512_sub_epi32(texel, _mm512_set1_epi32(static_cast<std::int32_t>(first)));
+    __m512i bytes;
+    if (first < size && _mm512_mask_cmpgt_epu32_mask(inside, offset, _mm512_set1_epi32(63)) == 0) {
+      const std::uint32_t rest = size - first;
+      const __mmask64 present = rest >= 64 ? ~__mmask64{0} : (__mmask64{1} << rest) - 1;
+      const __m512i window = _mm512_maskz_loadu_epi8(present, shade.pixels + first);
+      bytes = _mm512_srlv_epi32(_mm512_permutexvar_epi32(_mm512_srli_epi32(offset, 2), window),
+                                _mm512_slli_epi32(_mm512_and_si512(offset, _mm512_set1_epi32(3)), 3));
+    } else {
+      const __m512i at = _mm512_min_epu32(texel, lastWord);
+      const __m512i word = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), inside, at, words, 1);
+      bytes = _mm512_srlv_epi32(word, _mm512_slli_epi32(_mm512_sub_epi32(texel, at), 3));
+    }
+    _mm_mask_storeu_epi8(pixel + i, inside, _mm512_cvtepi32_epi8(bytes));
+    if constexpr (kPick == PickWrite::Texel) _mm512_mask_storeu_epi32(pickAt + i, inside, texel);
+    u = _mm512_add_epi32(u, uStride);
+    v = _mm512_add_epi32(v, vStride);
+  }
+}
+
 PELT_WIDE_LANES_END
+
+// The same in groups of eight with AVX2; the pixels past the last whole
+// group are left to the caller. Returns how many were drawn.
+template <PickWrite kPick>
+[[gnu::target("avx2")]] inline std::int32_t plotTextureSpanLanes(const shades::Texture& shade,
+                                                                 std::uint8_t* __restrict pixel,
+                                                                 std::int32_t* __restrict pickAt, std::int32_t count,
+                                                                 std::int32_t u0, std::int32_t v0, std::int32_t du,
+                                                                 std::int32_t dv) {
+  const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+  __m256i u = _mm256_add_epi32(_mm256_set1_epi32(u0), _mm256_mullo_epi32(lane, _mm256_set1_epi32(du)));
+  __m256i v = _mm256_add_epi32(_mm256_set1_epi32(v0), _mm256_mullo_epi32(lane, _mm256_set1_epi32(dv)));
+  const __m256i uStride = _mm256_set1_epi32(static_cast<std::int32_t>(static_cast<std::uint32_t>(du) << 3));
+  const __m256i vStride = _mm256_set1_epi32(static_cast<std::int32_t>(static_cast<std::uint32_t>(dv) << 3));
+  const __m256i pitch = _mm256_set1_epi32(shade.pitch);
+  const __m256i lastWord = _mm256_set1_epi32(shade.size - 4);
+  const __m256i lowBytes = _mm256_setr_epi8(0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,  //
+                                            0, 4, 8, 12, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+  const auto* words = reinterpret_cast<const int*>(shade.pixels);
+  const std::int32_t whole = count & ~7;
+  for (std::int32_t i = 0; i < whole; i += 8) {
+    const __m256i texel =
+        _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srli_epi32(v, kFixedShift), pitch), _mm256_srli_epi32(u, kFixedShift));
+    const __m256i at = _mm256_min_epu32(texel, lastWord);
+    const __m256i word = _mm256_i32gather_epi32(words, at, 1);
+    const __m256i bytes = _mm256_shuffle_epi8(_mm256_srlv_epi32(word, _mm256_slli_epi32(_mm256_sub_epi32(texel, at), 3)),
+                                              lowBytes);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(pixel + i),
+                     _mm_unpacklo_epi32(_mm256_castsi256_si128(bytes), _mm256_extracti128_si256(bytes, 1)));
+    if constexpr (kPick == PickWrite::Texel) _mm256_storeu_si256(reinterpret_cast<__m256i*>(pickAt + i), texel);
+    u = _mm256_add_epi32(u, uStride);
+    v = _mm256_add_epi32(v, vStride);
+  }
+  return whole;
+}
 
 #endif
 

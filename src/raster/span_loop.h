@@ -189,6 +189,23 @@ template <int N, bool kDepth, bool kRoundedUv, PickWrite kPick, int kLanes, clas
         continue;
       }
       repeat = row;
+#if PELT_LANES_AVAILABLE
+      if (shade.pitch > 0 && spanLanes_ != SpanLanes::One) {
+        if (spanLanes_ == SpanLanes::Sixteen) {
+          detail::plotTextureSpanWideLanes<kPick>(shade, pixelAt, pickAt, count, value[0], value[1], step[0], step[1]);
+          continue;
+        }
+        const std::int32_t done =
+            detail::plotTextureSpanLanes<kPick>(shade, pixelAt, pickAt, count, value[0], value[1], step[0], step[1]);
+        for (int k = 0; k < kShaded; ++k)
+          value[k] = static_cast<std::int32_t>(static_cast<std::uint32_t>(value[k]) +
+                                               static_cast<std::uint32_t>(done) * static_cast<std::uint32_t>(step[k]));
+        detail::plotSpan<kShaded, kDepth, kPick>(shade, pixelAt + done, nullptr,
+                                                 kPick != PickWrite::None ? pickAt + done : nullptr, count - done,
+                                                 value, step, depth, depthStep, id);
+        continue;
+      }
+#endif
     }
 #if PELT_LANES_AVAILABLE
     if constexpr (kLanes == 3) {

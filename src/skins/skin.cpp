@@ -1,6 +1,25 @@
 #include "skins/skin.h"
 
+#include <algorithm>
+
 namespace pelt {
+
+void PixelRect::add(int x, int y) {
+  if (empty()) {
+    *this = {x, y, x, y};
+    return;
+  }
+  x0 = std::min(x0, x);
+  y0 = std::min(y0, y);
+  x1 = std::max(x1, x);
+  y1 = std::max(y1, y);
+}
+
+void PixelRect::add(const PixelRect& other) {
+  if (other.empty()) return;
+  add(other.x0, other.y0);
+  add(other.x1, other.y1);
+}
 
 void allocateSkin(Skin& skin, int width, int height) {
   skin.width = width;

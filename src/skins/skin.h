@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,14 @@ using Palette = std::array<std::uint8_t, 768>;  // 256 x R, G, B
 enum SkinFormat : std::uint8_t { kFormatNone = 0, kFormatPcx = 1, kFormatBmp = 2 };
 
 inline constexpr std::uint32_t kSkinUnlinked = 1;  // bit 0 of `unlinked`
+
+// Skin pixels x0..x1, y0..y1 (inclusive); empty when x1 < x0.
+struct PixelRect {
+  int x0 = 0, y0 = 0, x1 = -1, y1 = -1;
+  bool empty() const { return x1 < x0 || y1 < y0; }
+  void add(int x, int y);
+  void add(const PixelRect& other);
+};
 
 struct Skin {
   std::string name;
@@ -27,6 +36,11 @@ struct Skin {
   int height = 0;
   std::uint8_t fileFormat = kFormatNone;
   std::vector<std::int32_t> rowOffsets;  // one entry per row: y * width
+  // Painted since it was last read or written.
+  bool modified = false;
+  // Set only while a paint stroke's recolour is sent: no pixel outside it
+  // changed since the views last recoloured, so they may skip the rest.
+  std::optional<PixelRect> changedRegion;
 
   bool isLinked() const { return (unlinked & kSkinUnlinked) == 0; }
   std::uint8_t pixel(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }

@@ -127,15 +127,17 @@ void SkinView::renderFull(bool writeTexels) {
   r.setSize(viewWidth, viewHeight);
   r.bindPixels(viewPixels.data());
   r.bindPick(texelMap.data());
-  r.clearPixels(slot(7));
+  r.resetSpans();
   if (writeTexels) {
-    r.clearPick(kPickNothing);
     mappedRows_.clear();
     rowsToNote_ = false;
   }
-  r.resetSpans();
   Skin* skin = currentSkin();
-  if (skin == nullptr || skin->width <= 0 || skin->height <= 0) return;
+  if (skin == nullptr || skin->width <= 0 || skin->height <= 0) {
+    r.clearPixels(slot(7));
+    if (writeTexels) r.clearPick(kPickNothing);
+    return;
+  }
   if (skin->rowOffsets.size() != static_cast<size_t>(skin->height)) buildRowOffsets(skin);
   r.bindTexture({skin->pixels.data(), skin->rowOffsets.data(), skin->width, skin->height});
 
@@ -149,12 +151,12 @@ void SkinView::renderFull(bool writeTexels) {
   }
   quad[4] = quad[0];
   if (writeTexels) {
-    r.fillTextureTexel(quad);
+    r.fillTextureTexelOnClear(quad, slot(7), kPickNothing);
     // Noted on the first recolour: most Full renders are never recoloured.
     rowsToNote_ = true;
     mappedSkinPixels_ = skin->pixels.size();
   } else {
-    r.fillTexture(quad);
+    r.fillTextureOnClear(quad, slot(7));
   }
 }
 
@@ -203,12 +205,29 @@ void SkinView::retexture() {
   // The map may still hold offsets of a larger skin until the next Full render.
   const auto limit = static_cast<std::uint32_t>(skin->pixels.size());
   const std::uint8_t* source = skin->pixels.data();
-  const std::int32_t* texels = texelMap.data();
-  std::uint8_t* out = viewPixels.data();
-  const size_t count = viewPixels.size();
-  for (size_t i = 0; i < count; ++i) {
-    const auto texel = static_cast<std::uint32_t>(texels[i]);
-    if (texel < limit) out[i] = source[texel];
+  int left = 0, right = viewWidth - 1, bottom = 0, top = viewHeight - 1;
+  if (skin->changedRegion) {
+    // A paint stroke names the pixels it changed; they show inside this box.
+    const PixelRect& changed = *skin->changedRegion;
+    if (changed.empty()) return;
+    const BufferPoint a =
+        skinToBuffer(static_cast<float>(changed.x0), static_cast<float>(changed.y0));
+    const BufferPoint b =
+        skinToBuffer(static_cast<float>(changed.x1 + 1), static_cast<float>(changed.y1 + 1));
+    constexpr int kMargin = 2;
+    left = std::max(left, std::min(a.x, b.x) - kMargin);
+    right = std::min(right, std::max(a.x, b.x) + kMargin);
+    bottom = std::max(bottom, std::min(a.y, b.y) - kMargin);
+    top = std::min(top, std::max(a.y, b.y) + kMargin);
+  }
+  for (int row = bottom; row <= top; ++row) {
+    const size_t start = static_cast<size_t>(row) * static_cast<size_t>(viewWidth);
+    const std::int32_t* texels = texelMap.data() + start;
+    std::uint8_t* out = viewPixels.data() + start;
+    for (int x = left; x <= right; ++x) {
+      const auto texel = static_cast<std::uint32_t>(texels[x]);
+      if (texel < limit) out[x] = source[texel];
+    }
   }
 }
 

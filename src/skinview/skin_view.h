@@ -15,6 +15,7 @@
 #include "platform/core_view.h"
 #include "raster/rasterizer.h"
 #include "skins/paint_rule.h"
+#include "skins/paint_stroke.h"
 
 namespace pelt {
 
@@ -160,6 +161,7 @@ class SkinView : public CoreView {
   std::vector<StCoord> stBackup = std::vector<StCoord>(kMaxStCoords);
   MapRect mapRect;
   std::int32_t& mapRectShown;  // the rectangle tool is on
+  PaintStroke paintStroke;     // the stroke of the paint gesture
 
  private:
   void normaliseMapRect();

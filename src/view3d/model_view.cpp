@@ -26,6 +26,8 @@ void ModelView::resize(int clientWidth, int clientHeight) {
   int width = std::max(clientWidth, 0);
   while (width % 4 != 0) ++width;
   const int height = std::max(clientHeight, 0);
+  clientWidth_ = std::max(clientWidth, 0);
+  clientHeight_ = height;
   if (width == viewWidth_ && height == viewHeight_) return;
   const auto count = static_cast<size_t>(width) * static_cast<size_t>(height);
   pixelBuffer_.assign(count, 0);

@@ -13,6 +13,8 @@
 #include "model/model.h"
 #include "platform/core_view.h"
 #include "raster/rasterizer.h"
+#include "skins/paint_stroke.h"
+#include "view3d/camera_drag.h"
 #include "view3d/companion_scene.h"
 #include "view3d/shade_tables.h"
 #include "view3d/shading.h"
@@ -63,19 +65,47 @@ inline constexpr const char* kNoPhongForPhong =
 inline constexpr const char* kNoEnvForEnvironment =
     "Environment Mapping is not available if there are no env-maps loaded.";
 
+// What the mouse reads and changes beyond drawing; a view without it only
+// turns its camera.
+struct ModelViewMouseInputs {
+  const bool* cameraOverride = nullptr;
+  const int* brushKind = nullptr;
+  const int* currentSlot = nullptr;
+  const BlendTable* blendTable = nullptr;
+  const ProtectedColors* protectedColors = nullptr;
+  // A colour was picked into the current slot: the blend table follows it.
+  std::function<void()> colourPicked;
+};
+
 // The shared document state the view reads; the owner keeps it alive.
 struct ModelViewInputs {
   Platform& platform;
   Model& model;
   Rasterizer& rasterizer;
   ShadeTables& shading;
-  const std::array<std::uint8_t, 8>& colorSlots;
+  std::array<std::uint8_t, 8>& colorSlots;
   const int& renderMode;
   const int& interactionMode;
   Skin* const& phongMap;
   Skin* const& envMap;
   // The companions to draw, in list order; none until companions exist.
   std::function<std::vector<CompanionScene>()> shownCompanions;
+  ModelViewMouseInputs mouse{};
+};
+
+// What the mouse is doing in the 3D view, fixed at the press.
+enum class ViewGesture {
+  Idle,
+  Orbit,
+  Look,
+  FieldOfView,
+  Light,
+  Paint,
+  PickColour,
+  Select,
+  Deselect,
+  WaitOther,    // one button released, the other still held
+  WaitRelease,  // likewise, for gestures that left the pointer shown
 };
 
 class ModelView : public CoreView {
@@ -90,6 +120,14 @@ class ModelView : public CoreView {
   // Whether a render mode may be chosen; prepares or releases the light
   // table and light buffer. A refusal has been shown to the user.
   bool checkRenderModeChange(int oldMode, int newMode);
+
+  void mousePress(const MouseEvent& event) override;
+  void mouseMove(const MouseEvent& event) override;
+  void mouseRelease(const MouseEvent& event) override;
+  void wheel(int delta) override;
+  void captureLost() override;
+  ViewGesture gesture() const { return gesture_; }
+  const CameraDrag& cameraDrag() const { return drag_; }
 
   // Camera.
   std::array<float, 3> eye{100.0f, 0.0f, 0.0f};
@@ -186,6 +224,27 @@ class ModelView : public CoreView {
   void drawLightPass(int mode);
   void clearUnpicked();
   void retexture(int mode);
+  // The lowest and highest texel offset each 16 x 16 tile of the pick
+  // buffer shows, so a paint refresh can skip tiles it cannot have changed.
+  void indexTexelTiles();
+
+  // Mouse gestures.
+  ViewGesture chooseGesture(const MouseEvent& event) const;
+  void startGesture();
+  void cameraStep(const MouseEvent& event);
+  void gestureStep(WindowPoint point);
+  void finishGesture();
+  void endPaint();
+  void endPick();
+  bool inClient(WindowPoint p) const;
+  std::int32_t pickAt(WindowPoint p) const;
+  std::int32_t texelAt(int x, int y) const;
+  bool paintStroke(bool pressed, WindowPoint point);
+  void pickColour(WindowPoint point);
+  void brushSelection(WindowPoint point);
+  void capture();
+  void hidePointer();
+  void showPointer();
 
   ModelViewInputs in_;
   int viewWidth_ = -1;
@@ -197,6 +256,20 @@ class ModelView : public CoreView {
   std::unique_ptr<Skin> lightTable_;
   Palette viewPalette_{};
   bool pickHoldsTexels_ = false;
+  int clientWidth_ = 0;
+  int clientHeight_ = 0;
+  static constexpr int kTexelTile = 16;
+  std::vector<std::int32_t> tileLow_;
+  std::vector<std::int32_t> tileHigh_;
+  bool tilesIndexed_ = false;
+
+  ViewGesture gesture_ = ViewGesture::Idle;
+  WindowPoint anchor_;
+  WindowPoint anchorScreen_;
+  CameraDrag drag_;
+  bool captured_ = false;
+  bool pointerHidden_ = false;
+  PaintStroke stroke_;
 
   ViewBasis basis_;
   Projection proj_;

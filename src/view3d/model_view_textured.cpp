@@ -2,6 +2,7 @@
 // mapping overlay, light pass, background and retexture levels.
 
 #include <algorithm>
+#include <limits>
 
 #include "view3d/corner_attributes.h"
 #include "view3d/model_view.h"
@@ -42,6 +43,7 @@ void ModelView::renderTextured(int mode, int level) {
   for (Mesh& c : companions()) drawTexturedMesh(mode, c, full, mapping);
   if (full && !mapping) {
     pickHoldsTexels_ = true;
+    tilesIndexed_ = false;
     if (lit) drawLightPass(mode);
   }
 }
@@ -144,14 +146,58 @@ void ModelView::retexture(int mode) {
   const std::uint8_t* texels = skin->pixels.data();
   const auto texelCount = static_cast<std::int32_t>(skin->pixels.size());
   const std::uint8_t* colormap = lit ? lightTable_->pixels.data() : nullptr;
-  for (size_t i = 0; i < pixelBuffer_.size(); ++i) {
-    const std::int32_t p = pickBuffer_[i];
-    if (p < 0 || p >= texelCount) continue;
-    if (lit)
-      pixelBuffer_[i] = colormap[std::min<int>(lightBuffer_[i], kLightLevels - 1) * 256 + texels[p]];
-    else
-      pixelBuffer_[i] = texels[p];
+  auto recolour = [&](size_t begin, size_t end) {
+    for (size_t i = begin; i < end; ++i) {
+      const std::int32_t p = pickBuffer_[i];
+      if (p < 0 || p >= texelCount) continue;
+      if (lit)
+        pixelBuffer_[i] =
+            colormap[std::min<int>(lightBuffer_[i], kLightLevels - 1) * 256 + texels[p]];
+      else
+        pixelBuffer_[i] = texels[p];
+    }
+  };
+  if (!skin->changedRegion) return recolour(0, pixelBuffer_.size());
+  // A paint stroke names the pixels it changed: only tiles showing texels
+  // in their offset range can change.
+  const PixelRect& changed = *skin->changedRegion;
+  if (changed.empty()) return;
+  if (!tilesIndexed_) indexTexelTiles();
+  const std::int32_t low = changed.y0 * skin->width + changed.x0;
+  const std::int32_t high = changed.y1 * skin->width + changed.x1;
+  const int columns = (viewWidth_ + kTexelTile - 1) / kTexelTile;
+  for (size_t tile = 0; tile < tileLow_.size(); ++tile) {
+    if (tileHigh_[tile] < low || tileLow_[tile] > high) continue;
+    const int x = static_cast<int>(tile % static_cast<size_t>(columns)) * kTexelTile;
+    const int y = static_cast<int>(tile / static_cast<size_t>(columns)) * kTexelTile;
+    const int width = std::min(kTexelTile, viewWidth_ - x);
+    for (int row = y; row < std::min(y + kTexelTile, viewHeight_); ++row) {
+      const size_t start = static_cast<size_t>(row) * static_cast<size_t>(viewWidth_) +
+                           static_cast<size_t>(x);
+      recolour(start, start + static_cast<size_t>(width));
+    }
   }
+}
+
+void ModelView::indexTexelTiles() {
+  const int columns = (viewWidth_ + kTexelTile - 1) / kTexelTile;
+  const int rows = (viewHeight_ + kTexelTile - 1) / kTexelTile;
+  const auto count =
+      static_cast<size_t>(std::max(columns, 0)) * static_cast<size_t>(std::max(rows, 0));
+  tileLow_.assign(count, std::numeric_limits<std::int32_t>::max());
+  tileHigh_.assign(count, -1);
+  for (int y = 0; y < viewHeight_; ++y) {
+    const std::int32_t* picks = pickBuffer_.data() + static_cast<size_t>(y) * viewWidth_;
+    const size_t tileRow = static_cast<size_t>(y / kTexelTile) * static_cast<size_t>(columns);
+    for (int x = 0; x < viewWidth_; ++x) {
+      const std::int32_t p = picks[x];
+      if (p < 0) continue;
+      const size_t tile = tileRow + static_cast<size_t>(x / kTexelTile);
+      tileLow_[tile] = std::min(tileLow_[tile], p);
+      tileHigh_[tile] = std::max(tileHigh_[tile], p);
+    }
+  }
+  tilesIndexed_ = true;
 }
 
 }  // namespace pelt

@@ -7,6 +7,7 @@
 #include "app/frame_lists.h"
 #include "app/main_frame.h"
 #include "app/preferences.h"
+#include "demo/demo_folder.h"
 #include "platform/file_filter.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
@@ -44,14 +45,17 @@ class ShellCommands : public ::testing::Test {
 };
 
 TEST_F(ShellCommands, PreferencesOkWritesSettingsAndMovesThePalette) {
-  EXPECT_EQ(readPreferences(platform, "/games/q2/baseq2").palettePath,
-            "/games/q2/baseq2/pics/colormap.pcx");
+  // Unset paths show the base folder's own, where the demo game keeps them.
+  const PreferencesValues unset = readPreferences(platform, "/games/q2/baseq2");
+  EXPECT_EQ(unset.palettePath, "/games/q2/baseq2/" + std::string(kDemoColormapPath));
+  EXPECT_EQ(unset.phongPath, "/games/q2/baseq2/" + std::string(kDemoPhongFolder));
+  EXPECT_EQ(unset.envPath, "/games/q2/baseq2/" + std::string(kDemoEnvironmentFolder));
   setting("Preferences", "Palette Path") = "/p/colormap.pcx";
+  setting("Preferences", "Phong Path") = "/p/phongs";
   PreferencesValues chosen = readPreferences(platform, "/games/q2/baseq2");
   EXPECT_EQ(chosen.dirScanPrompt, 2);
   EXPECT_EQ(chosen.palettePath, "/p/colormap.pcx");
-  EXPECT_EQ(chosen.phongPath, "C:\\Program Files\\Pelt\\phongs");
-  EXPECT_EQ(chosen.envPath, "C:\\Program Files\\Pelt\\enviros");
+  EXPECT_EQ(chosen.phongPath, "/p/phongs");
   chosen.dirScanPrompt = 0;
   chosen.quickExit = true;
   chosen.paletteOnTop = true;

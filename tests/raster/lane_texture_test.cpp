@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <random>
@@ -22,12 +23,13 @@ constexpr int kSkinWidth = 13;
 constexpr int kSkinHeight = 7;
 
 struct Skin {
-  Skin() : texels(kSkinWidth * kSkinHeight), rows(kSkinHeight) {
+  explicit Skin(int w = kSkinWidth, int h = kSkinHeight) : width(w), height(h), texels(w * h), rows(h) {
     std::mt19937 rng(5);
     for (auto& t : texels) t = static_cast<std::uint8_t>(rng());
-    for (int r = 0; r < kSkinHeight; ++r) rows[r] = r * kSkinWidth;
+    for (int r = 0; r < h; ++r) rows[r] = r * w;
   }
-  TextureView view() const { return {texels.data(), rows.data(), kSkinWidth, kSkinHeight}; }
+  TextureView view() const { return {texels.data(), rows.data(), width, height}; }
+  int width, height;
   std::vector<std::uint8_t> texels;
   std::vector<std::int32_t> rows;
 };
@@ -82,6 +84,58 @@ void expectPlainLoopOutput(SpanLanes width) {
       EXPECT_GT(far, 0u);
     }
   }
+}
+
+// Upright quads (the skin view's) from minified to magnified twelve times,
+// some running off the buffer, some mirrored, some up to the texture's last byte, and sheared ones: drawn
+// over a cleared buffer by the plain loop, and over stale contents by the
+// fillers that clear only around the quad, in the given lanes.
+void expectQuadsOnClearMatch(SpanLanes width) {
+  std::mt19937 rng(21);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  for (int round = 0; round < 400; ++round) {
+    // Some wide enough that a minified group of sixteen spans 64 texels.
+    const Skin skin(round % 4 == 0 ? 300 : kSkinWidth, kSkinHeight);
+    const int x0 = pick(-30, kWidth), y0 = pick(-30, kHeight);
+    const int x1 = x0 + pick(1, skin.width * 12 / (round % 4 == 0 ? 20 : 1)) * (pick(0, 5) == 0 ? -1 : 1);
+    const int y1 = y0 + pick(1, skin.height * 12);
+    const int shear = pick(0, 3) == 0 ? pick(-9, 9) : 0;
+    // Up to the far edge, so the texture's last bytes are read.
+    const std::int32_t u1 = skin.width * kFixedOne - pick(1, kFixedOne);
+    const std::int32_t v1 = skin.height * kFixedOne - pick(1, kFixedOne);
+    const std::array<ScreenVertex<2>, 5> quad{{{x0, y0, {0, 0}},
+                                               {x1, y0 + shear, {u1, 0}},
+                                               {x1, y1, {u1, v1}},
+                                               {x0, y1, {0, v1}},
+                                               {x0, y0, {0, 0}}}};
+    const bool texels = round % 2 == 0;
+    RasterTarget plain(kWidth, kHeight);
+    RasterTarget lanes(kWidth, kHeight);
+    plain.raster.useSpanLanes(SpanLanes::One);
+    if (lanes.raster.useSpanLanes(width) != width) GTEST_SKIP() << "the CPU lacks these lanes";
+    plain.raster.bindTexture(skin.view());
+    lanes.raster.bindTexture(skin.view());
+    std::fill_n(lanes.pixels.begin(), kWidth * kHeight, std::uint8_t{0x5A});
+    std::fill_n(lanes.pick.begin(), kWidth * kHeight, 12345);
+    plain.raster.clearPixels(3);
+    if (texels) {
+      plain.raster.clearPick(kPickNothing);
+      plain.raster.fillTextureTexel(quad);
+      lanes.raster.fillTextureTexelOnClear(quad, 3, kPickNothing);
+    } else {
+      plain.raster.fillTexture(quad);
+      lanes.raster.fillTextureOnClear(quad, 3);
+      std::fill_n(plain.pick.begin(), kWidth * kHeight, 12345);  // left alone
+    }
+    ASSERT_EQ(plain.pixels, lanes.pixels) << "round " << round;
+    ASSERT_EQ(plain.pick, lanes.pick) << "round " << round;
+    lanes.expectGuardsIntact();
+    lanes.expectSpansEmpty();
+  }
+}
+
+TEST(LaneTexture, QuadsOnClearMatchThePlainLoopInEveryWidth) {
+  for (SpanLanes width : {SpanLanes::One, SpanLanes::Eight, SpanLanes::Sixteen}) expectQuadsOnClearMatch(width);
 }
 
 TEST(LaneTexture, PlainRowTableMatchesThePlainLoopInEightLanes) { expectPlainLoopOutput(SpanLanes::Eight); }

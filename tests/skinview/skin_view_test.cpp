@@ -116,8 +116,8 @@ TEST_F(SkinViewTest, CentredAtZoomOneShowsTheSkinOneToOne) {
   EXPECT_EQ(view->statusText(2, 2), "");
 }
 
-// The one quad through the depth-testing filler, which plots every row
-// itself instead of copying repeated ones.
+// The one quad through the depth-testing filler's plain loop, which plots
+// every row itself instead of copying repeated ones.
 void fillerTwin(SkinView& view, Skin& skin, Rasterizer& r, std::vector<std::uint8_t>& pixels,
                 std::vector<std::int32_t>& texels) {
   pixels.assign(view.viewPixels.size(), 0);
@@ -145,7 +145,11 @@ TEST_F(SkinViewTest, RecolouredRowsMatchTheFillerAtAnyZoomAndPan) {
   std::mt19937 random(13);
   std::vector<std::uint8_t> pixels;
   std::vector<std::int32_t> texels;
+  Rasterizer plainLoop;
+  plainLoop.useSpanLanes(SpanLanes::One);
+  const std::array<SpanLanes, 3> widths{SpanLanes::One, SpanLanes::Eight, SpanLanes::Sixteen};
   for (int round = 0; round < 500; ++round) {
+    app.rasterizer.useSpanLanes(widths[static_cast<size_t>(round) % widths.size()]);
     app.model.skins.clear();
     const int skinWidth = 1 + static_cast<int>(random() % 40);
     const int skinHeight = 1 + static_cast<int>(random() % 30);
@@ -157,7 +161,7 @@ TEST_F(SkinViewTest, RecolouredRowsMatchTheFillerAtAnyZoomAndPan) {
     view->panS = static_cast<float>(static_cast<int>(random() % 120) - 40) / 1.7f;
     view->panT = static_cast<float>(static_cast<int>(random() % 100) - 35) / 1.3f;
     view->renderSkinView(0);
-    fillerTwin(*view, skin, app.rasterizer, pixels, texels);
+    fillerTwin(*view, skin, plainLoop, pixels, texels);
     for (size_t i = 0; i < texels.size(); ++i) {
       if (texels[i] < 0) pixels[i] = app.colorSlots[7];
     }

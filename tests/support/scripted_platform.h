@@ -47,6 +47,7 @@ class ScriptedPlatform : public Platform {
   int listRefills = 0;
   std::vector<int> barAdjusts;
   int pointerHidden = 0;
+  std::vector<std::pair<int, int>> pointerWarps;
 
   // Settings: section -> key -> value (ints stored as text).
   std::map<std::string, std::map<std::string, std::string>> settings;
@@ -80,7 +81,7 @@ class ScriptedPlatform : public Platform {
   void releasePointer() override {}
   void hidePointer() override { ++pointerHidden; }
   void showPointer() override { --pointerHidden; }
-  void setPointerPosition(int, int) override {}
+  void setPointerPosition(int x, int y) override { pointerWarps.push_back({x, y}); }
 
   void sendRefresh(int level, int mask) override { refreshes.push_back({level, mask, false}); }
   void postRefresh(int level, int mask) override { refreshes.push_back({level, mask, true}); }

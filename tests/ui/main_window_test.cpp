@@ -39,7 +39,17 @@ class DialogAnswerer {
   }
 
  private:
+  // Answers from a posted call, not from the timer's slot: Qt does not fire a
+  // timer again while its slot runs, so a modal opened by an answer (a refused
+  // accept shows a message box) would never be answered.
   void answer() {
+    if (posted_) return;
+    posted_ = true;
+    QMetaObject::invokeMethod(&timer_, [this] { answerNow(); }, Qt::QueuedConnection);
+  }
+
+  void answerNow() {
+    posted_ = false;
     QWidget* modal = QApplication::activeModalWidget();
     if (auto* files = qobject_cast<QFileDialog*>(modal)) {
       files->selectFile(path_);
@@ -57,6 +67,7 @@ class DialogAnswerer {
  private:
   QString path_;
   QTimer timer_;
+  bool posted_ = false;
 };
 
 TEST(MainWindowTest, ShowsTheModelAndOpensAnotherThroughTheCommandTable) {

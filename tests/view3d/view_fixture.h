@@ -23,7 +23,10 @@ class ViewFixture {
   ViewFixture()
       : view(ModelViewInputs{platform, app.model, app.rasterizer, app.shading, app.colorSlots,
                              app.renderMode, app.interactionMode, app.phongMaps.current,
-                             app.envMaps.current, [this] { return companions; }}) {
+                             app.envMaps.current, [this] { return companions; },
+                             ModelViewMouseInputs{&app.cameraOverride, &app.brushKind,
+                                                  &app.currentSlot, &app.blendTable,
+                                                  &app.protectedColors, [this] { ++picks; }}}) {
     app.model.frames.push_back(ModelFrame{"frame1", {}});
     app.model.modelLoaded = true;
     app.colorSlots = {200, 1, 2, 3, 4, 5, 6, 9};
@@ -73,6 +76,7 @@ class ViewFixture {
   App app{platform};
   ModelView view;
   std::vector<CompanionScene> companions;
+  int picks = 0;  // colour picks the view finished
 };
 
 // A square facing the eye at depth 100 - x, spanning y0..y1 and z0..z1, as

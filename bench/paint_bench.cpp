@@ -1,0 +1,231 @@
+// One pencil segment of 64 window pixels over the skin view and over the 3D
+// view at 1024 x 768, each with the Retexture refresh of both views it sends,
+// as a multiple of clearing both views' pixel and pick/texel buffers
+// ("x_clear"). The demo model in Textured mode covers about half the 3D view.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/main_frame.h"
+#include "app/model_loading.h"
+#include "app/tables.h"
+#include "demo/demo_folder.h"
+#include "platform/paths.h"
+#include "skinview/skin_view.h"
+#include "support/scripted_platform.h"
+#include "view3d/model_view.h"
+
+namespace {
+
+using namespace pelt;
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+constexpr double kCoverage = 0.5;
+constexpr int kSegment = 64;
+
+struct QuietHost : FrameHost {
+  void layoutChanged() override {}
+  void grabSplitPointer(bool) override {}
+  void closeWindow() override {}
+};
+
+// Refreshes reach the frame at once, as in the window.
+struct FramePlatform : test::ScriptedPlatform {
+  MainFrame* frame = nullptr;
+  void sendRefresh(int level, int mask) override {
+    if (frame) frame->refresh(level, mask);
+  }
+  void postRefresh(int, int) override {}
+};
+
+MouseEvent mouse(int x, int y, unsigned button, unsigned held) {
+  MouseEvent e;
+  e.x = e.screenX = x;
+  e.y = e.screenY = y;
+  e.button = button;
+  e.buttons = held;
+  return e;
+}
+
+struct Scene {
+  FramePlatform platform;
+  App app{platform};
+  QuietHost host;
+  MainFrame frame{app, host};
+  std::string folder;
+
+  Scene() {
+    platform.frame = &frame;
+    folder = (std::filesystem::temp_directory_path() / "pelt_paint_bench").string();
+    writeDemoGameFolder(folder, nullptr);
+    app.baseFolder = joinPath(folder, "baseq2");
+    loadMd2(app, joinPath(app.baseFolder, kDemoModelPath));
+    app.cameraOverride = false;
+    app.brushKind = 1;  // pencil
+    app.blendAmount = 0.5;
+    buildBlendTable(app);
+    rebuildShadeRamps(app);
+    SkinView& skin = *frame.skinView();
+    skin.zoom = 3.0f;
+    skin.panS = static_cast<float>(app.model.skinWidth / 2);
+    skin.panT = static_cast<float>(app.model.skinHeight / 2);
+    frame.resizeView(ViewId::SkinView, kWidth, kHeight);
+    frame.resizeView(ViewId::ModelView, kWidth, kHeight);
+    fitToCoverage();
+  }
+  ~Scene() {
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+  }
+
+  ModelView& model() { return *frame.modelView(); }
+
+  double coverage() {
+    model().render(kRedrawFull);
+    auto picks = model().picks();
+    auto covered = std::count_if(picks.begin(), picks.end(), [](std::int32_t p) { return p >= 0; });
+    return static_cast<double>(covered) / static_cast<double>(picks.size());
+  }
+
+  void fitToCoverage() {
+    for (int i = 0; i < 8; ++i) {
+      const double c = coverage();
+      if (c <= 0) break;
+      model().eye[0] = static_cast<float>(model().eye[0] * std::sqrt(c / kCoverage));
+    }
+  }
+
+  void clearBuffers() {
+    Rasterizer& r = app.rasterizer;
+    SkinView& skin = *frame.skinView();
+    r.setSize(skin.viewWidth, skin.viewHeight);
+    r.bindPixels(skin.viewPixels.data());
+    r.bindPick(skin.texelMap.data());
+    r.clearPixels(0);
+    r.clearPick(kPickNothing);
+    r.setSize(model().viewWidth(), model().viewHeight());
+    r.bindPixels(const_cast<std::uint8_t*>(model().pixels().data()));
+    r.bindPick(const_cast<std::int32_t*>(model().picks().data()));
+    r.clearPixels(0);
+    r.clearPick(kPickNothing);
+  }
+};
+
+Scene& scene() {
+  static Scene s;
+  return s;
+}
+
+template <class F>
+double medianMs(int runs, F&& f) {
+  std::vector<double> samples;
+  for (int i = 0; i < runs; ++i) {
+    auto start = std::chrono::steady_clock::now();
+    f();
+    samples.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count());
+  }
+  std::sort(samples.begin(), samples.end());
+  return samples[samples.size() / 2];
+}
+
+// Times `step` only; `prepare` runs untimed before each step.
+template <class Prepare, class F>
+void runTimed(benchmark::State& state, Prepare&& prepare, F&& step) {
+  Scene& s = scene();
+  std::vector<double> samples;
+  for (auto _ : state) {
+    prepare(s);
+    auto start = std::chrono::steady_clock::now();
+    step(s);
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    state.SetIterationTime(ms / 1000.0);
+    samples.push_back(ms);
+  }
+  std::sort(samples.begin(), samples.end());
+  const double median = samples[samples.size() / 2];
+  const double clear = medianMs(200, [&] { s.clearBuffers(); });
+  state.counters["median_ms"] = median;
+  state.counters["clear_ms"] = clear;
+  state.counters["x_clear"] = median / clear;
+}
+
+void BM_ClearBothViews(benchmark::State& state) {
+  runTimed(
+      state, [](Scene&) {}, [](Scene& s) { s.clearBuffers(); });
+}
+
+// Each step is one pencil segment of 64 pixels through the centre of the
+// view with its refresh of both views. Before it, untimed, the skin gets its
+// pixels back and a new stroke starts at the segment's first end, so every
+// segment changes the texels under it.
+// With after_full the 3D view also renders fully first, as after any camera
+// move, so the segment pays for indexing the new pick buffer.
+void strokeSegments(benchmark::State& state, Scene& s, CoreView& view, int texelsAt) {
+  const bool afterFull = state.range(0) != 0;
+  const int x0 = kWidth / 2 - kSegment / 2, y0 = kHeight / 2 - 10;
+  const int x1 = x0 + kSegment, y1 = y0 + 20;
+  Skin& skin = *s.app.model.currentSkin();
+  const std::vector<std::uint8_t> original = skin.pixels;
+  runTimed(
+      state,
+      [&](Scene&) {
+        view.mouseRelease(mouse(x0, y0, kButtonLeft, kButtonNone));
+        std::copy(original.begin(), original.end(), skin.pixels.begin());
+        if (afterFull) s.model().render(kRedrawFull);
+        view.mousePress(mouse(x0, y0, kButtonLeft, kButtonLeft));
+      },
+      [&](Scene&) { view.mouseMove(mouse(x1, y1, kButtonNone, kButtonLeft)); });
+  view.mouseRelease(mouse(x0, y0, kButtonLeft, kButtonNone));
+  std::copy(original.begin(), original.end(), skin.pixels.begin());
+  state.counters["texel_ends"] = texelsAt;
+}
+
+void BM_SkinViewSegment(benchmark::State& state) {
+  Scene& s = scene();
+  SkinView& view = *s.frame.skinView();
+  view.renderSkinView(0);  // the clear left an empty texel map
+  const int ends = (view.texelAt(kWidth / 2 - 32, kHeight / 2 - 10) >= 0) +
+                   (view.texelAt(kWidth / 2 + 32, kHeight / 2 + 10) >= 0);
+  strokeSegments(state, s, view, ends);
+}
+
+void BM_ModelViewSegment(benchmark::State& state) {
+  Scene& s = scene();
+  s.model().render(kRedrawFull);
+  auto picks = s.model().picks();
+  auto at = [&](int x, int y) { return picks[static_cast<size_t>(kHeight - 1 - y) * kWidth + x]; };
+  const int ends =
+      (at(kWidth / 2 - 32, kHeight / 2 - 10) >= 0) + (at(kWidth / 2 + 32, kHeight / 2 + 10) >= 0);
+  strokeSegments(state, s, s.model(), ends);
+}
+
+BENCHMARK(BM_ClearBothViews)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SkinViewSegment)
+    ->ArgName("after_full")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(300)  // each after_full step renders the 3D view untimed
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ModelViewSegment)
+    ->ArgName("after_full")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(300)  // each after_full step renders the 3D view untimed
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
