@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <QToolBar>
@@ -52,7 +53,9 @@ class DialogAnswerer {
     posted_ = false;
     QWidget* modal = QApplication::activeModalWidget();
     if (auto* files = qobject_cast<QFileDialog*>(modal)) {
-      files->selectFile(path_);
+      // Typed rather than selectFile(): that leaves the name field alone
+      // while it has the focus, and the dialog would then wait for ever.
+      files->findChild<QLineEdit*>("fileNameEdit")->setText(path_);
       static_cast<QDialog*>(files)->accept();
     } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
       questions << box->text();
