@@ -12,6 +12,10 @@
 #include "app/preferences.h"
 #include "app/refresh.h"
 #include "app/skin_commands.h"
+#include "app/skin_effects.h"
+#include "app/skin_operations.h"
+#include "app/snapshot_command.h"
+#include "app/about.h"
 #include "platform/platform.h"
 #include "view3d/benchmark.h"
 
@@ -110,6 +114,7 @@ const Command kCommands[] = {
   {32863, "Options/Environment Maps", "&Scan Folder", "", 0, "",
    onApp<scanMapsOf<MapKind::Environment>>},
   {32775, "Options", "&Swap Displays", "", 0, "", swapDisplays},
+  {32857, "Options", "Snapshot\tF12", "F12", 0, "", takeSnapshot},
   {32865, "Options", "&Benchmark\tF11", "F11", 0, "", benchmark},
   {32779, "Options", "&Camera Override\tSpace", "Space", 1, "Camera Override: drags turn the camera",
    onApp<toggleCameraOverride>, nullptr, cameraOverrideOn},
@@ -137,7 +142,16 @@ const Command kCommands[] = {
   {32786, "Skins", "&Revert\tCtrl+Z", "Ctrl+Z", 0, "", onApp<revertSkin>},
   {32795, "Skins", "R&eload\tF5", "F5", 0, "", onApp<reloadSkin>},
   {32776, "Skins", "&Scan Folder...", "", 0, "", onApp<scanSkinFolderCommand>},
+  {32799, "Skins", "Re-size &All...", "", 0, "", onApp<resizeAllSkins>},
   {32804, "Skins", "Re-&Palette", "", 0, "", onApp<rePalette>},
+  {32855, "Skins", "Replace colors", "", 0, "", onApp<replaceColors>},
+  {32851, "Skins/Invert...", "&Palette", "", 0, "", onApp<invertPalette>},
+  {32852, "Skins/Invert...", "P&ixels", "", 0, "", onApp<invertPixels>},
+  {32853, "Skins/Invert...", "&Both", "", 0, "", onApp<invertBoth>},
+  {32843, "Skins/Skin F/X...", "&Outline Selected", "", 0, "", onApp<outlineSelected>},
+  {32844, "Skins/Skin F/X...", "&Fill Selected", "", 0, "", onApp<fillSelectedShade>},
+  {32845, "Skins/Skin F/X...", "&Shade Selected", "", 0, "", onApp<shadeSelected>},
+  {32847, "Skins/Skin F/X...", "Load To Selected", "", 0, "", onApp<loadToSelected>},
   {32796, "Mapping", "&Select All\tShift+C", "Shift+C", 0, "", onApp<selectAllCommand>},
   {32797, "Mapping", "Select &None\tC", "C", 0, "", onApp<selectNoneCommand>},
   {32798, "Mapping", "&Invert Selection\tI", "I", 0, "", onApp<invertSelectionCommand>},
@@ -154,6 +168,7 @@ const Command kCommands[] = {
   {32867, "Rectangle", "&Map from 3D View...", "", 0, "", mapFromViewCommand},
   {32836, "", "", "", 7, "Drag Pixels with the Mapping", onApp<toggleDragPixelsWithMapping>,
    nullptr, dragPixelsOn},
+  {57664, "Help", kAboutMenuText, "", 0, "", onApp<showAbout>},
   {32832, "", "", ".", 0, "", onApp<nudgeColor<1>>},
   {32834, "", "", "'", 0, "", onApp<nudgeColor<16>>},
   {32833, "", "", ",", 0, "", onApp<nudgeColor<-1>>},

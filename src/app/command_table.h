@@ -17,7 +17,10 @@ using CommandText = const char* (*)(const App&);
 
 struct Command {
   int id;
-  const char* menu;  // "File", "Options/Phong Maps"; "" when only a key or button reaches it
+  // "File", "Options/Phong Maps": a top menu and at most one submenu, whose
+  // name may hold a '/' ("Skins/Skin F/X..."); "" when only a key or button
+  // reaches it.
+  const char* menu;
   const char* text;  // with '&' mnemonic and "\t" key hint
   const char* key;   // accelerator, "Ctrl+O" notation; "" for none
   int toolButton;    // 1-based tool-bar position, 0 for none

@@ -48,6 +48,10 @@ struct MapFromViewValues {
 };
 
 struct AboutValues {
+  std::string nameAndVersion;
+  std::string authorship;
+  std::string contact;
+  std::string musicCredit;
   // Rows of the list control: label, current value, declared limit.
   struct Row {
     std::string label;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/core_view.h"
 #include "platform/dialog_values.h"
 
 namespace pelt {
@@ -96,6 +97,16 @@ class Platform {
   virtual void playLoopingSound(int clipId) = 0;
   virtual void stopSound() = 0;
   virtual bool isCtrlHeld() = 0;
+
+  // The intro's own borderless window, centred on the main window. Without
+  // one (false) the intro is skipped.
+  virtual bool openIntroWindow(int /*width*/, int /*height*/) { return false; }
+  // Shows a finished frame at once.
+  virtual void presentIntroFrame(const ViewImage& /*image*/) {}
+  virtual void closeIntroWindow() {}
+
+  // A short note in the main window's status line ("" clears it).
+  virtual void showStatusText(const std::string& /*text*/) {}
   // Button face, highlight, shadow and button text; a classic grey set
   // unless the desktop says otherwise.
   virtual SystemColors systemColors() { return {}; }

@@ -2,6 +2,7 @@
 // layout, depth test, pick write and pixel shade.
 
 #include <algorithm>
+#include <cmath>
 
 #include "raster/pixel_shades.h"
 #include "raster/rasterizer.h"
@@ -89,9 +90,23 @@ void Rasterizer::fillTextureMapLitDepthTexel(Corners<5> c) {
 void Rasterizer::fillTextureMapLitDepthRgb(Corners<5> c, double lightExponent,
                                            double smoothingExponent) {
   const shades::TextureMapLitRgb shade{texture_, colormap_, std::clamp(colormapRows_, 1, 64) - 1,
-                                       shadeMap_, lightExponent, smoothingExponent};
+                                       shadeMap_, lightExponent,
+                                       smoothingWeights(smoothingExponent)};
   fillPolygon<5, kDepth, kPlain, kNoPick>(c, shade);
 }
+// Two pows per pixel become two lookups; the table is built once per
+// exponent from the very same pow calls, so every weight is unchanged.
+const double* Rasterizer::smoothingWeights(double exponent) {
+  if (exponent == 1.0) return nullptr;
+  if (smoothingWeights_.empty() || smoothingWeightsExponent_ != exponent) {
+    smoothingWeights_.resize(size_t{1} << kFixedShift);
+    for (size_t i = 0; i < smoothingWeights_.size(); ++i)
+      smoothingWeights_[i] = std::pow(static_cast<double>(i) / 65536.0, exponent);
+    smoothingWeightsExponent_ = exponent;
+  }
+  return smoothingWeights_.data();
+}
+
 void Rasterizer::fillTexture(Corners<2> c) {
   fillPolygon<2, kNoDepth, kPlain, kNoPick>(c, textureShade(texture_, texturePitch_));
 }

@@ -104,7 +104,8 @@ struct TextureMapLit {
 
 // u, v, s, t into RGB: bilinear light from the shade map, a fractional light
 // table row, and four texels blended with shaped weights. Only snapshots use
-// it, so it may afford floating point and pow per pixel. Every neighbour read
+// it, so it may afford floating point and a pow per pixel for the light;
+// the smoothing weights come from a table of exact pow values. Every neighbour read
 // is clamped so the last texture column/row, map entry 255 and over-bright
 // light stay inside their tables.
 struct TextureMapLitRgb {
@@ -115,11 +116,13 @@ struct TextureMapLitRgb {
   int lastRow;                   // highest colormap row that may be read
   const std::uint8_t* map;
   double lightExponent;
-  double smoothingExponent;
 
-  // pow(x, 1) is x exactly; skipping it keeps the default settings cheap.
-  double shaped(double fraction) const {
-    return smoothingExponent == 1.0 ? fraction : std::pow(fraction, smoothingExponent);
+  // pow(fraction, smoothingExponent) for every 16-bit fraction, or null for
+  // the exponent 1, where the fraction itself is exact.
+  const double* shapedWeights;
+
+  double shaped(std::uint32_t fractionBits) const {
+    return shapedWeights ? shapedWeights[fractionBits] : fractionBits / 65536.0;
   }
 
   std::int32_t plot(std::uint8_t* pixel, const std::int32_t* a) const {
@@ -159,8 +162,8 @@ struct TextureMapLitRgb {
     const std::uint8_t t10 = texture.pixels[texture.rowOffsets[vi1] + ui];
     const std::uint8_t t11 = texture.pixels[texture.rowOffsets[vi1] + ui1];
 
-    const double wu = shaped((static_cast<std::uint32_t>(a[0]) & kFraction) / 65536.0);
-    const double wv = shaped((static_cast<std::uint32_t>(a[1]) & kFraction) / 65536.0);
+    const double wu = shaped(static_cast<std::uint32_t>(a[0]) & kFraction);
+    const double wv = shaped(static_cast<std::uint32_t>(a[1]) & kFraction);
 
     for (int k = 0; k < 3; ++k) {
       auto lit = [&](std::uint8_t texel) {

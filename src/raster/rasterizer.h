@@ -160,6 +160,8 @@ class Rasterizer {
     fillSpans<N, kDepth, kRoundedUv, kPick>(shade, id);
   }
 
+  const double* smoothingWeights(double exponent);
+
   SpanTable spans_;
   std::int32_t spanTop_ = kSpanEmptyLeft;
   std::int32_t spanBottom_ = kSpanEmptyRight;
@@ -182,6 +184,8 @@ class Rasterizer {
   const std::uint8_t* colormap_ = nullptr;
   int colormapRows_ = 0;
   const std::uint8_t* shadeMap_ = nullptr;
+  std::vector<double> smoothingWeights_;
+  double smoothingWeightsExponent_ = 1.0;
 };
 
 }  // namespace pelt

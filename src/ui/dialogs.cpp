@@ -17,6 +17,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "ui/tool_icons.h"
+#include "view3d/snapshot.h"
+
 namespace pelt {
 
 namespace {
@@ -118,9 +121,10 @@ bool runResizeSkinsDialog(QWidget* parent, ResizeSkinsValues& values) {
   QDialog dialog(parent);
   dialog.setWindowTitle("Resize Skins");
   auto* form = new QFormLayout(&dialog);
-  QSpinBox* width = spin(1, 4096, values.width, &dialog);
-  QSpinBox* height = spin(1, 4096, values.height, &dialog);
-  auto* limits = new QCheckBox("Enforce limits", &dialog);
+  // Wide ranges: the core refuses what does not fit, with its own messages.
+  QSpinBox* width = spin(0, 99999, values.width, &dialog);
+  QSpinBox* height = spin(0, 99999, values.height, &dialog);
+  auto* limits = new QCheckBox("Enforce Limits", &dialog);
   limits->setChecked(values.enforceLimits);
   form->addRow("Width", width);
   form->addRow("Height", height);
@@ -154,31 +158,60 @@ bool runOffsetCompanionDialog(QWidget* parent, OffsetCompanionValues& values) {
 bool runSnapshotsDialog(QWidget* parent, SnapshotValues& values) {
   QDialog dialog(parent);
   dialog.setWindowTitle("Snapshots");
-  auto* form = new QFormLayout(&dialog);
-  auto* custom = new QCheckBox("Custom size", &dialog);
-  custom->setChecked(values.customSize);
-  QSpinBox* width = spin(16, 2048, std::max(values.width, 16), &dialog);
-  QSpinBox* height = spin(16, 2048, std::max(values.height, 16), &dialog);
-  auto* trueColor = new QCheckBox("True colour", &dialog);
+  auto* layout = new QVBoxLayout(&dialog);
+
+  auto* sizeGroup = new QGroupBox("Image Size", &dialog);
+  auto* sizeForm = new QFormLayout(sizeGroup);
+  auto* byDefault = new QRadioButton("Default", sizeGroup);
+  auto* custom = new QRadioButton("Custom:", sizeGroup);
+  (values.customSize ? custom : byDefault)->setChecked(true);
+  // Any number may be typed; the core checks the 16..2048 range.
+  QSpinBox* width = spin(0, 99999, values.width, sizeGroup);
+  QSpinBox* height = spin(0, 99999, values.height, sizeGroup);
+  sizeForm->addRow(byDefault);
+  sizeForm->addRow(custom);
+  sizeForm->addRow("Width", width);
+  sizeForm->addRow("Height", height);
+  layout->addWidget(sizeGroup);
+
+  auto* qualityGroup = new QGroupBox("Output Quality", &dialog);
+  auto* qualityLayout = new QVBoxLayout(qualityGroup);
+  auto* trueColor = new QCheckBox("24 Bit Color", qualityGroup);
   trueColor->setChecked(values.trueColor);
-  auto* smoothing = new QCheckBox("Smoothing", &dialog);
+  auto* smoothing = new QCheckBox("Smoothing:", qualityGroup);
   smoothing->setChecked(values.smoothing);
-  auto* sharpness = new QSlider(Qt::Horizontal, &dialog);
+  auto* sharpness = new QSlider(Qt::Horizontal, qualityGroup);
   sharpness->setRange(0, 9999);
   sharpness->setValue(values.sharpness);
-  form->addRow(custom);
-  form->addRow("Width", width);
-  form->addRow("Height", height);
-  form->addRow(trueColor);
-  form->addRow(smoothing);
-  form->addRow("Sharpness", sharpness);
-  form->addRow(okCancel(&dialog));
+  auto* sliderRow = new QHBoxLayout;
+  sliderRow->addWidget(new QLabel("Blurry", qualityGroup));
+  sliderRow->addWidget(sharpness);
+  sliderRow->addWidget(new QLabel("Sharp", qualityGroup));
+  qualityLayout->addWidget(trueColor);
+  qualityLayout->addWidget(smoothing);
+  qualityLayout->addLayout(sliderRow);
+  layout->addWidget(qualityGroup);
+  layout->addWidget(okCancel(&dialog));
+
+  auto applyRules = [=] {
+    const SnapshotControls on =
+        snapshotControls(custom->isChecked(), trueColor->isChecked(), smoothing->isChecked());
+    width->setEnabled(on.size);
+    height->setEnabled(on.size);
+    smoothing->setEnabled(on.smoothing);
+    sharpness->setEnabled(on.slider);
+  };
+  for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{byDefault, custom, trueColor, smoothing})
+    QObject::connect(b, &QAbstractButton::clicked, &dialog, applyRules);
+  applyRules();
+
   if (dialog.exec() != QDialog::Accepted) return false;
   values.customSize = custom->isChecked();
   values.width = width->value();
   values.height = height->value();
   values.trueColor = trueColor->isChecked();
-  values.smoothing = smoothing->isChecked();
+  // A greyed-out box does not count, whatever it shows.
+  values.smoothing = smoothing->isChecked() && trueColor->isChecked();
   values.sharpness = sharpness->value();
   return true;
 }
@@ -213,17 +246,51 @@ void runAboutDialog(QWidget* parent, const AboutValues& values) {
   QDialog dialog(parent);
   dialog.setWindowTitle("About Pelt");
   auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(new QLabel("Pelt - Quake 2 skin painter", &dialog));
+  auto* head = new QHBoxLayout;
+  auto* picture = new QLabel(&dialog);
+  picture->setPixmap(aboutPicture());
+  head->addWidget(picture);
+  auto* texts = new QVBoxLayout;
+  auto* name = new QLabel(qs(values.nameAndVersion), &dialog);
+  QFont bold = name->font();
+  bold.setBold(true);
+  bold.setPointSizeF(bold.pointSizeF() * 1.4);
+  name->setFont(bold);
+  texts->addWidget(name);
+  for (const std::string* line : {&values.authorship, &values.contact}) {
+    auto* label = new QLabel(qs(*line), &dialog);
+    label->setWordWrap(true);
+    texts->addWidget(label);
+  }
+  texts->addStretch();
+  head->addLayout(texts, 1);
+  layout->addLayout(head);
+
   auto* table = new QTableWidget(static_cast<int>(values.rows.size()), 3, &dialog);
-  table->setHorizontalHeaderLabels({"", "Current", "Limit"});
+  table->setObjectName("aboutTable");
+  table->setHorizontalHeaderLabels({"Data", "Current", "Limit"});
   table->verticalHeader()->hide();
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setSelectionMode(QAbstractItemView::NoSelection);
+  const int widths[] = {115, 80, 85};
+  const Qt::Alignment align[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignRight};
+  for (int c = 0; c < 3; ++c) {
+    table->setColumnWidth(c, widths[c]);
+    table->horizontalHeaderItem(c)->setTextAlignment(align[c] | Qt::AlignVCenter);
+  }
   for (int r = 0; r < static_cast<int>(values.rows.size()); ++r) {
     const AboutValues::Row& row = values.rows[static_cast<size_t>(r)];
-    table->setItem(r, 0, new QTableWidgetItem(qs(row.label)));
-    table->setItem(r, 1, new QTableWidgetItem(qs(row.current)));
-    table->setItem(r, 2, new QTableWidgetItem(qs(row.limit)));
+    const std::string* cells[] = {&row.label, &row.current, &row.limit};
+    for (int c = 0; c < 3; ++c) {
+      auto* item = new QTableWidgetItem(qs(*cells[c]));
+      item->setTextAlignment(align[c] | Qt::AlignVCenter);
+      table->setItem(r, c, item);
+    }
   }
+  table->setMinimumWidth(115 + 80 + 85 + 4);
+  table->setMinimumHeight(table->verticalHeader()->length() + table->horizontalHeader()->height() + 4);
   layout->addWidget(table);
+  layout->addWidget(new QLabel(qs(values.musicCredit), &dialog));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
   layout->addWidget(buttons);

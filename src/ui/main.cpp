@@ -6,6 +6,7 @@
 
 #include "app/app.h"
 #include "app/command_line.h"
+#include "app/intro.h"
 #include "app/main_frame.h"
 #include "ui/main_window.h"
 #include "ui/program_icon.h"
@@ -25,5 +26,6 @@ int main(int argc, char** argv) {
   pelt::MainWindow window(app, platform);
   platform.setWindow(&window);
   if (window.startUp(pelt::parseArguments(arguments)) == pelt::StartupResult::Quit) return 0;
+  if (window.frame().introChoice() == pelt::IntroChoice::Play) pelt::runIntro(platform, app.rasterizer);
   return application.exec();
 }

@@ -116,16 +116,15 @@ void MainWindow::buildCommands() {
       used |= QString(c.menu).section('/', 0, 0) == top;
     if (used) menus[top] = menuBar()->addMenu(QString("&") + top);
   }
+  // A path is a top menu and at most one submenu, whose name may itself
+  // hold a '/' ("Skin F/X...").
   auto menuFor = [&](const QString& path) -> QMenu* {
-    QString sofar;
-    QMenu* menu = nullptr;
-    for (const QString& part : path.split('/')) {
-      QString key = sofar.isEmpty() ? part : sofar + "/" + part;
-      if (!menus.count(key)) menus[key] = menu ? menu->addMenu(part) : menuBar()->addMenu(part);
-      menu = menus[key];
-      sofar = key;
-    }
-    return menu;
+    const QString top = path.section('/', 0, 0);
+    if (!menus.count(top)) menus[top] = menuBar()->addMenu(top);
+    const QString sub = path.section('/', 1);
+    if (sub.isEmpty()) return menus[top];
+    if (!menus.count(path)) menus[path] = menus[top]->addMenu(sub);
+    return menus[path];
   };
 
   for (const Command& c : commandTable()) {
@@ -159,10 +158,6 @@ void MainWindow::buildToolBar() {
       toolBar_->addSeparator();
     } else if (QAction* a = action(id)) {
       toolBar_->addAction(a);
-    } else {
-      // Its command arrives with its subsystem.
-      QAction* pending = toolBar_->addAction(toolIcon(id), toolFallbackTip(id));
-      pending->setEnabled(false);
     }
   }
 }

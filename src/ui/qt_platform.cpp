@@ -4,6 +4,10 @@
 #include <QCursor>
 #include <QDir>
 #include <QDateTime>
+#include <QDir>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -14,11 +18,13 @@
 #include <QUrl>
 
 #include "app/app.h"
+#include "app/intro_music.h"
 #include "app/main_frame.h"
 #include "app/preferences.h"
 #include "platform/file_filter.h"
 #include "ui/dialogs.h"
 #include "ui/file_dialogs.h"
+#include "ui/intro_window.h"
 #include "ui/main_window.h"
 #include "ui/view_widget.h"
 
@@ -43,6 +49,8 @@ QtPlatform::QtPlatform(const QString& settingsFile) {
 }
 
 QtPlatform::~QtPlatform() {
+  delete intro_;
+  if (!musicFolder_.isEmpty()) QDir(musicFolder_).removeRecursively();
   if (pointerHidden_) QGuiApplication::restoreOverrideCursor();
 }
 
@@ -250,17 +258,53 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
+// The clips are synthesised, written once per run to a private folder and
+// played from there.
 void QtPlatform::playLoopingSound(int clipId) {
-  const QString resource = QString(":/sounds/%1.wav").arg(clipId);
-  if (!QFile::exists(resource)) return;
+  if (musicFolder_.isEmpty()) {
+    musicFolder_ = QStandardPaths::writableLocation(QStandardPaths::TempLocation) +
+                   QString("/pelt-music-%1").arg(QCoreApplication::applicationPid());
+    QDir().mkpath(musicFolder_);
+  }
+  const QString path = musicFolder_ + QString("/%1.wav").arg(clipId);
+  if (!QFile::exists(path)) {
+    const Bytes wave = introMusicWave(clipId);
+    if (wave.empty() || writeFileAtomically(path.toStdString(), wave) != 0) return;
+  }
   if (sound_ == nullptr) sound_ = new QSoundEffect(this);
-  sound_->setSource(QUrl("qrc" + resource));
+  sound_->setSource(QUrl::fromLocalFile(path));
   sound_->setLoopCount(QSoundEffect::Infinite);
   sound_->play();
 }
 
 void QtPlatform::stopSound() {
   if (sound_) sound_->stop();
+}
+
+bool QtPlatform::openIntroWindow(int width, int height) {
+  if (intro_ != nullptr) return false;
+  intro_ = new IntroWindow(window_, width, height);
+  intro_->show();
+  intro_->raise();
+  intro_->activateWindow();
+  QCoreApplication::processEvents();
+  inputSeen_ = false;  // only what arrives while the card shows ends it
+  return true;
+}
+
+void QtPlatform::presentIntroFrame(const ViewImage& image) {
+  if (intro_) intro_->present(image);
+}
+
+void QtPlatform::closeIntroWindow() {
+  delete intro_;
+  intro_ = nullptr;
+}
+
+void QtPlatform::showStatusText(const std::string& text) {
+  if (window_ == nullptr) return;
+  window_->statusBar()->showMessage(qs(text));
+  window_->statusBar()->repaint();
 }
 
 bool QtPlatform::isCtrlHeld() {

@@ -61,6 +61,10 @@ class QtPlatform : public QObject, public Platform {
   void playLoopingSound(int clipId) override;
   void stopSound() override;
   bool isCtrlHeld() override;
+  bool openIntroWindow(int width, int height) override;
+  void presentIntroFrame(const ViewImage& image) override;
+  void closeIntroWindow() override;
+  void showStatusText(const std::string& text) override;
   SystemColors systemColors() override;
 
   // The screen position a view should see. Where warps are refused the
@@ -84,6 +88,8 @@ class QtPlatform : public QObject, public Platform {
   std::optional<QPoint> lastGlobal_;
   bool inputSeen_ = false;
   QSoundEffect* sound_ = nullptr;
+  class IntroWindow* intro_ = nullptr;
+  QString musicFolder_;
 };
 
 }  // namespace pelt

@@ -178,16 +178,45 @@ QIcon toolIcon(int commandId) {
   return {};
 }
 
-const char* toolFallbackTip(int commandId) {
-  switch (commandId) {
-    case 32836: return "Drag Pixels with Mapping";
-    case 32866: return "Map Rectangle";
-    case 32850: return "Show Mesh while Painting";
-    case 32864: return "Reset to the Default Palette";
-    case 32868: return "Blend: Mix Colours";
-    case 32869: return "Blend: Hue and Saturation";
-  }
-  return "";
+QPixmap aboutPicture() {
+  constexpr int kSide = 96;
+  QPixmap pixmap(kSide, kSide);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  // The frame.
+  p.setPen(QPen(QColor(90, 60, 30), 5, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(8, 8), QPointF(88, 8));
+  p.drawLine(QPointF(8, 88), QPointF(88, 88));
+  p.drawLine(QPointF(10, 6), QPointF(10, 90));
+  p.drawLine(QPointF(86, 6), QPointF(86, 90));
+  // The hide: a body with four paw tabs, a neck and a tail, laced to the frame.
+  QPainterPath hide;
+  const QPointF right[] = {{54, 16}, {74, 20}, {80, 30}, {64, 38}, {66, 58},
+                           {80, 68}, {72, 78}, {56, 70}, {51, 82}};
+  hide.moveTo(48, 14);
+  for (const QPointF& q : right) hide.lineTo(q);
+  hide.lineTo(48, 86);
+  for (int i = 8; i >= 0; --i) hide.lineTo(96 - right[i].x(), right[i].y());
+  hide.closeSubpath();
+  QLinearGradient fur(0, 14, 0, 86);
+  fur.setColorAt(0, QColor(196, 142, 84));
+  fur.setColorAt(1, QColor(138, 88, 48));
+  p.setPen(QPen(QColor(70, 40, 20), 1.5));
+  p.setBrush(fur);
+  p.drawPath(hide);
+  p.setPen(QPen(QColor(230, 215, 180), 0.8));
+  for (const QPointF& q : {QPointF(80, 30), QPointF(16, 30), QPointF(80, 68), QPointF(16, 68)})
+    p.drawLine(q, QPointF(q.x() < 48 ? 10 : 86, q.y()));
+  // A green stroke of fresh paint and the brush that left it.
+  p.setPen(QPen(QColor(40, 170, 70), 5, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(34, 56), QPointF(54, 46));
+  p.setPen(QPen(QColor(60, 60, 70), 4, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(58, 44), QPointF(78, 32));
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(40, 170, 70));
+  p.drawEllipse(QPointF(56, 45), 3, 3);
+  return pixmap;
 }
 
 QIcon programIcon() { return programIconSet(); }

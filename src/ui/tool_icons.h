@@ -3,6 +3,7 @@
 // (program_icon.h draws it).
 
 #include <QIcon>
+#include <QPixmap>
 
 namespace pelt {
 
@@ -11,8 +12,8 @@ inline constexpr int kToolImageHeight = 15;
 
 // The image of a tool-bar command id (an empty icon for unknown ids).
 QIcon toolIcon(int commandId);
-// Tip for a tool-bar button whose command has no table entry yet.
-const char* toolFallbackTip(int commandId);
 QIcon programIcon();
+// The about box's picture: a hide stretched on its frame, with a brush.
+QPixmap aboutPicture();
 
 }  // namespace pelt

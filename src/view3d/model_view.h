@@ -18,6 +18,7 @@
 #include "view3d/companion_scene.h"
 #include "view3d/shade_tables.h"
 #include "view3d/shading.h"
+#include "view3d/snapshot.h"
 #include "view3d/view_basis.h"
 
 namespace pelt {
@@ -159,6 +160,17 @@ class ModelView : public CoreView {
   std::int32_t projectX(double x, double z) const { return projection().x(x, z); }
   std::int32_t projectY(double y, double z) const { return projection().y(y, z); }
   std::int32_t projectDepth(double z) const { return projection().depth(z); }
+
+  // Snapshots. renderAt draws a full frame at another size into buffers of
+  // its own and gives the view back its size, buffers and picture; the
+  // pixels come back bottom-up.
+  std::vector<std::uint8_t> renderAt(int width, int height);
+  // Called before every tenth triangle with the triangles started so far.
+  using SnapshotProgress = std::function<void(int started, int total)>;
+  // Bilinear true colour at the image's size; false (nothing drawn) without
+  // a frame, a current skin or a phong map.
+  bool renderTrueColour(RgbImage& image, const std::uint8_t* lightTableRgb, double lightExponent,
+                        double smoothingExponent, const SnapshotProgress& progress);
 
  private:
   struct Mesh {

@@ -68,7 +68,7 @@ class ScriptedPlatform : public Platform {
   bool preferencesDialog(PreferencesValues& values) override;
   bool snapshotsDialog(SnapshotValues& values) override;
   bool mapFromViewDialog(MapFromViewValues& values) override;
-  void aboutDialog(const AboutValues&) override {}
+  void aboutDialog(const AboutValues& values) override { aboutShown = values; }
 
   int readInt(const std::string& section, const std::string& key, int fallback) override;
   std::string readString(const std::string& section, const std::string& key,
@@ -92,10 +92,27 @@ class ScriptedPlatform : public Platform {
   std::int64_t nowMilliseconds() override { return clock; }
   UtcDate todayUtc() override { return date; }
   void sleepMilliseconds(int ms) override { clock += ms; }
-  bool takePendingInput() override { return false; }
-  void playLoopingSound(int) override {}
-  void stopSound() override {}
+  bool takePendingInput() override { return ++inputPolls == inputAtPoll; }
+  void playLoopingSound(int clip) override { soundsPlayed.push_back(clip); }
+  void stopSound() override { ++soundStops; }
   bool isCtrlHeld() override { return ctrlHeld; }
+
+  // The intro: a window only when a test asks for one; input arrives at the
+  // given poll (1-based; 0 never).
+  bool introWindowAvailable = false;
+  bool introWindowOpen = false;
+  int introFrames = 0;
+  int inputPolls = 0;
+  int inputAtPoll = 0;
+  std::vector<int> soundsPlayed;
+  int soundStops = 0;
+  bool openIntroWindow(int, int) override { return introWindowOpen = introWindowAvailable; }
+  void presentIntroFrame(const ViewImage&) override { ++introFrames; }
+  void closeIntroWindow() override { introWindowOpen = false; }
+
+  std::vector<std::string> statusTexts;
+  void showStatusText(const std::string& text) override { statusTexts.push_back(text); }
+  std::optional<AboutValues> aboutShown;
 };
 
 }  // namespace pelt::test

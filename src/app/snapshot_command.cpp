@@ -1,0 +1,137 @@
+#include "app/snapshot_command.h"
+
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "app/app.h"
+#include "app/folders.h"
+#include "app/main_frame.h"
+#include "app/refresh.h"
+#include "platform/paths.h"
+#include "platform/settings_keys.h"
+#include "skins/palette_file.h"
+#include "skins/skin_image.h"
+#include "view3d/model_view.h"
+#include "view3d/snapshot.h"
+
+namespace pelt {
+
+namespace {
+
+struct SnapshotPlan {
+  SnapshotValues values;
+  int width = 0;
+  int height = 0;
+  double smoothingExponent = 1.0;
+  std::string path;
+  int filterIndex = 1;
+};
+
+void writeEightBit(App& app, ModelView& view, const SnapshotPlan& plan) {
+  std::vector<std::uint8_t> pixels;
+  if (plan.values.customSize)
+    pixels = view.renderAt(plan.width, plan.height);
+  else
+    pixels.assign(view.pixels().begin(), view.pixels().end());
+  Skin shot = eightBitSnapshot(pixels, plan.width, plan.height, view.viewPalette());
+  if (plan.filterIndex == kSnapshotPcxFilter)
+    writeSkinPcx(app.platform, shot, plan.path);
+  else
+    writeSkinBmp(app.platform, shot, plan.path);
+}
+
+// The gauge of the gradient box and the status line show how far it got.
+void showProgress(App& app, int started, int total) {
+  app.blendAmount = total > 0 ? static_cast<double>(started) / total : 0.0;
+  app.platform.sendRefresh(0, kRefreshGradientBox);
+  app.platform.showStatusText(
+      "Snapshot: " + std::to_string(static_cast<int>(app.blendAmount * 100)) + "%");
+}
+
+void writeTrueColour(App& app, ModelView& view, const SnapshotPlan& plan) {
+  Skin* skin = app.model.currentSkin();
+  if (!app.model.modelLoaded || skin == nullptr || app.phongMaps.current == nullptr) return;
+  std::unique_ptr<Skin> loaded;
+  const Skin* colormap = view.lightTable();
+  if (colormap == nullptr) {
+    loaded = loadDefaultColormap(app.platform);
+    colormap = loaded.get();
+  }
+  if (colormap == nullptr || colormap->width != 256 || colormap->height < kLightTableRows) return;
+
+  RgbImage image(plan.width, plan.height);
+  const std::vector<std::uint8_t> table = buildLightTableRgb(*colormap, skin->palette);
+  const double amount = app.blendAmount;
+  bool drawn = false;
+  try {
+    drawn = view.renderTrueColour(
+        image, table.data(), app.lightExponent, plan.smoothingExponent,
+        [&app](int started, int total) { showProgress(app, started, total); });
+  } catch (...) {
+    app.blendAmount = amount;
+    app.platform.sendRefresh(0, kRefreshGradientBox);
+    throw;
+  }
+  app.blendAmount = amount;
+  app.platform.sendRefresh(0, kRefreshGradientBox);
+  if (!drawn) {
+    app.platform.showStatusText("");
+    return;
+  }
+  const std::string target = trueColourSnapshotPath(plan.path);
+  if (writeFileAtomically(target, encodeBmp24(image)) != 0) {
+    app.platform.showStatusText("");
+    app.platform.messageBox(kSnapshotErrorMessage, MessageButtons::Ok);
+    return;
+  }
+  app.platform.showStatusText("Snapshot written to " + target);
+}
+
+}  // namespace
+
+void takeSnapshot(MainFrame& frame) {
+  App& app = frame.app;
+  Platform& platform = app.platform;
+  ModelView* view = frame.modelView();
+  if (view == nullptr) return;
+  SnapshotPlan plan;
+  plan.values.width = view->viewWidth();
+  plan.values.height = view->viewHeight();
+  if (!platform.snapshotsDialog(plan.values)) return;
+  plan.smoothingExponent = smoothingExponentFor(plan.values.sharpness);
+  if (plan.values.customSize) {
+    if (!snapshotSizeAllowed(plan.values.width, plan.values.height)) {
+      platform.messageBox(kSnapshotSizeMessage, MessageButtons::Ok);
+      return;
+    }
+    plan.width = plan.values.width;
+    plan.height = plan.values.height;
+  } else {
+    plan.width = view->viewWidth();
+    plan.height = view->viewHeight();
+  }
+  if (plan.width <= 0 || plan.height <= 0) return;  // the view has no picture yet
+
+  FileDialogRequest request{true, kSnapshotFilter, "*.bmp", app.saveFolder};
+  std::optional<FileDialogResult> chosen = platform.fileDialog(request);
+  if (!chosen) return;
+  rememberFolder(app, app.saveFolder, settings::kSaveDir, chosen->path);
+  plan.path = chosen->path;
+  plan.filterIndex = chosen->filterIndex;
+  if (lacksExtension(plan.path))
+    plan.path += plan.filterIndex == kSnapshotPcxFilter ? ".pcx" : ".bmp";
+
+  try {
+    if (plan.values.smoothing)
+      writeTrueColour(app, *view, plan);
+    else
+      writeEightBit(app, *view, plan);
+  } catch (const std::bad_alloc&) {
+    platform.showStatusText("");
+    platform.messageBox(kSnapshotErrorMessage, MessageButtons::Ok);
+  }
+}
+
+}  // namespace pelt

@@ -1,0 +1,193 @@
+// The whole command table: every row of the menus, keys and tool bar, and
+// every id dispatched through it.
+#include "app/command_table.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+#include <string>
+
+#include "app/about.h"
+#include "app/app.h"
+#include "app/main_frame.h"
+#include "app/model_loading.h"
+#include "skins/skin_image.h"
+#include "support/fixtures.h"
+#include "support/scripted_platform.h"
+
+namespace pelt {
+namespace {
+
+using test::ScriptedPlatform;
+using test::TempDir;
+
+struct Row {
+  int id;
+  const char* menu;
+  const char* text;
+  const char* key;
+  int button;
+};
+
+// In the order the menus show them; the commands without a menu last.
+// clang-format off
+constexpr Row kExpected[] = {
+    {32772, "File", "&Open...\tCtrl+O", "Ctrl+O", 0},
+    {32773, "File", "&Save\tCtrl+S", "Ctrl+S", 0},
+    {32774, "File", "Save &As...\tCtrl+A", "Ctrl+A", 0},
+    {32771, "File", "&Base Folder...", "", 0},
+    {32829, "File", "Preferences", "", 0},
+    {57665, "File", "E&xit", "", 0},
+    {32809, "Companion", "&Open", "", 0},
+    {32810, "Companion", "&Close", "", 0},
+    {32813, "Companion", "&Load Skin", "", 0},
+    {32811, "Companion", "&Hide\tH", "H", 0},
+    {32814, "Companion", "&Offset", "", 0},
+    {32858, "Options/Phong Maps", "&Open", "", 0},
+    {32859, "Options/Phong Maps", "&Close", "", 0},
+    {32862, "Options/Phong Maps", "&Scan Folder", "", 0},
+    {32860, "Options/Environment Maps", "&Open", "", 0},
+    {32861, "Options/Environment Maps", "&Close", "", 0},
+    {32863, "Options/Environment Maps", "&Scan Folder", "", 0},
+    {32775, "Options", "&Swap Displays", "", 0},
+    {32857, "Options", "Snapshot\tF12", "F12", 0},
+    {32865, "Options", "&Benchmark\tF11", "F11", 0},
+    {32779, "Options", "&Camera Override\tSpace", "Space", 1},
+    {32780, "Options", "&Paint Mode\t1", "1", 2},
+    {32781, "Options", "M&apping Mode\t2", "2", 3},
+    {32802, "Options", "Point Brush\tShift+1", "Shift+1", 4},
+    {32800, "Options", "Pencil Brush\tShift+2", "Shift+2", 5},
+    {32801, "Options", "Line Brush\tShift+3", "Shift+3", 6},
+    {32785, "Skins", "&New\tShift+N", "Shift+N", 0},
+    {32777, "Skins", "&Open\tShift+O", "Shift+O", 0},
+    {32782, "Skins", "&Close/Delete\tShift+D", "Shift+D", 0},
+    {32842, "Skins", "Dupl&icate\tCtrl+D", "Ctrl+D", 0},
+    {32783, "Skins", "&Save\tShift+S", "Shift+S", 0},
+    {32784, "Skins", "Save &As\tShift+A", "Shift+A", 0},
+    {32788, "Skins", "&Link\tShift+L", "Shift+L", 0},
+    {32789, "Skins", "&Unlink\tCtrl+L", "Ctrl+L", 0},
+    {32793, "Skins", "&Move Up\tCtrl+Up", "Ctrl+Up", 0},
+    {32794, "Skins", "Move &Down\tCtrl+Down", "Ctrl+Down", 0},
+    {32787, "Skins", "&Store\tShift+Z", "Shift+Z", 0},
+    {32786, "Skins", "&Revert\tCtrl+Z", "Ctrl+Z", 0},
+    {32795, "Skins", "R&eload\tF5", "F5", 0},
+    {32776, "Skins", "&Scan Folder...", "", 0},
+    {32799, "Skins", "Re-size &All...", "", 0},
+    {32804, "Skins", "Re-&Palette", "", 0},
+    {32855, "Skins", "Replace colors", "", 0},
+    {32851, "Skins/Invert...", "&Palette", "", 0},
+    {32852, "Skins/Invert...", "P&ixels", "", 0},
+    {32853, "Skins/Invert...", "&Both", "", 0},
+    {32843, "Skins/Skin F/X...", "&Outline Selected", "", 0},
+    {32844, "Skins/Skin F/X...", "&Fill Selected", "", 0},
+    {32845, "Skins/Skin F/X...", "&Shade Selected", "", 0},
+    {32847, "Skins/Skin F/X...", "Load To Selected", "", 0},
+    {32796, "Mapping", "&Select All\tShift+C", "Shift+C", 0},
+    {32797, "Mapping", "Select &None\tC", "C", 0},
+    {32798, "Mapping", "&Invert Selection\tI", "I", 0},
+    {32837, "Mapping", "Select &Connected\t\\", "\\", 0},
+    {32838, "Mapping", "&Grow Selection\t]", "]", 0},
+    {32839, "Mapping", "Sh&rink Selection\t[", "[", 0},
+    {32830, "Mapping", "&Hide Selected\tCtrl+H", "Ctrl+H", 0},
+    {32831, "Mapping", "&Unhide All\tShift+H", "Shift+H", 0},
+    {32840, "Mapping", "S&tore", "", 0},
+    {32841, "Mapping", "R&evert", "", 0},
+    {32816, "Mapping", "I&mport", "", 0},
+    {32815, "Mapping", "&Export", "", 0},
+    {32846, "Mapping", "Import to Selected", "", 0},
+    {32867, "Rectangle", "&Map from 3D View...", "", 0},
+    {57664, "Help", kAboutMenuText, "", 0},
+    {32832, "", "", ".", 0},
+    {32834, "", "", "'", 0},
+    {32833, "", "", ",", 0},
+    {32835, "", "", ";", 0},
+    {32836, "", "", "", 7},
+    {32866, "", "", "", 8},
+    {32850, "", "", "", 9},
+    {32864, "", "", "", 10},
+    {32868, "", "", "", 11},
+    {32869, "", "", "", 12},
+};
+// clang-format on
+
+TEST(CommandTable, EveryRowAsTheMenusShowIt) {
+  ASSERT_EQ(commandTable().size(), std::size(kExpected));
+  std::vector<int> menuOrder, expectedMenuOrder, buttons(12);
+  for (const Command& c : commandTable())
+    if (*c.menu) menuOrder.push_back(c.id);
+  for (const Row& row : kExpected) {
+    const Command* c = findCommand(row.id);
+    ASSERT_NE(c, nullptr) << row.id;
+    EXPECT_EQ((std::array<std::string, 3>{c->menu, c->text, c->key}),
+              (std::array<std::string, 3>{row.menu, row.text, row.key}));
+    EXPECT_EQ(c->toolButton, row.button) << row.id;
+    if (row.button) {
+      buttons[static_cast<size_t>(row.button - 1)] = row.id;
+      EXPECT_NE(*c->toolTip, 0) << row.id;
+    }
+    if (*row.menu) expectedMenuOrder.push_back(row.id);
+  }
+  EXPECT_EQ(menuOrder, expectedMenuOrder);
+  // The layout puts the buttons left to right by their numbers.
+  std::vector<int> shown;
+  std::copy_if(kToolBarLayout.begin(), kToolBarLayout.end(), std::back_inserter(shown),
+               [](int id) { return id != 0; });
+  EXPECT_EQ(shown, buttons);
+}
+
+struct QuietHost : FrameHost {
+  int closes = 0;
+  void layoutChanged() override {}
+  void grabSplitPointer(bool) override {}
+  void closeWindow() override { ++closes; }
+};
+
+class CommandWalk : public ::testing::Test {
+ protected:
+  CommandWalk() {
+    app.baseFolder = app.loadFolder = app.saveFolder = dir.file("baseq2");
+    dir.write("baseq2/m/skin.pcx", encodeSkinPcx(test::patternSkin(16, 8, 1)));
+    const std::string model =
+        dir.write("baseq2/m/tris.md2", encodeMd2(test::quadStripMd2(2, 16, 8, {"m/skin.pcx"})));
+    EXPECT_TRUE(loadMd2(app, model));
+    frame.setClientSize(800, 600, 40);
+  }
+
+  TempDir dir;
+  ScriptedPlatform platform;
+  App app{platform};
+  QuietHost host;
+  MainFrame frame{app, host};
+};
+
+// Every dialog is cancelled and every question answered with its default,
+// so each command runs to its first refusal without touching the disk.
+TEST_F(CommandWalk, EveryIdDispatches) {
+  for (const Command& c : commandTable()) {
+    const bool enabled = isCommandEnabled(c, app);
+    EXPECT_EQ(runCommand(frame, c.id), enabled) << c.id;
+  }
+  EXPECT_FALSE(runCommand(frame, 12345));
+  EXPECT_EQ(host.closes, 1);  // Exit asks the window to close
+}
+
+TEST_F(CommandWalk, ChecksAndGreyedEntriesFollowTheState) {
+  auto checked = [&](int id) { return isCommandChecked(*findCommand(id), app); };
+  ASSERT_TRUE(runCommand(frame, 32781));
+  EXPECT_TRUE(checked(32781) && !checked(32780));
+  const int refills = platform.listRefills;
+  ASSERT_TRUE(runCommand(frame, 32781));  // already the mode: nothing happens
+  EXPECT_EQ(platform.listRefills, refills);
+  for (int id : {32802, 32800, 32801}) {
+    ASSERT_TRUE(runCommand(frame, id));
+    for (int other : {32802, 32800, 32801}) EXPECT_EQ(checked(other), other == id) << id;
+  }
+  // No companion is open.
+  for (int id : {32810, 32813, 32811, 32814}) EXPECT_FALSE(runCommand(frame, id)) << id;
+  EXPECT_STREQ(commandText(*findCommand(32811), app), "&Hide\tH");
+}
+
+}  // namespace
+}  // namespace pelt

@@ -1,0 +1,164 @@
+// The intro card and its run, and the about box's table.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+
+#include "app/about.h"
+#include "app/app.h"
+#include "app/intro.h"
+#include "app/intro_music.h"
+#include "raster/rasterizer.h"
+#include "support/scripted_platform.h"
+
+namespace pelt {
+namespace {
+
+using test::ScriptedPlatform;
+
+// A platform whose sleeps take longer, so a whole intro runs in few frames.
+struct SlowClock : ScriptedPlatform {
+  int step = 100;
+  void sleepMilliseconds(int) override { clock += step; }
+};
+
+TEST(Intro, RunsUntilInputOrTheLastFrame) {
+  struct Case {
+    UtcDate date;
+    int inputAtPoll;
+    int frames;  // shown before the loop ends
+    int clip;
+  } cases[] = {
+      {{6, 20}, 0, 593, kIntroClipMidsummer},  // 0, 100 .. 59200: the first past 59100 ends it
+      {{6, 21}, 1, 1, kIntroClipEveryDay},     // a click during the first frame
+      {{1, 1}, 7, 7, kIntroClipEveryDay},
+  };
+  for (const Case& c : cases) {
+    SlowClock platform;
+    platform.introWindowAvailable = true;
+    platform.date = c.date;
+    platform.inputAtPoll = c.inputAtPoll;
+    Rasterizer r;
+    EXPECT_EQ(runIntro(platform, r), c.frames);
+    EXPECT_EQ(platform.introFrames, c.frames);
+    EXPECT_EQ(platform.soundsPlayed, std::vector<int>{c.clip});
+    EXPECT_EQ(platform.soundStops, 2);  // before the music and with the window
+    EXPECT_FALSE(platform.introWindowOpen);
+  }
+  ScriptedPlatform noWindow;  // the platform could not make one: no intro, no music
+  Rasterizer r;
+  EXPECT_EQ(runIntro(noWindow, r), 0);
+  EXPECT_TRUE(noWindow.soundsPlayed.empty());
+}
+
+TEST(Intro, CardLayers) {
+  Rasterizer r;
+  IntroCard card(r, 12345);
+  card.drawFrame(0.0, 0);
+  // Floor rows carry the floor's green through the noise; rows between carry no green.
+  for (int row : {130, 129, 127, 124, 10}) {
+    const int green = (card.pixel(160, row) >> 5) & 0x1F;
+    EXPECT_GE(green, (2 * 24) / 3 - 1) << row;
+  }
+  EXPECT_LE((card.pixel(160, 128) >> 5) & 0x1F, 15);
+  // The bevel's three rings, lit at the top and left, shaded at the bottom and right.
+  for (auto [x, row, colour] : {std::array<int, 3>{100, 239, 0x3DEF},
+                                {0, 100, 0x3DEF},
+                                {100, 0, 0x1CE7},
+                                {319, 100, 0x1CE7},
+                                {100, 238, 0x739C},
+                                {100, 2, 0x6318}})
+    EXPECT_EQ(card.pixel(x, row), colour) << x << "," << row;
+  // No channel ever overflows its five bits, so only 15 bits are used.
+  EXPECT_TRUE(std::all_of(card.pixels().begin(), card.pixels().end(),
+                          [](std::uint16_t p) { return p < 0x8000; }));
+  // Without the logo the centre above the floor holds only noise and flicker.
+  auto greenAbove = [&] {
+    int n = 0;
+    for (int row = 140; row < 230; ++row)
+      for (int x = 10; x < 310; ++x) n += ((card.pixel(x, row) >> 5) & 0x1F) >= 12;
+    return n;
+  };
+  EXPECT_EQ(greenAbove(), 0);
+  card.showLogo(true);
+  card.drawFrame(0.7, 0);
+  EXPECT_GT(greenAbove(), 100);
+  EXPECT_EQ(card.image().width, kIntroWidth);
+  EXPECT_EQ(card.image().format, ImageFormat::Rgb555);
+}
+
+TEST(Intro, MusicClipsAreLoopingWaveFiles) {
+  for (int clip : {kIntroClipMidsummer, kIntroClipEveryDay}) {
+    const Bytes wave = introMusicWave(clip);
+    ASSERT_GT(wave.size(), 44u);
+    auto u32 = [&](size_t at) {
+      return wave[at] | wave[at + 1] << 8 | wave[at + 2] << 16 |
+             static_cast<std::uint32_t>(wave[at + 3]) << 24;
+    };
+    EXPECT_EQ(std::string(wave.begin(), wave.begin() + 4), "RIFF");
+    EXPECT_EQ(u32(4), wave.size() - 8);
+    EXPECT_EQ(std::string(wave.begin() + 8, wave.begin() + 16), "WAVEfmt ");
+    EXPECT_EQ(u32(24), static_cast<std::uint32_t>(kMusicSampleRate));
+    EXPECT_EQ(u32(40), wave.size() - 44);
+  }
+  EXPECT_NE(introMusicWave(kIntroClipMidsummer), introMusicWave(kIntroClipEveryDay));
+  EXPECT_TRUE(introMusicWave(1).empty());
+}
+
+class About : public ::testing::Test {
+ protected:
+  // A square model whose two triangles cover the skin corner to corner.
+  void square(int size) {
+    Model& m = app.model;
+    m.skinWidth = m.skinHeight = size;
+    m.stCoords[0] = {0, 0};
+    m.stCoords[1] = {static_cast<std::int16_t>(size), 0};
+    m.stCoords[2] = {static_cast<std::int16_t>(size), static_cast<std::int16_t>(size)};
+    m.stCoords[3] = {0, static_cast<std::int16_t>(size)};
+    m.stCount = 4;
+    m.triangles[0].stIndex = {0, 1, 2};
+    m.triangles[1].stIndex = {0, 2, 3};
+    m.triangleCount = 2;
+  }
+  ScriptedPlatform platform;
+  App app{platform};
+};
+
+TEST_F(About, WastedSpace) {
+  square(32);
+  EXPECT_EQ(wastedSpacePercent(app.model, app.rasterizer), 0);
+  app.model.triangleCount = 1;  // half the square, less the diagonal's pixels
+  const int half = wastedSpacePercent(app.model, app.rasterizer);
+  EXPECT_TRUE(half >= 40 && half <= 55) << half;
+  app.model.triangleCount = 0;
+  EXPECT_EQ(wastedSpacePercent(app.model, app.rasterizer), 100);
+  app.model.skinWidth = 0;  // no skin: nothing to divide by
+  EXPECT_EQ(wastedSpacePercent(app.model, app.rasterizer), 100);
+}
+
+TEST_F(About, TableThroughTheCommand) {
+  square(16);
+  app.model.vertexCount = 4;
+  app.model.frames.resize(3);
+  for (std::uint32_t unlinked : {0u, 1u, 0u}) {
+    app.model.skins.push_back(std::make_unique<Skin>());
+    app.model.skins.back()->unlinked = unlinked;
+  }
+  showAbout(app);
+  ASSERT_TRUE(platform.aboutShown);
+  const std::vector<std::array<std::string, 3>> expected = {
+      {"Vertices", "4", "2048"},          {"Mapping Verts", "4", "2048"},
+      {"Triangles", "2", "4096"},         {"Frames", "3", "512"},
+      {"Linked Skins", "2", "32"},        {"External Skins", "1", "Unlimited"},
+      {"Skin Width", "16", "640"},        {"Skin Height", "16", "480"},
+      {"Wasted Space", "0%", "Undecided"}};
+  ASSERT_EQ(platform.aboutShown->rows.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const auto& row = platform.aboutShown->rows[i];
+    EXPECT_EQ((std::array<std::string, 3>{row.label, row.current, row.limit}), expected[i]);
+  }
+  EXPECT_EQ(platform.aboutShown->nameAndVersion, "Pelt 0.1");
+}
+
+}  // namespace
+}  // namespace pelt
