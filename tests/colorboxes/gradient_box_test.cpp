@@ -22,12 +22,7 @@ class GradientBoxTest : public ::testing::Test {
     box->resize(kWidth, kHeight);
   }
   MouseEvent at(int x, int y, unsigned button, unsigned held) const {
-    MouseEvent e;
-    e.x = e.screenX = x;
-    e.y = e.screenY = y;
-    e.button = button;
-    e.buttons = held;
-    return e;
+    return {x, y, x, y, button, held};
   }
   void click(int x, int y, unsigned button) {
     box->mousePress(at(x, y, button, button));
@@ -73,8 +68,6 @@ TEST_F(GradientBoxTest, FilledRowsShowTheBrightnessCurve) {
   EXPECT_EQ(gauge(70), (Rgb8{0, 0, 0}));
 
   // Exponent 0 lights every entry fully: the filled gauge turns white.
-  click(5, 72, kButtonRight);
-  EXPECT_DOUBLE_EQ(app.lightExponent, (1.0 - 72.0 / 73) * (1.0 - 72.0 / 73) * 20);
   box->mousePress(at(5, 60, kButtonRight, kButtonRight));
   box->mouseMove(at(5, 500, kButtonNone, kButtonRight));
   box->mouseRelease(at(5, 500, kButtonRight, kButtonNone));

@@ -18,12 +18,7 @@ class PaletteBoxTest : public ::testing::Test {
     platform.repaints.clear();
   }
   MouseEvent at(int x, int y, unsigned button, unsigned held) const {
-    MouseEvent e;
-    e.x = x;
-    e.y = y;
-    e.button = button;
-    e.buttons = held;
-    return e;
+    return {x, y, 0, 0, button, held};
   }
   void click(int x, int y, unsigned button = kButtonLeft) {
     box.mousePress(at(x, y, button, button));

@@ -94,12 +94,12 @@ void expectMappedPixelsPainted(const Md2Data& md2, const Skin& skin,
   }
 }
 
-TEST(DemoCreatureSkin, MappedPixelsArePaintedInBothSkins) {
+TEST(DemoSkins, MappedPixelsArePainted) {
   Palette palette = makeDemoPalette();
-  for (int variant : {kCreatureSkinNormal, kCreatureSkinPain}) {
-    Skin skin = makeCreatureSkin(variant, palette);
-    expectMappedPixelsPainted(creature(), skin, {rampColor(kRampGrey, 2), rampColor(kRampGrey, 3)});
-  }
+  const std::vector<std::uint8_t> greys = {rampColor(kRampGrey, 2), rampColor(kRampGrey, 3)};
+  for (int variant : {kCreatureSkinNormal, kCreatureSkinPain})
+    expectMappedPixelsPainted(creature(), makeCreatureSkin(variant, palette), greys);
+  expectMappedPixelsPainted(weapon(), makeWeaponSkin(palette), {rampColor(kRampGrey, 3)});
 }
 
 TEST(DemoWeapon, SharesTheCreaturesFramesAndIsClosed) {
@@ -109,11 +109,6 @@ TEST(DemoWeapon, SharesTheCreaturesFramesAndIsClosed) {
   EXPECT_GT(test::checkOutsideIsDrawn(md2, 0), 100);
   EXPECT_GT(test::checkOutsideIsDrawn(md2, 21), 100);
   EXPECT_GT(largestMove(md2, 0, 21), 4.0f);
-}
-
-TEST(DemoWeaponSkin, MappedPixelsArePainted) {
-  Skin skin = makeWeaponSkin(makeDemoPalette());
-  expectMappedPixelsPainted(weapon(), skin, {rampColor(kRampGrey, 3)});
 }
 
 }  // namespace

@@ -2,28 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "demo/mesh_checks.h"
-
 namespace pelt {
 namespace {
-
-float wordAsFloat(std::int32_t word) {
-  float f;
-  std::memcpy(&f, &word, sizeof f);
-  return f;
-}
-
-TEST(DemoMesh, BoxIsClosedAndSeenFromOutside) {
-  Md2Data box = makeBoxModel(10, 96, 64, 3);
-  EXPECT_EQ(box.vertexCount, 8);
-  EXPECT_EQ(box.triangles.size(), 12u);
-  ASSERT_EQ(box.frames.size(), 3u);
-  EXPECT_EQ(box.frames[2].name, "box3");
-  EXPECT_TRUE(test::isClosedAndConsistent(box));
-  for (int f = 0; f < 3; ++f) EXPECT_GE(test::checkOutsideIsDrawn(box, f), 12);
-}
 
 TEST(DemoMesh, StTableHoldsEachPairOnceInFirstUseOrder) {
   MeshBuilder mesh;
@@ -39,22 +19,6 @@ TEST(DemoMesh, StTableHoldsEachPairOnceInFirstUseOrder) {
   EXPECT_EQ(md2.st[2], (StCoord{2, 2}));
   EXPECT_EQ(md2.triangles[0].stIndex, (std::array<std::int16_t, 3>{0, 1, 0}));
   EXPECT_EQ(md2.triangles[1].stIndex, (std::array<std::int16_t, 3>{2, 1, 0}));
-}
-
-TEST(DemoMesh, GlCommandsAreOneFanPerTriangle) {
-  Md2Data strip = makeStripModel(2, 64, 32);
-  ASSERT_EQ(strip.glCommands.size(), strip.triangles.size() * 10 + 1);
-  EXPECT_EQ(strip.glCommands.back(), 0);
-  for (std::size_t i = 0; i < strip.triangles.size(); ++i) {
-    const std::int32_t* word = &strip.glCommands[i * 10];
-    EXPECT_EQ(word[0], -3);
-    for (int k = 0; k < 3; ++k) {
-      const StCoord& st = strip.st[static_cast<std::size_t>(strip.triangles[i].stIndex[k])];
-      EXPECT_FLOAT_EQ(wordAsFloat(word[1 + 3 * k]), (st.s + 0.5f) / 64);
-      EXPECT_FLOAT_EQ(wordAsFloat(word[2 + 3 * k]), (st.t + 0.5f) / 32);
-      EXPECT_EQ(word[3 + 3 * k], strip.triangles[i].vertexIndex[k]);
-    }
-  }
 }
 
 TEST(DemoMesh, FramesPackToWithinHalfAStepOfThePositions) {

@@ -9,11 +9,6 @@ int brightness(const Palette& p, int index) {
   return p[index * 3] + p[index * 3 + 1] + p[index * 3 + 2];
 }
 
-long distance2(const Palette& p, int index, const std::array<std::uint8_t, 3>& c) {
-  long dr = p[index * 3] - c[0], dg = p[index * 3 + 1] - c[1], db = p[index * 3 + 2] - c[2];
-  return dr * dr + dg * dg + db * db;
-}
-
 TEST(DemoPalette, RampsRunFromDarkToLightAndGreysAreExact) {
   Palette p = makeDemoPalette();
   EXPECT_EQ(brightness(p, rampColor(kRampGrey, 0)), 0);
@@ -36,23 +31,6 @@ TEST(DemoPalette, NearestColourPrefersTheLowerIndexOnATie) {
   EXPECT_EQ(nearestPaletteIndex(p, 0, 80, 0), 7);
   EXPECT_EQ(nearestPaletteIndex(p, 0, 0, 0), 0);
   EXPECT_EQ(nearestPaletteIndex(p, 50, 0, 0), 0);  // 50^2 to black and to 5: black is first
-}
-
-TEST(DemoColormap, EveryEntryIsTheNearestColourToTheLitColour) {
-  Palette p = makeDemoPalette();
-  Skin map = makeColormapImage(p);
-  for (int row = 0; row < kColormapRows; ++row) {
-    for (int index = 0; index < 256; ++index) {
-      auto lit = litColor(p, index, row);
-      int chosen = map.pixel(index, row);
-      long best = distance2(p, chosen, lit);
-      for (int other = 0; other < 256; ++other) {
-        long d = distance2(p, other, lit);
-        ASSERT_TRUE(d > best || (d == best && other >= chosen))
-            << "row " << row << " index " << index << ": " << other << " beats " << chosen;
-      }
-    }
-  }
 }
 
 TEST(DemoColormap, RowsDarkenFromSlightlyOverbrightToNearBlack) {

@@ -38,13 +38,8 @@ struct SkinPaint : ::testing::Test {
   std::vector<std::uint8_t>& pixels() { return app.model.currentSkin()->pixels; }
   std::uint8_t& shownAt(int x, int y) { return pixels()[static_cast<size_t>(view->texelAt(x, y))]; }
   void stroke(std::initializer_list<WindowPoint> path, unsigned button = kButtonLeft) {
-    auto event = [&](WindowPoint p, unsigned b, unsigned held) {
-      MouseEvent e;
-      e.x = e.screenX = p.x;
-      e.y = e.screenY = p.y;
-      e.button = b;
-      e.buttons = held;
-      return e;
+    auto event = [](WindowPoint p, unsigned b, unsigned held) {
+      return MouseEvent{p.x, p.y, p.x, p.y, b, held};
     };
     view->mousePress(event(*path.begin(), button, button));
     for (auto p = path.begin() + 1; p != path.end(); ++p) view->mouseMove(event(*p, 0, button));

@@ -56,12 +56,7 @@ class SkinViewTest : public ::testing::Test {
                             static_cast<size_t>(wx)];
   }
   MouseEvent at(int x, int y, unsigned button, unsigned held) const {
-    MouseEvent e;
-    e.x = e.screenX = x;
-    e.y = e.screenY = y;
-    e.button = button;
-    e.buttons = held;
-    return e;
+    return {x, y, x, y, button, held};
   }
 
   ScriptedPlatform platform;
