@@ -50,6 +50,7 @@ constexpr std::int32_t kId = 42;
 constexpr std::uint8_t kTexel = 2 + 16;        // texel (2, 1)
 constexpr std::int32_t kTexelOffset = 37 + 2;  // row offset of v plus u
 constexpr std::uint8_t kMapValue = 7 + 3 * 2;
+constexpr std::uint8_t kRampValue = (kMapValue + 250) & 0xFF;  // wraps around the palette
 
 enum class PickExpect { Untouched, Id, TexelOffset };
 
@@ -63,64 +64,34 @@ struct FillerCase {
 
 std::vector<FillerCase> fillerCases() {
   using PE = PickExpect;
+  // A filler, its triangle and further arguments, then what every covered pixel holds.
+#define PELT_CASE(name, tri, pixel, depth, pick, ...) \
+  {#name, [](Rasterizer& r) { r.name(tri __VA_OPT__(, ) __VA_ARGS__); }, pixel, depth, pick}
   return {
-      {"fillFlat", [](Rasterizer& r) { r.fillFlat(constantTriangle<0>({}), 9); }, 9, false, PE::Untouched},
-      {"fillFlatDepth", [](Rasterizer& r) { r.fillFlatDepth(constantTriangle<1>({kZ}), 9); }, 9, true,
-       PE::Untouched},
-      {"fillFlatDepthPick",
-       [](Rasterizer& r) { r.fillFlatDepthPick(constantTriangle<1>({kZ}), 9, kId); }, 9, true, PE::Id},
-      {"fillGouraud", [](Rasterizer& r) { r.fillGouraud(constantTriangle<1>({kL})); }, 5, false,
-       PE::Untouched},
-      {"fillGouraudDepth", [](Rasterizer& r) { r.fillGouraudDepth(constantTriangle<2>({kL, kZ})); }, 5,
-       true, PE::Untouched},
-      {"fillGouraudDepthPick",
-       [](Rasterizer& r) { r.fillGouraudDepthPick(constantTriangle<2>({kL, kZ}), kId); }, 5, true, PE::Id},
-      {"fillMapDepth", [](Rasterizer& r) { r.fillMapDepth(constantTriangle<3>({kS, kT, kZ})); },
-       kMapValue, true, PE::Untouched},
-      {"fillMapDepthPick",
-       [](Rasterizer& r) { r.fillMapDepthPick(constantTriangle<3>({kS, kT, kZ}), kId); }, kMapValue,
-       true, PE::Id},
-      {"fillMapRampDepth",
-       [](Rasterizer& r) { r.fillMapRampDepth(constantTriangle<3>({kS, kT, kZ}), 250); },
-       static_cast<std::uint8_t>(kMapValue + 250), true, PE::Untouched},
-      {"fillMapRampDepthPick",
-       [](Rasterizer& r) { r.fillMapRampDepthPick(constantTriangle<3>({kS, kT, kZ}), kId, 250); },
-       static_cast<std::uint8_t>(kMapValue + 250), true, PE::Id},
-      {"fillTextureDepth", [](Rasterizer& r) { r.fillTextureDepth(constantTriangle<3>({kU, kV, kZ})); },
-       kTexel, true, PE::Untouched},
-      {"fillTextureDepthPick",
-       [](Rasterizer& r) { r.fillTextureDepthPick(constantTriangle<3>({kU, kV, kZ}), kId); }, kTexel,
-       true, PE::Id},
-      {"fillTextureDepthTexel",
-       [](Rasterizer& r) { r.fillTextureDepthTexel(constantTriangle<3>({kU, kV, kZ})); }, kTexel, true,
-       PE::TexelOffset},
-      {"fillTextureLitDepth",
-       [](Rasterizer& r) { r.fillTextureLitDepth(constantTriangle<4>({kU, kV, kL, kZ})); }, kTexel + 5,
-       true, PE::Untouched},
-      {"fillTextureLitDepthPick",
-       [](Rasterizer& r) { r.fillTextureLitDepthPick(constantTriangle<4>({kU, kV, kL, kZ}), kId); },
-       kTexel + 5, true, PE::Id},
-      {"fillTextureLitDepthTexel",
-       [](Rasterizer& r) { r.fillTextureLitDepthTexel(constantTriangle<4>({kU, kV, kL, kZ})); },
-       kTexel + 5, true, PE::TexelOffset},
-      {"fillTextureMapLitDepth",
-       [](Rasterizer& r) { r.fillTextureMapLitDepth(constantTriangle<5>({kU, kV, kS, kT, kZ})); },
-       kTexel + kMapValue, true, PE::Untouched},
-      {"fillTextureMapLitDepthPick",
-       [](Rasterizer& r) {
-         r.fillTextureMapLitDepthPick(constantTriangle<5>({kU, kV, kS, kT, kZ}), kId);
-       },
-       kTexel + kMapValue, true, PE::Id},
-      {"fillTextureMapLitDepthTexel",
-       [](Rasterizer& r) { r.fillTextureMapLitDepthTexel(constantTriangle<5>({kU, kV, kS, kT, kZ})); },
-       kTexel + kMapValue, true, PE::TexelOffset},
-      {"fillTexture", [](Rasterizer& r) { r.fillTexture(constantTriangle<2>({kU, kV})); }, kTexel, false,
-       PE::Untouched},
-      {"fillTextureTexel", [](Rasterizer& r) { r.fillTextureTexel(constantTriangle<2>({kU, kV})); },
-       kTexel, false, PE::TexelOffset},
-      {"fillTextureRounded", [](Rasterizer& r) { r.fillTextureRounded(constantTriangle<2>({kU, kV})); },
-       kTexel, false, PE::Untouched},
+      PELT_CASE(fillFlat, constantTriangle<0>({}), 9, false, PE::Untouched, 9),
+      PELT_CASE(fillFlatDepth, constantTriangle<1>({kZ}), 9, true, PE::Untouched, 9),
+      PELT_CASE(fillFlatDepthPick, constantTriangle<1>({kZ}), 9, true, PE::Id, 9, kId),
+      PELT_CASE(fillGouraud, constantTriangle<1>({kL}), 5, false, PE::Untouched),
+      PELT_CASE(fillGouraudDepth, (constantTriangle<2>({kL, kZ})), 5, true, PE::Untouched),
+      PELT_CASE(fillGouraudDepthPick, (constantTriangle<2>({kL, kZ})), 5, true, PE::Id, kId),
+      PELT_CASE(fillMapDepth, (constantTriangle<3>({kS, kT, kZ})), kMapValue, true, PE::Untouched),
+      PELT_CASE(fillMapDepthPick, (constantTriangle<3>({kS, kT, kZ})), kMapValue, true, PE::Id, kId),
+      PELT_CASE(fillMapRampDepth, (constantTriangle<3>({kS, kT, kZ})), kRampValue, true, PE::Untouched, 250),
+      PELT_CASE(fillMapRampDepthPick, (constantTriangle<3>({kS, kT, kZ})), kRampValue, true, PE::Id, kId, 250),
+      PELT_CASE(fillTextureDepth, (constantTriangle<3>({kU, kV, kZ})), kTexel, true, PE::Untouched),
+      PELT_CASE(fillTextureDepthPick, (constantTriangle<3>({kU, kV, kZ})), kTexel, true, PE::Id, kId),
+      PELT_CASE(fillTextureDepthTexel, (constantTriangle<3>({kU, kV, kZ})), kTexel, true, PE::TexelOffset),
+      PELT_CASE(fillTextureLitDepth, (constantTriangle<4>({kU, kV, kL, kZ})), kTexel + 5, true, PE::Untouched),
+      PELT_CASE(fillTextureLitDepthPick, (constantTriangle<4>({kU, kV, kL, kZ})), kTexel + 5, true, PE::Id, kId),
+      PELT_CASE(fillTextureLitDepthTexel, (constantTriangle<4>({kU, kV, kL, kZ})), kTexel + 5, true, PE::TexelOffset),
+      PELT_CASE(fillTextureMapLitDepth, (constantTriangle<5>({kU, kV, kS, kT, kZ})), kTexel + kMapValue, true, PE::Untouched),
+      PELT_CASE(fillTextureMapLitDepthPick, (constantTriangle<5>({kU, kV, kS, kT, kZ})), kTexel + kMapValue, true, PE::Id, kId),
+      PELT_CASE(fillTextureMapLitDepthTexel, (constantTriangle<5>({kU, kV, kS, kT, kZ})), kTexel + kMapValue, true, PE::TexelOffset),
+      PELT_CASE(fillTexture, (constantTriangle<2>({kU, kV})), kTexel, false, PE::Untouched),
+      PELT_CASE(fillTextureTexel, (constantTriangle<2>({kU, kV})), kTexel, false, PE::TexelOffset),
+      PELT_CASE(fillTextureRounded, (constantTriangle<2>({kU, kV})), kTexel, false, PE::Untouched),
   };
+#undef PELT_CASE
 }
 
 TEST(FillFamily, EachFillerWritesItsPixelDepthAndPick) {
@@ -145,18 +116,6 @@ TEST(FillFamily, EachFillerWritesItsPixelDepthAndPick) {
     target.expectSpansEmpty();
     target.expectGuardsIntact();
   }
-}
-
-TEST(FillFamily, MapRampWrapsAroundThePalette) {
-  Tables tables;
-  tables.shadeMap.at(7, 2) = 250;
-  RasterTarget target(8, 5);
-  tables.bind(target.raster);
-  target.raster.fillMapRampDepth(constantTriangle<3>({kS, kT, kZ}), 10);
-  EXPECT_EQ(target.pixel(1, 1), 4);
-  target.raster.clearDepth(kDepthFar);
-  target.raster.fillMapRampDepthPick(constantTriangle<3>({kS, kT, kZ}), kId, 10);
-  EXPECT_EQ(target.pixel(1, 1), 4);
 }
 
 TEST(FillFamily, DepthTestIsStrictlyLess) {

@@ -84,40 +84,32 @@ std::vector<Filler> allFillers() {
   auto uv = [](const Corner& k) { return A2{k.u, k.v}; };
   constexpr std::int32_t kId = 0x51;
   std::vector<Filler> f;
-  f.push_back({"Flat", [=](Rasterizer& r, const Polygon& p) { r.fillFlat(layout<0>(p, none), 9); }});
-  f.push_back({"FlatDepth", [=](Rasterizer& r, const Polygon& p) { r.fillFlatDepth(layout<1>(p, z), 9); }});
-  f.push_back({"FlatDepthPick",
-               [=](Rasterizer& r, const Polygon& p) { r.fillFlatDepthPick(layout<1>(p, z), 9, kId); }});
-  f.push_back({"Gouraud", [=](Rasterizer& r, const Polygon& p) { r.fillGouraud(layout<1>(p, c)); }});
-  f.push_back({"GouraudDepth", [=](Rasterizer& r, const Polygon& p) { r.fillGouraudDepth(layout<2>(p, cz)); }});
-  f.push_back({"GouraudDepthPick",
-               [=](Rasterizer& r, const Polygon& p) { r.fillGouraudDepthPick(layout<2>(p, cz), kId); }});
-  f.push_back({"MapDepth", [=](Rasterizer& r, const Polygon& p) { r.fillMapDepth(layout<3>(p, stz)); }});
-  f.push_back({"MapDepthPick", [=](Rasterizer& r, const Polygon& p) { r.fillMapDepthPick(layout<3>(p, stz), kId); }});
-  f.push_back({"MapRampDepth",
-               [=](Rasterizer& r, const Polygon& p) { r.fillMapRampDepth(layout<3>(p, stz), 250); }});
-  f.push_back({"MapRampDepthPick",
-               [=](Rasterizer& r, const Polygon& p) { r.fillMapRampDepthPick(layout<3>(p, stz), kId, 200); }});
-  f.push_back({"TextureDepth", [=](Rasterizer& r, const Polygon& p) { r.fillTextureDepth(layout<3>(p, uvz)); }});
-  f.push_back({"TextureDepthPick",
-               [=](Rasterizer& r, const Polygon& p) { r.fillTextureDepthPick(layout<3>(p, uvz), kId); }});
-  f.push_back({"TextureDepthTexel",
-               [=](Rasterizer& r, const Polygon& p) { r.fillTextureDepthTexel(layout<3>(p, uvz)); }});
-  f.push_back({"TextureLitDepth",
-               [=](Rasterizer& r, const Polygon& p) { r.fillTextureLitDepth(layout<4>(p, uvlz)); }});
-  f.push_back({"TextureLitDepthPick",
-               [=](Rasterizer& r, const Polygon& p) { r.fillTextureLitDepthPick(layout<4>(p, uvlz), kId); }});
-  f.push_back({"TextureLitDepthTexel",
-               [=](Rasterizer& r, const Polygon& p) { r.fillTextureLitDepthTexel(layout<4>(p, uvlz)); }});
-  f.push_back({"TextureMapLitDepth",
-               [=](Rasterizer& r, const Polygon& p) { r.fillTextureMapLitDepth(layout<5>(p, uvstz)); }});
-  f.push_back({"TextureMapLitDepthPick",
-               [=](Rasterizer& r, const Polygon& p) { r.fillTextureMapLitDepthPick(layout<5>(p, uvstz), kId); }});
-  f.push_back({"TextureMapLitDepthTexel",
-               [=](Rasterizer& r, const Polygon& p) { r.fillTextureMapLitDepthTexel(layout<5>(p, uvstz)); }});
-  f.push_back({"Texture", [=](Rasterizer& r, const Polygon& p) { r.fillTexture(layout<2>(p, uv)); }});
-  f.push_back({"TextureTexel", [=](Rasterizer& r, const Polygon& p) { r.fillTextureTexel(layout<2>(p, uv)); }});
-  f.push_back({"TextureRounded", [=](Rasterizer& r, const Polygon& p) { r.fillTextureRounded(layout<2>(p, uv)); }});
+  // One filler, its attribute layout and any further arguments.
+#define PELT_FILLER(name, n, attr, ...) \
+  f.push_back({#name, [=](Rasterizer& r, const Polygon& p) { r.fill##name(layout<n>(p, attr) __VA_OPT__(, ) __VA_ARGS__); }})
+  PELT_FILLER(Flat, 0, none, 9);
+  PELT_FILLER(FlatDepth, 1, z, 9);
+  PELT_FILLER(FlatDepthPick, 1, z, 9, kId);
+  PELT_FILLER(Gouraud, 1, c);
+  PELT_FILLER(GouraudDepth, 2, cz);
+  PELT_FILLER(GouraudDepthPick, 2, cz, kId);
+  PELT_FILLER(MapDepth, 3, stz);
+  PELT_FILLER(MapDepthPick, 3, stz, kId);
+  PELT_FILLER(MapRampDepth, 3, stz, 250);
+  PELT_FILLER(MapRampDepthPick, 3, stz, kId, 200);
+  PELT_FILLER(TextureDepth, 3, uvz);
+  PELT_FILLER(TextureDepthPick, 3, uvz, kId);
+  PELT_FILLER(TextureDepthTexel, 3, uvz);
+  PELT_FILLER(TextureLitDepth, 4, uvlz);
+  PELT_FILLER(TextureLitDepthPick, 4, uvlz, kId);
+  PELT_FILLER(TextureLitDepthTexel, 4, uvlz);
+  PELT_FILLER(TextureMapLitDepth, 5, uvstz);
+  PELT_FILLER(TextureMapLitDepthPick, 5, uvstz, kId);
+  PELT_FILLER(TextureMapLitDepthTexel, 5, uvstz);
+  PELT_FILLER(Texture, 2, uv);
+  PELT_FILLER(TextureTexel, 2, uv);
+  PELT_FILLER(TextureRounded, 2, uv);
+#undef PELT_FILLER
   // The true-colour filler with plain, shaped and sharpened settings.
   const std::array<std::array<double, 2>, 3> exponents{{{1.0, 1.0}, {1.3, 1.0}, {0.7, 1.8}}};
   for (const auto& e : exponents) {
@@ -258,30 +250,14 @@ bool randomPolygonsMatch(SpanLanes lanes) {
   }
   // In allFillers() order.
   const std::vector<std::uint64_t> expected{
-      0x707304fa656491edull,
-      0xa70822216e5edefbull,
-      0x2d828287343cf435ull,
-      0x2def731718c0f2b8ull,
-      0x332d7322853fefc6ull,
-      0xdadc91c4635c92c0ull,
-      0x3dffbf1b34395674ull,
-      0x4a6aba1cdb76b792ull,
-      0x353d0d2e99df03acull,
-      0x1654eaa76d05fc92ull,
-      0xe1ca5b3158ebda98ull,
-      0x144c44e236dbb58eull,
-      0xb0e9f740d567e878ull,
-      0x2fe5fe07dfd529c0ull,
-      0x3e88abe2fd3e69c6ull,
-      0x7276af891a08bd50ull,
-      0x4f48720dc571f3baull,
-      0x5040724b2a496cecull,
-      0xe21e4f17cc82d6aeull,
-      0x10a279a45cb42f59ull,
-      0x4eba614c9c993ed3ull,
-      0x5bc1ddf67c5faa79ull,
-      0x52c18981437c9c46ull,
-      0xd2b706a2a96a1dfcull,
+      0x707304fa656491edull, 0xa70822216e5edefbull, 0x2d828287343cf435ull,
+      0x2def731718c0f2b8ull, 0x332d7322853fefc6ull, 0xdadc91c4635c92c0ull,
+      0x3dffbf1b34395674ull, 0x4a6aba1cdb76b792ull, 0x353d0d2e99df03acull,
+      0x1654eaa76d05fc92ull, 0xe1ca5b3158ebda98ull, 0x144c44e236dbb58eull,
+      0xb0e9f740d567e878ull, 0x2fe5fe07dfd529c0ull, 0x3e88abe2fd3e69c6ull,
+      0x7276af891a08bd50ull, 0x4f48720dc571f3baull, 0x5040724b2a496cecull,
+      0xe21e4f17cc82d6aeull, 0x10a279a45cb42f59ull, 0x4eba614c9c993ed3ull,
+      0x5bc1ddf67c5faa79ull, 0x52c18981437c9c46ull, 0xd2b706a2a96a1dfcull,
       0x2742fae82ca672cdull,
   };
   expectHashes(actual, expected, fillers);
@@ -314,30 +290,14 @@ bool benchmarkSheetMatches(SpanLanes lanes) {
     actual.push_back(drawAndHash(f.bytesPerPixel == 1 ? target : rgbTarget, f, polygons));
   // In allFillers() order.
   const std::vector<std::uint64_t> expected{
-      0x1e4bd8d36a7c91aaull,
-      0x368e0d140c767b9dull,
-      0xe2ddc69775f6bcefull,
-      0x4c4e55a67c1f088bull,
-      0xc95be85ac3e8804eull,
-      0x8bbcf1dbc0fc2154ull,
-      0xfb7d013d0117b8acull,
-      0x1287bbd2d60f1db6ull,
-      0xbeb7eb65fc448bcaull,
-      0x4d02ff5b1f36e86eull,
-      0x37dde55a52634e90ull,
-      0x091c286b6d7450f2ull,
-      0x2c1e3b0088c900b5ull,
-      0x979e3278e84c82a8ull,
-      0x2563f4d091a366baull,
-      0xa9c632e93b6a999dull,
-      0xc6e8790a433d930full,
-      0xe99554b1d08c49fdull,
-      0x58678249cf111baeull,
-      0x384563b2125758c7ull,
-      0x3a343118a8569069ull,
-      0xa9825e6f8ee3f4e1ull,
-      0x27e4ea4eb00ef137ull,
-      0x9cb6038903924770ull,
+      0x1e4bd8d36a7c91aaull, 0x368e0d140c767b9dull, 0xe2ddc69775f6bcefull,
+      0x4c4e55a67c1f088bull, 0xc95be85ac3e8804eull, 0x8bbcf1dbc0fc2154ull,
+      0xfb7d013d0117b8acull, 0x1287bbd2d60f1db6ull, 0xbeb7eb65fc448bcaull,
+      0x4d02ff5b1f36e86eull, 0x37dde55a52634e90ull, 0x091c286b6d7450f2ull,
+      0x2c1e3b0088c900b5ull, 0x979e3278e84c82a8ull, 0x2563f4d091a366baull,
+      0xa9c632e93b6a999dull, 0xc6e8790a433d930full, 0xe99554b1d08c49fdull,
+      0x58678249cf111baeull, 0x384563b2125758c7ull, 0x3a343118a8569069ull,
+      0xa9825e6f8ee3f4e1ull, 0x27e4ea4eb00ef137ull, 0x9cb6038903924770ull,
       0x7be10248674c4f71ull,
   };
   expectHashes(actual, expected, fillers);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <numeric>
+#include <string>
 #include <vector>
 
 #include "raster/rasterizer.h"
@@ -34,6 +35,14 @@ struct RasterTarget {
 
   std::size_t at(int x, int y) const { return static_cast<std::size_t>(y) * width + x; }
   std::uint8_t pixel(int x, int y) const { return pixels[at(x, y)]; }
+
+  // The buffer as text, '#' where a pixel holds the colour.
+  std::vector<std::string> rows(std::uint8_t colour) const {
+    std::vector<std::string> out(static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) out[y] += pixel(x, y) == colour ? '#' : '.';
+    return out;
+  }
 
   void expectGuardsIntact(std::size_t bytesPerPixel = 1) const {
     const std::size_t n = static_cast<std::size_t>(width) * height;

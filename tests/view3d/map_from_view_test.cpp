@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "model/model.h"
 
 namespace pelt {
@@ -26,6 +28,16 @@ struct Scene {
     tri.flags = select ? std::uint32_t{kTriangleSelected} : 0u;
     rebuildStIndices(model);
     return model.triangleCount++;
+  }
+  // Triangles over the given frame vertices, the first `selected` of them selected.
+  void mesh(std::vector<Vec3> vertices, std::vector<std::array<std::int16_t, 3>> tris, int selected) {
+    model.frames[0].vertices = vertices;
+    model.vertexCount = static_cast<int>(vertices.size());
+    model.triangleCount = static_cast<int>(tris.size());
+    for (size_t i = 0; i < tris.size(); ++i) {
+      model.triangles[i].vertexIndex = tris[i];
+      model.triangles[i].flags = static_cast<int>(i) < selected ? std::uint32_t{kTriangleSelected} : 0u;
+    }
   }
   std::array<StCoord, 3> corners(int i) const {
     return model.triangles[static_cast<size_t>(i)].cornerSt;
@@ -84,17 +96,11 @@ TEST(MapFromView, OptionsTurnAndSkipTheLayout) {
 TEST(MapFromView, SharedEdgesStayShared) {
   Scene scene;
   // A square as two triangles on four frame vertices.
-  scene.model.frames[0].vertices = {{0, 0, 0}, {0, 0, 10}, {0, 10, 10}, {0, 10, 0}};
-  scene.model.vertexCount = 4;
-  scene.model.triangleCount = 3;
-  scene.model.triangles[0].vertexIndex = {0, 1, 2};
-  scene.model.triangles[1].vertexIndex = {0, 2, 3};
-  scene.model.triangles[2].vertexIndex = {3, 2, 1};  // unselected
+  scene.mesh({{0, 0, 0}, {0, 0, 10}, {0, 10, 10}, {0, 10, 0}}, {{0, 1, 2}, {0, 2, 3}, {3, 2, 1}}, 2);
   for (int i = 0; i < 3; ++i)
     for (int k = 0; k < 3; ++k)
       scene.model.triangles[static_cast<size_t>(i)].cornerSt[static_cast<size_t>(k)] = {
           static_cast<std::int16_t>(i * 3 + k), 90};
-  scene.model.triangles[0].flags = scene.model.triangles[1].flags = kTriangleSelected;
   ASSERT_TRUE(scene.map({0, 0, 64, 64}));
   const auto& t = scene.model.triangles;
   EXPECT_EQ(t[0].stIndex[0], t[1].stIndex[0]);
@@ -109,12 +115,7 @@ TEST(MapFromView, EachProjectionDoesWhatItsButtonSays) {
   // perspective that edge looks twice as tall, so the far top corner lands
   // halfway down the rectangle.
   Scene scene;
-  scene.model.frames[0].vertices = {{0, 0, 0}, {0, 0, 10}, {50, 10, 10}, {50, 10, 0}};
-  scene.model.vertexCount = 4;
-  scene.model.triangleCount = 2;
-  scene.model.triangles[0].vertexIndex = {0, 1, 2};
-  scene.model.triangles[1].vertexIndex = {0, 2, 3};
-  scene.model.triangles[0].flags = scene.model.triangles[1].flags = kTriangleSelected;
+  scene.mesh({{0, 0, 0}, {0, 0, 10}, {50, 10, 10}, {50, 10, 0}}, {{0, 1, 2}, {0, 2, 3}}, 2);
 
   EXPECT_EQ(defaultMapFromViewValues().projection, kProjectionParallel);
   ASSERT_TRUE(scene.map({0, 0, 100, 100}));

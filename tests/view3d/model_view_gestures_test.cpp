@@ -146,36 +146,30 @@ TEST(ModelViewPaint, PencilChangesExactlyTheTexelsUnderTheStroke) {
   EXPECT_EQ(f.pixel(x, kViewHeight - 1 - y), f.skin().pixels[static_cast<size_t>(f.pickAt(x, y))]);
 }
 
-TEST(ModelViewPaint, ModesWithoutTexelsInThePickBufferLeaveTheSkinAlone) {
-  for (int mode :
-       {kModeWireframe, kModeWireframeSolid, kModeFlat, kModeGouraud, kModeEnvironment}) {
-    PaintScene f;
-    f.app.brushKind = kBrushPencil;
-    f.show(mode);
-    const std::vector<std::uint8_t> before = f.skin().pixels;
-    f.drag({{4, 10}, {40, 30}, {60, 12}});
-    EXPECT_EQ(f.skin().pixels, before) << mode;
-    EXPECT_FALSE(f.skin().modified) << mode;
-  }
-}
-
-TEST(ModelViewSelection, BrushingSetsAndClearsFlagsWhereTheModeWritesTriangleIds) {
+// Painting needs texel offsets in the pick buffer; brushing a selection
+// needs triangle ids there.
+TEST(ModelViewPaintAndSelection, EachModePaintsOrSelectsOnlyWhatItsPickBufferHolds) {
   struct Case {
     int mode;
-    bool hits;
-  } cases[] = {{kModeWireframeSolid, true},
-               {kModeTextured, true},
-               {kModeFlat, true},
-               {kModeWireframe, false},
-               {kModeEnvironment, false}};
+    bool selects;
+  } cases[] = {{kModeWireframeSolid, true}, {kModeTextured, true}, {kModeFlat, true},
+               {kModeGouraud, true},        {kModeWireframe, false}, {kModeEnvironment, false}};
   for (const Case& c : cases) {
     PaintScene f;
+    f.app.brushKind = kBrushPencil;
+    f.show(c.mode);
+    const std::vector<std::uint8_t> before = f.skin().pixels;
+    if (c.mode != kModeTextured) {
+      f.drag({{4, 10}, {40, 30}, {60, 12}});
+      EXPECT_EQ(f.skin().pixels, before) << c.mode;
+      EXPECT_FALSE(f.skin().modified) << c.mode;
+    }
     f.app.interactionMode = kInteractionMapping;
     f.show(c.mode);
     auto flags = [&](int t) { return f.app.model.triangles[static_cast<size_t>(t)].flags; };
     f.drag({{20, 20}, {46, 34}});  // one point on each triangle
-    EXPECT_EQ(flags(0) | flags(1), c.hits ? kTriangleSelected : 0u) << c.mode;
-    EXPECT_EQ(flags(0) & flags(1), c.hits ? kTriangleSelected : 0u) << c.mode;
+    EXPECT_EQ(flags(0) | flags(1), c.selects ? kTriangleSelected : 0u) << c.mode;
+    EXPECT_EQ(flags(0) & flags(1), c.selects ? kTriangleSelected : 0u) << c.mode;
     f.drag({{20, 20}, {46, 34}}, kButtonRight);
     EXPECT_EQ(flags(0) | flags(1), 0u) << c.mode;
   }

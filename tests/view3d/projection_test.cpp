@@ -36,17 +36,14 @@ TEST(ModelViewProjection, OriginIsTheCentreAtDepthZeroWhenNearest) {
 }
 
 TEST(ModelViewProjection, OnlyClockwiseTrianglesAreVisible) {
-  ViewFixture counterClockwise;
-  counterClockwise.addTriangle({Vec3{0, 0, 0}, Vec3{0, 10, 0}, Vec3{0, 0, 10}});
-  counterClockwise.show(kModeWireframeSolid);
-  EXPECT_EQ(counterClockwise.view.visibleCount(), 0);
-  EXPECT_EQ(counterClockwise.count(1), 0);
-
-  ViewFixture clockwise;
-  clockwise.addTriangle({Vec3{0, 0, 0}, Vec3{0, 0, 10}, Vec3{0, 10, 0}});
-  clockwise.show(kModeWireframeSolid);
-  EXPECT_EQ(clockwise.view.visibleCount(), 1);
-  EXPECT_GT(clockwise.count(1), 0);
+  for (bool clockwise : {false, true}) {
+    ViewFixture f;
+    const Vec3 up{0, 0, 10}, right{0, 10, 0};
+    f.addTriangle({Vec3{0, 0, 0}, clockwise ? up : right, clockwise ? right : up});
+    f.show(kModeWireframeSolid);
+    EXPECT_EQ(f.view.visibleCount(), clockwise ? 1 : 0);
+    EXPECT_EQ(f.count(1) > 0, clockwise);
+  }
 }
 
 TEST(ModelViewProjection, ACornerInsideTheNearPlaneIsDrawnOnlyAsWireframe) {
