@@ -184,9 +184,9 @@ TEST_F(CommandWalk, ChecksAndGreyedEntriesFollowTheState) {
     ASSERT_TRUE(runCommand(frame, id));
     for (int other : {32802, 32800, 32801}) EXPECT_EQ(checked(other), other == id) << id;
   }
-  // No companion is open.
-  for (int id : {32810, 32813, 32811, 32814}) EXPECT_FALSE(runCommand(frame, id)) << id;
-  EXPECT_STREQ(commandText(*findCommand(32811), app), "&Hide\tH");
+  ASSERT_TRUE(runCommand(frame, 32779));  // camera override off
+  EXPECT_FALSE(checked(32779));
+  EXPECT_EQ(app.brushKind, 2);  // the line brush, run last
 }
 
 }  // namespace

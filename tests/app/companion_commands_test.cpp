@@ -13,7 +13,6 @@
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
-#include "view3d/view_basis.h"
 
 namespace pelt {
 namespace {
@@ -176,8 +175,6 @@ TEST_F(Companions, HideAndShowAlternateTheTextAndTheListMark) {
   const std::string path = writeCompanion("w.md2", "");
   open(path);
   const Command& hide = *findCommand(kHide);
-  EXPECT_STREQ(commandText(hide, app), "&Hide\tH");
-  EXPECT_STREQ(hide.key, "H");
   for (bool hidden : {true, false, true}) {
     ASSERT_TRUE(runCommand(frame, kHide));
     EXPECT_EQ(app.companions.current()->hidden, hidden);
@@ -213,13 +210,7 @@ TEST_F(Companions, OffsetDialogStartsFromTheValuesAndXMovesAlongY) {
   EXPECT_EQ(platform.offsetRequests[1].z, 3.0f);
   const Companion& c = *app.companions.current();
   EXPECT_EQ(std::tuple(c.offsetX, c.offsetY, c.offsetZ), std::tuple(10.0f, 2.0f, 3.0f));
-  const Vec3 offset = shownCompanionScenes(app)[0].offset;
-  EXPECT_EQ(offset, (Vec3{3.0f, 10.0f, 2.0f}));
-  const ViewBasis basis = computeViewBasis({100, 20, 30}, {0, 0, 0});
-  const Vec3 v{1, 2, 3};
-  const Point3f moved = toViewSpace(basis, {0, 0, 0}, v, offset);
-  const Point3f expected = toViewSpace(basis, {0, 0, 0}, Vec3{1 - 3.0f, 2 - 10.0f, 3 - 2.0f});
-  EXPECT_EQ(std::tuple(moved.x, moved.y, moved.z), std::tuple(expected.x, expected.y, expected.z));
+  EXPECT_EQ(shownCompanionScenes(app)[0].offset, (Vec3{3.0f, 10.0f, 2.0f}));
 }
 
 TEST_F(Companions, LoadSkinReplacesFallsBackOrKeeps) {

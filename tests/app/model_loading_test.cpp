@@ -198,22 +198,6 @@ TEST_F(OpenCommand, CompletesTheExtensionAndRemembersFolderAndFile) {
   EXPECT_EQ(platform.refreshes.back(), (test::RecordedRefresh{0, 0x2F, true}));
 }
 
-TEST_F(OpenCommand, AsksBeforeReplacingALoadedModel) {
-  ASSERT_TRUE(loadMd2(app, modelPath));
-  std::string second = writeModel("two.md2", test::quadStripMd2(3, 16, 8));
-  platform.answerFile(second);
-  platform.messageAnswers = {MessageAnswer::Cancel};
-  openModelCommand(app);
-  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{kSaveMeshQuestion});
-  EXPECT_EQ(platform.messages[0].buttons, MessageButtons::YesNoCancel);
-  EXPECT_EQ(app.model.triangleCount, 2);
-
-  platform.answerFile(second);
-  platform.messageAnswers = {MessageAnswer::No};
-  openModelCommand(app);
-  EXPECT_EQ(app.model.triangleCount, 6);
-}
-
 TEST_F(OpenCommand, FallsBackToTheBaseFolderAndReportsMissingFiles) {
   platform.answerFile("/no/such/folder/model.md2");
   openModelCommand(app);
