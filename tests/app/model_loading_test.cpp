@@ -1,7 +1,6 @@
 #include "app/model_loading.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "app/app.h"
 #include "app/skin_list.h"
@@ -117,22 +116,6 @@ TEST_F(ModelLoading, ModelsWithoutSkinNamesFollowTheScanPreference) {
   writeSkin("empty/x.bmp", 8, 8);
   ASSERT_TRUE(loadMd2(app, writeModel("empty/tris.md2", test::quadStripMd2(1, 16, 8))));
   EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{kNoMatchingSkinsMessage});
-}
-
-// Skin names inside a model reach only plain files below the base folder.
-TEST_F(ModelLoading, SkinNamesOutsideTheBaseFolderOrNotFilesAreMissing) {
-  app.baseFolder = dir.file("base");
-  writeSkin("outside.pcx", 16, 8);
-  writeSkin("base/inside.pcx", 16, 8);
-  ASSERT_EQ(::mkfifo(dir.file("base/fifo.pcx").c_str(), 0600), 0);
-  const std::vector<std::string> names = {dir.file("outside.pcx"), "../outside.pcx",
-                                          "sub\\..\\..\\outside.pcx", "fifo.pcx", "inside.pcx"};
-  std::string path = writeModel("base/m.md2", test::quadStripMd2(1, 16, 8, names));
-  ASSERT_TRUE(loadMd2(app, path));
-  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>(4, kMissingSkinMessage));
-  ASSERT_EQ(app.model.skins.size(), 5u);
-  for (size_t i = 0; i < 4; ++i) EXPECT_FALSE(app.model.skins[i]->hasFile) << names[i];
-  EXPECT_TRUE(app.model.skins[4]->hasFile);
 }
 
 void expectSameModel(const Model& a, const Model& b) {
