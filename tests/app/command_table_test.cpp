@@ -16,6 +16,7 @@
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
+#include "quiet_host.h"
 
 namespace pelt {
 namespace {
@@ -136,13 +137,6 @@ TEST(CommandTable, EveryRowAsTheMenusShowIt) {
                [](int id) { return id != 0; });
   EXPECT_EQ(shown, buttons);
 }
-
-struct QuietHost : FrameHost {
-  int closes = 0;
-  void layoutChanged() override {}
-  void grabSplitPointer(bool) override {}
-  void closeWindow() override { ++closes; }
-};
 
 class CommandWalk : public ::testing::Test {
  protected:

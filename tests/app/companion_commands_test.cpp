@@ -13,6 +13,7 @@
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
+#include "quiet_host.h"
 
 namespace pelt {
 namespace {
@@ -21,12 +22,6 @@ using test::ScriptedPlatform;
 using test::TempDir;
 
 constexpr int kOpen = 32809, kClose = 32810, kHide = 32811, kLoadSkin = 32813, kOffset = 32814;
-
-struct NullHost : FrameHost {
-  void layoutChanged() override {}
-  void grabSplitPointer(bool) override {}
-  void closeWindow() override {}
-};
 
 class Companions : public ::testing::Test {
  protected:
@@ -55,7 +50,7 @@ class Companions : public ::testing::Test {
   TempDir dir;
   ScriptedPlatform platform;
   App app;
-  NullHost host;
+  QuietHost host;
   MainFrame frame;
 };
 

@@ -14,6 +14,7 @@
 #include "platform/settings_keys.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
+#include "quiet_host.h"
 
 namespace pelt {
 namespace {
@@ -29,12 +30,6 @@ enum : int {
   kExport = 32815, kImportToSelected = 32846,
 };
 // clang-format on
-
-struct QuietHost : FrameHost {
-  void layoutChanged() override {}
-  void grabSplitPointer(bool) override {}
-  void closeWindow() override {}
-};
 
 class MappingCommands : public ::testing::Test {
  protected:

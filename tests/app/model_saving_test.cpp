@@ -17,18 +17,13 @@
 #include "skins/byte_order.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
+#include "quiet_host.h"
 
 namespace pelt {
 namespace {
 
 using test::ScriptedPlatform;
 using test::TempDir;
-
-struct NullHost : FrameHost {
-  void layoutChanged() override {}
-  void grabSplitPointer(bool) override {}
-  void closeWindow() override {}
-};
 
 class ModelSaving : public ::testing::Test {
  protected:
@@ -50,7 +45,7 @@ class ModelSaving : public ::testing::Test {
   TempDir dir;
   ScriptedPlatform platform;
   App app;
-  NullHost host;
+  QuietHost host;
   MainFrame frame;
 };
 

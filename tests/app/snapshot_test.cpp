@@ -18,6 +18,7 @@
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
+#include "quiet_host.h"
 #include "view3d/model_view.h"
 
 namespace pelt {
@@ -27,12 +28,6 @@ using test::ScriptedPlatform;
 using test::TempDir;
 
 constexpr int kSnapshot = 32857;
-
-struct QuietHost : FrameHost {
-  void layoutChanged() override {}
-  void grabSplitPointer(bool) override {}
-  void closeWindow() override {}
-};
 
 std::uint32_t u32(const Bytes& b, size_t at) {
   return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
