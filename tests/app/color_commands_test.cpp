@@ -6,18 +6,13 @@
 #include "skinview/skin_view.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
+#include "quiet_host.h"
 
 namespace pelt {
 namespace {
 
 using test::RecordedRefresh;
 using test::ScriptedPlatform;
-
-struct QuietHost : FrameHost {
-  void layoutChanged() override {}
-  void grabSplitPointer(bool) override {}
-  void closeWindow() override {}
-};
 
 class ColorCommands : public ::testing::Test {
  protected:

@@ -14,6 +14,7 @@
 #include "platform/settings_keys.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
+#include "quiet_host.h"
 
 namespace pelt {
 namespace {
@@ -29,12 +30,6 @@ enum : int {
   kExport = 32815, kImportToSelected = 32846,
 };
 // clang-format on
-
-struct QuietHost : FrameHost {
-  void layoutChanged() override {}
-  void grabSplitPointer(bool) override {}
-  void closeWindow() override {}
-};
 
 class MappingCommands : public ::testing::Test {
  protected:
@@ -193,14 +188,12 @@ TEST_F(MappingCommands, ImportToSelectedWithNothingSelectedOnlyCompacts) {
 
 TEST_F(MappingCommands, RefusedFilesLeaveTheModelAndItsStoredMappingAlone) {
   build({{0, 1, 2}, {2, 1, 3}});
-  const Bytes good = encodeMappingFile(app.model);
   app.model.stCoords[3] = {50, 60};
   rebuildStTable(app.model);
   const auto current = corners();
   const std::pair<Bytes, std::string> cases[] = {
       {Bytes{'X', 'M', 'A', 'P', 2, 0, 4, 0, 0, 1, 0, 1}, kNotPmapMessage},
       {Bytes{'P', 'M', 'A', 'P', 1, 0, 4, 0, 0, 1, 0, 1}, kPmapTriangleCountMessage},
-      {Bytes(good.begin(), good.end() - 2), kNotPmapMessage},
       {{}, "Error Loading: 2"},  // no such file
   };
   for (const auto& [bytes, message] : cases)

@@ -1,7 +1,6 @@
 #include "app/model_loading.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "app/app.h"
 #include "app/skin_list.h"
@@ -119,22 +118,6 @@ TEST_F(ModelLoading, ModelsWithoutSkinNamesFollowTheScanPreference) {
   EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{kNoMatchingSkinsMessage});
 }
 
-// Skin names inside a model reach only plain files below the base folder.
-TEST_F(ModelLoading, SkinNamesOutsideTheBaseFolderOrNotFilesAreMissing) {
-  app.baseFolder = dir.file("base");
-  writeSkin("outside.pcx", 16, 8);
-  writeSkin("base/inside.pcx", 16, 8);
-  ASSERT_EQ(::mkfifo(dir.file("base/fifo.pcx").c_str(), 0600), 0);
-  const std::vector<std::string> names = {dir.file("outside.pcx"), "../outside.pcx",
-                                          "sub\\..\\..\\outside.pcx", "fifo.pcx", "inside.pcx"};
-  std::string path = writeModel("base/m.md2", test::quadStripMd2(1, 16, 8, names));
-  ASSERT_TRUE(loadMd2(app, path));
-  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>(4, kMissingSkinMessage));
-  ASSERT_EQ(app.model.skins.size(), 5u);
-  for (size_t i = 0; i < 4; ++i) EXPECT_FALSE(app.model.skins[i]->hasFile) << names[i];
-  EXPECT_TRUE(app.model.skins[4]->hasFile);
-}
-
 void expectSameModel(const Model& a, const Model& b) {
   EXPECT_EQ(a.vertexCount, b.vertexCount);
   EXPECT_EQ(a.triangleCount, b.triangleCount);
@@ -196,22 +179,6 @@ TEST_F(OpenCommand, CompletesTheExtensionAndRemembersFolderAndFile) {
   EXPECT_EQ(app.loadFolder, dir.file("models/x"));
   EXPECT_EQ(platform.readString(settings::kProject, settings::kLoadDir, ""), dir.file("models/x"));
   EXPECT_EQ(platform.refreshes.back(), (test::RecordedRefresh{0, 0x2F, true}));
-}
-
-TEST_F(OpenCommand, AsksBeforeReplacingALoadedModel) {
-  ASSERT_TRUE(loadMd2(app, modelPath));
-  std::string second = writeModel("two.md2", test::quadStripMd2(3, 16, 8));
-  platform.answerFile(second);
-  platform.messageAnswers = {MessageAnswer::Cancel};
-  openModelCommand(app);
-  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{kSaveMeshQuestion});
-  EXPECT_EQ(platform.messages[0].buttons, MessageButtons::YesNoCancel);
-  EXPECT_EQ(app.model.triangleCount, 2);
-
-  platform.answerFile(second);
-  platform.messageAnswers = {MessageAnswer::No};
-  openModelCommand(app);
-  EXPECT_EQ(app.model.triangleCount, 6);
 }
 
 TEST_F(OpenCommand, FallsBackToTheBaseFolderAndReportsMissingFiles) {

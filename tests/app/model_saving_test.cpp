@@ -17,18 +17,13 @@
 #include "skins/byte_order.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
+#include "quiet_host.h"
 
 namespace pelt {
 namespace {
 
 using test::ScriptedPlatform;
 using test::TempDir;
-
-struct NullHost : FrameHost {
-  void layoutChanged() override {}
-  void grabSplitPointer(bool) override {}
-  void closeWindow() override {}
-};
 
 class ModelSaving : public ::testing::Test {
  protected:
@@ -50,7 +45,7 @@ class ModelSaving : public ::testing::Test {
   TempDir dir;
   ScriptedPlatform platform;
   App app;
-  NullHost host;
+  QuietHost host;
   MainFrame frame;
 };
 
@@ -204,17 +199,26 @@ TEST_F(ModelSaving, AnInterruptedSaveLeavesTheOldFileIntact) {
   EXPECT_EQ(files, 1);  // no temporary file left behind
 }
 
-TEST_F(ModelSaving, AnsweringYesBeforeOpeningSavesTheCurrentModel) {
+// Opening over a loaded model asks first: Cancel keeps it, No drops the
+// edit, Yes saves it.
+TEST_F(ModelSaving, OpeningOverALoadedModelAsksToSaveIt) {
   const std::string first = open("first.md2", encodeMd2(test::quadStripMd2(1, 16, 8)));
+  const Bytes before = readWholeFile(first).bytes;
   const std::string second = dir.write("second.md2", encodeMd2(test::quadStripMd2(3, 16, 8)));
   app.model.stCoords[1] = {7, 7};
   const Bytes edited = written();
-  platform.answerFile(second);
-  platform.messageAnswers = {MessageAnswer::Yes};
-  runCommand(frame, 32772);
-  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{kSaveMeshQuestion});
-  EXPECT_EQ(readWholeFile(first).bytes, edited);
-  EXPECT_EQ(app.currentFile, second);
+  for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::No, MessageAnswer::Yes}) {
+    if (answer == MessageAnswer::Yes) open("first.md2", before);
+    app.model.stCoords[1] = {7, 7};
+    platform.messages.clear();
+    platform.answerFile(second);
+    platform.messageAnswers = {answer};
+    runCommand(frame, 32772);
+    EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{kSaveMeshQuestion});
+    EXPECT_EQ(platform.messages[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(app.model.triangleCount, answer == MessageAnswer::Cancel ? 2 : 6);
+    EXPECT_EQ(readWholeFile(first).bytes, answer == MessageAnswer::Yes ? edited : before);
+  }
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "skinview/skin_view.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
+#include "quiet_host.h"
 #include "view3d/model_view.h"
 
 namespace pelt {
@@ -26,12 +27,6 @@ namespace {
 using test::ScriptedPlatform;
 
 enum : int { kOpenModel = 32772, kCloseSkin = 32782, kSaveSkin = 32783 };
-
-struct QuietHost : FrameHost {
-  void layoutChanged() override {}
-  void grabSplitPointer(bool) override {}
-  void closeWindow() override {}
-};
 
 // Sends reach the frame, as in the window.
 struct FramePlatform : ScriptedPlatform {

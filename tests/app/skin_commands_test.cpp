@@ -18,6 +18,7 @@
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
+#include "quiet_host.h"
 #include "view3d/shade_tables.h"
 
 namespace pelt {
@@ -33,12 +34,6 @@ enum : int {
   kStore = 32787, kRevert = 32786, kReload = 32795, kScan = 32776, kRePalette = 32804,
   kResetPalette = 32864, kPhongOpen = 32858, kPhongClose = 32859, kPhongScan = 32862,
   kEnvOpen = 32860, kEnvScan = 32863,
-};
-
-struct QuietHost : FrameHost {
-  void layoutChanged() override {}
-  void grabSplitPointer(bool) override {}
-  void closeWindow() override {}
 };
 
 class SkinCommands : public ::testing::Test {

@@ -13,6 +13,7 @@
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
+#include "quiet_host.h"
 
 namespace pelt {
 namespace {
@@ -23,12 +24,6 @@ using test::TempDir;
 
 constexpr int kResize = 32799, kReplace = 32855, kInvPalette = 32851, kInvPixels = 32852,
               kInvBoth = 32853, kOutline = 32843, kFill = 32844, kShade = 32845, kLoadTo = 32847;
-
-struct QuietHost : FrameHost {
-  void layoutChanged() override {}
-  void grabSplitPointer(bool) override {}
-  void closeWindow() override {}
-};
 
 class SkinOperations : public ::testing::Test {
  protected:
