@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/app.h"
@@ -135,6 +136,15 @@ TEST_F(Snapshot, TrueColourWritesAPaddedBmpUnderItsOwnExtension) {
   EXPECT_DOUBLE_EQ(app.blendAmount, 0.3);
   EXPECT_EQ(platform.statusTexts.front(), "Snapshot: 0%");
   EXPECT_EQ(platform.refreshes.back(), (test::RecordedRefresh{0, kRefreshGradientBox, false}));
+
+  // ImageMagick agrees, where it is installed.
+  if (std::system("command -v identify >/dev/null 2>&1") == 0) {
+    const std::string command =
+        "identify -format '%w %h %z' " + dir.file("colour.bmp") + " > " + dir.file("id.txt");
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    FileReadResult id = readWholeFile(dir.file("id.txt"));
+    EXPECT_EQ(std::string(id.bytes.begin(), id.bytes.end()), "18 16 8");
+  }
 }
 
 TEST_F(Snapshot, TrueColourNeedsItsInputsAndReportsWriteFailures) {
