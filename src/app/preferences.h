@@ -14,8 +14,6 @@ class App;
 class MainFrame;
 class Platform;
 
-// The game keeps its palette and light table here, below the base folder.
-inline constexpr const char* kGameColormapName = "pics/colormap.pcx";
 // The map folders the dialog offers until one is chosen, below the base folder.
 inline constexpr const char* kDefaultPhongFolder = "phongs";
 inline constexpr const char* kDefaultEnvFolder = "enviros";

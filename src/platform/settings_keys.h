@@ -23,4 +23,7 @@ inline constexpr const char* kEnvPath = "Env Path";
 
 inline constexpr const char* kUnknown = "Unknown";
 
+// The game keeps its palette and light table here, below the base folder.
+inline constexpr const char* kGameColormapName = "pics/colormap.pcx";
+
 }  // namespace pelt::settings

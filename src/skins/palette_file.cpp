@@ -1,6 +1,8 @@
 #include "skins/palette_file.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/file_io.h"
 #include "platform/platform.h"
@@ -12,7 +14,20 @@ namespace pelt {
 
 namespace {
 constexpr size_t kActSize = 768;
+
+// Unset, the palette path is the game's own colormap below the base folder,
+// as the Preferences dialog shows it; a game folder without one means none.
+std::string palettePath(Platform& platform) {
+  using namespace settings;
+  std::string path = platform.readString(kPreferences, kPalettePath, "");
+  if (!path.empty() && path != kUnknown) return path;
+  std::string base = platform.readString(kProject, kBaseDir, "");
+  if (base.empty() || base == kUnknown) return "";
+  std::string game = base + "/" + kGameColormapName;
+  std::error_code error;
+  return std::filesystem::is_regular_file(game, error) ? game : "";
 }
+}  // namespace
 
 bool decodePaletteFile(std::span<const std::uint8_t> bytes, Palette& palette) {
   if (bytes.size() < kActSize) return false;
@@ -47,12 +62,12 @@ bool readPaletteFile(const std::string& path, Palette& palette) {
 }
 
 void loadDefaultPalette(Platform& platform, Palette& palette) {
-  std::string path = platform.readString(settings::kPreferences, settings::kPalettePath, "");
+  std::string path = palettePath(platform);
   if (path.empty() || !readPaletteFile(path, palette)) palette = greyRampPalette();
 }
 
 std::unique_ptr<Skin> loadDefaultColormap(Platform& platform) {
-  std::string path = platform.readString(settings::kPreferences, settings::kPalettePath, "");
+  std::string path = palettePath(platform);
   if (path.empty()) return nullptr;
   return readSkinImage(platform, path);
 }

@@ -65,6 +65,16 @@ TEST(PaletteFile, DefaultsComeFromThePalettePathOrTheGreyRamp) {
   platform.writeString(settings::kPreferences, settings::kPalettePath, dir.file("gone.pcx"));
   loadDefaultPalette(platform, p);
   EXPECT_EQ(p, greyRampPalette());
+
+  // Unset, the game's colormap below the base folder serves, where there is one.
+  platform.writeString(settings::kPreferences, settings::kPalettePath, "");
+  platform.writeString(settings::kProject, settings::kBaseDir, dir.path());
+  EXPECT_FALSE(loadDefaultColormap(platform));
+  dir.write("pics/colormap.pcx", encodeSkinPcx(colormap));
+  loadDefaultPalette(platform, p);
+  EXPECT_EQ(p, colormap.palette);
+  ASSERT_TRUE(loadDefaultColormap(platform));
+  EXPECT_TRUE(platform.messages.empty());
 }
 
 }  // namespace
