@@ -5,14 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "app/app.h"
 #include "app/model_loading.h"
 #include "app/palette_commands.h"
 #include "app/skin_commands.h"
 #include "platform/settings_keys.h"
-#include "skins/skin_image.h"
 #include "support/fixtures.h"
 #include "support/model_invariants.h"
 #include "support/scripted_platform.h"
@@ -23,85 +20,62 @@ namespace {
 // Everything a refused file must leave as it was.
 std::string fingerprint(const App& app) {
   const Model& m = app.model;
-  std::ostringstream out;
-  out << m.vertexCount << ' ' << m.triangleCount << ' ' << m.stCount << ' ' << m.skinWidth << ' '
-      << m.currentSkinIndex << ' ' << m.frames.size() << ' ' << app.rawModelImage.size() << '\n';
-  for (int i = 0; i < m.stCount; ++i)
-    out << m.stCoords[static_cast<size_t>(i)].s << ',' << m.stCoords[static_cast<size_t>(i)].t
-        << ' ';
-  for (int i = 0; i < m.triangleCount; ++i)
-    for (auto v : m.triangles[static_cast<size_t>(i)].vertexIndex) out << v << ' ';
-  for (const ModelFrame& f : m.frames)
-    for (const Vec3& v : f.vertices) out << v.x << ' ' << v.y << ' ' << v.z << ' ';
+  std::string out;
+  auto raw = [&out](const auto* data, size_t count) {
+    out.append(reinterpret_cast<const char*>(data), count * sizeof(*data));
+  };
+  for (size_t v :
+       {size_t(m.vertexCount), size_t(m.triangleCount), size_t(m.stCount), size_t(m.skinWidth),
+        size_t(m.currentSkinIndex), m.frames.size(), app.rawModelImage.size()})
+    out += std::to_string(v) + ' ';
+  raw(m.stCoords.data(), static_cast<size_t>(m.stCount));
+  for (int i = 0; i < m.triangleCount; ++i) raw(m.triangles[i].vertexIndex.data(), 3);
+  for (const ModelFrame& f : m.frames) raw(f.vertices.data(), f.vertices.size());
   for (const auto& skin : m.skins) {
-    out << skin->name << ' ' << skin->pixels.size() << ' ';
-    out.write(reinterpret_cast<const char*>(skin->pixels.data()),
-              static_cast<std::streamsize>(skin->pixels.size()));
-    out.write(reinterpret_cast<const char*>(skin->palette.data()), 768);
+    out += skin->name;
+    raw(skin->pixels.data(), skin->pixels.size());
+    raw(skin->palette.data(), skin->palette.size());
   }
-  return out.str();
+  return out;
 }
 
-class MalformedCorpus : public ::testing::Test {
- protected:
-  MalformedCorpus() {
-    app.baseFolder = dir.path();
-    app.loadFolder = dir.path();
-    platform.writeInt(settings::kPreferences, settings::kDirScanPrompt, 1);
-    paths = writeCorpus(dir.path(), corpus);
-    goodModel = dir.write("good.md2", encodeMd2(quadStripMd2(3, kCorpusSkinSide, kCorpusSkinSide,
-                                                             {kCorpusSkinName}, 2)));
+// Runs one file through its path; returns whether it was taken.
+bool offer(App& app, ScriptedPlatform& platform, const CorpusFile& file, const std::string& path) {
+  if (file.kind == CorpusKind::Md2) return loadMd2(app, path);
+  platform.answerFile(path);
+  if (file.kind == CorpusKind::Palette) {
+    rePalette(app);
+    return platform.messages.empty();
   }
+  const size_t before = app.model.skins.size();
+  openSkin(app);
+  return app.model.skins.size() != before ||
+         platform.messageTexts() == std::vector<std::string>{kWrongDimensionsMessage};
+}
 
-  void loadGoodModel() {
-    ASSERT_TRUE(loadMd2(app, goodModel));
-    platform.messages.clear();
-  }
-
-  // Runs one file through its path; returns whether it was taken.
-  bool offer(const CorpusFile& file, const std::string& path) {
-    switch (file.kind) {
-      case CorpusKind::Md2:
-        return loadMd2(app, path);
-      case CorpusKind::Skin: {
-        const size_t before = app.model.skins.size();
-        platform.answerFile(path);
-        openSkin(app);
-        return app.model.skins.size() != before ||
-               (!platform.messages.empty() &&
-                platform.messages.back().text == kWrongDimensionsMessage);
-      }
-      case CorpusKind::Palette: {
-        platform.answerFile(path);
-        rePalette(app);
-        return platform.messages.empty();
-      }
-    }
-    return false;
-  }
-
+TEST(MalformedCorpus, EachFileIsRefusedWithItsMessageOrTakenSanely) {
   TempDir dir;
   ScriptedPlatform platform;
   App app{platform};
-  std::vector<CorpusFile> corpus = malformedCorpus();
-  std::vector<std::string> paths;
-  std::string goodModel;
-};
-
-TEST_F(MalformedCorpus, EachFileIsRefusedWithItsMessageOrTakenSanely) {
+  app.baseFolder = app.loadFolder = dir.path();
+  platform.writeInt(settings::kPreferences, settings::kDirScanPrompt, 1);
+  const std::vector<CorpusFile> corpus = malformedCorpus();
+  const std::vector<std::string> paths = writeCorpus(dir.path(), corpus);
+  const std::string goodModel =
+      dir.write("good.md2",
+                encodeMd2(quadStripMd2(3, kCorpusSkinSide, kCorpusSkinSide, {kCorpusSkinName}, 2)));
   ASSERT_GE(corpus.size(), 60u);
   for (size_t i = 0; i < corpus.size(); ++i) {
     const CorpusFile& file = corpus[i];
     SCOPED_TRACE(file.name);
-    loadGoodModel();
+    ASSERT_TRUE(loadMd2(app, goodModel));
+    platform.messages.clear();
     const std::string before = fingerprint(app);
-    const bool taken = offer(file, paths[i]);
-    EXPECT_EQ(taken, !file.refused);
+    EXPECT_EQ(offer(app, platform, file, paths[i]), !file.refused);
     if (file.refused) {
-      const std::vector<std::string> expected = file.message.empty()
-                                                    ? std::vector<std::string>{}
-                                                    : std::vector<std::string>{file.message};
-      EXPECT_EQ(platform.messageTexts(), expected);
+      EXPECT_EQ(platform.messageTexts(), file.message.empty()
+                                             ? std::vector<std::string>{}
+                                             : std::vector<std::string>{file.message});
       EXPECT_EQ(fingerprint(app), before);
       continue;
     }
@@ -110,18 +84,12 @@ TEST_F(MalformedCorpus, EachFileIsRefusedWithItsMessageOrTakenSanely) {
                   text == kWrongDimensionsMessage)
           << text;
     EXPECT_EQ(modelFault(app.model, true), "");
-  }
-}
-
-// Names that point outside the base folder or at special files become
-// stand-ins, never reads.
-TEST_F(MalformedCorpus, HostileSkinNamesBecomeStandIns) {
-  for (size_t i = 0; i < corpus.size(); ++i) {
-    if (corpus[i].name.rfind("skin_name_", 0) != 0) continue;
-    SCOPED_TRACE(corpus[i].name);
-    ASSERT_TRUE(loadMd2(app, paths[i]));
-    ASSERT_EQ(app.model.skins.size(), 1u);
-    EXPECT_FALSE(app.model.skins[0]->hasFile);
+    // Names that point outside the base folder or at special files become
+    // stand-ins, never reads.
+    if (file.name.starts_with("skin_name_")) {
+      ASSERT_EQ(app.model.skins.size(), 1u);
+      EXPECT_FALSE(app.model.skins[0]->hasFile);
+    }
   }
 }
 

@@ -38,6 +38,7 @@ TEST(SafeSave, ReplacesWhatTheUserMeant) {
 
   EXPECT_EQ(writeFileAtomically(dir.file(std::string(251, 'n') + ".pcx"), {4}), 0);
   EXPECT_EQ(writeFileAtomically(dir.path(), {1}), EISDIR);
+  EXPECT_NE(writeFileAtomically(dir.file("missing/f.bin"), {1}), 0);
   fs::create_symlink("loop", dir.file("loop"));
   EXPECT_EQ(writeFileAtomically(dir.file("loop"), {1}), ELOOP);
 }
@@ -69,6 +70,21 @@ TEST(SafeSave, RefusesWhatADirectWriteWouldRefuse) {
   ::chmod(dir.path().c_str(), 0755);
   EXPECT_EQ(readWholeFile(readOnly).bytes, (Bytes{1, 2}));
   EXPECT_EQ(readWholeFile(writable).bytes, Bytes{9});
+}
+
+// Folders, FIFOs and devices are refused at once, never waited on; a file
+// far larger than anything the program reads is refused unread.
+TEST(FileIo, ReadsRefuseWhatCannotBeAFile) {
+  test::TempDir dir;
+  const std::string path = dir.write("f.bin", {1, 2});
+  EXPECT_EQ(fileSize(path), 2);
+  ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+  EXPECT_EQ(readWholeFile(dir.file("fifo")).error, ENODEV);
+  EXPECT_EQ(readWholeFile("/dev/zero").error, ENODEV);
+  EXPECT_EQ(readWholeFile(dir.path()).error, EISDIR);
+  EXPECT_EQ(readWholeFile(dir.file("nothing")).error, ENOENT);
+  fs::resize_file(path, kMaxReadableFileSize + 1);
+  EXPECT_EQ(readWholeFile(path).error, EFBIG);
 }
 
 }  // namespace

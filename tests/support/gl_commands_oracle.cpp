@@ -6,6 +6,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <tuple>
 #include <utility>
 
 namespace pelt::test {
@@ -15,29 +16,28 @@ namespace {
 using Corner = std::pair<std::int16_t, std::int16_t>;
 
 Corner corner(const Model& model, int t, int k) {
-  const ModelTriangle& tri = model.triangles[static_cast<size_t>(t)];
-  return {tri.vertexIndex[static_cast<size_t>(k % 3)], tri.stIndex[static_cast<size_t>(k % 3)]};
+  const ModelTriangle& tri = model.triangles[t];
+  return {tri.vertexIndex[k % 3], tri.stIndex[k % 3]};
 }
 
 }  // namespace
 
 std::vector<std::int32_t> literalGlCommands(const Model& model) {
   const int count = model.triangleCount;
-  std::vector<int> used(static_cast<size_t>(count), 0);
+  std::vector<int> used(count, 0);  // 1 taken, 2 in the run being tried
   std::vector<std::int32_t> out;
   for (int i = 0; i < count; ++i) {
-    if (used[static_cast<size_t>(i)] != 0) continue;
+    if (used[i] != 0) continue;
     int best = 0;
     bool bestFan = true;
     std::vector<Corner> bestVertices;
     std::vector<int> bestTriangles;
     for (bool fan : {true, false}) {
       for (int c = 0; c < 3; ++c) {
-        used[static_cast<size_t>(i)] = 2;
+        used[i] = 2;
         std::vector<Corner> vertices{corner(model, i, c), corner(model, i, c + 1),
                                      corner(model, i, c + 2)};
         std::vector<int> triangles{i};
-        int n = 1;
         Corner m1 = fan ? corner(model, i, c) : corner(model, i, c + 2);
         Corner m2 = fan ? corner(model, i, c + 2) : corner(model, i, c + 1);
         for (;;) {
@@ -48,31 +48,27 @@ std::vector<std::int32_t> literalGlCommands(const Model& model) {
                 foundJ = j;
                 foundK = k;
               }
-          if (foundJ < 0 || used[static_cast<size_t>(foundJ)] != 0) break;
+          if (foundJ < 0 || used[foundJ] != 0) break;
           Corner next = corner(model, foundJ, foundK + 2);
-          if (!fan && n % 2 == 0)
-            m1 = next;
-          else
-            m2 = next;
+          (!fan && triangles.size() % 2 == 0 ? m1 : m2) = next;
           vertices.push_back(next);
           triangles.push_back(foundJ);
-          ++n;
-          used[static_cast<size_t>(foundJ)] = 2;
+          used[foundJ] = 2;
         }
         for (int t = i + 1; t < count; ++t)
-          if (used[static_cast<size_t>(t)] == 2) used[static_cast<size_t>(t)] = 0;
-        if (n > best) {
-          best = n;
+          if (used[t] == 2) used[t] = 0;
+        if (static_cast<int>(triangles.size()) > best) {
+          best = static_cast<int>(triangles.size());
           bestFan = fan;
           bestVertices = vertices;
           bestTriangles = triangles;
         }
       }
     }
-    for (int t : bestTriangles) used[static_cast<size_t>(t)] = 1;
+    for (int t : bestTriangles) used[t] = 1;
     out.push_back(bestFan ? -(best + 2) : best + 2);
     for (const auto& [vertex, st] : bestVertices) {
-      const StCoord& coord = model.stCoords[static_cast<size_t>(st)];
+      const StCoord& coord = model.stCoords[st];
       out.push_back(
           std::bit_cast<std::int32_t>(static_cast<float>((coord.s + 0.5) / model.skinWidth)));
       out.push_back(
@@ -95,8 +91,8 @@ void randomSmallMesh(Model& model, std::uint32_t seed) {
   model.skinHeight = 32;
   // Values from a 2 x 2 grid: equal (s, t) under different indices is common.
   for (int s = 0; s < sts; ++s)
-    model.stCoords[static_cast<size_t>(s)] = {static_cast<std::int16_t>(below(2) * 8),
-                                              static_cast<std::int16_t>(below(2) * 8)};
+    model.stCoords[s] = {static_cast<std::int16_t>(below(2) * 8),
+                         static_cast<std::int16_t>(below(2) * 8)};
   model.triangleCount = 1 + below(40);
   auto randomCorner = [&]() -> Corner {
     return {static_cast<std::int16_t>(below(vertices)), static_cast<std::int16_t>(below(sts))};
@@ -111,13 +107,9 @@ void randomSmallMesh(Model& model, std::uint32_t seed) {
     }
     if (below(8) == 0) c[2] = c[below(2)];
     const int turn = below(3);
-    ModelTriangle& tri = model.triangles[static_cast<size_t>(t)];
+    ModelTriangle& tri = model.triangles[t];
     tri = ModelTriangle{};
-    for (int k = 0; k < 3; ++k) {
-      const Corner& pick = c[static_cast<size_t>((k + turn) % 3)];
-      tri.vertexIndex[static_cast<size_t>(k)] = pick.first;
-      tri.stIndex[static_cast<size_t>(k)] = pick.second;
-    }
+    for (int k = 0; k < 3; ++k) std::tie(tri.vertexIndex[k], tri.stIndex[k]) = c[(k + turn) % 3];
   }
 }
 
@@ -133,11 +125,11 @@ void connectedGridMesh(Model& model, int triangles, std::uint32_t seed) {
   auto at = [&](int x, int y) { return static_cast<std::int16_t>(y * (columns + 1) + x); };
   for (int y = 0; y <= rows; ++y)
     for (int x = 0; x <= columns; ++x)
-      model.stCoords[static_cast<size_t>(at(x, y))] = {static_cast<std::int16_t>(x * 255 / columns),
-                                                       static_cast<std::int16_t>(y * 255 / rows)};
+      model.stCoords[at(x, y)] = {static_cast<std::int16_t>(x * 255 / columns),
+                                  static_cast<std::int16_t>(y * 255 / rows)};
   model.triangleCount = 0;
   auto add = [&](std::array<std::int16_t, 3> v, std::array<std::int16_t, 3> st) {
-    ModelTriangle& tri = model.triangles[static_cast<size_t>(model.triangleCount++)];
+    ModelTriangle& tri = model.triangles[model.triangleCount++];
     tri = ModelTriangle{};
     tri.vertexIndex = v;
     tri.stIndex = st;
@@ -149,9 +141,9 @@ void connectedGridMesh(Model& model, int triangles, std::uint32_t seed) {
     if (rng() % 16 == 0) {
       // A seam: this quad's corners get st entries of their own, one texel over.
       for (auto& s : st) {
-        StCoord moved = model.stCoords[static_cast<size_t>(s)];
+        StCoord moved = model.stCoords[s];
         ++moved.s;
-        model.stCoords[static_cast<size_t>(model.stCount)] = moved;
+        model.stCoords[model.stCount] = moved;
         s = static_cast<std::int16_t>(model.stCount++);
       }
     }
@@ -165,10 +157,6 @@ void connectedGridMesh(Model& model, int triangles, std::uint32_t seed) {
   }
 }
 
-}  // namespace pelt::test
-
-namespace pelt::test {
-
 Md2Data connectedGridMd2(int triangles, std::uint32_t seed, int frames) {
   auto model = std::make_unique<Model>();
   connectedGridMesh(*model, triangles, seed);
@@ -177,21 +165,18 @@ Md2Data connectedGridMd2(int triangles, std::uint32_t seed, int frames) {
   data.skinHeight = model->skinHeight;
   data.vertexCount = model->vertexCount;
   data.st.assign(model->stCoords.begin(), model->stCoords.begin() + model->stCount);
-  for (int t = 0; t < model->triangleCount; ++t) {
-    const ModelTriangle& tri = model->triangles[static_cast<size_t>(t)];
-    data.triangles.push_back({tri.vertexIndex, tri.stIndex});
-  }
+  for (int t = 0; t < model->triangleCount; ++t)
+    data.triangles.push_back({model->triangles[t].vertexIndex, model->triangles[t].stIndex});
   for (int f = 0; f < frames; ++f) {
-    Md2Frame frame;
+    Md2Frame& frame = data.frames.emplace_back();
     frame.name = "frame" + std::to_string(f);
     frame.scale = {0.25f, 0.25f, 0.25f};
     for (int v = 0; v < data.vertexCount; ++v) {
-      const StCoord& st = model->stCoords[static_cast<size_t>(v)];
+      const StCoord& st = model->stCoords[v];
       frame.vertices.push_back({{static_cast<std::uint8_t>(st.s), static_cast<std::uint8_t>(st.t),
                                  static_cast<std::uint8_t>((v * 7 + f) & 0xFF)},
                                 0});
     }
-    data.frames.push_back(std::move(frame));
   }
   return data;
 }

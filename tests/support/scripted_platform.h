@@ -61,13 +61,22 @@ class ScriptedPlatform : public Platform {
   }
 
   MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override;
-  std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) override;
-  std::optional<std::string> browseFolder(const std::string& title) override;
-  bool resizeSkinsDialog(ResizeSkinsValues& values) override;
-  bool offsetCompanionDialog(OffsetCompanionValues& values) override;
-  bool preferencesDialog(PreferencesValues& values) override;
-  bool snapshotsDialog(SnapshotValues& values) override;
-  bool mapFromViewDialog(MapFromViewValues& values) override;
+  std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) override {
+    fileRequests.push_back(request);
+    return take(fileAnswers).value_or(std::nullopt);
+  }
+  std::optional<std::string> browseFolder(const std::string& title) override {
+    folderTitles.push_back(title);
+    return take(folderAnswers).value_or(std::nullopt);
+  }
+  bool resizeSkinsDialog(ResizeSkinsValues& v) override { return answer(resizeAnswers, v); }
+  bool offsetCompanionDialog(OffsetCompanionValues& v) override {
+    offsetRequests.push_back(v);
+    return answer(offsetAnswers, v);
+  }
+  bool preferencesDialog(PreferencesValues& v) override { return answer(preferencesAnswers, v); }
+  bool snapshotsDialog(SnapshotValues& v) override { return answer(snapshotAnswers, v); }
+  bool mapFromViewDialog(MapFromViewValues& v) override { return answer(mapFromViewAnswers, v); }
   void aboutDialog(const AboutValues& values) override { aboutShown = values; }
 
   int readInt(const std::string& section, const std::string& key, int fallback) override;
@@ -113,6 +122,22 @@ class ScriptedPlatform : public Platform {
   std::vector<std::string> statusTexts;
   void showStatusText(const std::string& text) override { statusTexts.push_back(text); }
   std::optional<AboutValues> aboutShown;
+
+ private:
+  // The queue's front, or nullopt when it is empty.
+  template <typename T>
+  static std::optional<T> take(std::deque<T>& queue) {
+    if (queue.empty()) return std::nullopt;
+    T front = std::move(queue.front());
+    queue.pop_front();
+    return front;
+  }
+  template <typename T>
+  static bool answer(std::deque<std::optional<T>>& queue, T& values) {
+    std::optional<T> given = take(queue).value_or(std::nullopt);
+    if (given) values = *given;
+    return given.has_value();
+  }
 };
 
 }  // namespace pelt::test
