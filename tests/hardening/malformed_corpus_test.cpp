@@ -11,7 +11,6 @@
 #include "app/skin_commands.h"
 #include "platform/settings_keys.h"
 #include "support/fixtures.h"
-#include "support/model_invariants.h"
 #include "support/scripted_platform.h"
 
 namespace pelt::test {

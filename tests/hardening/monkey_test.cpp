@@ -22,7 +22,6 @@
 #include "platform/settings_keys.h"
 #include "support/fixtures.h"
 #include "support/malformed_corpus.h"
-#include "support/model_invariants.h"
 #include "support/scripted_platform.h"
 #include "view3d/model_view.h"
 

@@ -55,12 +55,22 @@ class ScriptedPlatform : public Platform {
   std::int64_t clock = 0;
   UtcDate date{};
 
-  std::vector<std::string> messageTexts() const;
+  std::vector<std::string> messageTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& m : messages) texts.push_back(m.text);
+    return texts;
+  }
   void answerFile(const std::string& path, int filterIndex = 1) {
     fileAnswers.push_back(FileDialogResult{path, filterIndex});
   }
 
-  MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override;
+  MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override {
+    messages.push_back({text, buttons});
+    if (std::optional<MessageAnswer> queued = take(messageAnswers)) return *queued;
+    return buttons == MessageButtons::YesNo         ? MessageAnswer::No
+           : buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel
+                                                    : MessageAnswer::Ok;
+  }
   std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) override {
     fileRequests.push_back(request);
     return take(fileAnswers).value_or(std::nullopt);
@@ -79,12 +89,24 @@ class ScriptedPlatform : public Platform {
   bool mapFromViewDialog(MapFromViewValues& v) override { return answer(mapFromViewAnswers, v); }
   void aboutDialog(const AboutValues& values) override { aboutShown = values; }
 
-  int readInt(const std::string& section, const std::string& key, int fallback) override;
+  int readInt(const std::string& section, const std::string& key, int fallback) override {
+    const std::string text = readString(section, key, "");
+    return text.empty() ? fallback : std::stoi(text);
+  }
   std::string readString(const std::string& section, const std::string& key,
-                         const std::string& fallback) override;
-  void writeInt(const std::string& section, const std::string& key, int value) override;
+                         const std::string& fallback) override {
+    auto s = settings.find(section);
+    if (s == settings.end()) return fallback;
+    auto k = s->second.find(key);
+    return k == s->second.end() ? fallback : k->second;
+  }
+  void writeInt(const std::string& section, const std::string& key, int value) override {
+    settings[section][key] = std::to_string(value);
+  }
   void writeString(const std::string& section, const std::string& key,
-                   const std::string& value) override;
+                   const std::string& value) override {
+    settings[section][key] = value;
+  }
 
   void capturePointer(ViewId) override {}
   void releasePointer() override {}
