@@ -34,35 +34,9 @@ RunResult runCli(const std::string& args, bool withErrors = true) {
   return result;
 }
 
-class Cli : public ::testing::Test {
- protected:
-  void SetUp() override {
-    RunResult demo = runCli("demo " + dir.path());
-    ASSERT_EQ(demo.status, 0) << demo.out;
-    model = demo.out.substr(0, demo.out.find('\n'));
-  }
-  test::TempDir dir;
-  std::string model;
-};
-
-TEST_F(Cli, InfoReportsCountsAfterCompaction) {
-  dir.write("baseq2/models/m/skin.pcx", encodeSkinPcx(test::patternSkin(16, 8)));
-  const std::string strip =
-      dir.write("baseq2/models/m/tris.md2",
-                encodeMd2(test::quadStripMd2(2, 16, 8, {"models/m/skin.pcx"}, 3)));
-  RunResult json = runCli("info " + strip + " --json");
-  EXPECT_EQ(json.status, 0) << json.out;
-  EXPECT_EQ(json.out,
-            "{\"vertices\": 6, \"triangles\": 4, \"st\": 6, \"frames\": 3, \"skinWidth\": 16, "
-            "\"skinHeight\": 8, \"skins\": [\"models/m/skin.pcx\"], \"frameNames\": [\"frame0\", "
-            "\"frame1\", \"frame2\"], \"glCommands\": {\"words\": 0, \"commands\": 0, "
-            "\"strips\": 0, \"fans\": 0, \"averageVertices\": 0.00}, \"savedGlCommands\": "
-            "{\"words\": 27, \"commands\": 2, \"strips\": 0, \"fans\": 2, "
-            "\"averageVertices\": 4.00}}\n");
-}
-
 // Names come from files: any bytes must give a string a JSON reader accepts.
-TEST_F(Cli, InfoQuotesAnyNameAsValidJson) {
+TEST(Cli, InfoReportsCountsAfterCompactionAndQuotesAnyName) {
+  test::TempDir dir;
   const std::pair<std::string, std::string> names[] = {
       {"q\"b", "\"q\\\"b\""},
       {std::string("t\tn\n\x01", 5), "\"t\\u0009n\\u000a\\u0001\""},
@@ -76,46 +50,50 @@ TEST_F(Cli, InfoQuotesAnyNameAsValidJson) {
       {"\xe2\x82x", "\"\\u00e2\\u0082x\""},
   };
   std::vector<std::string> skins;
-  std::string expected = "\"skins\": [";
-  for (const auto& [name, quoted] : names) {
-    expected += (skins.empty() ? "" : ", ") + quoted;
+  std::string quoted;
+  for (const auto& [name, expected] : names) {
+    quoted += (skins.empty() ? "" : ", ") + expected;
     skins.push_back(name);
   }
-  Md2Data data = test::quadStripMd2(1, 16, 8, skins, 1);
+  Md2Data data = test::quadStripMd2(2, 16, 8, skins, 3);
   data.frames[0].name = "b\\s\"q";  // skin names have their backslashes turned
-  const std::string named = dir.write("baseq2/m.md2", encodeMd2(data));
-  RunResult json = runCli("info " + named + " --json", false);
+  RunResult json = runCli("info " + dir.write("baseq2/m.md2", encodeMd2(data)) + " --json", false);
   EXPECT_EQ(json.status, 0);
-  EXPECT_NE(json.out.find(expected + "], \"frameNames\": [\"b\\\\s\\\"q\"]"), std::string::npos)
-      << expected << "\n"
-      << json.out;
+  EXPECT_EQ(json.out,
+            "{\"vertices\": 6, \"triangles\": 4, \"st\": 6, \"frames\": 3, \"skinWidth\": 16, "
+            "\"skinHeight\": 8, \"skins\": [" +
+                quoted +
+                "], \"frameNames\": [\"b\\\\s\\\"q\", "
+                "\"frame1\", \"frame2\"], \"glCommands\": {\"words\": 0, \"commands\": 0, "
+                "\"strips\": 0, \"fans\": 0, \"averageVertices\": 0.00}, \"savedGlCommands\": "
+                "{\"words\": 27, \"commands\": 2, \"strips\": 0, \"fans\": 2, "
+                "\"averageVertices\": 4.00}}\n");
 }
 
-// Saves through links (relative, chained, dangling) replace the file they
-// name and keep the links.
-TEST_F(Cli, ConvertKeepsPixelsAndPaletteAndSavesThroughLinks) {
-  namespace fs = std::filesystem;
+// A save through a link (relative, chained) replaces the file it names and
+// keeps the link.
+TEST(Cli, ConvertKeepsPixelsAndPaletteAndSavesThroughLinks) {
+  test::TempDir dir;
   const Skin skin = test::patternSkin(13, 7);
   const std::string in = dir.write("in.bmp", encodeSkinBmp(skin));
-  dir.write("skins/real.pcx", {1});
-  fs::create_symlink("skins/real.pcx", dir.file("relative.pcx"));
-  fs::create_symlink("relative.pcx", dir.file("chained.pcx"));
-  fs::create_symlink("skins/later.pcx", dir.file("dangling.pcx"));
-  for (const char* link : {"chained.pcx", "dangling.pcx"}) {
-    ASSERT_EQ(runCli("convert " + in + " " + dir.file(link)).status, 0) << link;
-    EXPECT_TRUE(fs::is_symlink(dir.file(link))) << link;
-  }
-  for (const char* saved : {"skins/real.pcx", "skins/later.pcx"}) {
-    SkinDecodeResult back = decodeSkinImage(readWholeFile(dir.file(saved)).bytes);
-    ASSERT_TRUE(back.skin) << saved;
-    EXPECT_EQ(back.skin->pixels, skin.pixels);
-    EXPECT_EQ(back.skin->palette, skin.palette);
-  }
+  const std::string real = dir.write("skins/real.pcx", {1});
+  std::filesystem::create_symlink("skins/real.pcx", dir.file("relative.pcx"));
+  std::filesystem::create_symlink("relative.pcx", dir.file("chained.pcx"));
+  ASSERT_EQ(runCli("convert " + in + " " + dir.file("chained.pcx")).status, 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("chained.pcx")));
+  SkinDecodeResult back = decodeSkinImage(readWholeFile(real).bytes);
+  ASSERT_TRUE(back.skin);
+  EXPECT_EQ(back.skin->pixels, skin.pixels);
+  EXPECT_EQ(back.skin->palette, skin.palette);
 }
 
 // Every refusal names what is wrong and exits 2 for bad arguments, 1 for a
 // file that cannot be used; nothing is written then.
-TEST_F(Cli, RefusesBadArgumentsAndFilesWithReasons) {
+TEST(Cli, RefusesBadArgumentsAndFilesWithReasons) {
+  test::TempDir dir;
+  const RunResult demo = runCli("demo " + dir.path());
+  ASSERT_EQ(demo.status, 0) << demo.out;
+  const std::string model = demo.out.substr(0, demo.out.find('\n'));
   const std::string small = dir.write("small.pcx", encodeSkinPcx(test::patternSkin(8, 8)));
   const std::string bad = dir.write("bad.pcx", {1, 2, 3});
   const std::string badMd2 = dir.write("bad.md2", {'I', 'D', 'P', '3'});

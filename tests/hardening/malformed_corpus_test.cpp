@@ -19,21 +19,18 @@ namespace {
 // Everything a refused file must leave as it was.
 std::string fingerprint(const App& app) {
   const Model& m = app.model;
-  std::string out;
-  auto raw = [&out](const auto* data, size_t count) {
+  std::string out(app.rawModelImage.begin(), app.rawModelImage.end());
+  auto add = [&out](const auto* data, size_t count) {
     out.append(reinterpret_cast<const char*>(data), count * sizeof(*data));
   };
-  for (size_t v :
-       {size_t(m.vertexCount), size_t(m.triangleCount), size_t(m.stCount), size_t(m.skinWidth),
-        size_t(m.currentSkinIndex), m.frames.size(), app.rawModelImage.size()})
-    out += std::to_string(v) + ' ';
-  raw(m.stCoords.data(), static_cast<size_t>(m.stCount));
-  for (int i = 0; i < m.triangleCount; ++i) raw(m.triangles[i].vertexIndex.data(), 3);
-  for (const ModelFrame& f : m.frames) raw(f.vertices.data(), f.vertices.size());
+  add(&m.currentSkinIndex, 1);
+  add(m.stCoords.data(), static_cast<size_t>(m.stCount));
+  for (int i = 0; i < m.triangleCount; ++i) add(m.triangles[i].vertexIndex.data(), 3);
+  for (const ModelFrame& f : m.frames) add(f.vertices.data(), f.vertices.size());
   for (const auto& skin : m.skins) {
     out += skin->name;
-    raw(skin->pixels.data(), skin->pixels.size());
-    raw(skin->palette.data(), skin->palette.size());
+    add(skin->pixels.data(), skin->pixels.size());
+    add(skin->palette.data(), skin->palette.size());
   }
   return out;
 }

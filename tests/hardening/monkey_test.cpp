@@ -67,11 +67,10 @@ class MonkeyPlatform : public ScriptedPlatform, public FrameHost {
   }
 };
 
-class Monkey {
- public:
-  explicit Monkey(unsigned seed) : random_(seed) {
-    std::string error;
-    if (!writeDemoGameFolder(dir_.path(), &error)) throw std::runtime_error(error);
+class Monkey : public ::testing::Test {
+ protected:
+  Monkey() {
+    if (!writeDemoGameFolder(dir_.path(), nullptr)) throw std::runtime_error("demo folder");
     corpus_ = writeCorpus(dir_.file("bad"), malformedCorpus());
     platform_.frame = &frame_;
     auto& prefs = platform_.settings[settings::kPreferences];
@@ -139,7 +138,6 @@ class Monkey {
     return "";
   }
 
- private:
   int pick(int count) {
     return std::uniform_int_distribution<int>(0, std::max(count, 1) - 1)(random_);
   }
@@ -225,7 +223,8 @@ class Monkey {
       view.mouseRelease(e);
   }
 
-  std::mt19937 random_;
+  const unsigned seed_ = static_cast<unsigned>(environmentNumber("PELT_MONKEY_SEED", 20261206));
+  std::mt19937 random_{seed_};
   TempDir dir_;
   std::string base_ = dir_.file("baseq2");
   std::vector<std::string> corpus_;
@@ -236,15 +235,13 @@ class Monkey {
   const int commandCount_ = static_cast<int>(commandTable().size());
 };
 
-TEST(Monkey, RandomUseKeepsTheModelSound) {
-  const auto seed = static_cast<unsigned>(environmentNumber("PELT_MONKEY_SEED", 20261206));
+TEST_F(Monkey, RandomUseKeepsTheModelSound) {
+  ASSERT_EQ(fault(), "");
   const long steps = environmentNumber("PELT_MONKEY_STEPS", 10000);
-  Monkey monkey(seed);
-  ASSERT_EQ(monkey.fault(), "");
   for (long i = 0; i < steps; ++i) {
-    monkey.step();
-    if (std::string fault = monkey.fault(); !fault.empty())
-      FAIL() << "seed " << seed << ", step " << i << ": " << fault;
+    step();
+    if (std::string f = fault(); !f.empty())
+      FAIL() << "seed " << seed_ << ", step " << i << ": " << f;
   }
 }
 

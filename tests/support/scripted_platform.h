@@ -44,10 +44,9 @@ class ScriptedPlatform : public Platform {
   std::vector<OffsetCompanionValues> offsetRequests;  // values the dialog was opened with
   std::vector<RecordedRefresh> refreshes;
   std::vector<ViewId> repaints;
-  int listRefills = 0;
   std::vector<int> barAdjusts;
-  int pointerHidden = 0;
   std::vector<std::pair<int, int>> pointerWarps;
+  int listRefills = 0, pointerHidden = 0;
 
   // Settings: section -> key -> value (ints stored as text).
   std::map<std::string, std::map<std::string, std::string>> settings;
@@ -95,10 +94,8 @@ class ScriptedPlatform : public Platform {
   }
   std::string readString(const std::string& section, const std::string& key,
                          const std::string& fallback) override {
-    auto s = settings.find(section);
-    if (s == settings.end()) return fallback;
-    auto k = s->second.find(key);
-    return k == s->second.end() ? fallback : k->second;
+    const auto& keys = settings[section];
+    return keys.contains(key) ? keys.at(key) : fallback;
   }
   void writeInt(const std::string& section, const std::string& key, int value) override {
     settings[section][key] = std::to_string(value);
@@ -130,13 +127,9 @@ class ScriptedPlatform : public Platform {
 
   // The intro: a window only when a test asks for one; input arrives at the
   // given poll (1-based; 0 never).
-  bool introWindowAvailable = false;
-  bool introWindowOpen = false;
-  int introFrames = 0;
-  int inputPolls = 0;
-  int inputAtPoll = 0;
+  bool introWindowAvailable = false, introWindowOpen = false;
+  int introFrames = 0, inputPolls = 0, inputAtPoll = 0, soundStops = 0;
   std::vector<int> soundsPlayed;
-  int soundStops = 0;
   bool openIntroWindow(int, int) override { return introWindowOpen = introWindowAvailable; }
   void presentIntroFrame(const ViewImage&) override { ++introFrames; }
   void closeIntroWindow() override { introWindowOpen = false; }
