@@ -3,9 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <bit>
-#include <cmath>
 #include <filesystem>
 #include <limits>
 #include <span>
@@ -231,51 +229,6 @@ std::vector<std::string> writeCorpus(const std::string& folder,
     paths.push_back(path);
   }
   return paths;
-}
-
-std::string modelFault(const Model& m, bool settled) {
-  if (m.vertexCount < 0 || m.vertexCount > kMaxVertices || m.triangleCount < 0 ||
-      m.triangleCount > kMaxTriangles || m.stCount < 0 || m.stCount > kMaxStCoords)
-    return "counts";
-  if (m.stCoords.size() != kMaxStCoords || m.triangles.size() != kMaxTriangles) return "tables";
-  std::vector<StCoord> firstUse;
-  for (int i = 0; i < m.triangleCount; ++i) {
-    const ModelTriangle& tri = m.triangles[static_cast<size_t>(i)];
-    const std::string at = "triangle " + std::to_string(i) + ": ";
-    for (size_t k = 0; k < 3; ++k) {
-      if (tri.vertexIndex[k] < 0 || tri.vertexIndex[k] >= m.vertexCount) return at + "vertex index";
-      if (tri.stIndex[k] < 0 || tri.stIndex[k] >= m.stCount) return at + "st index";
-      if (settled && tri.cornerSt[k] != m.stCoords[static_cast<size_t>(tri.stIndex[k])])
-        return at + "corner st";
-      if (!std::isfinite(tri.normal[k])) return at + "normal";
-      if (std::find(firstUse.begin(), firstUse.end(), tri.cornerSt[k]) == firstUse.end())
-        firstUse.push_back(tri.cornerSt[k]);
-    }
-  }
-  if (settled && !std::equal(firstUse.begin(), firstUse.end(), m.stCoords.begin(),
-                             m.stCoords.begin() + m.stCount))
-    return "st table not compact or not in first-use order";
-  for (const ModelFrame& frame : m.frames) {
-    if (static_cast<int>(frame.vertices.size()) != m.vertexCount)
-      return "frame " + frame.name + " size";
-    for (const Vec3& v : frame.vertices)
-      if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z))
-        return "frame not finite";
-  }
-  const auto frames = static_cast<int>(m.frames.size()), skins = static_cast<int>(m.skins.size());
-  if (m.currentFrameIndex < 0 || (frames > 0 && m.currentFrameIndex >= frames))
-    return "current frame";
-  if (skins == 0 ? m.currentSkinIndex != -1
-                 : (m.currentSkinIndex < 0 || m.currentSkinIndex >= skins))
-    return "current skin";
-  for (const auto& skin : m.skins) {
-    const auto area = static_cast<size_t>(skin->width) * static_cast<size_t>(skin->height);
-    if (skin->pixels.size() != area || skin->storedPixels.size() != area)
-      return "skin buffers of " + skin->name;
-    if (skin->width != m.skinWidth || skin->height != m.skinHeight)
-      return "skin size of " + skin->name;
-  }
-  return "";
 }
 
 }  // namespace pelt::test

@@ -1,12 +1,10 @@
 #pragma once
 // Files that lie about themselves, built in code: each names what is wrong
-// with it and how the program must answer. Also what must hold of the model
-// after any load and any finished edit.
+// with it and how the program must answer.
 
 #include <string>
 #include <vector>
 
-#include "model/model.h"
 #include "platform/file_io.h"
 
 namespace pelt::test {
@@ -33,11 +31,5 @@ std::vector<CorpusFile> malformedCorpus();
 // the skin the models use; returns the paths in corpus order.
 std::vector<std::string> writeCorpus(const std::string& folder,
                                      const std::vector<CorpusFile>& corpus);
-
-// The first broken invariant, or "" when all hold: indices in range, frames
-// finite and of the vertex count, skins of the model's size. Once `settled`
-// (no gesture in progress) corner values also match the table and the table
-// is compact (no duplicate or unused entries, in order of first use).
-std::string modelFault(const Model& model, bool settled);
 
 }  // namespace pelt::test
