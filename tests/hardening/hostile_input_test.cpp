@@ -44,7 +44,6 @@ std::string modelFault(const Model& m, bool settled) {
   if (m.vertexCount < 0 || m.vertexCount > kMaxVertices || m.triangleCount < 0 ||
       m.triangleCount > kMaxTriangles || m.stCount < 0 || m.stCount > kMaxStCoords)
     return "counts";
-  if (m.stCoords.size() != kMaxStCoords || m.triangles.size() != kMaxTriangles) return "tables";
   std::vector<StCoord> firstUse;
   for (int i = 0; i < m.triangleCount; ++i) {
     const ModelTriangle& tri = m.triangles[static_cast<size_t>(i)];
@@ -76,11 +75,10 @@ std::string modelFault(const Model& m, bool settled) {
                  : (m.currentSkinIndex < 0 || m.currentSkinIndex >= skins))
     return "current skin";
   for (const auto& skin : m.skins) {
-    const auto area = static_cast<size_t>(skin->width) * static_cast<size_t>(skin->height);
-    if (skin->pixels.size() != area || skin->storedPixels.size() != area)
-      return "skin buffers of " + skin->name;
-    if (skin->width != m.skinWidth || skin->height != m.skinHeight)
-      return "skin size of " + skin->name;
+    const auto area = static_cast<size_t>(m.skinWidth) * static_cast<size_t>(m.skinHeight);
+    if (skin->width != m.skinWidth || skin->pixels.size() != area ||
+        skin->storedPixels.size() != area)
+      return "skin size or buffers of " + skin->name;
   }
   return "";
 }

@@ -70,10 +70,8 @@ Md2Data quadStripMd2(int quads, int skinWidth, int skinHeight, std::vector<std::
   }
   data.triangles.back().stIndex[0] = static_cast<std::int16_t>(data.st.size() - 2);
   for (int f = 0; f < frameCount; ++f) {
-    Md2Frame& frame = data.frames.emplace_back();
-    frame.name = "frame" + std::to_string(f);
-    frame.scale = {0.5f, 0.25f, 1.0f};
-    frame.translate = {-8.0f, 0.0f, static_cast<float>(f)};
+    Md2Frame& frame = data.frames.emplace_back(
+        Md2Frame{{0.5f, 0.25f, 1.0f}, {-8.0f, 0.0f, float(f)}, "frame" + std::to_string(f), {}});
     for (int v = 0; v < data.vertexCount; ++v)
       frame.vertices.push_back(
           {{static_cast<std::uint8_t>(v / 2 * 10), static_cast<std::uint8_t>(v % 2 * 40),

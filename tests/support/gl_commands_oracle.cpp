@@ -158,7 +158,7 @@ void connectedGridMesh(Model& model, int triangles, std::uint32_t seed) {
 }
 
 Md2Data connectedGridMd2(int triangles, std::uint32_t seed, int frames) {
-  auto model = std::make_unique<Model>();
+  const auto model = std::make_unique<Model>();
   connectedGridMesh(*model, triangles, seed);
   Md2Data data;
   data.skinWidth = model->skinWidth;
@@ -168,9 +168,8 @@ Md2Data connectedGridMd2(int triangles, std::uint32_t seed, int frames) {
   for (int t = 0; t < model->triangleCount; ++t)
     data.triangles.push_back({model->triangles[t].vertexIndex, model->triangles[t].stIndex});
   for (int f = 0; f < frames; ++f) {
-    Md2Frame& frame = data.frames.emplace_back();
-    frame.name = "frame" + std::to_string(f);
-    frame.scale = {0.25f, 0.25f, 0.25f};
+    Md2Frame& frame = data.frames.emplace_back(
+        Md2Frame{{0.25f, 0.25f, 0.25f}, {}, "frame" + std::to_string(f), {}});
     for (int v = 0; v < data.vertexCount; ++v) {
       const StCoord& st = model->stCoords[v];
       frame.vertices.push_back({{static_cast<std::uint8_t>(st.s), static_cast<std::uint8_t>(st.t),
