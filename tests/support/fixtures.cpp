@@ -13,10 +13,8 @@ namespace pelt::test {
 
 namespace fs = std::filesystem;
 
-TempDir::TempDir() {
-  std::string pattern = (fs::temp_directory_path() / "pelt-test-XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+TempDir::TempDir() : path_((fs::temp_directory_path() / "pelt-test-XXXXXX").string()) {
+  if (!::mkdtemp(path_.data())) throw std::runtime_error("mkdtemp failed");
 }
 
 TempDir::~TempDir() {

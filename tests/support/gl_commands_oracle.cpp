@@ -23,21 +23,21 @@ Corner corner(const Model& model, int t, int k) {
 }  // namespace
 
 std::vector<std::int32_t> literalGlCommands(const Model& model) {
+  struct Run {
+    bool fan = true;
+    std::vector<Corner> vertices;
+    std::vector<int> triangles;
+  };
   const int count = model.triangleCount;
   std::vector<int> used(count, 0);  // 1 taken, 2 in the run being tried
   std::vector<std::int32_t> out;
   for (int i = 0; i < count; ++i) {
     if (used[i] != 0) continue;
-    int best = 0;
-    bool bestFan = true;
-    std::vector<Corner> bestVertices;
-    std::vector<int> bestTriangles;
+    Run best;
     for (bool fan : {true, false}) {
       for (int c = 0; c < 3; ++c) {
         used[i] = 2;
-        std::vector<Corner> vertices{corner(model, i, c), corner(model, i, c + 1),
-                                     corner(model, i, c + 2)};
-        std::vector<int> triangles{i};
+        Run run{fan, {corner(model, i, c), corner(model, i, c + 1), corner(model, i, c + 2)}, {i}};
         Corner m1 = fan ? corner(model, i, c) : corner(model, i, c + 2);
         Corner m2 = fan ? corner(model, i, c + 2) : corner(model, i, c + 1);
         for (;;) {
@@ -50,24 +50,20 @@ std::vector<std::int32_t> literalGlCommands(const Model& model) {
               }
           if (foundJ < 0 || used[foundJ] != 0) break;
           Corner next = corner(model, foundJ, foundK + 2);
-          (!fan && triangles.size() % 2 == 0 ? m1 : m2) = next;
-          vertices.push_back(next);
-          triangles.push_back(foundJ);
+          (!fan && run.triangles.size() % 2 == 0 ? m1 : m2) = next;
+          run.vertices.push_back(next);
+          run.triangles.push_back(foundJ);
           used[foundJ] = 2;
         }
         for (int t = i + 1; t < count; ++t)
           if (used[t] == 2) used[t] = 0;
-        if (static_cast<int>(triangles.size()) > best) {
-          best = static_cast<int>(triangles.size());
-          bestFan = fan;
-          bestVertices = vertices;
-          bestTriangles = triangles;
-        }
+        if (run.triangles.size() > best.triangles.size()) best = run;
       }
     }
-    for (int t : bestTriangles) used[t] = 1;
-    out.push_back(bestFan ? -(best + 2) : best + 2);
-    for (const auto& [vertex, st] : bestVertices) {
+    for (int t : best.triangles) used[t] = 1;
+    const int length = static_cast<int>(best.vertices.size());
+    out.push_back(best.fan ? -length : length);
+    for (const auto& [vertex, st] : best.vertices) {
       const StCoord& coord = model.stCoords[st];
       out.push_back(
           std::bit_cast<std::int32_t>(static_cast<float>((coord.s + 0.5) / model.skinWidth)));

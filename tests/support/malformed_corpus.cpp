@@ -112,7 +112,7 @@ void addMd2(const Adder& add) {
   const std::pair<const char*, std::string> skinNames[] = {
       {"unterminated", std::string(64, 'x')}, {"absolute", "/etc/passwd"},
       {"parent", "../../corpus/skin.pcx"},    {"backslash_parent", "corpus\\..\\..\\x.pcx"},
-      {"fifo", "corpus/fifo_skin.pcx"},       {"folder", "corpus"},
+      {"fifo", "corpus/special_fifo.pcx"},    {"folder", "corpus"},
       {"wrong_size", "corpus/wide.pcx"},
   };
   for (const auto& [what, skin] : skinNames)
@@ -202,7 +202,6 @@ std::vector<std::string> writeCorpus(const std::string& folder,
   };
   write(dir + "/skin.pcx", encodeSkinPcx(patternSkin(kCorpusSkinSide, kCorpusSkinSide, 3)));
   write(dir + "/wide.pcx", encodeSkinPcx(patternSkin(2 * kCorpusSkinSide, kCorpusSkinSide)));
-  if (::mkfifo((dir + "/fifo_skin.pcx").c_str(), 0600) != 0) throw std::runtime_error("mkfifo");
   std::vector<std::string> paths;
   for (const CorpusFile& file : corpus) {
     const std::string path = dir + "/" + file.name;
