@@ -15,18 +15,12 @@
 namespace pelt {
 namespace {
 
-struct RunResult {
-  int status;
-  std::string out;
-};
-
-// Both streams, or stdout alone.
-RunResult runCli(const std::string& args, bool withErrors = true) {
+// Exit status and both streams.
+std::pair<int, std::string> runCli(const std::string& args) {
   static const test::TempDir scratch;
   const std::string out = scratch.file("out.txt");
-  const int status = std::system((std::string(PELT_CLI_PATH) + " " + args + " >" + out +
-                                  (withErrors ? " 2>&1" : " 2>/dev/null"))
-                                     .c_str());
+  const int status =
+      std::system((std::string(PELT_CLI_PATH) + " " + args + " >" + out + " 2>&1").c_str());
   const Bytes text = readWholeFile(out).bytes;
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(text.begin(), text.end())};
 }
@@ -36,12 +30,11 @@ RunResult runCli(const std::string& args, bool withErrors = true) {
 // writing nothing then).
 TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
   test::TempDir dir;
-  const RunResult demo = runCli("demo " + dir.path());
-  ASSERT_EQ(demo.status, 0) << demo.out;
-  const std::string model = demo.out.substr(0, demo.out.find('\n'));
+  const auto [demoStatus, demo] = runCli("demo " + dir.path());
+  ASSERT_EQ(demoStatus, 0) << demo;
+  const std::string model = demo.substr(0, demo.find('\n'));
   const std::string small = dir.write("small.pcx", encodeSkinPcx(test::patternSkin(8, 8)));
   const std::string bad = dir.write("bad.pcx", {1, 2, 3});
-  const std::string badMd2 = dir.write("bad.md2", {'I', 'D', 'P', '3'});
   const std::string none = dir.file("none.pcx"), png = dir.file("x.png"), fifo = dir.file("fifo");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   const std::string big = dir.write("big.pcx", {1});
@@ -65,14 +58,13 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
        "{\"words\": 27, \"commands\": 2, \"strips\": 0, \"fans\": 2, \"averageVertices\": "
        "4.00}}\n"},
       {render + " --mode 9", 2, "--mode: 9 is out of range (0 to 8)"},
-      {render + " --frame 999", 2, "--frame: 999 is out of range (0 to "},
       {render + " --size 640x", 2, "--size: \"640x\" is not WxH"},
       {render + " --mode", 2, "--mode needs a value"},
       {"render " + model + " " + png, 2, png + ": cannot write \".png\" files"},
       {render + " --skin " + small, 1, small + ": Error loading skin: Incorrect dimensions!"},
       {render + " --env " + bad, 1, bad + ": This file does not appear to be a valid skin"},
       {render + " --skin " + none, 1, none + ": No such file or directory"},
-      {"info " + badMd2, 1, "This is not an MD2!\n"},
+      {"info " + dir.write("bad.md2", {'I', 'D', 'P', '3'}), 1, "This is not an MD2!\n"},
       {"convert " + dir.file("none.md2") + " " + dir.file("x.md2"), 1,
        "There was an error loading the specified file!\n"},
       // Special files are refused at once instead of blocking the program, a
@@ -83,9 +75,9 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
       {render + " --skin " + big, 1, big + ": File too large"},
   };
   for (const auto& [args, status, message] : cases) {
-    RunResult r = runCli(args);
-    EXPECT_EQ(r.status, status) << args << "\n" << r.out;
-    EXPECT_NE(r.out.find(message), std::string::npos) << args << "\n" << r.out;
+    const auto [got, out] = runCli(args);
+    EXPECT_EQ(got, status) << args << "\n" << out;
+    EXPECT_NE(out.find(message), std::string::npos) << args << "\n" << out;
   }
   for (const char* file : {"out.bmp", "x.png", "x.md2", "x.pcx"})
     EXPECT_FALSE(std::filesystem::exists(dir.file(file))) << file;
@@ -96,7 +88,7 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
   std::filesystem::create_symlink("relative.pcx", dir.file("chained.pcx"));
   dir.write("skins/old.pcx", {1});
   const std::string bmp = dir.write("small.bmp", encodeSkinBmp(test::patternSkin(8, 8)));
-  ASSERT_EQ(runCli("convert " + bmp + " " + dir.file("chained.pcx")).status, 0);
+  ASSERT_EQ(runCli("convert " + bmp + " " + dir.file("chained.pcx")).first, 0);
   EXPECT_TRUE(std::filesystem::is_symlink(dir.file("chained.pcx")));
   EXPECT_EQ(readWholeFile(dir.file("skins/new.pcx")).bytes, readWholeFile(small).bytes);
 }

@@ -36,11 +36,9 @@ Skin patternSkin(int width, int height, int seed) {
     for (int x = 0; x < width; ++x)
       skin.pixels[static_cast<size_t>(y * width + x)] =
           static_cast<std::uint8_t>(x * 7 + y * 13 + seed);
-  for (int i = 0; i < 256; ++i) {
-    skin.palette[i * 3 + 0] = static_cast<std::uint8_t>(i);
-    skin.palette[i * 3 + 1] = static_cast<std::uint8_t>(255 - i);
-    skin.palette[i * 3 + 2] = static_cast<std::uint8_t>(i * 3);
-  }
+  for (int i = 0; i < 256; ++i)
+    for (int c = 0; c < 3; ++c)
+      skin.palette[i * 3 + c] = static_cast<std::uint8_t>(c == 0 ? i : c == 1 ? 255 - i : i * 3);
   skin.storedPixels = skin.pixels;
   return skin;
 }

@@ -79,19 +79,18 @@ std::vector<std::int32_t> literalGlCommands(const Model& model) {
 void randomSmallMesh(Model& model, std::uint32_t seed) {
   std::mt19937 rng(seed);
   auto below = [&](int n) { return static_cast<int>(rng() % static_cast<std::uint32_t>(n)); };
-  const int vertices = 2 + below(5);
-  const int sts = 1 + below(5);
-  model.vertexCount = vertices;
-  model.stCount = sts;
+  model.vertexCount = 2 + below(5);
+  model.stCount = 1 + below(5);
   model.skinWidth = 64;
   model.skinHeight = 32;
   // Values from a 2 x 2 grid: equal (s, t) under different indices is common.
-  for (int s = 0; s < sts; ++s)
+  for (int s = 0; s < model.stCount; ++s)
     model.stCoords[s] = {static_cast<std::int16_t>(below(2) * 8),
                          static_cast<std::int16_t>(below(2) * 8)};
   model.triangleCount = 1 + below(40);
   auto randomCorner = [&]() -> Corner {
-    return {static_cast<std::int16_t>(below(vertices)), static_cast<std::int16_t>(below(sts))};
+    return {static_cast<std::int16_t>(below(model.vertexCount)),
+            static_cast<std::int16_t>(below(model.stCount))};
   };
   for (int t = 0; t < model.triangleCount; ++t) {
     std::array<Corner, 3> c{randomCorner(), randomCorner(), randomCorner()};
@@ -115,8 +114,7 @@ void connectedGridMesh(Model& model, int triangles, std::uint32_t seed) {
   const int columns = std::max(1, static_cast<int>(std::sqrt(quads * 2.0)));
   const int rows = (quads + columns - 1) / columns;
   model.vertexCount = (columns + 1) * (rows + 1);
-  model.skinWidth = 256;
-  model.skinHeight = 256;
+  model.skinWidth = model.skinHeight = 256;
   model.stCount = model.vertexCount;
   auto at = [&](int x, int y) { return static_cast<std::int16_t>(y * (columns + 1) + x); };
   for (int y = 0; y <= rows; ++y)

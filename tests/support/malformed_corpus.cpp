@@ -8,6 +8,7 @@
 #include <limits>
 #include <span>
 #include <stdexcept>
+#include <tuple>
 
 #include "app/model_loading.h"
 #include "app/palette_commands.h"
@@ -35,14 +36,9 @@ Bytes joined(Bytes a, const Bytes& b) {
   return a;
 }
 
-// `width` little-endian bytes of `value` written over a good file at `at`.
-struct Patch {
-  const char* name;
-  size_t at;
-  std::uint64_t value;
-  int width;
-  const char* message;  // nullptr: the file is taken
-};
+// Name, offset, value, width: `width` little-endian bytes of `value` written
+// over a good file at the offset; then the message (nullptr: the file is taken).
+using Patch = std::tuple<const char*, size_t, std::uint64_t, int, const char*>;
 
 // Adds files to the corpus; names get the kind's extension.
 struct Adder {
@@ -56,8 +52,8 @@ struct Adder {
                    message ? message : "", special});
   }
   void operator()(const Bytes& good, std::span<const Patch> patches) const {
-    for (const Patch& p : patches)
-      (*this)(p.name, patched(good, p.at, p.value, p.width), p.message);
+    for (const auto& [name, at, value, width, message] : patches)
+      (*this)(name, patched(good, at, value, width), message);
   }
 };
 
@@ -67,8 +63,11 @@ std::uint32_t bits(float v) { return std::bit_cast<std::uint32_t>(v); }
 enum : size_t { kSkinW = 8, kVerts = 24, kTris = 32, kGls = 36 };
 enum : size_t { kSkinOfs = 44, kStOfs = 48, kTriOfs = 52, kFrameOfs = 56 };
 
-Md2Data baseModel(std::vector<std::string> names = {kCorpusSkinName}) {
-  return quadStripMd2(2, kCorpusSkinSide, kCorpusSkinSide, std::move(names), 2);
+// The side of corpus/skin.pcx, which the corpus models name.
+constexpr int kSide = 8;
+
+Md2Data baseModel(std::vector<std::string> names = {"corpus/skin.pcx"}) {
+  return quadStripMd2(2, kSide, kSide, std::move(names), 2);
 }
 
 void addMd2(const Adder& add) {
@@ -83,7 +82,6 @@ void addMd2(const Adder& add) {
       {"triangles_limit_plus_one", kTris, kMaxTriangles + 1, 4, damaged},
       {"skin_offset_past_end", kSkinOfs, size, 4, damaged},
       {"triangle_offset_negative", kTriOfs, 0xFFFFFFF0, 4, damaged},
-      {"frame_offset_one_past", kFrameOfs, frame + 1, 4, damaged},
       {"skin_width_zero", kSkinW, 0, 4, damaged},
       {"vertex_index_out_of_range", tris + 2, 6, 2, damaged},
       {"vertex_index_negative", tris, 0xFFFF, 2, damaged},
@@ -102,12 +100,9 @@ void addMd2(const Adder& add) {
   add("last_frame_cut", cut(good, size - 1), damaged);
   add("skins_past_memory_budget",
       encodeMd2(quadStripMd2(1, 4096, 4096, std::vector<std::string>(32, "gone.pcx"), 1)), damaged);
-  Md2Data longFrameName = baseModel(), nothing;
+  Md2Data longFrameName = baseModel();
   longFrameName.frames[0].name = std::string(16, 'f');
-  nothing.skinWidth = nothing.skinHeight = 8;
-  nothing.frames.resize(1);
   add("frame_name_unterminated", encodeMd2(longFrameName), nullptr);
-  add("nothing_at_all", encodeMd2(nothing), nullptr);
   // Skin names that are cut, leave the base folder or name something no skin can be.
   const std::pair<const char*, std::string> skinNames[] = {
       {"unterminated", std::string(64, 'x')}, {"absolute", "/etc/passwd"},
@@ -123,7 +118,7 @@ void addMd2(const Adder& add) {
 }
 
 void addPcx(const Adder& add) {
-  const Bytes good = encodeSkinPcx(patternSkin(kCorpusSkinSide, kCorpusSkinSide));
+  const Bytes good = encodeSkinPcx(patternSkin(kSide, kSide));
   const Bytes header = cut(good, 128);
   const char* invalid = kNotValidSkinMessage;
   const Patch patches[] = {
@@ -132,7 +127,6 @@ void addPcx(const Adder& add) {
       {"width_limit_plus_one", 8, kMaxImageSide, 2, kImageTooLargeMessage},
       // ymin -32768, ymax 32767
       {"height_huge", 4, 0x7FFF'0007'8000'0000, 8, kImageTooLargeMessage},
-      {"width_at_limit", 8, kMaxImageSide - 1, 2, nullptr},
       {"no_palette_marker", good.size() - 769, 0, 1, nullptr},
   };
   add(good, patches);
@@ -144,7 +138,7 @@ void addPcx(const Adder& add) {
 }
 
 void addBmp(const Adder& add) {
-  const Bytes good = encodeSkinBmp(patternSkin(kCorpusSkinSide, kCorpusSkinSide));
+  const Bytes good = encodeSkinBmp(patternSkin(kSide, kSide));
   const char* invalid = kNotValidSkinMessage;
   const char* tooLarge = kImageTooLargeMessage;
   const Patch patches[] = {
@@ -153,8 +147,8 @@ void addBmp(const Adder& add) {
       {"width_zero", 18, 0, 4, invalid},
       {"width_limit_plus_one", 18, kMaxImageSide + 1, 4, tooLarge},
       {"height_most_negative", 22, 0x80000000, 4, tooLarge},
-      {"top_down", 22, static_cast<std::uint32_t>(-kCorpusSkinSide), 4, nullptr},
       {"pixels_past_end", 10, 0x7FFFFFFF, 4, nullptr},
+      {"top_down", 22, static_cast<std::uint32_t>(-kSide), 4, nullptr},
   };
   add(good, patches);
   add("header_cut", cut(good, 30), invalid);
@@ -200,8 +194,9 @@ std::vector<std::string> writeCorpus(const std::string& folder,
   auto write = [](const std::string& path, const Bytes& bytes) {
     if (writeFileAtomically(path, bytes) != 0) throw std::runtime_error("cannot write " + path);
   };
-  write(dir + "/skin.pcx", encodeSkinPcx(patternSkin(kCorpusSkinSide, kCorpusSkinSide, 3)));
-  write(dir + "/wide.pcx", encodeSkinPcx(patternSkin(2 * kCorpusSkinSide, kCorpusSkinSide)));
+  write(dir + "/skin.pcx", encodeSkinPcx(patternSkin(kSide, kSide, 3)));
+  write(dir + "/wide.pcx", encodeSkinPcx(patternSkin(2 * kSide, kSide)));
+  write(dir + "/good.md2", encodeMd2(baseModel()));
   std::vector<std::string> paths;
   for (const CorpusFile& file : corpus) {
     const std::string path = dir + "/" + file.name;

@@ -21,14 +21,11 @@ struct CorpusFile {
   Special special = Special::None;
 };
 
-// The skins the corpus models name and the size they expect.
-inline constexpr int kCorpusSkinSide = 8;
-inline constexpr const char* kCorpusSkinName = "corpus/skin.pcx";
-
 std::vector<CorpusFile> malformedCorpus();
 
-// Writes every file below `folder` (special ones as what they name), plus
-// the skin the models use; returns the paths in corpus order.
+// Writes every file below `folder`/corpus (special ones as what they name),
+// plus the skin the models use and a good model naming it, good.md2; returns
+// the paths in corpus order.
 std::vector<std::string> writeCorpus(const std::string& folder,
                                      const std::vector<CorpusFile>& corpus);
 

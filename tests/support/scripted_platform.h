@@ -149,8 +149,8 @@ class ScriptedPlatform : public Platform {
   }
   template <typename T>
   static bool answer(std::deque<std::optional<T>>& queue, T& values) {
-    std::optional<T> given = take(queue).value_or(std::nullopt);
-    if (given) values = *given;
+    const std::optional<T> given = take(queue).value_or(std::nullopt);
+    values = given.value_or(values);
     return given.has_value();
   }
 };
