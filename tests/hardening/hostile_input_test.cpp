@@ -62,8 +62,7 @@ std::string modelFault(const Model& m, bool settled) {
                              m.stCoords.begin() + m.stCount))
     return "st table not compact or not in first-use order";
   for (const ModelFrame& frame : m.frames) {
-    if (static_cast<int>(frame.vertices.size()) != m.vertexCount)
-      return "frame " + frame.name + " size";
+    if (static_cast<int>(frame.vertices.size()) != m.vertexCount) return "frame size";
     for (const Vec3& v : frame.vertices)
       if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z))
         return "frame not finite";

@@ -155,8 +155,7 @@ Md2Data connectedGridMd2(int triangles, std::uint32_t seed, int frames) {
   const auto model = std::make_unique<Model>();
   connectedGridMesh(*model, triangles, seed);
   Md2Data data;
-  data.skinWidth = model->skinWidth;
-  data.skinHeight = model->skinHeight;
+  data.skinWidth = data.skinHeight = 256;  // as the grid mesh
   data.vertexCount = model->vertexCount;
   data.st.assign(model->stCoords.begin(), model->stCoords.begin() + model->stCount);
   for (int t = 0; t < model->triangleCount; ++t)

@@ -60,7 +60,7 @@ struct Adder {
 std::uint32_t bits(float v) { return std::bit_cast<std::uint32_t>(v); }
 
 // MD2 header fields by byte offset.
-enum : size_t { kSkinW = 8, kVerts = 24, kTris = 32, kGls = 36 };
+enum : size_t { kSkinW = 8, kVerts = 24, kSts = 28, kTris = 32, kGls = 36 };
 enum : size_t { kSkinOfs = 44, kStOfs = 48, kTriOfs = 52, kFrameOfs = 56 };
 
 // The side of corpus/skin.pcx, which the corpus models name.
@@ -80,6 +80,7 @@ void addMd2(const Adder& add) {
       {"idp3_magic", 3, '3', 1, kNotMd2Message},
       {"vertices_limit_plus_one", kVerts, kMaxVertices + 1, 4, damaged},
       {"triangles_limit_plus_one", kTris, kMaxTriangles + 1, 4, damaged},
+      {"st_limit_plus_one", kSts, kMaxStCoords + 1, 4, damaged},
       {"skin_offset_past_end", kSkinOfs, size, 4, damaged},
       {"triangle_offset_negative", kTriOfs, 0xFFFFFFF0, 4, damaged},
       {"skin_width_zero", kSkinW, 0, 4, damaged},
@@ -91,6 +92,7 @@ void addMd2(const Adder& add) {
       {"scale_overflows_at_255", frame + 8, bits(3e37f), 4, damaged},
       {"scale_huge_but_finite", frame, bits(1e20f), 4, nullptr},
       {"gl_count_huge", kGls, 0x7FFFFFFF, 4, nullptr},
+      {"version_zero", 4, 0, 4, nullptr},
       // Blocks that overlap each other or the header are read as what they say.
       {"skin_names_over_header", kSkinOfs, 0, 4, nullptr},
       {"st_over_triangles", kStOfs, tris, 4, nullptr},
