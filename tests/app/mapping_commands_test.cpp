@@ -2,25 +2,15 @@
 // mapping files.
 #include "app/mapping_commands.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
-#include <vector>
 
-#include "app/app.h"
-#include "app/command_table.h"
-#include "app/main_frame.h"
+#include "frame_fixture.h"
 #include "model/mapping_file.h"
 #include "platform/settings_keys.h"
-#include "support/fixtures.h"
-#include "support/scripted_platform.h"
-#include "quiet_host.h"
 
 namespace pelt {
 namespace {
 
-using test::ScriptedPlatform;
-using test::TempDir;
 using Corners = std::array<int, 3>;
 
 // clang-format off
@@ -31,11 +21,9 @@ enum : int {
 };
 // clang-format on
 
-class MappingCommands : public ::testing::Test {
+class MappingCommands : public test::FrameTest {
  protected:
-  MappingCommands() : app(platform), frame(app, host) {
-    app.baseFolder = app.loadFolder = app.saveFolder = dir.path();
-  }
+  MappingCommands() { app.baseFolder = app.loadFolder = app.saveFolder = dir.path(); }
 
   // Triangles given by their st indices; entry j holds (4j, 2j), vertex
   // indices follow the st indices.
@@ -56,8 +44,6 @@ class MappingCommands : public ::testing::Test {
     storeMapping(m);
   }
 
-  void run(int id) { ASSERT_TRUE(runCommand(frame, id)) << id; }
-
   std::vector<int> selected() const {
     std::vector<int> out;
     for (int i = 0; i < app.model.triangleCount; ++i)
@@ -73,12 +59,6 @@ class MappingCommands : public ::testing::Test {
       out.push_back(app.model.triangles[size_t(i)].cornerSt);
     return out;
   }
-
-  TempDir dir;
-  ScriptedPlatform platform;
-  App app;
-  QuietHost host;
-  MainFrame frame;
 };
 
 // Two islands: 0-1-2 chained through shared entries, 3-4 apart; 5 shares
@@ -139,9 +119,8 @@ TEST_F(MappingCommands, ExportThenImportKeepsTheMappingAndRevertUndoesIt) {
   std::filesystem::create_directories(dir.file("sub"));
   platform.answerFile(dir.file("sub/map"));  // no extension: ".pmp" is added
   run(kExport);
-  const FileDialogRequest& request = platform.fileRequests.back();
-  EXPECT_EQ(request.filter, "Pelt Mapping (*.pmp)|*.pmp|All Files (*.*)|*.*||");
-  EXPECT_TRUE(request.save && request.initialName == "*.pmp" && request.startFolder == dir.path());
+  EXPECT_EQ(platform.fileRequests.back().filter,
+            "Pelt Mapping (*.pmp)|*.pmp|All Files (*.*)|*.*||");
   EXPECT_EQ(platform.settings[settings::kProject][settings::kSaveDir], dir.file("sub"));
   ASSERT_EQ(fileSize(dir.file("sub/map.pmp")), 12 + 24 * 6);
 

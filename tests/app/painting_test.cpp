@@ -1,43 +1,20 @@
 // Painting as the main window sees it: both views follow a stroke through
 // the frame's refresh, a painted skin is marked in the skin list until it is
 // saved, and nothing painted is thrown away without a question.
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <functional>
 
-#include "app/app.h"
-#include "app/command_table.h"
 #include "app/frame_lists.h"
-#include "app/main_frame.h"
-#include "app/model_loading.h"
 #include "app/skin_list.h"
+#include "frame_fixture.h"
 #include "platform/settings_keys.h"
-#include "skins/skin_image.h"
 #include "skinview/skin_view.h"
-#include "support/fixtures.h"
-#include "support/scripted_platform.h"
-#include "quiet_host.h"
 #include "view3d/model_view.h"
 
 namespace pelt {
 namespace {
 
-using test::ScriptedPlatform;
-
-enum : int { kOpenModel = 32772, kCloseSkin = 32782, kSaveSkin = 32783 };
-
-// Sends reach the frame, as in the window.
-struct FramePlatform : ScriptedPlatform {
-  MainFrame* frame = nullptr;
-  void sendRefresh(int level, int mask) override {
-    ScriptedPlatform::sendRefresh(level, mask);
-    if (frame) frame->refresh(level, mask);
-  }
-};
-
-MouseEvent press(int x, int y, unsigned button, unsigned held) {
+MouseEvent at(int x, int y, unsigned button, unsigned held) {
   MouseEvent e;
   e.x = e.screenX = x;
   e.y = e.screenY = y;
@@ -47,16 +24,11 @@ MouseEvent press(int x, int y, unsigned button, unsigned held) {
 }
 
 // The two-quad strip model with its 16 x 8 skin, seen from above.
-class Painting : public ::testing::Test {
+class Painting : public test::FrameTest {
  protected:
-  Painting() : app(platform), frame(app, host) {
+  Painting() {
     platform.frame = &frame;
-    app.baseFolder = dir.file("baseq2");
-    app.loadFolder = app.saveFolder = app.baseFolder;
-    skinFile = dir.write("baseq2/models/m/skin.pcx", encodeSkinPcx(test::patternSkin(16, 8, 1)));
-    modelFile = dir.write("baseq2/models/m/tris.md2",
-                          encodeMd2(test::quadStripMd2(2, 16, 8, {"models/m/skin.pcx"})));
-    EXPECT_TRUE(loadMd2(app, modelFile));
+    modelFile = loadStrip();
     app.cameraOverride = false;
     app.brushKind = kBrushPencil;
     for (int i = 0; i < 256; ++i)
@@ -67,87 +39,68 @@ class Painting : public ::testing::Test {
     frame.skinView()->panS = 8;  // the whole skin, three times enlarged
     frame.skinView()->panT = 4;
     frame.resizeView(ViewId::SkinView, 64, 48);
-    platform.messages.clear();
   }
-  Skin& skin() { return *app.model.currentSkin(); }
-  void stroke(CoreView& view, int x0, int y0, int x1, int y1) {
-    view.mousePress(press(x0, y0, kButtonLeft, kButtonLeft));
-    view.mouseMove(press(x1, y1, kButtonNone, kButtonLeft));
-    view.mouseRelease(press(x1, y1, kButtonLeft, kButtonNone));
+  void stroke(CoreView& view, std::vector<std::pair<int, int>> points) {
+    view.mousePress(at(points[0].first, points[0].second, kButtonLeft, kButtonLeft));
+    for (size_t i = 1; i < points.size(); ++i)
+      view.mouseMove(at(points[i].first, points[i].second, kButtonNone, kButtonLeft));
+    view.mouseRelease(at(points.back().first, points.back().second, kButtonLeft, kButtonNone));
   }
   std::string skinEntry() { return listContents(app, FrameList::Skins).entries.at(0); }
-  // Every texel pixel of the skin view shows its skin texel.
-  void expectSkinViewShowsTheSkin() {
-    const SkinView& v = *frame.skinView();
-    for (size_t i = 0; i < v.texelMap.size(); ++i) {
-      if (v.texelMap[i] < 0) continue;
-      ASSERT_EQ(v.viewPixels[i], skin().pixels[static_cast<size_t>(v.texelMap[i])]) << i;
-    }
-  }
-  // Every model pixel of the 3D view shows its skin texel.
-  void expectModelViewShowsTheSkin() {
-    const ModelView& v = *frame.modelView();
+  // Every skin pixel either view shows is the skin's texel there.
+  void expectViewsShowTheSkin() {
+    const SkinView& s = *frame.skinView();
+    for (size_t i = 0; i < s.texelMap.size(); ++i)
+      if (s.texelMap[i] >= 0) {
+        ASSERT_EQ(s.viewPixels[i], skin().pixels[static_cast<size_t>(s.texelMap[i])]) << i;
+      }
+    const ModelView& m = *frame.modelView();
     int shown = 0;
-    for (size_t i = 0; i < v.picks().size(); ++i) {
-      const std::int32_t p = v.picks()[i];
-      if (p < 0) continue;
-      ++shown;
-      ASSERT_EQ(v.pixels()[i], skin().pixels[static_cast<size_t>(p)]) << i;
-    }
+    for (size_t i = 0; i < m.picks().size(); ++i)
+      if (m.picks()[i] >= 0) {
+        ++shown;
+        ASSERT_EQ(m.pixels()[i], skin().pixels[static_cast<size_t>(m.picks()[i])]) << i;
+      }
     EXPECT_GT(shown, 100);
   }
 
-  test::TempDir dir;
-  FramePlatform platform;
-  App app;
-  QuietHost host;
-  MainFrame frame;
-  std::string skinFile, modelFile;
+  std::string modelFile;
 };
 
 TEST_F(Painting, BothViewsFollowStrokesFromEitherViewAndSavingWritesOnlyThePaintedPixels) {
   const std::vector<std::uint8_t> original = skin().pixels;
-  stroke(*frame.skinView(), 10, 20, 50, 26);
-  ASSERT_GE(frame.skinView()->texelAt(10, 20), 0);
+  stroke(*frame.skinView(), {{10, 20}, {50, 26}});
   EXPECT_NE(skin().pixels, original);
-  expectSkinViewShowsTheSkin();
-  expectModelViewShowsTheSkin();
+  expectViewsShowTheSkin();
   const std::vector<std::uint8_t> afterSkinView = skin().pixels;
-  stroke(*frame.modelView(), 5, 5, 60, 40);
+  stroke(*frame.modelView(), {{5, 5}, {60, 40}});
   EXPECT_NE(skin().pixels, afterSkinView);
-  expectSkinViewShowsTheSkin();
-  expectModelViewShowsTheSkin();
+  expectViewsShowTheSkin();
   // The rubber band puts back what its earlier lines painted, in both views.
   app.brushKind = kBrushLine;
-  ModelView& mv = *frame.modelView();
-  mv.mousePress(press(10, 10, kButtonLeft, kButtonLeft));
-  for (auto [x, y] : {std::pair{60, 12}, {30, 45}, {12, 30}})
-    mv.mouseMove(press(x, y, kButtonNone, kButtonLeft));
-  mv.mouseRelease(press(12, 30, kButtonLeft, kButtonNone));
-  expectSkinViewShowsTheSkin();
-  expectModelViewShowsTheSkin();
+  stroke(*frame.modelView(), {{10, 10}, {60, 12}, {30, 45}, {12, 30}});
+  expectViewsShowTheSkin();
   EXPECT_EQ(skinEntry(), "  models/m/skin.pcx *");
 
-  ASSERT_TRUE(runCommand(frame, kSaveSkin));
+  run(32783);
   EXPECT_EQ(skinEntry(), "  models/m/skin.pcx");
-  std::unique_ptr<Skin> saved = readSkinImage(platform, skinFile);
+  std::unique_ptr<Skin> saved = readSkinImage(platform, dir.file("baseq2/models/m/skin.pcx"));
   ASSERT_TRUE(saved);
   for (size_t i = 0; i < original.size(); ++i) {
     const bool painted = skin().pixels[i] != original[i];
-    EXPECT_EQ(saved->pixels[i],
-              painted ? static_cast<std::uint8_t>(255 - original[i]) : original[i]);
+    EXPECT_EQ(saved->pixels[i], painted ? 255 - original[i] : original[i]);
   }
 }
 
 TEST_F(Painting, DiscardingPaintedSkinsAsksFirst) {
   const std::string discard = kDiscardPaintedSkinsQuestion;
   auto closeSkin = [this] {
-    runCommand(frame, kCloseSkin);
+    runCommand(frame, 32782);
     return app.model.skins.empty();
   };
   auto openModel = [this] {
     platform.answerFile(modelFile);
-    runCommand(frame, kOpenModel);
+    runCommand(frame, 32772);
     return !app.model.skins[0]->modified;
   };
   auto exit = [this] { return frame.closeRequest(); };
@@ -166,7 +119,7 @@ TEST_F(Painting, DiscardingPaintedSkinsAsksFirst) {
       ASSERT_TRUE(loadMd2(app, modelFile));
       frame.resizeView(ViewId::SkinView, 64, 48);
       platform.settings[settings::kPreferences][settings::kQuickExit] = c.quickExit ? "1" : "0";
-      stroke(*frame.skinView(), 10, 20, 50, 26);
+      stroke(*frame.skinView(), {{10, 20}, {50, 26}});
       platform.messages.clear();
       // The mesh question is answered No (do not save), the quit question Yes.
       platform.messageAnswers = {answer, MessageAnswer::Yes};
@@ -181,7 +134,7 @@ TEST_F(Painting, DiscardingPaintedSkinsAsksFirst) {
   // Nothing painted: no question at all.
   ASSERT_TRUE(loadMd2(app, modelFile));
   platform.messages.clear();
-  runCommand(frame, kCloseSkin);
+  run(32782);
   EXPECT_TRUE(platform.messages.empty());
 }
 
