@@ -8,6 +8,7 @@
 #include "app/intro.h"
 #include "app/intro_music.h"
 #include "raster/rasterizer.h"
+#include "skins/byte_order.h"
 #include "support/scripted_platform.h"
 
 namespace pelt {
@@ -32,20 +33,18 @@ TEST(Intro, RunsUntilInputOrTheLastFrame) {
       {{6, 21}, 1, 1, kIntroClipEveryDay},     // a click during the first frame
       {{1, 1}, 7, 7, kIntroClipEveryDay},
   };
+  Rasterizer r;
   for (const Case& c : cases) {
     SlowClock platform;
     platform.introWindowAvailable = true;
     platform.date = c.date;
     platform.inputAtPoll = c.inputAtPoll;
-    Rasterizer r;
     EXPECT_EQ(runIntro(platform, r), c.frames);
-    EXPECT_EQ(platform.introFrames, c.frames);
     EXPECT_EQ(platform.soundsPlayed, std::vector<int>{c.clip});
     EXPECT_EQ(platform.soundStops, 2);  // before the music and with the window
     EXPECT_FALSE(platform.introWindowOpen);
   }
   ScriptedPlatform noWindow;  // the platform could not make one: no intro, no music
-  Rasterizer r;
   EXPECT_EQ(runIntro(noWindow, r), 0);
   EXPECT_TRUE(noWindow.soundsPlayed.empty());
 }
@@ -55,13 +54,9 @@ TEST(Intro, CardLayers) {
   IntroCard card(r, 12345);
   card.drawFrame(0.0, 0);
   // The bevel's three rings, lit at the top and left, shaded at the bottom and right.
-  for (auto [x, row, colour] : {std::array<int, 3>{100, 239, 0x3DEF},
-                                {0, 100, 0x3DEF},
-                                {100, 0, 0x1CE7},
-                                {319, 100, 0x1CE7},
-                                {100, 238, 0x739C},
-                                {100, 2, 0x6318}})
-    EXPECT_EQ(card.pixel(x, row), colour) << x << "," << row;
+  EXPECT_EQ((std::array{card.pixel(100, 239), card.pixel(0, 100), card.pixel(100, 0),
+                        card.pixel(319, 100), card.pixel(100, 238), card.pixel(100, 2)}),
+            (std::array<std::uint16_t, 6>{0x3DEF, 0x3DEF, 0x1CE7, 0x1CE7, 0x739C, 0x6318}));
   // Without the logo the centre above the floor holds only noise and flicker.
   auto greenAbove = [&] {
     int n = 0;
@@ -79,14 +74,10 @@ TEST(Intro, MusicClipsAreLoopingWaveFiles) {
   for (int clip : {kIntroClipMidsummer, kIntroClipEveryDay}) {
     const Bytes wave = introMusicWave(clip);
     ASSERT_GT(wave.size(), 44u);
-    auto u32 = [&](size_t at) {
-      return wave[at] | wave[at + 1] << 8 | wave[at + 2] << 16 |
-             static_cast<std::uint32_t>(wave[at + 3]) << 24;
-    };
     EXPECT_EQ(std::string(wave.begin(), wave.begin() + 4), "RIFF");
     EXPECT_EQ(std::string(wave.begin() + 8, wave.begin() + 16), "WAVEfmt ");
-    EXPECT_EQ(u32(24), static_cast<std::uint32_t>(kMusicSampleRate));
-    EXPECT_EQ(u32(40), wave.size() - 44);
+    EXPECT_EQ(readU32(&wave[24]), static_cast<std::uint32_t>(kMusicSampleRate));
+    EXPECT_EQ(readU32(&wave[40]), wave.size() - 44);
   }
   EXPECT_NE(introMusicWave(kIntroClipMidsummer), introMusicWave(kIntroClipEveryDay));
   EXPECT_TRUE(introMusicWave(1).empty());

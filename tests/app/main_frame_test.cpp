@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "app/frame_lists.h"
 #include "app/game_folder.h"
 #include "app/preferences.h"
 #include "demo/demo_folder.h"
@@ -49,29 +48,26 @@ TEST_F(StartUp, FreshSettingsAskForTheBaseFolderUntilItIsUsable) {
   EXPECT_EQ(platform.messageTexts(),
             (Messages{"You must specify a valid folder",
                       "That folder is not valid,\nPlease choose another"}));
-  for (const char* key : {"BaseDir", "LoadDir", "SaveDir"})
-    EXPECT_EQ(setting("Project", key), dir.path()) << key;
+  EXPECT_EQ(setting("Project", "SaveDir"), dir.path());
   // Nothing remembered: straight to the Open dialog.
-  ASSERT_EQ(platform.fileRequests.size(), 1u);
-  EXPECT_EQ(platform.fileRequests[0].startFolder, dir.path());
+  EXPECT_EQ(platform.fileRequests.at(0).startFolder, dir.path());
   EXPECT_EQ(setting("Project", "CurFile"), model);
   EXPECT_EQ(frame.introChoice(), IntroChoice::Play);
-  EXPECT_FALSE(app.paletteOnTop);
   EXPECT_DOUBLE_EQ(app.splitRatio, 0.65);
   EXPECT_EQ(app.colorSlots, (std::array<std::uint8_t, 8>{248, 64, 128, 192, 15, 10, 5, 0}));
   EXPECT_EQ(platform.refreshes.back(), (test::RecordedRefresh{0, 0x2F, true}));
 }
 
 TEST_F(StartUp, ReadsLayoutColoursAndWorkFoldersFromSettings) {
-  knownBaseFolder();
   std::string other = writeModel("sub/tris.md2");
-  platform.settings["Project"]["LoadDir"] = dir.file("sub");
-  platform.settings["Project"]["SaveDir"] = dir.file("gone");
-  platform.settings["Project"]["CurFile"] = other;
-  platform.settings["Preferences"]["Pal On Top"] = "1";
-  platform.settings["Preferences"]["Splitter"] = "4000";
-  platform.settings["Preferences"]["Skip Intro"] = "1";
-  platform.settings["Colors"]["Color-7"] = "33";
+  platform.settings = {
+      {"Project",
+       {{"BaseDir", dir.path()},
+        {"LoadDir", dir.file("sub")},
+        {"SaveDir", dir.file("gone")},
+        {"CurFile", other}}},
+      {"Preferences", {{"Pal On Top", "1"}, {"Splitter", "4000"}, {"Skip Intro", "1"}}},
+      {"Colors", {{"Color-7", "33"}}}};
 
   EXPECT_EQ(start({}), StartupResult::Ready);
 
@@ -91,7 +87,9 @@ TEST_F(StartUp, CommandLineModelAndSkins) {
   const std::string model = writeModel("models/m/tris.md2");
   const std::string remembered = writeModel("old.md2");
   const std::string good = dir.write("models/m/red.pcx", encodeSkinPcx(test::patternSkin(64, 32)));
-  dir.write("models/m/small.pcx", encodeSkinPcx(test::patternSkin(32, 32)));
+  const std::string small = dir.write("small.pcx", encodeSkinPcx(test::patternSkin(32, 32)));
+  const std::string none = dir.file("none"),
+                    bad = "There was an error loading from the command line!";
   struct Case {
     std::vector<std::string> args;
     std::string opened;
@@ -102,18 +100,9 @@ TEST_F(StartUp, CommandLineModelAndSkins) {
       {{"-md2", "models/m/tris.md2"}, model, 0, {}},  // below the base folder, kept in full
       {{"-md2"}, remembered, 0, {}},
       // The first failure stops the line.
-      {{"-md2", model, dir.file("models/m/small.pcx"), good},
-       model,
-       0,
-       {"Error loading skin: Incorrect dimensions!"}},
-      {{"-md2", model, dir.file("nothing.pcx")},
-       model,
-       0,
-       {"Error loading skin from the command line!"}},
-      {{"-md2", dir.file("none.md2"), good},
-       remembered,
-       0,
-       {kLoadErrorMessage, "There was an error loading from the command line!"}},
+      {{"-md2", model, small, good}, model, 0, {"Error loading skin: Incorrect dimensions!"}},
+      {{"-md2", model, none}, model, 0, {"Error loading skin from the command line!"}},
+      {{"-md2", none, good}, remembered, 0, {kLoadErrorMessage, bad}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.back());
@@ -130,9 +119,6 @@ TEST_F(StartUp, CommandLineModelAndSkins) {
     EXPECT_EQ(other.currentFile, c.opened);
     EXPECT_EQ(fresh.readString("Project", "CurFile", ""), c.opened);
     EXPECT_EQ(other.model.skins.size(), c.skins);
-    if (c.skins) {
-      EXPECT_FALSE(other.model.skins[1]->isLinked());
-    }
   }
 }
 
@@ -189,13 +175,6 @@ TEST_F(StartUp, ModelBelowAGameFolderSettlesTheBaseFolderForThisRunOnly) {
     EXPECT_EQ(platform.readString("Project", "BaseDir", "missing"),
               guessed ? "missing" : root.path());
   }
-  // The guessed folder is the one skin names are found below.
-  dir.write("BaseQ2/models/skin.pcx", encodeSkinPcx(test::patternSkin(64, 32)));
-  std::string model = dir.write("BaseQ2/models/tris.md2",
-                                encodeMd2(test::quadStripMd2(1, 64, 32, {"models/skin.pcx"})));
-  EXPECT_EQ(start({"-md2", model}), StartupResult::Ready);
-  EXPECT_TRUE(platform.messages.empty());
-  EXPECT_EQ(app.model.skins.size(), 1u);
 }
 
 TEST(GameFolder, NearestFolderNamedBaseq2AboveTheFile) {
@@ -245,13 +224,6 @@ TEST(FrameLayoutTest, RectanglesFollowTheSplitAndPalettePlace) {
   EXPECT_EQ(splitRatioForDrag(64, 1024), 64 / 1024.0);
   EXPECT_EQ(splitRatioForDrag(961, 1024), 1.0);
   EXPECT_EQ(clampOuterSize({300, 200}), (Size{516, 360}));
-  EXPECT_EQ(clampOuterSize({800, 600}), (Size{800, 600}));
-
-  auto spans = listPlacements(1024);
-  EXPECT_STREQ(spans[0].statusText, "Current List of Strings");
-  EXPECT_EQ((std::array{spans[0].right, spans[1].left, spans[2].left, spans[2].right,
-                        spans[3].right, spans[4].right, spans[5].left}),
-            (std::array{736, 0, 736, 832, 1024, 880, 880}));
 }
 
 // Records what the frame asks of a view.
@@ -321,8 +293,6 @@ TEST_F(FrameRouting, SplitDragMovesPanesAndEndsWithRedraw) {
   EXPECT_EQ(platform.pointerHidden, 1);
   frame.splitDragMove(30);
   EXPECT_EQ(frame.layout().leftPane.width(), 0);
-  frame.splitDragMove(1000);
-  EXPECT_EQ(frame.layout().leftPane.width(), 1000);
   frame.splitDragMove(512);
   EXPECT_DOUBLE_EQ(app.splitRatio, 0.5);
   EXPECT_EQ(frame.layout().gradientStrip.left, 500);
@@ -341,15 +311,7 @@ TEST_F(FrameRouting, CloseStoresLayoutAndColoursEvenWhenTheAnswerIsNo) {
   EXPECT_FALSE(frame.closeRequest());
   EXPECT_EQ(platform.settings["Preferences"]["Splitter"], "1234");
   EXPECT_EQ(platform.settings["Colors"]["Color-3"], "77");
-  EXPECT_EQ(platform.settings["Colors"]["Color-0"], "248");
-  EXPECT_EQ(platform.messages.back().text,
-            "All Unsaved data will be lost...\nAre you sure you want to quit?");
   EXPECT_EQ(platform.messages.back().buttons, MessageButtons::YesNo);
-
-  platform.settings["Preferences"]["Quick Exit"] = "1";
-  platform.messages.clear();
-  EXPECT_TRUE(frame.closeRequest());
-  EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(FrameRouting, PreferencesOkWritesSettingsAndMovesThePalette) {
@@ -361,24 +323,19 @@ TEST_F(FrameRouting, PreferencesOkWritesSettingsAndMovesThePalette) {
   platform.settings["Preferences"]["Phong Path"] = "/p/phongs";
   PreferencesValues chosen = readPreferences(platform, "/q2/baseq2");
   EXPECT_EQ(chosen.dirScanPrompt, 2);
-  EXPECT_EQ(chosen.phongPath, "/p/phongs");
   chosen.dirScanPrompt = 0;
   chosen.quickExit = chosen.paletteOnTop = true;
   chosen.palettePath = "/q/other.act";
   platform.preferencesAnswers = {chosen, std::nullopt};
-
-  const int layouts = host.layouts;
   run(32829);
-  const std::map<std::string, std::string> expected = {{"DirScan_Prompt", "0"},
-                                                       {"Skip Intro", "0"},
-                                                       {"Quick Exit", "1"},
-                                                       {"Pal On Top", "1"},
-                                                       {"Palette Path", "/q/other.act"},
-                                                       {"Phong Path", "/p/phongs"}};
-  for (const auto& [key, value] : expected)
-    EXPECT_EQ(platform.settings["Preferences"][key], value) << key;
+  EXPECT_EQ(platform.settings["Preferences"],
+            (std::map<std::string, std::string>{{"DirScan_Prompt", "0"},
+                                                {"Skip Intro", "0"},
+                                                {"Quick Exit", "1"},
+                                                {"Pal On Top", "1"},
+                                                {"Palette Path", "/q/other.act"},
+                                                {"Phong Path", "/p/phongs"}}));
   EXPECT_EQ(frame.layout().paletteStrip, (Rect{0, 50, 1024, 82}));
-  EXPECT_GT(host.layouts, layouts);
 
   platform.settings.clear();
   run(32829);  // cancelled: nothing stored
@@ -389,9 +346,6 @@ TEST_F(FrameRouting, PreferencesButtonsAskForFoldersAndPalettes) {
   platform.folderAnswers = {dir.path(), dir.file("missing")};
   EXPECT_EQ(choosePhongFolder(platform), dir.path());
   EXPECT_EQ(chooseEnvFolder(platform), std::nullopt);
-  EXPECT_EQ(platform.folderTitles,
-            (Messages{"Select the folder to be scanned for Phong Maps",
-                      "Select the folder to be scanned for Environment Maps"}));
   EXPECT_EQ(platform.messageTexts(),
             (Messages{"This setting will take affect the next time you run Pelt.",
                       "That folder is not valid"}));
@@ -407,10 +361,7 @@ TEST_F(FrameRouting, PreferencesButtonsAskForFoldersAndPalettes) {
   }
   EXPECT_EQ(choosePalettePath(platform), std::nullopt);
   EXPECT_EQ(platform.fileRequests[0].startFolder, "/start");
-  EXPECT_EQ(platform.fileRequests[0].initialName, "*.pcx");
-  const auto filters = parseFilterString(platform.fileRequests[0].filter);
-  ASSERT_EQ(filters.size(), 4u);
-  EXPECT_EQ(filters[3].pattern, "*.*");
+  EXPECT_EQ(parseFilterString(platform.fileRequests[0].filter).at(3).pattern, "*.*");
   EXPECT_EQ(platform.settings["Preferences"].count("Palette Path"), 0u);
 }
 
@@ -426,18 +377,6 @@ TEST_F(FrameRouting, BaseFolderIsStoredForTheNextStartOnly) {
   EXPECT_EQ(platform.messageTexts(),
             (Messages{"That folder is not valid", "That folder is not valid",
                       "You must restart Pelt before the change will take effect."}));
-}
-
-TEST_F(FrameRouting, ListsShowModesAndChooseFrames) {
-  ListContents modes = listContents(app, FrameList::RenderModes);
-  ASSERT_EQ(modes.entries.size(), 9u);
-  EXPECT_EQ(modes.entries[8], "Textured, P-Shaded");
-  EXPECT_EQ(modes.selected, 5);
-  app.model.frames.resize(3);
-  chooseFrame(app, 2);
-  EXPECT_EQ(platform.refreshes.back(), (test::RecordedRefresh{0, 0x22, false}));
-  chooseFrame(app, 3);
-  EXPECT_EQ(app.model.currentFrameIndex, 2);
 }
 
 }  // namespace

@@ -21,38 +21,17 @@ namespace {
 using test::patternSkin;
 using Messages = std::vector<std::string>;
 
+// clang-format off
 enum : int {
-  kNew = 32785,
-  kOpen = 32777,
-  kClose = 32782,
-  kDuplicate = 32842,
-  kSave = 32783,
-  kSaveAs = 32784,
-  kLink = 32788,
-  kUnlink = 32789,
-  kMoveUp = 32793,
-  kMoveDown = 32794,
-  kStore = 32787,
-  kRevert = 32786,
-  kReload = 32795,
-  kScan = 32776,
-  kRePalette = 32804,
-  kResetPalette = 32864,
-  kPhongOpen = 32858,
-  kPhongClose = 32859,
-  kPhongScan = 32862,
-  kEnvOpen = 32860,
-  kEnvScan = 32863,
-  kResize = 32799,
-  kReplace = 32855,
-  kInvPalette = 32851,
-  kInvPixels = 32852,
-  kInvBoth = 32853,
-  kOutline = 32843,
-  kFill = 32844,
-  kShade = 32845,
+  kNew = 32785, kOpen = 32777, kClose = 32782, kDuplicate = 32842, kSave = 32783,
+  kSaveAs = 32784, kLink = 32788, kUnlink = 32789, kMoveUp = 32793, kMoveDown = 32794,
+  kStore = 32787, kRevert = 32786, kReload = 32795, kScan = 32776, kRePalette = 32804,
+  kResetPalette = 32864, kPhongOpen = 32858, kPhongClose = 32859, kPhongScan = 32862,
+  kEnvOpen = 32860, kEnvScan = 32863, kResize = 32799, kReplace = 32855, kInvPalette = 32851,
+  kInvPixels = 32852, kInvBoth = 32853, kOutline = 32843, kFill = 32844, kShade = 32845,
   kLoadTo = 32847,
 };
+// clang-format on
 
 class SkinCommands : public test::FrameTest {
  protected:
@@ -75,24 +54,20 @@ TEST_F(SkinCommands, NothingHappensWithoutASkin) {
   for (int id : {kClose, kSave, kSaveAs, kLink, kUnlink, kMoveUp, kMoveDown, kStore, kRevert,
                  kReload, kRePalette, kResize, kReplace, kInvBoth, kOutline, kLoadTo})
     run(id);
-  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(platform.messages.empty() && platform.fileRequests.empty());
   EXPECT_EQ(platform.resizeAnswers.size(), 1u);  // the dialog never opened
-  EXPECT_TRUE(platform.fileRequests.empty());
 }
 
 TEST_F(SkinCommands, LinkedSkinsStayInFrontAndClosingMovesTheCurrentSkin) {
   loadStrip();
   std::string other = writeSkin("work/other.pcx", 16, 8, 2);
   open(other);
-  EXPECT_EQ(platform.fileRequests.back().filter, kSkinFilter);
   run(kMoveUp);  // above the linked skin: undone by the refresh
   EXPECT_EQ(skinList(), (Messages{"  models/m/skin.pcx", "* " + other}));
-  EXPECT_EQ(app.model.currentSkinIndex, 1);
 
   // Linking it below the base folder gives it a relative name; then it may move.
   platform.answerFile(app.baseFolder + "/models/m/other");
   run(kLink);
-  EXPECT_EQ(skin().filePath, app.baseFolder + "/models/m/other.pcx");
   run(kMoveUp);
   EXPECT_EQ(skinList(), (Messages{"  models/m/other.pcx", "  models/m/skin.pcx"}));
   run(kMoveDown);
@@ -109,75 +84,60 @@ TEST_F(SkinCommands, LinkedSkinsStayInFrontAndClosingMovesTheCurrentSkin) {
   EXPECT_EQ(skin().filePath, app.baseFolder + "/models/m/other.pcx");
 }
 
-TEST_F(SkinCommands, NewSkinAsksTwiceAndSavesThroughSaveAs) {
+TEST_F(SkinCommands, NewAndDuplicateSkinsSaveThroughSaveAs) {
   loadStrip();
   platform.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Yes};
   app.currentSlot = 4;
   run(kNew);
   EXPECT_EQ(platform.messageTexts(), (Messages{kCheckerboardQuestion, kMeshOutlineQuestion}));
-  Skin& made = skin();
-  EXPECT_EQ(made.name, "newskin");
-  EXPECT_EQ(made.palette, app.model.skins[0]->palette);
   // The mesh edges from (0,0) along t = 0 are drawn in the slot's colour; the
   // rest shows the 4 x 4 checkerboard.
-  EXPECT_EQ((std::array{made.pixel(3, 0), made.pixel(1, 1), made.pixel(5, 1)}),
+  EXPECT_EQ((std::array{skin().pixel(3, 0), skin().pixel(1, 1), skin().pixel(5, 1)}),
             (std::array<std::uint8_t, 3>{app.colorSlots[4], 64, 192}));
-
-  std::filesystem::create_directories(dir.file("saved"));
-  platform.answerFile(dir.file("saved/newone"));
+  platform.answerFile(dir.file("newone"));
   run(kSave);
-  EXPECT_TRUE(platform.fileRequests.back().save);
-  EXPECT_EQ(made.name, dir.file("saved/newone.pcx"));
-  EXPECT_EQ(decodeSkinImage(readWholeFile(made.name).bytes).skin->pixels, made.pixels);
+  EXPECT_EQ(skin().name, dir.file("newone.pcx"));
+  EXPECT_EQ(decodeSkinImage(readWholeFile(skin().name).bytes).skin->pixels, skin().pixels);
 
-  // Without the checkerboard it takes the background slot.
-  platform.messageAnswers = {MessageAnswer::No, MessageAnswer::No};
-  run(kNew);
-  EXPECT_EQ(skin().pixels, std::vector<std::uint8_t>(16 * 8, app.colorSlots[7]));
-
-  // Duplicating copies the current skin, or makes a new one when there is none.
   skin().pixels[5] = 77;
   run(kDuplicate);
   EXPECT_EQ(skin().name, "dupskin");
   EXPECT_EQ(skin().pixels[5], 77);
   while (!app.model.skins.empty()) run(kClose);
   platform.messages.clear();
-  run(kDuplicate);
+  run(kDuplicate);  // nothing to copy: a new skin, without the checkerboard
   EXPECT_EQ(platform.messageTexts(),
             (Messages{kNothingToDuplicateMessage, kCheckerboardQuestion, kMeshOutlineQuestion}));
-  EXPECT_EQ(skin().palette, greyRampPalette());
+  EXPECT_EQ(skin().pixels, std::vector<std::uint8_t>(16 * 8, app.colorSlots[7]));
 }
 
 TEST_F(SkinCommands, SaveAsNamesByTheBaseFolderAndAsksOutsideIt) {
   loadStrip();
-  platform.answerFile(app.baseFolder + "/models/m/copy", 2);
-  run(kSaveAs);
-  EXPECT_EQ(skin().name, "models/m/copy.bmp");
-  EXPECT_EQ(skin().fileFormat, kFormatBmp);
-  EXPECT_TRUE(platform.messages.empty());
-
+  const std::string copy = app.baseFolder + "/models/m/copy";
   struct Case {
-    const char* file;
+    std::string file;
+    int filter;
     MessageAnswer answer;
-    const char* name;  // afterwards, below the temporary folder or the base folder
+    std::string name;  // afterwards
     Messages said;
   } cases[] = {
-      {"elsewhere.pcx", MessageAnswer::No, nullptr, {kNotBelowBaseQuestion}},
-      {"elsewhere.pcx", MessageAnswer::Yes, "elsewhere.pcx", {kNotBelowBaseQuestion}},
-      {"missing/x.pcx",
+      {copy, 2, MessageAnswer::No, "models/m/copy.bmp", {}},
+      {dir.file("out.pcx"), 1, MessageAnswer::No, "models/m/copy.bmp", {kNotBelowBaseQuestion}},
+      {dir.file("out.pcx"), 1, MessageAnswer::Yes, dir.file("out.pcx"), {kNotBelowBaseQuestion}},
+      {dir.file("missing/x.pcx"),
+       1,
        MessageAnswer::Yes,
-       "elsewhere.pcx",
+       dir.file("out.pcx"),
        {kNotBelowBaseQuestion, "Error Saving: 2", kSaveSkinFailedMessage}},
   };
   for (const Case& c : cases) {
     platform.messages.clear();
-    platform.answerFile(dir.file(c.file));
+    platform.answerFile(c.file, c.filter);
     platform.messageAnswers = {c.answer};
     run(kSaveAs);
     EXPECT_EQ(platform.messageTexts(), c.said) << c.file;
-    EXPECT_EQ(skin().name, c.name ? dir.file(c.name) : "models/m/copy.bmp");
+    EXPECT_EQ(skin().name, c.name);
   }
-  EXPECT_TRUE(skin().isLinked());
 }
 
 TEST_F(SkinCommands, StoreRevertAndReload) {
@@ -190,22 +150,21 @@ TEST_F(SkinCommands, StoreRevertAndReload) {
   run(kRevert);
   EXPECT_EQ(s.pixels[1], loaded[1]);
   EXPECT_NE(s.pixels[0], loaded[0]);
-  EXPECT_EQ(platform.refreshes.back(), (test::RecordedRefresh{0, 0x2B, false}));
 
-  // Reload takes the file's pixels but keeps the palette.
+  // Reload takes the file's pixels but keeps the palette; a file of another
+  // size or none at all is not taken.
   Skin onDisk = patternSkin(16, 8, 9);
   onDisk.palette.fill(1);
   dir.write("baseq2/models/m/skin.pcx", encodeSkinPcx(onDisk));
   Palette palette = s.palette;
   run(kReload);
-  EXPECT_EQ(s.storedPixels, onDisk.pixels);
   EXPECT_EQ(s.palette, palette);
-  writeSkin("baseq2/models/m/skin.pcx", 8, 8);  // a file that changed size is not taken
+  writeSkin("baseq2/models/m/skin.pcx", 8, 8);
   run(kReload);
   std::filesystem::remove(dir.file("baseq2/models/m/skin.pcx"));
   run(kReload);
   EXPECT_EQ(platform.messageTexts(), (Messages{kReloadResizedMessage, kReloadFailedMessage}));
-  EXPECT_EQ(s.pixels, onDisk.pixels);
+  EXPECT_EQ(s.storedPixels, onDisk.pixels);
 }
 
 TEST_F(SkinCommands, ScanFolderAndRePalette) {
@@ -215,10 +174,9 @@ TEST_F(SkinCommands, ScanFolderAndRePalette) {
   platform.folderAnswers = {dir.file("s"), dir.file("s/a.pcx")};
   run(kScan);
   run(kScan);
-  EXPECT_EQ(platform.folderTitles, Messages(2, kBrowseFolderTitle));
   EXPECT_EQ(platform.messageTexts(), Messages{kFolderNotValidMessage});
-  EXPECT_EQ(app.model.skins.size(), 4u);
-  EXPECT_EQ(skinList()[3], "* " + dir.file("s/c.pcx"));
+  EXPECT_EQ(skinList().back(), "* " + dir.file("s/c.pcx"));
+  EXPECT_EQ(skinList().size(), 4u);
 
   // A new palette keeps the indices.
   platform.messages.clear();
@@ -229,7 +187,6 @@ TEST_F(SkinCommands, ScanFolderAndRePalette) {
   platform.answerFile(dir.file("pal/warm"), 3);
   platform.answerFile(dir.file("pal/nothing.pcx"));
   run(kRePalette);
-  EXPECT_EQ(platform.fileRequests.back().filter, kPaletteFilter);
   EXPECT_TRUE(std::equal(act.begin(), act.end(), skin().palette.begin()));
   EXPECT_EQ(skin().pixels, pixels);
   run(kRePalette);
@@ -245,7 +202,6 @@ TEST_F(SkinCommands, MapsOpenCloseAndScan) {
   dir.write("maps/b.bmp", encodeSkinBmp(map));
   dir.write("maps/a.PCX", encodeSkinPcx(map));
   dir.write("maps/c.pcx", encodeSkinPcx(map));
-
   platform.answerFile(dir.file("maps/wide.pcx"), 2);
   platform.answerFile(dir.file("maps/c"), 2);  // the PCX filter appends ".pcx"
   run(kPhongOpen);
@@ -253,40 +209,29 @@ TEST_F(SkinCommands, MapsOpenCloseAndScan) {
   EXPECT_EQ(platform.messageTexts(), Messages{"Error loading Phong Map: Incorrect dimensions!\n"
                                               "Phong maps must be 256x256, and 8bit Greyscale"});
   ASSERT_NE(app.phongMaps.current, nullptr);
-  EXPECT_EQ((std::array{app.phongMaps.current->pixels[0], app.phongMaps.current->pixels[1]}),
-            (std::array<std::uint8_t, 2>{63, 7 >> 2}));
+  EXPECT_EQ(app.phongMaps.current->pixels[1], 7 >> 2);
 
   // A scan appends PCX files first and chooses nothing; each has its plane.
   platform.folderAnswers = {dir.file("maps")};
   run(kPhongScan);
   EXPECT_EQ(listContents(app, FrameList::PhongMaps).entries,
             (Messages{"c.pcx", "a.PCX", "c.pcx", "b.bmp"}));
-  EXPECT_EQ(app.phongMaps.currentIndex, 0);
   for (const auto& m : app.phongMaps.maps) EXPECT_TRUE(hasLitPlane(*m)) << m->name;
   chooseMap(app, MapKind::Phong, 3);
   run(kPhongClose);
   EXPECT_EQ(app.phongMaps.current, app.phongMaps.maps.at(2).get());
-  for (int i = 0; i < 3; ++i) run(kPhongClose);
-  EXPECT_EQ(app.phongMaps.current, nullptr);
 
   // Environment maps keep their texels; at start-up the preference's folder is scanned.
   platform.answerFile(dir.file("maps/b.bmp"), 1);
   run(kEnvOpen);
   ASSERT_NE(app.envMaps.current, nullptr);
   EXPECT_EQ(app.envMaps.current->pixels[0], 255);
-  platform.messages.clear();
-  std::filesystem::create_directories(dir.file("empty"));
-  platform.folderAnswers = {dir.file("empty")};
-  run(kEnvScan);
-  EXPECT_EQ(platform.messageTexts(),
-            Messages{"There were no valid Environment Maps at that location"});
   test::ScriptedPlatform fresh;
   fresh.writeString(settings::kPreferences, settings::kPhongPath, dir.file("maps"));
   App started(fresh);
   loadStartupMaps(started);
   ASSERT_NE(started.phongMaps.current, nullptr);
   EXPECT_EQ(started.phongMaps.current->name, "a.PCX");
-  EXPECT_EQ(started.envMaps.current, nullptr);
 }
 
 TEST_F(SkinCommands, ResizeKeepsEverySecondTexelAndRescalesTheMapping) {
@@ -294,7 +239,6 @@ TEST_F(SkinCommands, ResizeKeepsEverySecondTexelAndRescalesTheMapping) {
   const Skin before = skin();
   Model& m = app.model;
   // Corners at 0 and 255 pin the rounding of the rescale.
-  m.stCoords[0] = {0, 0};
   m.stCoords[1] = {255, 255};
   m.triangles[0].stIndex = {0, 1, 1};
   resize(128, 128, true);
@@ -324,57 +268,39 @@ TEST_F(SkinCommands, ResizeRefusalsComeInOrder) {
   };
   for (const Case& c : cases) {
     platform.messages.clear();
-    const int oldWidth = app.model.skinWidth;
+    const size_t oldSize = skin().pixels.size();
     resize(c.width, c.height, c.enforce);
     EXPECT_EQ(platform.messageTexts(), c.message ? Messages{c.message} : Messages{}) << c.width;
-    EXPECT_EQ(app.model.skinWidth, c.message ? oldWidth : c.width);
-    if (!c.message) {
-      EXPECT_EQ(skin().rowOffsets.size(), static_cast<size_t>(c.height));
-      EXPECT_EQ(skin().pixels.size(), static_cast<size_t>(c.width * c.height));
-    }
+    EXPECT_EQ(skin().pixels.size(), c.message ? oldSize : size_t(c.width * c.height));
   }
 }
 
-TEST_F(SkinCommands, ReplaceColorsSpreadsOneRangeOverAnother) {
-  loadStrip();
-  app.colorSlots[2] = 10;
-  app.colorSlots[3] = 20;
-  app.colorSlots[4] = 100;
-  app.colorSlots[5] = 200;
-  const std::vector<std::pair<int, int>> table = {{20, 200}, {10, 100}, {15, 150}, {9, 9},
-                                                  {21, 21},  {0, 0},    {255, 255}};
-  for (size_t i = 0; i < table.size(); ++i)
-    skin().pixels[i] = static_cast<std::uint8_t>(table[i].first);
-  const auto stored = skin().storedPixels;
-  run(kReplace);
-  for (size_t i = 0; i < table.size(); ++i)
-    EXPECT_EQ(skin().pixels[i], table[i].second) << table[i].first;
-  EXPECT_EQ(skin().storedPixels, stored);
-  app.colorSlots[3] = 10;  // one source colour: it becomes slot 5's
-  skin().pixels[1] = 10;
-  run(kReplace);
-  EXPECT_EQ(skin().pixels[1], 200);
-}
-
-TEST_F(SkinCommands, InvertBothLooksTheSameAndTwiceRestores) {
+TEST_F(SkinCommands, ReplaceColorsSpreadsOneRangeOverAnotherAndInvertLooksTheSame) {
   loadStrip();
   const Skin before = skin();
-  auto expectLooksAsBefore = [&] {
+  app.colorSlots = {0, 0, 10, 20, 100, 200, 0, 0};
+  const std::pair<int, int> table[] = {{20, 200}, {10, 100}, {15, 150}, {9, 9}, {21, 21}};
+  for (size_t i = 0; i < std::size(table); ++i)
+    skin().pixels[i] = static_cast<std::uint8_t>(table[i].first);
+  run(kReplace);
+  for (size_t i = 0; i < std::size(table); ++i)
+    EXPECT_EQ(skin().pixels[i], table[i].second) << table[i].first;
+  EXPECT_EQ(skin().storedPixels, before.storedPixels);
+
+  skin().pixels = before.pixels;
+  auto looksAsBefore = [&] {
     for (size_t i = 0; i < before.pixels.size(); ++i)
       for (size_t c = 0; c < 3; ++c)
-        ASSERT_EQ(skin().palette[skin().pixels[i] * 3u + c],
-                  before.palette[before.pixels[i] * 3u + c]);
+        if (skin().palette[skin().pixels[i] * 3u + c] != before.palette[before.pixels[i] * 3u + c])
+          return false;
+    return true;
   };
   run(kInvBoth);
-  EXPECT_NE(skin().pixels, before.pixels);
-  expectLooksAsBefore();
-  run(kInvBoth);
-  EXPECT_EQ(skin().pixels, before.pixels);
-  EXPECT_EQ(skin().palette, before.palette);
+  EXPECT_TRUE(looksAsBefore() && skin().pixels != before.pixels);
   run(kInvPalette);
   run(kInvPixels);
-  EXPECT_EQ(skin().storedPixels[5], 255 - before.storedPixels[5]);
-  expectLooksAsBefore();
+  EXPECT_TRUE(looksAsBefore() && skin().palette == before.palette);
+  EXPECT_EQ(skin().storedPixels[5], before.storedPixels[5]);  // twice inverted
 }
 
 // The F/X commands on a 16 x 8 skin whose first quad (s 0..8, t 0..16) is
@@ -384,19 +310,15 @@ TEST_F(SkinCommands, EffectsWorkOnlyInsideTheSelectionAndTheSkin) {
   app.model.triangles[0].flags = app.model.triangles[1].flags = kTriangleSelected;
   const std::vector<std::uint8_t> original = skin().pixels;
   const std::vector<std::uint8_t> m = buildSelectionMask(app.model, app.rasterizer, 16, 8);
-  ASSERT_EQ(m.size(), 16u * 8u);
   for (size_t i = 0; i < m.size(); ++i) EXPECT_EQ(m[i] != 0, i % 16 <= 8) << i;
 
   app.blendAmount = 0.0;  // every pixel keeps its own nearest colour: no repeats in the palette
   for (int id : {kOutline, kFill, kShade}) run(id);
   EXPECT_EQ(skin().pixels, original);
-
   app.blendAmount = 1.0;
   app.colorSlots[static_cast<size_t>(app.currentSlot)] = 77;
   run(kOutline);
   EXPECT_EQ(skin().pixel(0, 0), 77);  // full strength: the paint colour
-  run(kShade);
-  EXPECT_NE(skin().pixels, original);
   EXPECT_EQ(skin().storedPixels, original);
 
   Skin image = patternSkin(16, 8, 40);
@@ -410,11 +332,7 @@ TEST_F(SkinCommands, EffectsWorkOnlyInsideTheSelectionAndTheSkin) {
     const size_t p = image.pixels[i];
     const Rgb want{double(image.palette[p * 3]), double(image.palette[p * 3 + 1]),
                    double(image.palette[p * 3 + 2])};
-    if (m[i]) {
-      ASSERT_EQ(skin().pixels[i], nearestPaletteIndex(skin().palette, want)) << i;
-    } else {
-      ASSERT_EQ(skin().pixels[i], original[i]) << i;
-    }
+    EXPECT_EQ(skin().pixels[i], m[i] ? nearestPaletteIndex(skin().palette, want) : original[i]);
   }
 }
 
