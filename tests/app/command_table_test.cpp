@@ -158,13 +158,14 @@ TEST_F(CommandWalk, ChecksFollowTheState) {
   const int refills = platform.listRefills;
   run(32781);  // already the mode: nothing happens
   EXPECT_EQ(platform.listRefills, refills);
-  for (int id : {32802, 32800, 32801}) {
-    run(id);
-    for (int other : {32802, 32800, 32801}) EXPECT_EQ(checked(other), other == id) << id;
-  }
-  run(32779);  // camera override off
-  EXPECT_FALSE(checked(32779));
+  for (const std::vector<int>& ids : {std::vector{32869, 32868}, {32802, 32800, 32801}})
+    for (int id : ids) {
+      run(id);
+      for (int other : ids) EXPECT_EQ(checked(other), other == id) << id;
+    }
   EXPECT_EQ(app.brushKind, 2);  // the line brush, run last
+  run(32779);                   // camera override off
+  EXPECT_FALSE(checked(32779));
 
   run(32866);
   EXPECT_EQ(frame.skinView()->mapRectShown, 1);
@@ -172,9 +173,17 @@ TEST_F(CommandWalk, ChecksFollowTheState) {
   run(32850);
   EXPECT_TRUE(app.showMeshWhilePainting && checked(32850) && checked(32866));
   EXPECT_EQ(platform.refreshes.back(), (RecordedRefresh{0, 0x2F, true}));
-  run(32850);
-  run(32866);
-  EXPECT_FALSE(checked(32850) || checked(32866));
+}
+
+TEST_F(CommandWalk, BlendModeButtonsActOnlyOnAChange) {
+  app.colorSlots[0] = 40;
+  app.blendTable[0] = 77;
+  run(32868);  // already mode 0: the table is left alone
+  EXPECT_EQ(app.blendTable[0], 77);
+  run(32869);
+  BlendTable expected{};
+  buildBlendTable(expected, skin().palette, 40, 1.0, kBlendHueSaturation);
+  EXPECT_EQ(app.blendTable, expected);
 }
 
 TEST_F(CommandWalk, ColourKeysStepTheSlotWrappingAndRebuildTheBlend) {
@@ -200,19 +209,6 @@ TEST_F(CommandWalk, ColourKeysStepTheSlotWrappingAndRebuildTheBlend) {
     EXPECT_EQ(app.blendTable[0], c.after);
     EXPECT_EQ(platform.refreshes, c.refreshes) << c.slot;
   }
-}
-
-TEST_F(CommandWalk, BlendModeButtonsActOnlyOnAChange) {
-  app.colorSlots[0] = 40;
-  app.blendTable[0] = 77;
-  run(32868);  // already mode 0: the table is left alone
-  EXPECT_EQ(app.blendTable[0], 77);
-  run(32869);
-  EXPECT_EQ(app.blendMode, kBlendHueSaturation);
-  EXPECT_TRUE(checked(32869) && !checked(32868));
-  BlendTable expected{};
-  buildBlendTable(expected, skin().palette, 40, 1.0, kBlendHueSaturation);
-  EXPECT_EQ(app.blendTable, expected);
 }
 
 }  // namespace

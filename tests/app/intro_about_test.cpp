@@ -49,27 +49,6 @@ TEST(Intro, RunsUntilInputOrTheLastFrame) {
   EXPECT_TRUE(noWindow.soundsPlayed.empty());
 }
 
-TEST(Intro, CardLayers) {
-  Rasterizer r;
-  IntroCard card(r, 12345);
-  card.drawFrame(0.0, 0);
-  // The bevel's three rings, lit at the top and left, shaded at the bottom and right.
-  EXPECT_EQ((std::array{card.pixel(100, 239), card.pixel(0, 100), card.pixel(100, 0),
-                        card.pixel(319, 100), card.pixel(100, 238), card.pixel(100, 2)}),
-            (std::array<std::uint16_t, 6>{0x3DEF, 0x3DEF, 0x1CE7, 0x1CE7, 0x739C, 0x6318}));
-  // Without the logo the centre above the floor holds only noise and flicker.
-  auto greenAbove = [&] {
-    int n = 0;
-    for (int row = 140; row < 230; ++row)
-      for (int x = 10; x < 310; ++x) n += ((card.pixel(x, row) >> 5) & 0x1F) >= 12;
-    return n;
-  };
-  EXPECT_EQ(greenAbove(), 0);
-  card.showLogo(true);
-  card.drawFrame(0.7, 0);
-  EXPECT_GT(greenAbove(), 100);
-}
-
 TEST(Intro, MusicClipsAreLoopingWaveFiles) {
   for (int clip : {kIntroClipMidsummer, kIntroClipEveryDay}) {
     const Bytes wave = introMusicWave(clip);
@@ -95,11 +74,7 @@ TEST(About, WastedSpaceAndTheTableThroughTheCommand) {
   m.stCount = m.vertexCount = 4;
   m.triangles[0].stIndex = {0, 1, 2};
   m.triangles[1].stIndex = {0, 2, 3};
-  m.triangleCount = 1;  // half the square, less the diagonal's pixels
-  const int half = wastedSpacePercent(m, app.rasterizer);
-  EXPECT_TRUE(half >= 40 && half <= 55) << half;
-  m.triangleCount = 0;
-  EXPECT_EQ(wastedSpacePercent(m, app.rasterizer), 100);
+  EXPECT_EQ(wastedSpacePercent(m, app.rasterizer), 100);  // no triangles yet
   m.triangleCount = 2;
 
   m.frames.resize(3);

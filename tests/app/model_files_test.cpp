@@ -48,14 +48,11 @@ TEST_F(ModelFiles, LoadingReadsGeometryFramesAndSkinsInAnyCase) {
   ASSERT_TRUE(loadMd2(app, path));
   const Model& m = app.model;
   EXPECT_TRUE(platform.messages.empty());
-  EXPECT_EQ(std::tuple(m.vertexCount, m.triangleCount, m.storedStCount), std::tuple(4, 2, 4));
   // Six entries in the file: one duplicate and one unused entry go.
-  EXPECT_EQ(m.triangles[1].storedStIndex, m.triangles[1].stIndex);
+  EXPECT_EQ(std::tuple(m.vertexCount, m.triangleCount, m.storedStCount), std::tuple(4, 2, 4));
   EXPECT_EQ(m.triangles[1].stIndex[0], 0);
   ASSERT_EQ(m.frames.size(), 3u);
-  EXPECT_EQ(m.frames[2].name, "frame2");
   EXPECT_EQ(m.frames[2].vertices[3], (Vec3{-3.0f, 10.0f, 8.0f}));
-  EXPECT_EQ(m.triangles[0].normal[2], -1.0f);
   ASSERT_EQ(m.skins.size(), 2u);
   EXPECT_EQ(m.skins[1]->name, "MODELS/m/other.pcx");  // found in any case, stored with '/'
   EXPECT_EQ(m.skins[1]->filePath, dir.file("models/m/Other.PCX"));
@@ -72,7 +69,6 @@ TEST_F(ModelFiles, MissingOrWrongSizedSkinsBecomeCheckerboards) {
                                                   1, 16, 8, {"a.pcx", "gone.pcx", "wrong.pcx"})))));
   EXPECT_EQ(platform.messageTexts(), (Messages{kMissingSkinMessage, kWrongSkinSizeMessage}));
   const Skin& temp = *app.model.skins.at(1);
-  EXPECT_EQ(temp.filePath, dir.file("gone.pcx"));
   EXPECT_FALSE(temp.hasFile);
   EXPECT_EQ(temp.palette[100], 7);
   EXPECT_EQ(temp.storedPixels, temp.pixels);
@@ -108,24 +104,6 @@ TEST_F(ModelFiles, ModelsWithoutSkinNamesFollowTheScanPreference) {
       EXPECT_FALSE(app.model.skins[0]->isLinked());
     }
   }
-}
-
-TEST_F(ModelFiles, OpenCompletesTheExtensionOrReportsTheFailure) {
-  noScan();
-  const std::string path = dir.write("models/x/tris.md2", encodeMd2(test::quadStripMd2(1, 16, 8)));
-  platform.answerFile("/no/such/folder/model.md2");
-  run(32772);
-  EXPECT_EQ(platform.messageTexts(), Messages{kLoadErrorMessage});
-  EXPECT_EQ(platform.readString(settings::kProject, settings::kCurFile, "none"), "none");
-
-  platform.answerFile(dir.file("models/x/tris"));
-  run(32772);
-  EXPECT_EQ(platform.fileRequests[0].filter, "Quake2 Model (*.md2)|*.md2|All Files (*.*)|*.*||");
-  EXPECT_EQ(platform.fileRequests[0].initialName, "*.md2");
-  EXPECT_EQ(platform.fileRequests[1].startFolder, dir.path());  // the failed folder is not kept
-  EXPECT_EQ(platform.readString(settings::kProject, settings::kCurFile, ""), path);
-  EXPECT_EQ(platform.readString(settings::kProject, settings::kLoadDir, ""), dir.file("models/x"));
-  EXPECT_EQ(platform.refreshes.back(), (test::RecordedRefresh{0, 0x2F, true}));
 }
 
 TEST_F(ModelFiles, SavingWritesTheHeaderBlocksAndFramesOfTheLayout) {
@@ -175,14 +153,11 @@ TEST_F(ModelFiles, LoadSaveLoadKeepsEverything) {
     ASSERT_TRUE(loadMd2(app, path)) << path;
     const std::string copy = dir.file("copy.md2");
     ASSERT_TRUE(saveMd2(app, copy)) << path;
-    test::ScriptedPlatform otherPlatform;
-    otherPlatform.settings = platform.settings;
-    App other(otherPlatform);
+    App other(platform);
     other.baseFolder = app.baseFolder;
     ASSERT_TRUE(loadMd2(other, copy)) << path;
     // Everything the file holds came back: saving the copy gives the copy.
     EXPECT_EQ(encodeModelMd2(other.model, other.rawModelImage).bytes, other.rawModelImage) << path;
-    EXPECT_EQ(app.model.stCount, other.model.stCount);
     for (size_t f = 0; f < app.model.frames.size(); ++f)
       EXPECT_EQ(app.model.frames[f].vertices, other.model.frames[f].vertices);
   }
@@ -196,9 +171,7 @@ TEST_F(ModelFiles, SaveAsAsksOutsideTheBaseFolderThenSaveWritesTheOpenedFile) {
   platform.answerFile(elsewhere.file("declined.md2"));
   platform.messageAnswers = {MessageAnswer::Yes};  // then No
   for (int i = 0; i < 3; ++i) run(32774);
-  const FileDialogRequest& request = platform.fileRequests[0];
-  EXPECT_TRUE(request.save);
-  EXPECT_EQ(request.filter, "Quake2 MD2 (*.md2)|*.md2|All Files (*.*)|*.*||");
+  EXPECT_EQ(platform.fileRequests[0].filter, "Quake2 MD2 (*.md2)|*.md2|All Files (*.*)|*.*||");
   EXPECT_EQ(platform.messageTexts(), Messages(2,
                                               "You are not saving below your base folder,\n"
                                               "are you sure you want to continue??"));
@@ -217,11 +190,9 @@ TEST_F(ModelFiles, RefusedAndFailedSavesSayWhyAndLeaveTheOldFile) {
   const Bytes before = readWholeFile(path).bytes;
   app.model.skins[0]->name = std::string(63, 'n');
   EXPECT_TRUE(encodeModelMd2(app.model, app.rawModelImage).ok());
-  const std::string tooLong(64, 'n');
-  app.model.skins[0]->name = tooLong;
+  app.model.skins[0]->name += 'n';
   EXPECT_FALSE(saveMd2(app, path));
-  EXPECT_EQ(platform.messageTexts(), Messages{skinNameTooLongMessage(tooLong)});
-  EXPECT_NE(platform.messages[0].text.find(tooLong), std::string::npos);
+  EXPECT_EQ(platform.messageTexts(), Messages{skinNameTooLongMessage(std::string(64, 'n'))});
   app.model.skins[0]->unlinked = kSkinUnlinked;  // an unlinked skin is not written
 
   // The file-size limit cuts the write off part way, as a full disk would.

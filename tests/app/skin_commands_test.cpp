@@ -49,15 +49,6 @@ class SkinCommands : public test::FrameTest {
   }
 };
 
-TEST_F(SkinCommands, NothingHappensWithoutASkin) {
-  platform.resizeAnswers.push_back(ResizeSkinsValues{64, 64, true});
-  for (int id : {kClose, kSave, kSaveAs, kLink, kUnlink, kMoveUp, kMoveDown, kStore, kRevert,
-                 kReload, kRePalette, kResize, kReplace, kInvBoth, kOutline, kLoadTo})
-    run(id);
-  EXPECT_TRUE(platform.messages.empty() && platform.fileRequests.empty());
-  EXPECT_EQ(platform.resizeAnswers.size(), 1u);  // the dialog never opened
-}
-
 TEST_F(SkinCommands, LinkedSkinsStayInFrontAndClosingMovesTheCurrentSkin) {
   loadStrip();
   std::string other = writeSkin("work/other.pcx", 16, 8, 2);
