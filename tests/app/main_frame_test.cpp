@@ -2,9 +2,6 @@
 // Preferences commands around it.
 #include "app/main_frame.h"
 
-#include <filesystem>
-
-#include "app/game_folder.h"
 #include "app/preferences.h"
 #include "demo/demo_folder.h"
 #include "frame_fixture.h"
@@ -73,8 +70,7 @@ TEST_F(StartUp, ReadsLayoutColoursAndWorkFoldersFromSettings) {
   EXPECT_TRUE(platform.folderTitles.empty() && platform.fileRequests.empty());
   EXPECT_EQ(app.currentFile, other);
   EXPECT_EQ(app.loadFolder, dir.file("sub"));
-  EXPECT_EQ(app.saveFolder, dir.path());  // unusable: falls back to the base folder
-  EXPECT_EQ(setting("Project", "SaveDir"), dir.path());
+  EXPECT_EQ(setting("Project", "SaveDir"), dir.path());  // unusable: the base folder
   EXPECT_TRUE(app.paletteOnTop);
   EXPECT_DOUBLE_EQ(app.splitRatio, 0.4);
   EXPECT_EQ(app.colorSlots[7], 33);
@@ -83,7 +79,7 @@ TEST_F(StartUp, ReadsLayoutColoursAndWorkFoldersFromSettings) {
 
 TEST_F(StartUp, CommandLineModelAndSkins) {
   knownBaseFolder();
-  const std::string model = writeModel("models/m/tris.md2");
+  const std::string model = writeModel("models/m/tris.md2"), spaced = writeModel("a b/tris.md2");
   const std::string remembered = writeModel("old.md2");
   const std::string good = dir.write("models/m/red.pcx", encodeSkinPcx(test::patternSkin(64, 32)));
   const std::string small = dir.write("small.pcx", encodeSkinPcx(test::patternSkin(32, 32)));
@@ -97,6 +93,7 @@ TEST_F(StartUp, CommandLineModelAndSkins) {
   } cases[] = {
       {{"-md2", model, good, good}, model, 2, {}},
       {{"-md2", "models/m/tris.md2"}, model, 0, {}},  // below the base folder, kept in full
+      {{"-md2", spaced}, spaced, 0, {}},
       {{"-md2"}, remembered, 0, {}},
       // The first failure stops the line.
       {{"-md2", model, small, good}, model, 0, {"Error loading skin: Incorrect dimensions!"}},
@@ -167,32 +164,6 @@ TEST_F(StartUp, ModelBelowAGameFolderSettlesTheBaseFolderForThisRunOnly) {
     EXPECT_EQ(platform.readString("Project", "BaseDir", "missing"),
               guessed ? "missing" : root.path());
   }
-}
-
-TEST(GameFolder, NearestFolderNamedBaseq2AboveTheFile) {
-  const std::pair<const char*, std::optional<std::string>> cases[] = {
-      {"/g/quake2/baseq2/models/m/tris.md2", "/g/quake2/baseq2"},
-      {"/g/BASEQ2/tris.md2", "/g/BASEQ2"},
-      {"/g/baseq2/models/../tris.md2", "/g/baseq2"},
-      {"/g/baseq2/../models/tris.md2", std::nullopt},
-      {"/g/xbaseq2/tris.md2", std::nullopt},
-      {"tris.md2", std::nullopt},
-  };
-  for (const auto& [path, expected] : cases) EXPECT_EQ(baseFolderAbove(path), expected) << path;
-  // Tools fall back to the model's own folder.
-  EXPECT_EQ(baseFolderFor("tris.md2"), std::filesystem::current_path().string());
-}
-
-TEST(CommandLine, SplitsTokensAfterTheOptionAndJoinsArguments) {
-  EXPECT_TRUE(md2Tokens("pelt a b").empty());
-  EXPECT_TRUE(md2Tokens("pelt -md2 ").empty());
-  EXPECT_EQ(md2Tokens("pelt -md2 \"/a b/m.md2\" x\"y z\"  s2.pcx"),
-            (Messages{"\"/a b/m.md2\"", "x\"y z\"", "s2.pcx"}));
-  EXPECT_EQ(withoutQuotes("\"/a b/m.md2\""), "/a b/m.md2");
-  CommandLine line = parseArguments({"pelt", "-base", "/g/baseq2", "-md2", "/x y/m.md2", "s"});
-  EXPECT_EQ(line.baseFolder, "/g/baseq2");
-  EXPECT_EQ(line.text, "pelt -md2 \"/x y/m.md2\" s");
-  EXPECT_FALSE(parseArguments({"pelt", "-base"}).baseFolder);
 }
 
 TEST(FrameLayoutTest, RectanglesFollowTheSplitAndPalettePlace) {
@@ -302,10 +273,8 @@ TEST_F(FrameRouting, PreferencesOkWritesSettingsAndMovesThePalette) {
   // Unset paths show the base folder's own, where the demo game keeps them.
   const PreferencesValues unset = readPreferences(platform, "/q2/baseq2");
   EXPECT_EQ(unset.palettePath, "/q2/baseq2/" + std::string(kDemoColormapPath));
-  EXPECT_EQ(unset.envPath, "/q2/baseq2/" + std::string(kDemoEnvironmentFolder));
   platform.settings["Preferences"]["Phong Path"] = "/p/phongs";
   PreferencesValues chosen = readPreferences(platform, "/q2/baseq2");
-  EXPECT_EQ(chosen.dirScanPrompt, 2);
   chosen.dirScanPrompt = 0;
   chosen.quickExit = chosen.paletteOnTop = true;
   chosen.palettePath = "/q/other.act";

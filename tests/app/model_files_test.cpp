@@ -7,7 +7,6 @@
 
 #include "app/model_saving.h"
 #include "app/skin_list.h"
-#include "demo/demo_folder.h"
 #include "frame_fixture.h"
 #include "model/gl_commands.h"
 #include "model/md2_writer.h"
@@ -141,20 +140,17 @@ TEST_F(ModelFiles, SavingWritesTheHeaderBlocksAndFramesOfTheLayout) {
 }
 
 TEST_F(ModelFiles, LoadSaveLoadKeepsEverything) {
-  ASSERT_TRUE(writeDemoGameFolder(dir.file("demo"), nullptr));
-  const std::string demo = dir.file("demo/baseq2/");
   Md2Data seamed = test::quadStripMd2(9, 64, 32, {"skin.pcx"}, 5);
   seamed.triangles[4].stIndex = {3, 3, 3};  // a degenerate corner triple
   noScan();
   for (const std::string& path :
-       {demo + kDemoModelPath, demo + kDemoWeaponPath, dir.write("seamed.md2", encodeMd2(seamed)),
+       {dir.write("seamed.md2", encodeMd2(seamed)),
         dir.write("bare.md2", encodeMd2(test::quadStripMd2(1, 8, 8, {}, 0)))}) {
-    app.baseFolder = path.starts_with(demo) ? dir.file("demo/baseq2") : dir.path();
     ASSERT_TRUE(loadMd2(app, path)) << path;
     const std::string copy = dir.file("copy.md2");
     ASSERT_TRUE(saveMd2(app, copy)) << path;
     App other(platform);
-    other.baseFolder = app.baseFolder;
+    other.baseFolder = dir.path();
     ASSERT_TRUE(loadMd2(other, copy)) << path;
     // Everything the file holds came back: saving the copy gives the copy.
     EXPECT_EQ(encodeModelMd2(other.model, other.rawModelImage).bytes, other.rawModelImage) << path;
@@ -221,28 +217,6 @@ TEST_F(ModelFiles, RefusedAndFailedSavesSayWhyAndLeaveTheOldFile) {
     app.currentFile = dir.file("gone/m.md2");
     run(id);
     EXPECT_EQ(platform.messageTexts(), (Messages{"Error Saving: 2", message}));
-  }
-}
-
-// Opening over a loaded model asks first: Cancel keeps it, No drops the
-// edit, Yes saves it.
-TEST_F(ModelFiles, OpeningOverALoadedModelAsksToSaveIt) {
-  const std::string first = open("first.md2", encodeMd2(test::quadStripMd2(1, 16, 8)));
-  const Bytes before = readWholeFile(first).bytes;
-  const std::string second = dir.write("second.md2", encodeMd2(test::quadStripMd2(3, 16, 8)));
-  app.model.stCoords[1] = {7, 7};
-  const Bytes edited = written();
-  for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::No, MessageAnswer::Yes}) {
-    if (answer == MessageAnswer::Yes) open("first.md2", before);
-    app.model.stCoords[1] = {7, 7};
-    platform.messages.clear();
-    platform.answerFile(second);
-    platform.messageAnswers = {answer};
-    run(32772);
-    EXPECT_EQ(platform.messageTexts(), Messages{kSaveMeshQuestion});
-    EXPECT_EQ(platform.messages[0].buttons, MessageButtons::YesNoCancel);
-    EXPECT_EQ(app.model.triangleCount, answer == MessageAnswer::Cancel ? 2 : 6);
-    EXPECT_EQ(readWholeFile(first).bytes, answer == MessageAnswer::Yes ? edited : before);
   }
 }
 
