@@ -89,17 +89,6 @@ TEST_F(Companions, DamagedFilesAreRefusedAndTheListStaysAsItWas) {
   }
 }
 
-TEST_F(Companions, CloseKeepsThePlaceOrMovesToTheNewLast) {
-  for (const char* name : {"a.md2", "b.md2", "c.md2"}) open(writeCompanion(name, ""));
-  chooseListEntry(app, FrameList::Companions, 1);
-  run(kClose);
-  EXPECT_EQ(entries(), (Messages{"  " + dir.file("a.md2"), "  " + dir.file("c.md2")}));
-  EXPECT_EQ(app.companions.currentIndex, 1);  // the former third
-  run(kClose);
-  run(kClose);
-  for (int id : {kClose, kLoadSkin, kHide, kOffset}) EXPECT_FALSE(runCommand(frame, id)) << id;
-}
-
 TEST_F(Companions, ShownWhileNotHiddenAndTheModelHasTheirFrame) {
   platform.writeInt(settings::kPreferences, settings::kDirScanPrompt, 1);
   ASSERT_TRUE(loadMd2(app, dir.write("m.md2", encodeMd2(test::quadStripMd2(1, 16, 8, {}, 41)))));
