@@ -314,38 +314,23 @@ TEST(Intro, MusicClipsAreLoopingWaveFiles) {
   EXPECT_TRUE(introMusicWave(1).empty());
 }
 
-// A square model whose two triangles cover the skin corner to corner.
-TEST(About, WastedSpaceAndTheTableThroughTheCommand) {
-  ScriptedPlatform platform;
-  App app{platform};
-  Model& m = app.model;
-  m.skinWidth = m.skinHeight = 16;
-  m.stCoords[1] = {16, 0};
-  m.stCoords[2] = {16, 16};
-  m.stCoords[3] = {0, 16};
-  m.stCount = m.vertexCount = 4;
-  m.triangles[0].stIndex = {0, 1, 2};
-  m.triangles[1].stIndex = {0, 2, 3};
-  EXPECT_EQ(wastedSpacePercent(m, app.rasterizer), 100);  // no triangles yet
-  m.triangleCount = 2;
-
-  m.frames.resize(3);
-  for (std::uint32_t unlinked : {0u, 1u, 0u}) {
-    m.skins.push_back(std::make_unique<Skin>());
-    m.skins.back()->unlinked = unlinked;
-  }
-  showAbout(app);
+TEST_F(FrameRouting, AboutTableThroughTheCommand) {
+  loadStrip();  // its quads cover the whole skin
+  app.model.skins.back()->unlinked = kSkinUnlinked;
+  run(57664);
   ASSERT_TRUE(platform.aboutShown);
-  const std::vector<std::array<std::string, 3>> expected = {
-      {"Vertices", "4", "2048"},          {"Mapping Verts", "4", "2048"},
-      {"Triangles", "2", "4096"},         {"Frames", "3", "512"},
-      {"Linked Skins", "2", "32"},        {"External Skins", "1", "Unlimited"},
-      {"Skin Width", "16", "640"},        {"Skin Height", "16", "480"},
-      {"Wasted Space", "0%", "Undecided"}};
   std::vector<std::array<std::string, 3>> rows;
   for (const auto& row : platform.aboutShown->rows)
     rows.push_back({row.label, row.current, row.limit});
-  EXPECT_EQ(rows, expected);
+  EXPECT_EQ(rows, (std::vector<std::array<std::string, 3>>{{"Vertices", "6", "2048"},
+                                                           {"Mapping Verts", "6", "2048"},
+                                                           {"Triangles", "4", "4096"},
+                                                           {"Frames", "2", "512"},
+                                                           {"Linked Skins", "0", "32"},
+                                                           {"External Skins", "1", "Unlimited"},
+                                                           {"Skin Width", "16", "640"},
+                                                           {"Skin Height", "8", "480"},
+                                                           {"Wasted Space", "0%", "Undecided"}}));
 }
 
 }  // namespace
