@@ -175,17 +175,6 @@ TEST_F(CommandWalk, ChecksFollowTheState) {
   EXPECT_EQ(platform.refreshes.back(), (RecordedRefresh{0, 0x2F, true}));
 }
 
-TEST_F(CommandWalk, BlendModeButtonsActOnlyOnAChange) {
-  app.colorSlots[0] = 40;
-  app.blendTable[0] = 77;
-  run(32868);  // already mode 0: the table is left alone
-  EXPECT_EQ(app.blendTable[0], 77);
-  run(32869);
-  BlendTable expected{};
-  buildBlendTable(expected, skin().palette, 40, 1.0, kBlendHueSaturation);
-  EXPECT_EQ(app.blendTable, expected);
-}
-
 TEST_F(CommandWalk, ColourKeysStepTheSlotWrappingAndRebuildTheBlend) {
   const RecordedRefresh blend{0, 0x28, false}, views{0, 0x23, true};
   struct Case {

@@ -63,16 +63,19 @@ TEST_F(StartUp, ReadsLayoutColoursAndWorkFoldersFromSettings) {
       {"Project",
        {{"BaseDir", dir.path()},
         {"LoadDir", dir.file("sub")},
-        {"SaveDir", dir.file("gone")},
+        {"SaveDir", "/sys/kernel"},
         {"CurFile", other}}},
       {"Preferences", {{"Pal On Top", "1"}, {"Splitter", "4000"}, {"Skip Intro", "1"}}},
       {"Colors", {{"Color-7", "33"}}}};
 
-  EXPECT_EQ(start({}), StartupResult::Ready);
+  // A folder named by -base that is not there is reported; the stored one serves.
+  EXPECT_EQ(start({"-base", dir.file("none")}), StartupResult::Ready);
 
+  EXPECT_EQ(platform.messageTexts(), Messages{"That folder is not valid"});
   EXPECT_TRUE(platform.folderTitles.empty() && platform.fileRequests.empty());
+  EXPECT_EQ(app.baseFolder, dir.path());
   EXPECT_EQ(app.loadFolder, dir.file("sub"));
-  EXPECT_EQ(setting("Project", "SaveDir"), dir.path());  // unusable: the base folder
+  EXPECT_EQ(setting("Project", "SaveDir"), dir.path());  // in the kernel's tree: the base folder
   EXPECT_TRUE(app.paletteOnTop);
   EXPECT_DOUBLE_EQ(app.splitRatio, 0.4);
   EXPECT_EQ(app.colorSlots[7], 33);
@@ -117,18 +120,6 @@ TEST_F(StartUp, CommandLineModelAndSkins) {
     EXPECT_EQ(fresh.readString("Project", "CurFile", ""), c.opened);
     EXPECT_EQ(other.model.skins.size(), c.skins);
   }
-}
-
-// A folder named by -base that is not there is reported, then the stored
-// one serves; remembered folders in the kernel's trees fall back too.
-TEST_F(StartUp, UnusableBaseOptionAndSystemFoldersFallBack) {
-  platform.settings["Project"] = {
-      {"BaseDir", dir.path()}, {"LoadDir", "/proc"}, {"SaveDir", "/sys/kernel"}};
-  EXPECT_EQ(start({"-base", dir.file("none"), "-md2", writeModel("tris.md2")}),
-            StartupResult::Ready);
-  EXPECT_EQ(platform.messageTexts(), Messages{"That folder is not valid"});
-  EXPECT_EQ(app.baseFolder, dir.path());
-  EXPECT_EQ(setting("Project", "LoadDir"), dir.path());
 }
 
 TEST_F(StartUp, ModelBelowAGameFolderSettlesTheBaseFolderForThisRunOnly) {
