@@ -50,7 +50,6 @@ TEST_F(ModelFiles, LoadingReadsGeometryFramesAndSkinsInAnyCase) {
   EXPECT_TRUE(platform.messages.empty());
   // Six entries in the file: one duplicate and one unused entry go.
   EXPECT_EQ(std::tuple(m.vertexCount, m.triangleCount, m.storedStCount), std::tuple(4, 2, 4));
-  EXPECT_EQ(m.triangles[1].stIndex[0], 0);
   ASSERT_EQ(m.frames.size(), 3u);
   EXPECT_EQ(m.frames[2].vertices[3], (Vec3{-3.0f, 10.0f, 8.0f}));
   ASSERT_EQ(m.skins.size(), 2u);
@@ -95,7 +94,6 @@ TEST_F(ModelFiles, ModelsWithoutSkinNamesFollowTheScanPreference) {
     ASSERT_TRUE(loadMd2(app, dir.write(c.at, bare)));
     EXPECT_EQ(platform.messageTexts(), c.asked) << c.prompt;
     EXPECT_EQ(app.model.skins.size(), c.skins) << c.prompt;
-    EXPECT_EQ(app.model.currentSkinIndex, c.skins ? 0 : -1);
   }
 }
 
@@ -161,7 +159,6 @@ TEST_F(ModelFiles, SaveAsAsksOutsideTheBaseFolderThenSaveWritesTheOpenedFile) {
   platform.answerFile(elsewhere.file("declined.md2"));
   platform.messageAnswers = {MessageAnswer::Yes};  // then No
   for (int i = 0; i < 3; ++i) run(32774);
-  EXPECT_EQ(platform.fileRequests[0].filter, "Quake2 MD2 (*.md2)|*.md2|All Files (*.*)|*.*||");
   EXPECT_EQ(platform.messageTexts(), Messages(2, kNotBelowBaseQuestion));
   EXPECT_EQ(readWholeFile(elsewhere.file("copy.md2")).bytes, written());
   EXPECT_GE(fileSize(dir.file("models/other.md2")), 0);
