@@ -11,7 +11,7 @@ Model twoTriangles(std::array<StCoord, 6> corners) {
   m.triangleCount = 2;
   m.vertexCount = 4;
   m.stCount = 7;
-  for (int i = 0; i < 6; ++i) m.stCoords[static_cast<size_t>(i)] = corners[static_cast<size_t>(i)];
+  std::copy(corners.begin(), corners.end(), m.stCoords.begin());
   m.stCoords[6] = {50, 50};  // unused
   m.triangles[0].stIndex = {0, 1, 2};
   m.triangles[1].stIndex = {3, 4, 5};
@@ -23,14 +23,10 @@ Model twoTriangles(std::array<StCoord, 6> corners) {
 TEST(ModelMapping, RebuildCompactsInFirstUseOrder) {
   Model m = twoTriangles({StCoord{5, 5}, {1, 1}, {2, 2}, {2, 2}, {9, 9}, {5, 5}});
   rebuildStTable(m);
-  EXPECT_EQ(m.stCount, 4);
-  EXPECT_EQ(m.stCoords[0], (StCoord{5, 5}));
-  EXPECT_EQ(m.stCoords[3], (StCoord{9, 9}));
+  EXPECT_EQ(std::vector<StCoord>(m.stCoords.begin(), m.stCoords.begin() + m.stCount),
+            (std::vector<StCoord>{{5, 5}, {1, 1}, {2, 2}, {9, 9}}));
   EXPECT_EQ(m.triangles[1].stIndex, (std::array<std::int16_t, 3>{2, 3, 0}));
-  for (int i = 0; i < 2; ++i)
-    for (int k = 0; k < 3; ++k)
-      EXPECT_EQ(m.triangles[static_cast<size_t>(i)].cornerSt[static_cast<size_t>(k)],
-                m.stCoords[static_cast<size_t>(m.triangles[static_cast<size_t>(i)].stIndex[static_cast<size_t>(k)])]);
+  EXPECT_EQ(m.triangles[1].cornerSt, (std::array<StCoord, 3>{{{2, 2}, {9, 9}, {5, 5}}}));
 }
 
 TEST(ModelMapping, RevertRestoresTheStoredMapping) {
@@ -51,32 +47,29 @@ TEST(ModelMapping, RevertRestoresTheStoredMapping) {
 }
 
 TEST(ModelNormals, UnitNormalsAndDegenerateTrianglesKeepTheirs) {
-  Model m;
-  m.vertexCount = 4;
-  m.triangleCount = 2;
-  m.frames.push_back({"f", {{0, 0, 0}, {2, 0, 0}, {0, 3, 0}, {4, 0, 0}}});
-  m.triangles[0].vertexIndex = {0, 1, 2};
-  m.triangles[1].vertexIndex = {0, 1, 3};  // collinear
-  m.triangles[1].normal = {0.6f, 0.8f, 0.0f};
-  computeFaceNormals(m);
-  EXPECT_EQ(m.triangles[0].normal, (std::array<float, 3>{0, 0, 1}));
-  EXPECT_EQ(m.triangles[1].normal, (std::array<float, 3>{0.6f, 0.8f, 0.0f}));
-  // Corners so far apart that the cross product overflows, or so close that
-  // it underflows, give no direction either.
-  for (float scale : {1e30f, 3e38f, 1e-30f}) {
-    Model far;
-    far.vertexCount = 3;
-    far.triangleCount = 1;
-    far.frames.push_back({"f", {{-scale, 0, 0}, {scale, 0, 0}, {0, scale, 0}}});
-    far.triangles[0].normal = {0.0f, 1.0f, 0.0f};
-    computeFaceNormals(far);
-    EXPECT_EQ(far.triangles[0].normal, (std::array<float, 3>{0, 1, 0})) << scale;
+  constexpr float big = 1e30f, huge = 3e38f, tiny = 1e-30f;
+  struct Case {
+    std::vector<Vec3> corners;  // none: the model has no frame
+    std::array<float, 3> expected;
+  } cases[] = {
+      {{{0, 0, 0}, {2, 0, 0}, {0, 3, 0}}, {0, 0, 1}},
+      {{{0, 0, 0}, {2, 0, 0}, {4, 0, 0}}, {0.6f, 0.8f, 0}},  // collinear
+      // A cross product that overflows or underflows gives no direction either.
+      {{{-big, 0, 0}, {big, 0, 0}, {0, big, 0}}, {0.6f, 0.8f, 0}},
+      {{{-huge, 0, 0}, {huge, 0, 0}, {0, huge, 0}}, {0.6f, 0.8f, 0}},
+      {{{-tiny, 0, 0}, {tiny, 0, 0}, {0, tiny, 0}}, {0.6f, 0.8f, 0}},
+      {{}, {0.6f, 0.8f, 0}},
+  };
+  for (const Case& c : cases) {
+    Model m;
+    m.vertexCount = 3;
+    m.triangleCount = 1;
+    if (!c.corners.empty()) m.frames.push_back({"f", c.corners});
+    m.triangles[0].vertexIndex = {0, 1, 2};
+    m.triangles[0].normal = {0.6f, 0.8f, 0.0f};
+    computeFaceNormals(m);
+    EXPECT_EQ(m.triangles[0].normal, c.expected) << ::testing::PrintToString(c.corners);
   }
-  // No frame: nothing changes.
-  Model empty;
-  empty.triangleCount = 1;
-  computeFaceNormals(empty);
-  EXPECT_EQ(empty.triangles[0].normal, (std::array<float, 3>{0, 0, 0}));
 }
 
 }  // namespace

@@ -1,0 +1,272 @@
+// Skin images and palettes in their files.
+#include "skins/skin_image.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/settings_keys.h"
+#include "skins/byte_order.h"
+#include "skins/palette_file.h"
+#include "support/bmp_rle8.h"
+#include "support/fixtures.h"
+#include "support/scripted_platform.h"
+
+namespace pelt {
+namespace {
+
+using test::patternSkin;
+using test::ScriptedPlatform;
+using test::TempDir;
+
+// A hand-made PCX: header fields as given, then the stream, marker, palette.
+Bytes makePcx(int xmin, int ymin, int xmax, int ymax, int bytesPerLine, const Bytes& stream) {
+  Bytes out = {0x0A, 5, 1, 8};
+  for (int v : {xmin, ymin, xmax, ymax, 0, 0}) putU16(out, static_cast<std::uint32_t>(v));
+  out.resize(65, 0);
+  out.push_back(1);
+  putU16(out, static_cast<std::uint32_t>(bytesPerLine));
+  out.resize(128, 0);
+  out.insert(out.end(), stream.begin(), stream.end());
+  out.push_back(0x0C);
+  for (int i = 0; i < 768; ++i) out.push_back(static_cast<std::uint8_t>(i / 3));
+  return out;
+}
+
+Skin decode(const Bytes& bytes) {
+  SkinDecodeResult result = decodeSkinImage(bytes);
+  EXPECT_TRUE(result.skin) << result.message;
+  return result.skin ? *result.skin : Skin{};
+}
+
+TEST(SkinImage, WritersLayOutTheBytesExactly) {
+  Skin skin = patternSkin(4, 2);
+  skin.pixels = {0x00, 0xBF, 0xC0, 0xFF, 1, 2, 3, 0xC1};
+  Bytes pcx = encodeSkinPcx(skin);
+  // The resolution fields hold the size.
+  EXPECT_EQ(Bytes(pcx.begin(), pcx.begin() + 16),
+            (Bytes{0x0A, 5, 1, 8, 0, 0, 0, 0, 3, 0, 1, 0, 4, 0, 2, 0}));
+  EXPECT_EQ(Bytes(pcx.begin() + 65, pcx.begin() + 70), (Bytes{1, 4, 0, 2, 0}));
+  EXPECT_EQ(Bytes(pcx.begin() + 128, pcx.end() - 768),
+            (Bytes{0x00, 0xBF, 0xC1, 0xC0, 0xC1, 0xFF, 1, 2, 3, 0xC1, 0xC1, 0x0C}));
+  EXPECT_TRUE(std::equal(skin.palette.begin(), skin.palette.end(), pcx.end() - 768));
+
+  skin = patternSkin(8, 3);
+  Bytes bmp = encodeSkinBmp(skin);
+  ASSERT_EQ(bmp.size(), 8u * 3 + 1078);
+  EXPECT_EQ(Bytes(bmp.begin(), bmp.begin() + 54),
+            (Bytes{'B', 'M', 0x4E, 4, 0, 0, 0, 0,   0, 0, 0x36, 4, 0, 0, 40, 0, 0, 0,
+                   8,   0,   0,    0, 3, 0, 0, 0,   1, 0, 8,    0, 0, 0, 0,  0, 0, 0,
+                   0,   0,   100,  0, 0, 0, 100, 0, 0, 0, 0,    0, 0, 0, 0,  0, 0, 0}));
+  // Colour entry 5 is blue, green, red, 0; the bottom image row comes first.
+  EXPECT_EQ(Bytes(bmp.begin() + 74, bmp.begin() + 78),
+            (Bytes{skin.palette[17], skin.palette[16], skin.palette[15], 0}));
+  EXPECT_TRUE(std::equal(bmp.begin() + 1078, bmp.begin() + 1086, skin.pixels.begin() + 16));
+}
+
+TEST(SkinImage, RoundTripsPixelsPaletteAndSizeInBothFormats) {
+  for (SkinFormat format : {kFormatPcx, kFormatBmp})
+    for (int width : {1, 3, 4, 5, 17, 255, 256}) {
+      SCOPED_TRACE(::testing::Message() << format << " " << width);
+      Skin skin = patternSkin(width, 5, width);
+      Skin back = decode(format == kFormatPcx ? encodeSkinPcx(skin) : encodeSkinBmp(skin));
+      EXPECT_EQ(std::tuple(back.width, back.height, back.fileFormat), std::tuple(width, 5, format));
+      EXPECT_EQ(back.pixels, skin.pixels);
+      EXPECT_EQ(back.storedPixels, skin.pixels);
+      EXPECT_EQ(back.palette, skin.palette);
+      ASSERT_EQ(back.rowOffsets.size(), 5u);
+      EXPECT_EQ(back.rowOffsets[4], 4 * width);
+    }
+}
+
+TEST(SkinImagePcx, DecodesRunsOriginsAndPaddedRows) {
+  // 3 x 2 image, bytes per line 4 (one pad byte a row), a run crossing rows.
+  Skin padded = decode(makePcx(10, 20, 12, 21, 4, {0xC3, 7, 0xC2, 9, 5, 6, 0xC1, 0xEE}));
+  EXPECT_EQ(padded.width, 3);
+  EXPECT_EQ(padded.height, 2);
+  EXPECT_EQ(padded.pixels, (std::vector<std::uint8_t>{7, 7, 7, 9, 5, 6}));
+  // A run of length 0 writes nothing; a run past the end is cut.
+  Skin zeroRun = decode(makePcx(0, 0, 1, 0, 2, {0xC0, 1, 4, 0xC5, 3}));
+  EXPECT_EQ(zeroRun.pixels, (std::vector<std::uint8_t>{4, 3}));
+  EXPECT_EQ(zeroRun.palette[3 * 200], 200);
+  // A short stream leaves the rest 0.
+  Skin truncated = decode(makePcx(0, 0, 3, 1, 4, {9}));
+  EXPECT_EQ(truncated.pixels, (std::vector<std::uint8_t>{9, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST(SkinImageBmp, ReadsTopDownShortPalettesAndTruncatedFiles) {
+  Skin skin = patternSkin(4, 3);
+  Bytes bmp = encodeSkinBmp(skin);
+  // Top-down: negative height, rows in display order.
+  Bytes topDown(bmp.begin(), bmp.begin() + 1078);
+  topDown[22] = 0xFD;
+  topDown[23] = topDown[24] = topDown[25] = 0xFF;  // -3
+  topDown.insert(topDown.end(), skin.pixels.begin(), skin.pixels.end());
+  EXPECT_EQ(decode(topDown).pixels, skin.pixels);
+  // Sixteen colours: entries 16.. are not taken from the file.
+  Bytes sixteen = bmp;
+  sixteen[46] = 16;
+  Skin s16 = decode(sixteen);
+  EXPECT_EQ(s16.palette[15 * 3], skin.palette[15 * 3]);
+  EXPECT_EQ(s16.palette[16 * 3 + 1], 0);
+  // A file cut inside the pixels (after the bottom row) reads the rest as 0.
+  Bytes partial(8, 0);
+  partial.insert(partial.end(), skin.pixels.begin() + 8, skin.pixels.end());
+  EXPECT_EQ(decode(Bytes(bmp.begin(), bmp.begin() + 1078 + 4)).pixels, partial);
+}
+
+// Compressed 8-bit BMPs as image tools write them by default.
+TEST(SkinImageBmp, ReadsRle8RunsLiteralsAndMoves) {
+  struct Case {
+    const char* what;
+    Bytes stream;
+    std::array<std::uint8_t, 12> expected;  // 4 x 3, top row first
+  };
+  const Case cases[] = {
+      {"runs, literal group clipped at the row, end of line, end of bitmap",
+       {2, 5, 0, 3, 1, 2, 3, 0, 0, 0, 4, 7, 0, 0, 1, 9, 0, 1, 3, 3},
+       {9, 0, 0, 0, 7, 7, 7, 7, 5, 5, 1, 2}},
+      {"a run past the row end never wraps", {200, 6, 0, 0, 1, 8},
+       {0, 0, 0, 0, 8, 0, 0, 0, 6, 6, 6, 6}},
+      {"delta moves right and to the next rows", {1, 1, 0, 2, 2, 1, 1, 4},
+       {0, 0, 0, 0, 0, 0, 0, 4, 1, 0, 0, 0}},
+      {"moves past the image write nothing",
+       {0, 2, 250, 0, 5, 5, 0, 0, 0, 2, 0, 9, 5, 5},
+       {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {"data cut inside a literal group", {0, 6, 1, 2}, {0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 0, 0}},
+      {"data cut inside a delta", {1, 3, 0, 2, 1}, {0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0}},
+  };
+  Skin blank = patternSkin(4, 3);
+  for (const Case& c : cases) {
+    Skin skin = decode(test::bmpRle8File(blank, c.stream));
+    EXPECT_EQ(skin.pixels, Bytes(c.expected.begin(), c.expected.end())) << c.what;
+    EXPECT_EQ(skin.palette, blank.palette) << c.what;
+    EXPECT_EQ(skin.storedPixels, skin.pixels) << c.what;
+  }
+}
+
+TEST(SkinImageFiles, ReadAndWriteThroughThePlatform) {
+  TempDir dir;
+  ScriptedPlatform platform;
+  Skin skin = patternSkin(16, 8);
+  ASSERT_TRUE(writeSkinBmp(platform, skin, dir.file("a.bmp")));
+  EXPECT_EQ(skin.fileFormat, kFormatBmp);
+  auto read = readSkinImage(platform, dir.file("a.bmp"));
+  ASSERT_TRUE(read);
+  EXPECT_TRUE(read->hasFile && read->name == dir.file("a.bmp") && read->unlinked == 0);
+  // Missing file: nothing, no message. Bad file: the decoder's message.
+  EXPECT_FALSE(readSkinImage(platform, dir.file("missing.pcx")));
+  EXPECT_TRUE(platform.messages.empty());
+  dir.write("bad.pcx", {1, 2, 3});
+  EXPECT_FALSE(readSkinImage(platform, dir.file("bad.pcx")));
+  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{kNotValidSkinMessage});
+  // A failed write names errno and keeps the skin's format.
+  EXPECT_FALSE(writeSkinPcx(platform, skin, dir.file("no/such/folder/x.pcx")));
+  EXPECT_EQ(platform.messages.back().text, "Error Saving: 2");
+  EXPECT_EQ(skin.fileFormat, kFormatBmp);
+}
+
+// Interchange with a common image tool, when it is installed: it reads our
+// skins with identical colours, and we read the paletted files it writes
+// from true colour (real RLE runs, padded rows).
+TEST(SkinImageFiles, InterchangeWithImageMagick) {
+  const std::string convert = "/usr/bin/convert";
+  if (!std::filesystem::exists(convert)) GTEST_SKIP() << "ImageMagick not installed";
+  auto run = [&](const std::string& args) {
+    return std::system((convert + " " + args + " 2>/dev/null").c_str());
+  };
+  auto colour = [](const Skin& s, size_t i) {
+    const std::uint8_t* c = &s.palette[s.pixels[i] * 3u];
+    return Bytes(c, c + 3);
+  };
+  TempDir dir;
+  ScriptedPlatform platform;
+  // Forty well apart colours, in diagonal bands.
+  Skin skin = patternSkin(21, 11);
+  for (size_t i = 0; i < skin.pixels.size(); ++i)
+    skin.pixels[i] = static_cast<std::uint8_t>((i % 21 / 2 + i / 21 * 3) % 40);
+  for (int c = 0; c < 40; ++c) {
+    skin.palette[c * 3] = static_cast<std::uint8_t>(c * 6);
+    skin.palette[c * 3 + 1] = static_cast<std::uint8_t>(240 - c * 5);
+    skin.palette[c * 3 + 2] = static_cast<std::uint8_t>(c % 3 * 100);
+  }
+  ASSERT_TRUE(writeSkinPcx(platform, skin, dir.file("ours.pcx")));
+  ASSERT_TRUE(writeSkinBmp(platform, skin, dir.file("ours.bmp")));
+  const std::string rgb = " -size 21x11 -depth 8 rgb:" + dir.file("out.rgb");
+  for (const char* name : {"ours.pcx", "ours.bmp"}) {
+    ASSERT_EQ(run(dir.file(name) + rgb), 0) << name;
+    Bytes got = readWholeFile(dir.file("out.rgb")).bytes;
+    ASSERT_EQ(got.size(), skin.pixels.size() * 3) << name;
+    for (size_t i = 0; i < skin.pixels.size(); ++i)
+      ASSERT_EQ(Bytes(&got[i * 3], &got[i * 3] + 3), colour(skin, i)) << name << " " << i;
+  }
+  for (auto [format, name] : {std::pair{"PCX:", "tool.pcx"},
+                              {"-compress none BMP3:", "plain.bmp"},
+                              {"BMP3:", "rle.bmp"}}) {
+    ASSERT_EQ(run(rgb + " -type Palette " + format + dir.file(name)), 0) << name;
+    auto theirs = readSkinImage(platform, dir.file(name));
+    ASSERT_TRUE(theirs && theirs->width == 21 && theirs->height == 11) << name;
+    for (size_t i = 0; i < skin.pixels.size(); ++i)
+      ASSERT_EQ(colour(*theirs, i), colour(skin, i)) << name << " " << i;
+  }
+}
+
+TEST(PaletteFile, ReadsActPcxAndBmpPalettes) {
+  const Skin skin = patternSkin(4, 4);
+  // 768 bytes is an ACT whatever it holds, even a PCX signature.
+  Bytes act(768, 9);
+  act[0] = 0x0A, act[1] = 0x05;
+  Palette fromAct, fromBmp16 = skin.palette;
+  std::copy(act.begin(), act.end(), fromAct.begin());
+  // Sixteen colours used: entries from 16 on keep their values.
+  Bytes bmp16 = encodeSkinBmp(skin);
+  bmp16[46] = 16;
+  std::fill(fromBmp16.begin() + 16 * 3, fromBmp16.end(), 1);
+  for (const auto& [bytes, expected] : {std::pair{act, fromAct},
+                                        {encodeSkinPcx(skin), skin.palette},
+                                        {encodeSkinBmp(skin), skin.palette},
+                                        {bmp16, fromBmp16}}) {
+    Palette p;
+    p.fill(1);
+    ASSERT_TRUE(decodePaletteFile(bytes, p));
+    EXPECT_EQ(p, expected);
+  }
+}
+
+TEST(PaletteFile, DefaultsComeFromThePalettePathOrTheGreyRamp) {
+  TempDir dir;
+  ScriptedPlatform platform;
+  Palette p;
+  p.fill(3);
+  loadDefaultPalette(platform, p);
+  EXPECT_EQ(p, greyRampPalette());
+  EXPECT_FALSE(loadDefaultColormap(platform));
+
+  Skin colormap = patternSkin(256, 64);
+  std::string path = dir.write("colormap.pcx", encodeSkinPcx(colormap));
+  platform.writeString(settings::kPreferences, settings::kPalettePath, path);
+  loadDefaultPalette(platform, p);
+  EXPECT_EQ(p, colormap.palette);
+  auto table = loadDefaultColormap(platform);
+  ASSERT_TRUE(table);
+  EXPECT_EQ(table->pixels, colormap.pixels);
+
+  platform.writeString(settings::kPreferences, settings::kPalettePath, dir.file("gone.pcx"));
+  loadDefaultPalette(platform, p);
+  EXPECT_EQ(p, greyRampPalette());
+
+  // Unset, the game's colormap below the base folder serves, where there is one.
+  platform.writeString(settings::kPreferences, settings::kPalettePath, "");
+  platform.writeString(settings::kProject, settings::kBaseDir, dir.path());
+  EXPECT_FALSE(loadDefaultColormap(platform));
+  dir.write("pics/colormap.pcx", encodeSkinPcx(colormap));
+  loadDefaultPalette(platform, p);
+  EXPECT_EQ(p, colormap.palette);
+  ASSERT_TRUE(loadDefaultColormap(platform));
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+}  // namespace
+}  // namespace pelt
