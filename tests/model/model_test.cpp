@@ -5,45 +5,22 @@
 namespace pelt {
 namespace {
 
-// Two triangles; corners are given as st values, all indices distinct.
-Model twoTriangles(std::array<StCoord, 6> corners) {
+// Every corner has its own st index; the table comes back without duplicate
+// or unused entries, in order of first use.
+TEST(ModelMapping, RebuildCompactsInFirstUseOrder) {
   Model m;
   m.triangleCount = 2;
   m.vertexCount = 4;
   m.stCount = 7;
-  std::copy(corners.begin(), corners.end(), m.stCoords.begin());
-  m.stCoords[6] = {50, 50};  // unused
+  const StCoord corners[] = {{5, 5}, {1, 1}, {2, 2}, {2, 2}, {9, 9}, {5, 5}, {50, 50}};
+  std::copy(std::begin(corners), std::end(corners), m.stCoords.begin());
   m.triangles[0].stIndex = {0, 1, 2};
   m.triangles[1].stIndex = {3, 4, 5};
-  m.triangles[0].vertexIndex = {0, 1, 2};
-  m.triangles[1].vertexIndex = {1, 3, 2};
-  return m;
-}
-
-TEST(ModelMapping, RebuildCompactsInFirstUseOrder) {
-  Model m = twoTriangles({StCoord{5, 5}, {1, 1}, {2, 2}, {2, 2}, {9, 9}, {5, 5}});
   rebuildStTable(m);
   EXPECT_EQ(std::vector<StCoord>(m.stCoords.begin(), m.stCoords.begin() + m.stCount),
             (std::vector<StCoord>{{5, 5}, {1, 1}, {2, 2}, {9, 9}}));
   EXPECT_EQ(m.triangles[1].stIndex, (std::array<std::int16_t, 3>{2, 3, 0}));
   EXPECT_EQ(m.triangles[1].cornerSt, (std::array<StCoord, 3>{{{2, 2}, {9, 9}, {5, 5}}}));
-}
-
-TEST(ModelMapping, RevertRestoresTheStoredMapping) {
-  Model m = twoTriangles({StCoord{0, 0}, {1, 0}, {0, 1}, {1, 0}, {1, 1}, {0, 1}});
-  storeMapping(m);
-  EXPECT_EQ(m.storedStCount, 4);
-  std::vector<StCoord> stored(m.stCoords.begin(), m.stCoords.begin() + 4);
-  // Drag one corner away, as a mapping tool would.
-  m.stCoords[4] = {30, 30};
-  m.triangles[1].stIndex[1] = 4;
-  m.stCount = 5;
-  rebuildStTable(m);
-  EXPECT_EQ(m.triangles[1].cornerSt[1], (StCoord{30, 30}));
-  revertMapping(m);
-  EXPECT_EQ(m.stCount, 4);
-  EXPECT_EQ(std::vector<StCoord>(m.stCoords.begin(), m.stCoords.begin() + 4), stored);
-  EXPECT_EQ(m.triangles[1].cornerSt[1], (StCoord{1, 1}));
 }
 
 TEST(ModelNormals, UnitNormalsAndDegenerateTrianglesKeepTheirs) {

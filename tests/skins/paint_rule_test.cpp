@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace pelt {
 namespace {
 
@@ -14,22 +12,6 @@ Palette smallPalette() {
   const std::uint8_t head[] = {0, 0, 0, 255, 0, 0, 0, 255, 0, 128, 0, 0, 128, 128, 128, 64, 64, 64};
   std::copy(std::begin(head), std::end(head), p.begin());
   return p;
-}
-
-TEST(ColourConversion, HsvRoundTripsAndGreys) {
-  struct Case {
-    double r, g, b, h, s, v;
-  } cases[] = {
-      {255, 0, 0, 0, 1, 255},   {0, 255, 0, 120, 1, 255}, {0, 0, 255, 240, 1, 255},
-      {255, 0, 255, 300, 1, 255}, {100, 200, 100, 120, 0.5, 200}, {0, 0, 0, -1, 0, 0},
-      {90, 90, 90, -1, 0, 90},
-  };
-  for (const Case& c : cases) {
-    const Hsv hsv = rgbToHsv(c.r, c.g, c.b);
-    EXPECT_EQ(std::tuple(hsv.h, hsv.s, hsv.v), std::tuple(c.h, c.s, c.v)) << c.r << " " << c.g;
-    const Rgb back = hsvToRgb(hsv.h, hsv.s, hsv.v);
-    EXPECT_NEAR(std::abs(back.r - c.r) + std::abs(back.g - c.g) + std::abs(back.b - c.b), 0, 1e-9);
-  }
 }
 
 TEST(BlendTable, HandComputedEntriesInBothModes) {
@@ -58,20 +40,6 @@ TEST(BlendTable, HandComputedEntriesInBothModes) {
       EXPECT_EQ(table[static_cast<size_t>(before)], after)
           << "mode " << c.mode << " amount " << c.amount << " index " << before;
   }
-}
-
-TEST(PaintTexel, ProtectedColoursAndTheStrokeMaskHoldPixels) {
-  std::vector<std::uint8_t> pixels = {1, 2, 3, 4};
-  std::vector<std::uint8_t> mask(4, 0);
-  BlendTable table = identityBlendTable();
-  for (auto& entry : table) entry = static_cast<std::uint8_t>(entry + 10);
-  ProtectedColors protectedColors{};
-  protectedColors[2] = 1;
-
-  // Painted once per stroke; a protected colour and texels outside stay.
-  for (auto [texel, painted] : {std::pair{0, true}, {0, false}, {1, false}, {-1, false}, {4, false}})
-    EXPECT_EQ(paintTexel(pixels, mask, table, protectedColors, texel), painted) << texel;
-  EXPECT_EQ(pixels, (std::vector<std::uint8_t>{11, 2, 3, 4}));
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
 // Skin images and palettes in their files.
-#include "skins/skin_image.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -10,6 +8,7 @@
 #include "platform/settings_keys.h"
 #include "skins/byte_order.h"
 #include "skins/palette_file.h"
+#include "skins/skin_image.h"
 #include "support/bmp_rle8.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
@@ -57,8 +56,8 @@ TEST(SkinImage, WritersLayOutTheBytesExactly) {
   Bytes bmp = encodeSkinBmp(skin);
   ASSERT_EQ(bmp.size(), 8u * 3 + 1078);
   EXPECT_EQ(Bytes(bmp.begin(), bmp.begin() + 54),
-            (Bytes{'B', 'M', 0x4E, 4, 0, 0, 0, 0,   0, 0, 0x36, 4, 0, 0, 40, 0, 0, 0,
-                   8,   0,   0,    0, 3, 0, 0, 0,   1, 0, 8,    0, 0, 0, 0,  0, 0, 0,
+            (Bytes{'B', 'M', 0x4E, 4, 0, 0, 0,   0, 0, 0, 0x36, 4, 0, 0, 40, 0, 0, 0,
+                   8,   0,   0,    0, 3, 0, 0,   0, 1, 0, 8,    0, 0, 0, 0,  0, 0, 0,
                    0,   0,   100,  0, 0, 0, 100, 0, 0, 0, 0,    0, 0, 0, 0,  0, 0, 0}));
   // Colour entry 5 is blue, green, red, 0; the bottom image row comes first.
   EXPECT_EQ(Bytes(bmp.begin() + 74, bmp.begin() + 78),
@@ -128,9 +127,11 @@ TEST(SkinImageBmp, ReadsRle8RunsLiteralsAndMoves) {
       {"runs, literal group clipped at the row, end of line, end of bitmap",
        {2, 5, 0, 3, 1, 2, 3, 0, 0, 0, 4, 7, 0, 0, 1, 9, 0, 1, 3, 3},
        {9, 0, 0, 0, 7, 7, 7, 7, 5, 5, 1, 2}},
-      {"a run past the row end never wraps", {200, 6, 0, 0, 1, 8},
+      {"a run past the row end never wraps",
+       {200, 6, 0, 0, 1, 8},
        {0, 0, 0, 0, 8, 0, 0, 0, 6, 6, 6, 6}},
-      {"delta moves right and to the next rows", {1, 1, 0, 2, 2, 1, 1, 4},
+      {"delta moves right and to the next rows",
+       {1, 1, 0, 2, 2, 1, 1, 4},
        {0, 0, 0, 0, 0, 0, 0, 4, 1, 0, 0, 0}},
       {"moves past the image write nothing",
        {0, 2, 250, 0, 5, 5, 0, 0, 0, 2, 0, 9, 5, 5},

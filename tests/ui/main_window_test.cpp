@@ -4,22 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QElapsedTimer>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMessageBox>
-#include <QMouseEvent>
-#include <QPointer>
-#include <QRadioButton>
-#include <QStatusBar>
-#include <QTimer>
-#include <QToolBar>
+#include <QtWidgets>
 #include <deque>
 #include <functional>
 
@@ -92,11 +77,10 @@ using Step = ModalScript::Step;
 Step inFileDialog(QString name, std::function<void(QFileDialog*)> act = {}) {
   return [=](QWidget* modal) {
     auto* files = qobject_cast<QFileDialog*>(modal);
-    if (files == nullptr) return false;
-    if (act) act(files);
-    files->findChild<QLineEdit*>("fileNameEdit")->setText(name);
-    static_cast<QDialog*>(files)->accept();
-    return true;
+    if (files && act) act(files);
+    if (files) files->findChild<QLineEdit*>("fileNameEdit")->setText(name);
+    if (files) static_cast<QDialog*>(files)->accept();
+    return files != nullptr;
   };
 }
 
@@ -104,11 +88,12 @@ Step inFileDialog(QString name, std::function<void(QFileDialog*)> act = {}) {
 Step answerBox(QStringList* texts) {
   return [=](QWidget* modal) {
     auto* box = qobject_cast<QMessageBox*>(modal);
-    if (box == nullptr) return false;
-    *texts << box->text();
-    if (QAbstractButton* no = box->button(QMessageBox::No)) no->click();
-    else box->accept();
-    return true;
+    if (box) *texts << box->text();
+    if (QAbstractButton* no = box ? box->button(QMessageBox::No) : nullptr)
+      no->click();
+    else if (box)
+      box->accept();
+    return box != nullptr;
   };
 }
 
@@ -285,10 +270,9 @@ TEST_F(Shell, OpenDialogsMatchAnyNameAndStayOutOfKernelFolders) {
 // that come while it shows.
 TEST_F(Shell, AClickWhileTheIntroShowsEndsIt) {
   auto press = [](QWidget* target) {
-    QCoreApplication::postEvent(target,
-                                new QMouseEvent(QEvent::MouseButtonPress, QPointF(5, 5),
-                                                QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
-                                                Qt::NoModifier));
+    QCoreApplication::postEvent(
+        target, new QMouseEvent(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5),
+                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
   };
   QWidget stray;
   press(&stray);
