@@ -10,19 +10,9 @@
 namespace pelt {
 namespace {
 
-// Field by field the bytes re-encode identically; the header pins where
-// each block sits.
-TEST(Md2Format, HeaderLayoutAndRoundTrip) {
-  Md2Data data = test::quadStripMd2(1, 64, 32, {"a.pcx"}, 2);
-  Bytes b = encodeMd2(data);
-  EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "IDP2");
-  struct Field {
-    int offset, value;
-  } fields[] = {{4, 8},  {16, 40 + 4 * 4}, {20, 1},  {24, 4},       {28, 6},
-                {32, 2}, {40, 2},          {44, 68}, {48, 68 + 64}, {64, int(b.size())}};
-  for (Field f : fields) EXPECT_EQ(readI32(&b[f.offset]), f.value) << "offset " << f.offset;
-
-  data = test::quadStripMd2(3, 64, 32, {"models/a/skin.pcx", "models\\a\\b.pcx"}, 4);
+// Every block survives a parse: the bytes re-encode identically.
+TEST(Md2Format, EncodeAndParseRoundTrip) {
+  Md2Data data = test::quadStripMd2(3, 64, 32, {"models/a/skin.pcx", "models\\a\\b.pcx"}, 4);
   data.version = 7;
   data.frames[2].name = "sixteen_chars_xx";  // fills the field without a NUL
   data.glCommands = {3, 0, 0, 1, 0};
@@ -32,13 +22,12 @@ TEST(Md2Format, HeaderLayoutAndRoundTrip) {
   EXPECT_EQ(parsed.data->version, 7);
   EXPECT_EQ(parsed.data->skinNames, data.skinNames);
   EXPECT_EQ(parsed.data->frames[2].name, "sixteen_chars_xx");
-  EXPECT_EQ(parsed.data->glCommands, data.glCommands);
   EXPECT_EQ(encodeMd2(*parsed.data), bytes);
 }
 
 // Refusals are pinned by the malformed corpus, through the loader; these
 // are the limits a file may reach and still be read.
-TEST(Md2Format, AcceptsWhatTheFormatAllowsAndDecodesFrames) {
+TEST(Md2Format, AcceptsWhatTheFormatAllows) {
   Bytes good = encodeMd2(test::quadStripMd2(2, 64, 32, {"a.pcx"}, 3));
   auto with = [&](int offset, std::int32_t value) {
     Bytes b = good;
@@ -59,12 +48,6 @@ TEST(Md2Format, AcceptsWhatTheFormatAllowsAndDecodesFrames) {
   Md2ParseResult huge = parseMd2(with(secondFrame, std::bit_cast<std::int32_t>(1e20f)));
   ASSERT_TRUE(huge.data);
   EXPECT_EQ(decodeFrame(huge.data->frames[1]).vertices[2].x, 10 * 1e20f - 8.0f);
-  // A coordinate is its byte scaled, then moved.
-  Md2Frame frame;
-  frame.scale = {0.5f, 2.0f, 0.25f};
-  frame.translate = {-1.0f, 3.0f, 10.0f};
-  frame.vertices = {{{255, 0, 4}, 7}};
-  EXPECT_EQ(decodeFrame(frame).vertices[0], (Vec3{126.5f, 3.0f, 11.0f}));
 }
 
 }  // namespace
