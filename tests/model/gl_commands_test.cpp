@@ -29,44 +29,6 @@ std::unique_ptr<Model> meshOf(const std::vector<Tri>& tris) {
   return model;
 }
 
-// Each command as its signed count followed by its vertex indices.
-std::vector<std::vector<int>> commandsOf(const std::vector<std::int32_t>& words) {
-  std::vector<std::vector<int>> out;
-  for (size_t at = 0; words[at] != 0;) {
-    std::vector<int> command{words[at]};
-    const int n = std::abs(words[at]);
-    for (int v = 0; v < n; ++v) command.push_back(words[at + 3 + 3 * static_cast<size_t>(v)]);
-    out.push_back(command);
-    at += 1 + 3 * static_cast<size_t>(n);
-  }
-  return out;
-}
-
-// The rules the literal search spells out, checked by hand on the cases that
-// tell them apart; random meshes below hold the rest against the search.
-TEST(GlCommands, ChoosesFansThenStripsAsTheSearchDefines) {
-  struct Case {
-    const char* name;
-    std::vector<Tri> tris;
-    std::vector<std::vector<int>> expected;
-  };
-  const std::vector<Case> cases = {
-      {"one triangle: a fan, since a tie keeps the first", {{0, 1, 2, 0, 1, 2}}, {{-3, 0, 1, 2}}},
-      {"zigzag: the strip outgrows the fan",
-       {{0, 1, 2, 0, 1, 2}, {2, 1, 3, 2, 1, 3}, {2, 3, 4, 2, 3, 4}, {4, 3, 5, 4, 3, 5}},
-       {{6, 0, 1, 2, 3, 4, 5}}},
-      {"the first neighbour found is taken: the walk ends, a later one is not sought",
-       {{0, 1, 2, 0, 1, 2}, {3, 1, 8, 3, 1, 8}, {2, 1, 3, 2, 1, 3}, {1, 3, 9, 1, 3, 9}},
-       {{-4, 2, 0, 1, 3}, {-3, 3, 1, 8}, {-3, 1, 3, 9}}},
-  };
-  for (const Case& c : cases) {
-    auto model = meshOf(c.tris);
-    std::vector<std::int32_t> words;
-    buildGlCommands(*model, words);
-    EXPECT_EQ(commandsOf(words), c.expected) << c.name;
-  }
-}
-
 TEST(GlCommands, OneTriangleWordForWord) {
   auto model = meshOf({{4, 5, 6, 0, 1, 2}});
   model->stCoords[1] = {255, 127};

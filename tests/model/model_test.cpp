@@ -1,6 +1,14 @@
+// The model's own rules and its two file formats: MD2 and the mapping file.
 #include "model/model.h"
 
 #include <gtest/gtest.h>
+
+#include <bit>
+
+#include "model/mapping_file.h"
+#include "model/md2_format.h"
+#include "skins/byte_order.h"
+#include "support/fixtures.h"
 
 namespace pelt {
 namespace {
@@ -44,6 +52,114 @@ TEST(ModelNormals, UnitNormalsAndDegenerateTrianglesKeepTheirs) {
     computeFaceNormals(m);
     EXPECT_EQ(m.triangles[0].normal, expected) << corners[1].x;
   }
+}
+
+// Every block survives a parse: the bytes re-encode identically.
+TEST(Md2Format, EncodeAndParseRoundTrip) {
+  Md2Data data = test::quadStripMd2(3, 64, 32, {"models/a/skin.pcx", "models\\a\\b.pcx"}, 4);
+  data.version = 7;
+  data.frames[2].name = "sixteen_chars_xx";  // fills the field without a NUL
+  data.glCommands = {3, 0, 0, 1, 0};
+  Bytes bytes = encodeMd2(data);
+  Md2ParseResult parsed = parseMd2(bytes);
+  ASSERT_TRUE(parsed.data) << parsed.message;
+  EXPECT_EQ(parsed.data->version, 7);
+  EXPECT_EQ(parsed.data->skinNames, data.skinNames);
+  EXPECT_EQ(parsed.data->frames[2].name, "sixteen_chars_xx");
+  EXPECT_EQ(encodeMd2(*parsed.data), bytes);
+}
+
+// Refusals are pinned by the malformed corpus, through the loader; these
+// are the limits a file may reach and still be read.
+TEST(Md2Format, AcceptsWhatTheFormatAllows) {
+  Bytes good = encodeMd2(test::quadStripMd2(2, 64, 32, {"a.pcx"}, 3));
+  auto with = [&](int offset, std::int32_t value) {
+    Bytes b = good;
+    for (int i = 0; i < 4; ++i) b[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    return b;
+  };
+  // The version and the GL command block are not examined; seven stand-ins
+  // of the largest skins fit the memory a load may take, eight do not.
+  EXPECT_TRUE(parseMd2(with(4, 3)).data);
+  EXPECT_TRUE(parseMd2(with(36, 100000)).data);
+  auto largeSkins = [](int count) {
+    return encodeMd2(test::quadStripMd2(1, 4096, 4096, std::vector<std::string>(count, "s")));
+  };
+  EXPECT_TRUE(parseMd2(largeSkins(7)).data);
+  EXPECT_FALSE(parseMd2(largeSkins(8)).data);
+  // Huge but finite frames decode to finite coordinates.
+  const int secondFrame = readI32(&good[56]) + 40 + 4 * 6;
+  Md2ParseResult huge = parseMd2(with(secondFrame, std::bit_cast<std::int32_t>(1e20f)));
+  ASSERT_TRUE(huge.data);
+  EXPECT_EQ(decodeFrame(huge.data->frames[1]).vertices[2].x, 10 * 1e20f - 8.0f);
+}
+
+Model oneTriangle() {
+  Model m;
+  m.triangleCount = 1;
+  m.vertexCount = m.stCount = 3;
+  m.skinWidth = 256;
+  m.skinHeight = 128;
+  m.stCoords[0] = {1, 2}, m.stCoords[1] = {-3, 4}, m.stCoords[2] = {300, 6};
+  m.triangles[0].stIndex = {0, 1, 2};
+  m.triangles[0].vertexIndex = {2, 0, 1};
+  rebuildStTable(m);
+  return m;
+}
+
+TEST(MappingFile, BytesFollowTheLayout) {
+  const Bytes expected = {
+      'P', 'M', 'A', 'P', 1,    0,    3, 0, 0,  1, 128, 0,   // header
+      1,   0,   2,   0,   0xFD, 0xFF, 4, 0, 44, 1, 6,   0,   // corners
+      0,   0,   1,   0,   2,    0,    2, 0, 0,  0, 1,   0};  // st, vertex indices
+  EXPECT_EQ(encodeMappingFile(oneTriangle()), expected);
+}
+
+TEST(MappingFile, RescalesInSinglePrecisionTowardZero) {
+  struct Case {
+    int value, skin, file;
+    std::optional<std::int16_t> expected;
+  } cases[] = {{100, 512, 256, 200}, {7, 256, 256, 7}, {-3, 256, 512, -1},  {255, 100, 256, 99},
+               {5, 64, 0, {}},       {3, 64, -2, {}},  {32767, 640, 1, {}}, {30000, 1, 2, 15000}};
+  for (const Case& c : cases)
+    EXPECT_EQ(rescaleMappingCoord(c.value, c.skin, c.file), c.expected) << c.value << "/" << c.file;
+}
+
+TEST(MappingFile, RefusesFilesThatDoNotFitTheModel) {
+  const Model m = oneTriangle();
+  const Bytes good = encodeMappingFile(m);
+  auto with = [&](size_t offset, std::int16_t value) {
+    Bytes b = good;
+    b[offset] = static_cast<std::uint8_t>(value),
+    b[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+    return b;
+  };
+  Bytes longer = good;
+  longer.push_back(0);
+  struct Case {
+    const char* what;
+    Bytes bytes;
+    const char* message;
+  } cases[] = {
+      {"magic", with(0, 'Q'), kNotPmapMessage},
+      {"magic only", Bytes(good.begin(), good.begin() + 4), kNotPmapMessage},
+      {"triangle count", with(4, 2), kPmapTriangleCountMessage},
+      {"cut short", Bytes(good.begin(), good.end() - 1), kNotPmapMessage},
+      {"bytes after the records", longer, kNotPmapMessage},
+      {"st count above capacity", with(6, kMaxStCoords + 1), kNotPmapMessage},
+      {"st index past the table", with(12 + 14, kMaxStCoords), kNotPmapMessage},
+      {"negative st index", with(12 + 12, -1), kNotPmapMessage},
+      {"vertex index past the frame", with(12 + 22, 3), kNotPmapMessage},
+      {"zero width to rescale from", with(8, 0), kNotPmapMessage},
+      {"rescale beyond 16 bits", with(8, 1), kNotPmapMessage},
+  };
+  for (const Case& c : cases) {
+    MappingParseResult parsed = parseMappingFile(c.bytes, mappingTargetOf(m, true));
+    EXPECT_FALSE(parsed.file) << c.what;
+    EXPECT_EQ(parsed.message, c.message) << c.what;
+  }
+  // Import to Selected reads no index, so none can be out of range.
+  EXPECT_TRUE(parseMappingFile(with(12 + 22, 3), mappingTargetOf(m, false)).file);
 }
 
 }  // namespace
