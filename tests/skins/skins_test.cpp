@@ -1,4 +1,4 @@
-// Skin images and palettes in their files, and the paint rule's blend table.
+// Skin images and palettes in their files, and the paint rule.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -242,6 +242,21 @@ TEST(BlendTable, HandComputedEntriesInBothModes) {
       EXPECT_EQ(table[static_cast<size_t>(before)], after)
           << "mode " << c.mode << " amount " << c.amount << " index " << before;
   }
+}
+
+// A texel is painted once per stroke; a protected colour and texels outside
+// the skin stay.
+TEST(PaintTexel, ProtectedColoursAndTheStrokeMaskHoldPixels) {
+  std::vector<std::uint8_t> pixels = {1, 2, 3, 4};
+  std::vector<std::uint8_t> mask(4, 0);
+  BlendTable table = identityBlendTable();
+  for (auto& entry : table) entry = static_cast<std::uint8_t>(entry + 10);
+  ProtectedColors protectedColors{};
+  protectedColors[2] = 1;
+  for (auto [texel, painted] :
+       {std::pair{0, true}, {0, false}, {1, false}, {-1, false}, {4, false}})
+    EXPECT_EQ(paintTexel(pixels, mask, table, protectedColors, texel), painted) << texel;
+  EXPECT_EQ(pixels, (std::vector<std::uint8_t>{11, 2, 3, 4}));
 }
 
 }  // namespace
