@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <random>
+#include <set>
 
 #include "app/app.h"
+#include "app/tables.h"
 #include "app/view_factory.h"
 #include "support/scripted_platform.h"
 
@@ -14,22 +15,18 @@ namespace pelt {
 namespace {
 
 using test::RecordedRefresh;
-using test::ScriptedPlatform;
+using Refreshes = std::vector<RecordedRefresh>;
+using Points = std::set<std::pair<int, int>>;
 
-constexpr std::uint8_t kSkinColour = 100;
-
-// A 16 x 8 skin of one colour with one triangle mapped onto it.
-class SkinViewTest : public ::testing::Test {
- protected:
-  SkinViewTest() : app(platform) {}
-
+struct SkinViewTest : ::testing::Test {
+  // A grey-ramp skin of colour 100 with one triangle mapped onto it.
   void addSkin(int width = 16, int height = 8) {
     Model& m = app.model;
     m.skinWidth = width;
     m.skinHeight = height;
     auto skin = std::make_unique<Skin>();
     allocateSkin(*skin, width, height);
-    std::fill(skin->pixels.begin(), skin->pixels.end(), kSkinColour);
+    std::fill(skin->pixels.begin(), skin->pixels.end(), 100);
     skin->palette = greyRampPalette();
     m.skins.push_back(std::move(skin));
     m.currentSkinIndex = 0;
@@ -55,12 +52,25 @@ class SkinViewTest : public ::testing::Test {
     return view->viewPixels[static_cast<size_t>(view->viewHeight - wy - 1) * view->viewWidth +
                             static_cast<size_t>(wx)];
   }
-  MouseEvent at(int x, int y, unsigned button, unsigned held) const {
-    return {x, y, x, y, button, held};
+  // The skin pixel under a window point.
+  std::uint8_t& texel(int x, int y) {
+    return app.model.currentSkin()->pixels[static_cast<size_t>(view->texelAt(x, y))];
+  }
+  void press(int x, int y, unsigned button, unsigned held) {
+    view->mousePress({x, y, x, y, button, held});
+  }
+  void move(int x, int y, unsigned held) { view->mouseMove({x, y, x, y, kButtonNone, held}); }
+  void release(int x, int y, unsigned button, unsigned held = kButtonNone) {
+    view->mouseRelease({x, y, x, y, button, held});
+  }
+  void stroke(std::initializer_list<WindowPoint> path, unsigned button = kButtonLeft) {
+    press(path.begin()->x, path.begin()->y, button, button);
+    for (auto p = path.begin() + 1; p != path.end(); ++p) move(p->x, p->y, button);
+    release((path.end() - 1)->x, (path.end() - 1)->y, button);
   }
 
-  ScriptedPlatform platform;
-  App app;
+  test::ScriptedPlatform platform;
+  App app{platform};
   std::unique_ptr<SkinView> view = makeSkinView(app);
 };
 
@@ -90,25 +100,13 @@ TEST_F(SkinViewTest, CoordinateMappingTruncatesTowardZero) {
   EXPECT_FLOAT_EQ(p.y, 17.0f);
   // Outline ends sit on the centre of their skin pixel.
   EXPECT_EQ(view->stToBuffer(10, 20), (BufferPoint{34, 14}));
-}
 
-TEST_F(SkinViewTest, CentredAtZoomOneShowsTheSkinOneToOne) {
   addSkin();
-  for (int i = 0; i < 16 * 8; ++i) app.model.skins[0]->pixels[static_cast<size_t>(i)] =
-      static_cast<std::uint8_t>(i);
+  app.model.skins[0]->pixels[17] = 17;
   showCentred(40, 20);
-  // The quad spans buffer x 12..27 and rows 14 - y; the filler starts each
-  // span on texel 0 and steps after the first pixel.
-  for (int y = 0; y < 8; ++y)
-    for (int x = 1; x < 15; ++x) {
-      EXPECT_EQ(view->texelAt(x + 13, y + 5), y * 16 + x) << x << ", " << y;
-      EXPECT_EQ(shownAt(x + 13, y + 5), y * 16 + x);
-    }
-  EXPECT_EQ(view->texelAt(2, 2), -1);
-  EXPECT_EQ(shownAt(2, 2), app.colorSlots[7]);
-  EXPECT_EQ(view->texelAt(-1, 0), -1);
   EXPECT_EQ(view->statusText(14, 6), "1, 1  17 (17, 17, 17)");
   EXPECT_EQ(view->statusText(2, 2), "");
+  EXPECT_EQ(view->texelAt(-1, 0), -1);
 }
 
 // The one quad through the depth-testing filler's plain loop, which plots
@@ -125,12 +123,15 @@ void fillerTwin(SkinView& view, Skin& skin, Rasterizer& r, std::vector<std::uint
   buildRowOffsets(&skin);
   r.bindTexture({skin.pixels.data(), skin.rowOffsets.data(), skin.width, skin.height});
   r.resetSpans();
-  const std::array<std::array<int, 2>, 5> corners = {
-      {{0, 0}, {skin.width - 1, 0}, {skin.width - 1, skin.height - 1}, {0, skin.height - 1}, {0, 0}}};
+  const std::array<std::array<int, 2>, 5> corners = {{{0, 0},
+                                                      {skin.width - 1, 0},
+                                                      {skin.width - 1, skin.height - 1},
+                                                      {0, skin.height - 1},
+                                                      {0, 0}}};
   std::array<ScreenVertex<3>, 5> quad;
   for (size_t k = 0; k < 5; ++k) {
-    const BufferPoint p = view.skinToBuffer(static_cast<float>(corners[k][0]),
-                                            static_cast<float>(corners[k][1]));
+    const BufferPoint p =
+        view.skinToBuffer(static_cast<float>(corners[k][0]), static_cast<float>(corners[k][1]));
     quad[k] = {p.x, p.y, {corners[k][0] * kFixedOne, corners[k][1] * kFixedOne, 0}};
   }
   r.fillTextureDepthTexel(quad);
@@ -146,9 +147,7 @@ TEST_F(SkinViewTest, RecolouredRowsMatchTheFillerAtAnyZoomAndPan) {
   for (int round = 0; round < 500; ++round) {
     app.rasterizer.useSpanLanes(widths[static_cast<size_t>(round) % widths.size()]);
     app.model.skins.clear();
-    const int skinWidth = 1 + static_cast<int>(random() % 40);
-    const int skinHeight = 1 + static_cast<int>(random() % 30);
-    addSkin(skinWidth, skinHeight);
+    addSkin(1 + static_cast<int>(random() % 40), 1 + static_cast<int>(random() % 30));
     Skin& skin = *app.model.skins[0];
     for (auto& p : skin.pixels) p = static_cast<std::uint8_t>(random());
     view->resize(1 + static_cast<int>(random() % 90), 1 + static_cast<int>(random() % 70));
@@ -178,46 +177,20 @@ TEST_F(SkinViewTest, RecolouredRowsMatchTheFillerAtAnyZoomAndPan) {
   }
 }
 
-TEST_F(SkinViewTest, WheelStepsAndClamps) {
-  view->resize(32, 32);
-  struct Case {
-    float zoom;
-    int delta;
-    float expected;
-  } cases[] = {
-      {11.5f, 120, 12.0f}, {1.05f, -120, 1.0f},          {3.0f, 240, 3.0f * 1.1f * 1.1f},
-      {3.0f, 119, 3.0f},   {3.0f, -360, 3.0f * 0.9090909f * 0.9090909f * 0.9090909f},
-  };
-  for (const Case& c : cases) {
-    view->zoom = c.zoom;
-    view->wheel(c.delta);
-    EXPECT_FLOAT_EQ(view->zoom, c.expected) << c.zoom << " " << c.delta;
-  }
-  EXPECT_EQ(platform.repaints.size(), std::size(cases));
-}
-
-TEST_F(SkinViewTest, SizeIsRoundedUpToFourAndBuffersKeptWhileItHolds) {
+TEST_F(SkinViewTest, SizeRoundsUpToFourAndWithoutSkinAllIsGreyBackground) {
   EXPECT_EQ(view->image().pixels, nullptr);  // no size yet
   view->resize(301, 50);
   EXPECT_EQ(view->viewWidth, 304);
-  EXPECT_EQ(view->viewPixels.size(), 304u * 50);
   EXPECT_EQ(view->texelMap.size(), 304u * 50);
   const std::uint8_t* pixels = view->viewPixels.data();
   view->resize(302, 50);
-  EXPECT_EQ(view->viewPixels.data(), pixels);
-  view->resize(304, 51);
-  EXPECT_EQ(view->viewHeight, 51);
-  EXPECT_EQ(view->image().width, 304);
-}
+  EXPECT_EQ(view->viewPixels.data(), pixels);  // kept while the size holds
 
-TEST_F(SkinViewTest, WithoutSkinTheViewIsBackgroundInGrey) {
   app.colorSlots[7] = 33;
   app.interactionMode = 1;
-  view->resize(40, 20);
   view->renderSkinView(0);
-  EXPECT_EQ(count(33), 40 * 20);
-  EXPECT_TRUE(std::all_of(view->texelMap.begin(), view->texelMap.end(),
-                          [](std::int32_t t) { return t == -1; }));
+  EXPECT_EQ(count(33), 304 * 50);
+  EXPECT_EQ(std::count(view->texelMap.begin(), view->texelMap.end(), -1), 304 * 50);
   EXPECT_EQ(*view->image().colors, greyRampPalette());
 }
 
@@ -229,7 +202,7 @@ TEST_F(SkinViewTest, OutlinesFollowModeToggleAndTriangleFlags) {
     std::uint32_t flags;
     int slot;  // colour the edges take, -1 for none
   } cases[] = {
-      {0, false, 0, -1}, {0, true, 0, 1}, {1, false, 0, 1}, {1, false, 1, 2}, {1, false, 2, 3},
+      {0, false, 0, -1}, {0, true, 0, 1},   {1, false, 0, 1},  {1, false, 1, 2}, {1, false, 2, 3},
       {1, false, 3, 3},  {1, false, 4, -1}, {1, false, 5, -1}, {1, false, 6, 3},
   };
   for (const Case& c : cases) {
@@ -248,14 +221,11 @@ TEST_F(SkinViewTest, MapRectangleIsClampedOrderedAndDrawn) {
   app.mapRectShown = 1;
   showCentred(40, 20);
   EXPECT_EQ(view->mapRect, (MapRect{0, 0, 15, 7}));
-  EXPECT_GT(count(app.colorSlots[1]), 0);
-
   view->mapRect = {10, 5, 3, 2};
   view->renderSkinView(0);
   EXPECT_EQ(view->mapRect, (MapRect{3, 2, 10, 5}));
   // Its left side runs at buffer x 3 + 12 from skin row 2 to 5.
   for (int y = 2; y <= 5; ++y) EXPECT_EQ(shownAt(15, y + 5), app.colorSlots[1]) << y;
-
   app.mapRectShown = 0;
   view->renderSkinView(0);
   EXPECT_EQ(count(app.colorSlots[1]), 0);
@@ -266,18 +236,11 @@ TEST_F(SkinViewTest, LowerLevelsReuseTheTexelMap) {
   showCentred(40, 20);
   Skin& skin = *app.model.skins[0];
   skin.pixels[3 * 16 + 4] = 7;
-
-  view->renderSkinView(3);  // Retexture: the painted pixel shows, the background stays
+  view->renderSkinView(3);  // Retexture: the painted pixel shows
   EXPECT_EQ(shownAt(17, 8), 7);
   EXPECT_EQ(count(7), 1);
 
-  const std::int32_t marked = view->texelAt(17, 8);
-  view->texelMap[0] = 5;  // a stale entry Quick must keep
-  view->renderSkinView(1);
-  EXPECT_EQ(view->texelMap[0], 5);
-  EXPECT_EQ(view->texelAt(17, 8), marked);
-
-  view->viewPixels[1] = 99;  // background pixel
+  view->viewPixels[1] = 99;                                  // background pixel
   view->viewPixels[static_cast<size_t>(10 * 40 + 16)] = 99;  // skin pixel
   view->renderSkinView(2);
   EXPECT_EQ(view->viewPixels[1], app.colorSlots[7]);
@@ -288,54 +251,133 @@ TEST_F(SkinViewTest, LowerLevelsReuseTheTexelMap) {
   view->renderSkinView(3);
 }
 
-TEST_F(SkinViewTest, CameraGesturePansAndZoomsWithThePointerPinned) {
+TEST_F(SkinViewTest, WheelStepsAndClamps) {
+  view->resize(32, 32);
+  struct Case {
+    float zoom;
+    int delta;
+    float expected;
+  } cases[] = {
+      {11.5f, 120, 12.0f},
+      {1.05f, -120, 1.0f},
+      {3.0f, 240, 3.0f * 1.1f * 1.1f},
+      {3.0f, 119, 3.0f},
+      {3.0f, -360, 3.0f * 0.9090909f * 0.9090909f * 0.9090909f},
+  };
+  for (const Case& c : cases) {
+    view->zoom = c.zoom;
+    view->wheel(c.delta);
+    EXPECT_FLOAT_EQ(view->zoom, c.expected) << c.zoom << " " << c.delta;
+  }
+  EXPECT_EQ(platform.repaints.size(), std::size(cases));
+}
+
+TEST_F(SkinViewTest, CameraGesturePansZoomsAndEndsWhenBothButtonsAreUp) {
   addSkin();
   view->resize(40, 20);
   const float panS = view->panS, panT = view->panT;
-  view->mousePress(at(100, 100, kButtonLeft, kButtonLeft));
+  press(100, 100, kButtonLeft, kButtonLeft);
   EXPECT_EQ(view->dragState, kDragCamera);
   EXPECT_EQ(platform.pointerHidden, 1);
-  view->mouseMove(at(106, 97, kButtonNone, kButtonLeft));
+  move(106, 97, kButtonLeft);
   EXPECT_FLOAT_EQ(view->panS, panS - 2.0f);
   EXPECT_FLOAT_EQ(view->panT, panT + 1.0f);
-  view->mouseRelease(at(100, 100, kButtonLeft, kButtonNone));
+  release(100, 100, kButtonLeft);
   EXPECT_EQ(view->dragState, kDragIdle);
   EXPECT_EQ(platform.pointerHidden, 0);
-  EXPECT_EQ(platform.refreshes, (std::vector<RecordedRefresh>{{1, 0x21, false}, {0, 0x21, false}}));
+  EXPECT_EQ(platform.refreshes, (Refreshes{{1, 0x21, false}, {0, 0x21, false}}));
 
-  view->mousePress(at(50, 50, kButtonRight, kButtonRight));
-  view->mouseMove(at(50, 60, kButtonNone, kButtonRight));  // ten pixels down zoom out
+  press(50, 50, kButtonRight, kButtonRight);
+  move(50, 60, kButtonRight);  // ten pixels down zoom out
   float expected = 3.0f;
   for (int i = 0; i < 10; ++i) expected *= 0.99900097f;
   EXPECT_FLOAT_EQ(view->zoom, expected);
-  view->mouseMove(at(50, 40, kButtonNone, kButtonRight));
+  move(50, 40, kButtonRight);
   for (int i = 0; i < 10; ++i) expected *= 1.001f;
   EXPECT_FLOAT_EQ(view->zoom, expected);
   view->captureLost();
   EXPECT_EQ(view->dragState, kDragIdle);
   EXPECT_EQ(platform.pointerHidden, 0);
-  EXPECT_EQ(platform.refreshes.back(), (RecordedRefresh{0, 0x21, false}));
-}
 
-TEST_F(SkinViewTest, ReleaseCompletesOnlyWhenTheOtherButtonIsUp) {
-  addSkin();
-  view->resize(40, 20);
-  view->mousePress(at(10, 10, kButtonLeft, kButtonLeft));
-  view->mousePress(at(10, 10, kButtonRight, kButtonLeft | kButtonRight));  // ignored
-  view->mouseRelease(at(10, 10, kButtonRight, kButtonLeft));  // not its button
+  platform.refreshes.clear();
+  press(10, 10, kButtonLeft, kButtonLeft);
+  press(10, 10, kButtonRight, kButtonLeft | kButtonRight);  // ignored
+  release(10, 10, kButtonRight, kButtonLeft);               // not its button
   EXPECT_EQ(view->dragState, kDragCamera);
-  view->mousePress(at(10, 10, kButtonRight, kButtonLeft | kButtonRight));
-  view->mouseRelease(at(10, 10, kButtonLeft, kButtonRight));
+  release(10, 10, kButtonLeft, kButtonRight);
   EXPECT_EQ(view->dragState, kDragEndingHidden);
-  view->mouseMove(at(30, 30, kButtonNone, kButtonRight));  // ending: moves are ignored
+  move(30, 30, kButtonRight);  // ending: moves are ignored
   EXPECT_EQ(platform.refreshes.size(), 1u);
-  view->mousePress(at(10, 10, kButtonLeft, kButtonLeft | kButtonRight));  // not idle
+  press(10, 10, kButtonLeft, kButtonLeft | kButtonRight);  // not idle
+  release(10, 10, kButtonRight, kButtonLeft);              // left went down again
   EXPECT_EQ(view->dragState, kDragEndingHidden);
-  view->mouseRelease(at(10, 10, kButtonRight, kButtonLeft));  // left went down again
-  EXPECT_EQ(view->dragState, kDragEndingHidden);
-  view->mouseRelease(at(10, 10, kButtonLeft, kButtonNone));
+  release(10, 10, kButtonLeft);
   EXPECT_EQ(view->dragState, kDragIdle);
   EXPECT_EQ(platform.pointerHidden, 0);
+}
+
+// A 32 x 32 skin shown 1:1 in a 32 x 32 view, painted with colour 200 at half strength.
+struct SkinPaint : SkinViewTest {
+  SkinPaint() {
+    addSkin(32, 32);
+    app.cameraOverride = false;
+    app.colorSlots[0] = 200;
+    app.blendAmount = 0.5;
+    buildBlendTable(app);
+    showCentred(32, 32);
+    platform.refreshes.clear();
+  }
+  // The window points whose skin pixel is no longer 100.
+  Points painted() {
+    Points out;
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x)
+        if (view->texelAt(x, y) >= 0 && texel(x, y) != 100) out.insert({x, y});
+    return out;
+  }
+};
+
+TEST_F(SkinPaint, PencilPaintsEachPinnedPixelOncePerStroke) {
+  app.brushKind = kBrushPencil;
+  stroke({{10, 10}, {13, 11}});
+  EXPECT_EQ(painted(), (Points{{10, 10}, {11, 10}, {12, 10}, {13, 11}}));
+  // The press paints one point, the move one segment: one Retexture each.
+  EXPECT_EQ(platform.refreshes, (Refreshes{{3, 0x13, false}, {3, 0x13, false}}));
+  EXPECT_TRUE(app.model.currentSkin()->modified);
+
+  const std::uint8_t once = app.blendTable[100];
+  stroke({{5, 5}, {15, 5}, {5, 5}, {15, 5}});
+  EXPECT_EQ(texel(10, 5), once);
+  stroke({{5, 5}, {15, 5}});
+  EXPECT_EQ(texel(10, 5), app.blendTable[once]);
+  EXPECT_NE(app.blendTable[once], once);
+}
+
+TEST_F(SkinPaint, ProtectedColoursSurviveEveryBrush) {
+  std::vector<std::uint8_t>& pixels = app.model.currentSkin()->pixels;
+  for (int brush : {kBrushPoint, kBrushPencil, kBrushLine}) {
+    std::fill(pixels.begin(), pixels.end(), 100);
+    for (int x = 0; x < 32; x += 2) texel(x, 8) = 50;
+    app.protectedColors[100] = 1;
+    app.brushKind = brush;
+    const std::vector<std::uint8_t> before = pixels;
+    stroke({{0, 8}, {31, 8}, {30, 8}, {2, 8}});
+    EXPECT_NE(texel(0, 8), 50) << brush;
+    for (size_t i = 0; i < before.size(); ++i)
+      EXPECT_TRUE(before[i] != 100 || pixels[i] == 100) << brush << " " << i;
+  }
+}
+
+TEST_F(SkinPaint, PickingOverTheBackgroundKeepsTheSlot) {
+  view->panS = 0.0f;  // the left half of the view shows no skin
+  view->renderSkinView(0);
+  ASSERT_LT(view->texelAt(2, 2), 0);
+  stroke({{2, 2}}, kButtonRight);
+  EXPECT_EQ(app.colorSlots[0], 200);
+  texel(30, 2) = 77;
+  stroke({{2, 2}, {30, 2}}, kButtonRight);
+  EXPECT_EQ(app.colorSlots[0], 77);
+  EXPECT_EQ(app.blendTable[100], 88);  // the table follows the pick: halfway to 77
 }
 
 }  // namespace

@@ -13,76 +13,62 @@ namespace {
 
 constexpr MapCamera kCamera{64, 48, {100, 0, 0}, {0, 0, 0}, 33.0f};
 
+// Triangles over the given frame vertices, the first `selected` of them
+// selected, each corner on its own st entry (s = 200 + 3 * triangle + corner).
 struct Scene {
   Model model;
 
-  Scene() { model.frames.push_back(ModelFrame{"f", {}}); }
-
-  int add(std::array<Vec3, 3> corners, bool select = true) {
-    ModelTriangle& tri = model.triangles[static_cast<size_t>(model.triangleCount)];
-    for (size_t k = 0; k < 3; ++k) {
-      model.frames[0].vertices.push_back(corners[k]);
-      tri.vertexIndex[k] = static_cast<std::int16_t>(model.vertexCount++);
-      tri.cornerSt[k] = {static_cast<std::int16_t>(200 + model.vertexCount), 0};
-    }
-    tri.flags = select ? std::uint32_t{kTriangleSelected} : 0u;
-    rebuildStIndices(model);
-    return model.triangleCount++;
-  }
-  // Triangles over the given frame vertices, the first `selected` of them selected.
-  void mesh(std::vector<Vec3> vertices, std::vector<std::array<std::int16_t, 3>> tris, int selected) {
-    model.frames[0].vertices = vertices;
+  Scene(std::vector<Vec3> vertices, std::vector<std::array<std::int16_t, 3>> tris, int selected) {
+    model.frames.push_back(ModelFrame{"f", vertices});
     model.vertexCount = static_cast<int>(vertices.size());
     model.triangleCount = static_cast<int>(tris.size());
     for (size_t i = 0; i < tris.size(); ++i) {
-      model.triangles[i].vertexIndex = tris[i];
-      model.triangles[i].flags = static_cast<int>(i) < selected ? std::uint32_t{kTriangleSelected} : 0u;
+      ModelTriangle& t = model.triangles[i];
+      t.vertexIndex = tris[i];
+      t.flags = static_cast<int>(i) < selected ? std::uint32_t{kTriangleSelected} : 0u;
+      for (size_t k = 0; k < 3; ++k)
+        t.cornerSt[k] = {static_cast<std::int16_t>(200 + 3 * i + k), 90};
     }
+    rebuildStIndices(model);
   }
   std::array<StCoord, 3> corners(int i) const {
     return model.triangles[static_cast<size_t>(i)].cornerSt;
   }
-  bool map(MapRectangle rect, MapFromViewValues options = defaultMapFromViewValues()) {
-    return mapFromView(model, kCamera, rect, options);
-  }
 };
-
-// Corners: bottom-left, top-left, bottom-right on screen; it faces the eye.
-constexpr std::array<Vec3, 3> kFacing = {Vec3{0, 0, 0}, Vec3{0, 0, 10}, Vec3{0, 10, 0}};
-constexpr std::array<Vec3, 3> kFacingAway = {Vec3{0, 0, 0}, Vec3{0, 10, 0}, Vec3{0, 0, 10}};
 
 bool near(int value, int edge) { return value == edge || value == edge - 1; }
 
 TEST(MapFromView, OptionsTurnAndSkipTheLayout) {
+  // Corners: bottom-left, top-left, bottom-right on screen; it faces the eye.
+  const std::vector<Vec3> facing = {{0, 0, 0}, {0, 0, 10}, {0, 10, 0}};
+  const std::vector<Vec3> away = {{0, 0, 0}, {0, 10, 0}, {0, 0, 10}};
   struct Case {
     const char* what;
-    std::array<Vec3, 3> corners;
-    bool noBackfaces, flip, mirror;
+    bool facing, noBackfaces, flip, mirror;
     MapRectangle rect;
     std::array<int, 6> expected;  // s, t of the three corners; -1: as before
   };
   // clang-format off
   const Case cases[] = {
-      {"plain", kFacing, false, false, false, {10, 10, 74, 74}, {10, 74, 10, 10, 74, 74}},
-      {"mirror", kFacing, false, false, true, {0, 0, 100, 50}, {100, 50, 100, 0, 0, 50}},
-      {"flip", kFacing, false, true, false, {0, 0, 100, 50}, {0, 0, 0, 50, 100, 0}},
-      {"reversed", kFacing, false, false, false, {74, 74, 10, 10}, {10, 74, 10, 10, 74, 74}},
-      {"back face", kFacingAway, false, false, false, {0, 0, 100, 50}, {0, 50, 100, 50, 0, 0}},
-      {"back skipped", kFacingAway, true, false, false, {0, 0, 100, 50}, {-1, -1, -1, -1, -1, -1}},
-      {"front face kept", kFacing, true, false, false, {0, 0, 100, 50}, {0, 50, 0, 0, 100, 50}},
-      {"empty rectangle", kFacing, false, false, false, {7, 9, 7, 9}, {7, 9, 7, 9, 7, 9}},
+      {"plain", true, false, false, false, {10, 10, 74, 74}, {10, 74, 10, 10, 74, 74}},
+      {"mirror", true, false, false, true, {0, 0, 100, 50}, {100, 50, 100, 0, 0, 50}},
+      {"flip", true, false, true, false, {0, 0, 100, 50}, {0, 0, 0, 50, 100, 0}},
+      {"reversed", true, false, false, false, {74, 74, 10, 10}, {10, 74, 10, 10, 74, 74}},
+      {"back face", false, false, false, false, {0, 0, 100, 50}, {0, 50, 100, 50, 0, 0}},
+      {"back skipped", false, true, false, false, {0, 0, 100, 50}, {-1, -1, -1, -1, -1, -1}},
+      {"front face kept", true, true, false, false, {0, 0, 100, 50}, {0, 50, 0, 0, 100, 50}},
+      {"empty rectangle", true, false, false, false, {7, 9, 7, 9}, {7, 9, 7, 9, 7, 9}},
   };
   // clang-format on
   for (const Case& c : cases) {
-    Scene scene;
-    int tri = scene.add(c.corners);
-    const auto before = scene.corners(tri);
+    Scene scene(c.facing ? facing : away, {{0, 1, 2}}, 1);
+    const auto before = scene.corners(0);
     MapFromViewValues options = defaultMapFromViewValues();
     options.noBackfaces = c.noBackfaces, options.flip = c.flip, options.mirror = c.mirror;
     MapRectangle rect = c.rect;
     ASSERT_TRUE(mapFromView(scene.model, kCamera, rect, options)) << c.what;
     EXPECT_TRUE(rect.x0 <= rect.x1 && rect.y0 <= rect.y1) << c.what;
-    const auto got = scene.corners(tri);
+    const auto got = scene.corners(0);
     for (size_t k = 0; k < 3; ++k) {
       const int s = c.expected[2 * k] < 0 ? before[k].s : c.expected[2 * k];
       const int t = c.expected[2 * k + 1] < 0 ? before[k].t : c.expected[2 * k + 1];
@@ -94,19 +80,16 @@ TEST(MapFromView, OptionsTurnAndSkipTheLayout) {
 }
 
 TEST(MapFromView, SharedEdgesStayShared) {
-  Scene scene;
-  // A square as two triangles on four frame vertices.
-  scene.mesh({{0, 0, 0}, {0, 0, 10}, {0, 10, 10}, {0, 10, 0}}, {{0, 1, 2}, {0, 2, 3}, {3, 2, 1}}, 2);
-  for (int i = 0; i < 3; ++i)
-    for (int k = 0; k < 3; ++k)
-      scene.model.triangles[static_cast<size_t>(i)].cornerSt[static_cast<size_t>(k)] = {
-          static_cast<std::int16_t>(i * 3 + k), 90};
-  ASSERT_TRUE(scene.map({0, 0, 64, 64}));
+  // A square as two triangles on four frame vertices, and an unselected third.
+  Scene scene({{0, 0, 0}, {0, 0, 10}, {0, 10, 10}, {0, 10, 0}}, {{0, 1, 2}, {0, 2, 3}, {3, 2, 1}},
+              2);
+  MapRectangle rect{0, 0, 64, 64};
+  ASSERT_TRUE(mapFromView(scene.model, kCamera, rect, defaultMapFromViewValues()));
   const auto& t = scene.model.triangles;
   EXPECT_EQ(t[0].stIndex[0], t[1].stIndex[0]);
   EXPECT_EQ(t[0].stIndex[2], t[1].stIndex[1]);
   EXPECT_EQ(t[0].cornerSt[2], t[1].cornerSt[1]);
-  EXPECT_EQ(t[2].cornerSt[0], (StCoord{6, 90}));  // unselected keeps its values
+  EXPECT_EQ(t[2].cornerSt[0], (StCoord{206, 90}));  // unselected keeps its values
   EXPECT_EQ(scene.model.stCount, 4 + 3);
 }
 
@@ -114,17 +97,16 @@ TEST(MapFromView, EachProjectionDoesWhatItsButtonSays) {
   // A quad standing on z = 0 whose right edge is twice as near: in
   // perspective that edge looks twice as tall, so the far top corner lands
   // halfway down the rectangle.
-  Scene scene;
-  scene.mesh({{0, 0, 0}, {0, 0, 10}, {50, 10, 10}, {50, 10, 0}}, {{0, 1, 2}, {0, 2, 3}}, 2);
-
-  EXPECT_EQ(defaultMapFromViewValues().projection, kProjectionParallel);
-  ASSERT_TRUE(scene.map({0, 0, 100, 100}));
+  Scene scene({{0, 0, 0}, {0, 0, 10}, {50, 10, 10}, {50, 10, 0}}, {{0, 1, 2}, {0, 2, 3}}, 2);
+  MapFromViewValues options = defaultMapFromViewValues();
+  EXPECT_EQ(options.projection, kProjectionParallel);
+  MapRectangle rect{0, 0, 100, 100};
+  ASSERT_TRUE(mapFromView(scene.model, kCamera, rect, options));
   EXPECT_EQ(scene.corners(0)[1], (StCoord{0, 0}));
   EXPECT_EQ(scene.corners(0)[2].t, 0);
 
-  MapFromViewValues perspective = defaultMapFromViewValues();
-  perspective.projection = kProjectionPerspective;
-  ASSERT_TRUE(scene.map({0, 0, 100, 100}, perspective));
+  options.projection = kProjectionPerspective;
+  ASSERT_TRUE(mapFromView(scene.model, kCamera, rect, options));
   EXPECT_EQ(scene.corners(0)[1].s, 0);
   EXPECT_TRUE(near(scene.corners(0)[1].t, 50)) << scene.corners(0)[1].t;
   EXPECT_EQ(scene.corners(0)[2].t, 0);

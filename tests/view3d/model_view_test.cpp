@@ -1,0 +1,357 @@
+// The 3D view: projection, what each render mode leaves in the pixel and pick
+// buffers, the mode refusals, the benchmark text and the mouse.
+
+#include "view3d/model_view.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+#include "app/frame_lists.h"
+#include "app/main_frame.h"
+#include "app/quiet_host.h"
+#include "platform/settings_keys.h"
+#include "skins/skin_image.h"
+#include "view3d/benchmark.h"
+#include "view3d/view_fixture.h"
+
+namespace pelt::test {
+namespace {
+
+// One companion triangle right of the square (or left, moved), with a skin of its own.
+struct CompanionData {
+  std::vector<Vec3> vertices{{0, 22, -10}, {0, 22, 10}, {0, 34, 10}};
+  std::vector<ModelTriangle> triangles{ModelTriangle{0, {0, 1, 2}, {0, 1, 2}}};
+  std::vector<StCoord> st{{0, 0}, {0, 7}, {7, 7}};
+  Skin skin = patternSkin(8, 8);
+
+  CompanionScene scene() {
+    buildRowOffsets(&skin);
+    return {vertices, triangles, st, &skin, {}};
+  }
+};
+
+TEST(ModelViewProjection, SizeCentreAndDepthRange) {
+  ViewFixture f;
+  f.view.resize(301, 20);
+  EXPECT_EQ(f.view.viewWidth(), 304);
+  EXPECT_EQ(f.view.picks().size(), 304u * 20u);
+  EXPECT_EQ(f.view.depths().size(), 304u * 20u);
+
+  f.addTriangle({Vec3{0, 0, 0}, Vec3{-5, 0, 10}, Vec3{-5, 10, 0}});
+  f.show(kModeWireframeSolid);
+  ASSERT_EQ(f.view.visibleCount(), 1);
+  const Point3f origin = f.view.viewVertices()[0];
+  EXPECT_EQ(f.view.projectX(origin.x, origin.z), kViewWidth / 2);
+  EXPECT_EQ(f.view.projectY(origin.y, origin.z), kViewHeight / 2);
+  EXPECT_EQ(f.view.projectDepth(origin.z), 0);
+  EXPECT_EQ(f.view.projectDepth(f.view.depthMax()), 1 << 30);
+}
+
+TEST(ModelViewProjection, OnlyClockwiseTrianglesWithAllCornersBeyondTheNearPlaneAreFilled) {
+  const Vec3 up{0, 0, 20}, right{0, 20, 0}, near{99.001f, 0, 0};
+  struct Case {
+    std::array<Vec3, 3> corners;
+    bool filled;
+  } cases[] = {
+      {{Vec3{}, right, up}, false}, {{Vec3{}, up, right}, true}, {{near, up, right}, false}};
+  for (const Case& c : cases) {
+    ViewFixture f;
+    f.addTriangle(c.corners);
+    f.show(kModeWireframeSolid);
+    EXPECT_EQ(f.view.visibleCount(), c.filled ? 1 : 0);
+    EXPECT_EQ(f.count(1) > 0, c.filled);
+  }
+  // Inside the near plane the triangle is still drawn as a wireframe.
+  ViewFixture f;
+  f.addTriangle({near, up, right});
+  f.show(kModeWireframe);
+  EXPECT_GT(f.count(1), 0);
+
+  // Triangles all at one depth still render.
+  ViewFixture flat;
+  flat.addSquare(0, -20, 20, -15, 15);
+  flat.show(kModeWireframeSolid);
+  EXPECT_EQ(flat.view.depthMin(), flat.view.depthMax());
+  EXPECT_GT(flat.count(1), 200);
+}
+
+TEST(ModelViewModes, TexturedPicksHoldTexelsInMeshPaintAndTriangleIndicesInMapping) {
+  ViewFixture f;
+  f.addSkinnedSquare();
+  CompanionData companion;
+  f.companions.push_back(companion.scene());
+  f.show(kModeTextured);
+  const std::int32_t texel = f.pick(kViewWidth / 2, kViewHeight / 2);
+  EXPECT_TRUE(texel >= 0 && texel < 32 * 32) << texel;
+  EXPECT_TRUE(f.view.pickHoldsTexels());
+  EXPECT_GT(f.picksOf(kPickCompanion), 10);
+
+  f.app.interactionMode = kInteractionMapping;
+  f.show(kModeTextured);
+  EXPECT_EQ(f.pick(kViewWidth / 2, kViewHeight / 2) & ~1, 0);
+  EXPECT_FALSE(f.view.pickHoldsTexels());
+  EXPECT_GT(f.picksOf(kPickCompanion), 10);
+  // Triangle indices are no skin offsets: a recolour leaves the picture.
+  const std::vector<std::uint8_t> before(f.view.pixels().begin(), f.view.pixels().end());
+  f.app.model.skins[0]->pixels[0] = 77;
+  f.app.model.skins[0]->pixels[1] = 78;
+  f.view.render(kRedrawRetexture);
+  EXPECT_TRUE(std::equal(before.begin(), before.end(), f.view.pixels().begin()));
+
+  // A quick render while the camera moves keeps the texel offsets of the last full one.
+  f.app.interactionMode = kInteractionMeshPaint;
+  f.show(kModeTextured);
+  f.show(kModeTextured, kRedrawQuick);
+  EXPECT_EQ(f.pick(kViewWidth / 2, kViewHeight / 2), texel);
+  EXPECT_TRUE(f.view.pickHoldsTexels());
+
+  // Selected edges show in slot 2 over their own triangle.
+  ViewFixture selected;
+  selected.addSkinnedSquare(false);
+  selected.app.model.triangles[0].flags = kTriangleSelected;
+  selected.app.interactionMode = kInteractionMapping;
+  selected.show(kModeTextured);
+  EXPECT_GT(selected.count(2), 20);
+  EXPECT_GT(selected.count(1), 20);  // the other triangle's edges in slot 1
+  for (size_t i = 0; i < selected.view.pixels().size(); ++i)
+    if (selected.view.pixels()[i] == 2) {
+      EXPECT_EQ(selected.view.picks()[i], 0);
+    }
+}
+
+std::set<size_t> backgroundEdges(const ViewFixture& f) {
+  std::set<size_t> out;
+  for (size_t i = 0; i < f.view.pixels().size(); ++i)
+    if (f.view.pixels()[i] == 9 && f.view.picks()[i] >= 0) out.insert(i);
+  return out;
+}
+
+TEST(ModelViewModes, WireframeSolidHidesEdgesBehindTrianglesAndNumbersCompanions) {
+  ViewFixture back, front, both;
+  for (ViewFixture* f : {&back, &both}) f->addSquare(-10, -20, 20, -15, 15);
+  for (ViewFixture* f : {&front, &both})
+    f->addTriangle({Vec3{10, -8, -12}, Vec3{10, -8, 12}, Vec3{10, 8, 0}});
+  for (ViewFixture* f : {&back, &front, &both}) f->show(kModeWireframeSolid);
+  const std::set<size_t> frontEdges = backgroundEdges(front);
+  int hidden = 0;
+  for (size_t i : backgroundEdges(back)) {
+    if (both.view.picks()[i] != 2) continue;  // not under the front triangle
+    ++hidden;
+    if (!frontEdges.count(i)) {
+      EXPECT_EQ(both.view.pixels()[i], 1) << "pixel " << i;
+    }
+  }
+  EXPECT_GT(hidden, 5);  // the back square's diagonal runs behind the front triangle
+
+  ViewFixture f;
+  f.addSkinnedSquare();
+  CompanionData first, second;
+  second.vertices = {{0, -34, -10}, {0, -34, 10}, {0, -22, 10}};
+  f.companions = {first.scene(), second.scene()};
+  f.show(kModeWireframeSolid);
+  EXPECT_GT(f.picksOf(kFirstCompanionLineId), 10);
+  EXPECT_GT(f.picksOf(kFirstCompanionLineId - 1), 10);
+  EXPECT_EQ(f.picksOf(kPickCompanion), 0);
+}
+
+TEST(ModelViewModes, FlatShadedWithoutASkinKeepsTheGreyBackground) {
+  ViewFixture f;
+  f.addSquare(0, -20, 20, -15, 15);
+  f.show(kModeFlat);
+  const Palette& palette = f.view.viewPalette();
+  EXPECT_EQ(palette[255 * 3] & palette[255 * 3 + 1] & palette[255 * 3 + 2], 255);
+  EXPECT_EQ(f.view.pixels()[0], 255);
+  EXPECT_LT(f.view.pixels()[24 * kViewWidth + 32], 64);  // the mesh ramp
+}
+
+TEST(ModelViewModes, LitTexturedRetextureKeepsTheLightLevel) {
+  // A light table whose entry (row, index) is index + 3 * row.
+  TempDir dir;
+  ViewFixture f;
+  Skin table;
+  allocateSkin(table, 256, 64);
+  for (size_t i = 0; i < table.pixels.size(); ++i)
+    table.pixels[i] = static_cast<std::uint8_t>(i % 256 + 3 * (i / 256));
+  writeSkinPcx(f.platform, table, dir.file("colormap.pcx"));
+  f.platform.settings[settings::kPreferences][settings::kPalettePath] = dir.file("colormap.pcx");
+  f.addSkinnedSquare();
+  f.view.resize(kViewWidth, kViewHeight);
+  ASSERT_TRUE(f.view.checkRenderModeChange(kModeTextured, kModeTexturedGouraud));
+  f.show(kModeTexturedGouraud);
+
+  Skin& skin = *f.app.model.skins[0];
+  const size_t i = 24 * kViewWidth + 32;
+  const auto texel = static_cast<size_t>(f.view.picks()[i]);
+  const int level = f.view.lightLevels()[i];
+  EXPECT_GT(level, 0);
+  EXPECT_EQ(f.view.pixels()[i], static_cast<std::uint8_t>(skin.pixels[texel] + 3 * level));
+  skin.pixels[texel] = 50;
+  f.view.render(kRedrawRetexture);
+  EXPECT_EQ(f.view.pixels()[i], 50 + 3 * level);
+
+  // Leaving the lit modes releases the table and the light buffer.
+  ASSERT_TRUE(f.view.checkRenderModeChange(kModeTexturedGouraud, kModeTextured));
+  EXPECT_EQ(f.view.lightTable(), nullptr);
+  EXPECT_TRUE(f.view.lightLevels().empty());
+}
+
+TEST(RenderModeList, RefusalsNameWhatIsMissingAndKeepTheOldMode) {
+  struct Refusal {
+    bool skin, phong;
+    int mode;
+    const char* message;
+  } cases[] = {
+      {false, false, kModeTextured, kNoSkinsForTextured},
+      {false, true, kModeTexturedPhong, kNoSkinsForTexturedPhong},
+      {true, false, kModeTexturedPhong, kNoPhongForTexturedPhong},
+      {true, true, kModeTexturedPhong, kNoColormapForTexturedPhong},
+      {false, false, kModeTexturedGouraud, kNoSkinsForTexturedGouraud},
+      {true, false, kModeTexturedGouraud, kNoColormapForTexturedGouraud},
+      {true, false, kModePhong, kNoPhongForPhong},
+      {true, false, kModeEnvironment, kNoEnvForEnvironment},
+      {false, false, kModeGouraud, nullptr},
+  };
+  for (const Refusal& c : cases) {
+    ViewFixture f;
+    QuietHost host;
+    MainFrame frame(f.app, host);
+    if (c.skin) f.addSkinnedSquare();
+    Skin phong = patternSkin(256, 256);
+    if (c.phong) f.app.phongMaps.current = &phong;
+    f.app.renderMode = kModeWireframe;
+    chooseRenderMode(frame, c.mode);
+    if (!c.message) chooseRenderMode(frame, c.mode);  // no change, nothing to do
+    EXPECT_EQ(f.app.renderMode, c.message ? kModeWireframe : c.mode);
+    EXPECT_EQ(f.platform.messageTexts(),
+              c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+    EXPECT_EQ(f.platform.listRefills, 1);
+    if (c.message) {
+      EXPECT_EQ(f.platform.refreshes, (std::vector<RecordedRefresh>{{0, 3, true}})) << c.message;
+    }
+  }
+}
+
+TEST(Benchmark, ReportsTheRateOrThatItWasTooFastToMeasure) {
+  EXPECT_EQ(benchmarkText(100), "100 frames in 100 milliseconds = 1000.000000 fps");
+  EXPECT_EQ(benchmarkText(0).find("inf"), std::string::npos);
+  ViewFixture f;
+  f.addSkinnedSquare();
+  f.show(kModeTextured);
+  runBenchmark(f.platform, f.view);  // the scripted clock stands still
+  EXPECT_EQ(f.platform.repaints.size(), 100u);
+  EXPECT_EQ(f.platform.messageTexts(), std::vector<std::string>{benchmarkText(0)});
+}
+
+// A pattern-skinned square whose painting adds 1.
+struct PaintScene : ViewFixture {
+  PaintScene() {
+    addSkinnedSquare();
+    for (int i = 0; i < 256; ++i)
+      app.blendTable[static_cast<size_t>(i)] = static_cast<std::uint8_t>(i + 1);
+    app.cameraOverride = false;
+    app.brushKind = kBrushPencil;
+  }
+};
+
+TEST(ModelViewGestures, PressChoosesTheGestureAndReleasesEndIt) {
+  struct Case {
+    bool cameraOverride, shift, mapping;
+    unsigned button;
+    ViewGesture gesture, afterOwnRelease;
+    bool hidesPointer;
+  } cases[] = {
+      {true, false, false, kButtonLeft, ViewGesture::Orbit, ViewGesture::WaitOther, true},
+      {true, false, true, kButtonRight, ViewGesture::Look, ViewGesture::WaitOther, true},
+      {true, true, false, kButtonLeft, ViewGesture::FieldOfView, ViewGesture::WaitOther, true},
+      {true, true, true, kButtonRight, ViewGesture::Light, ViewGesture::WaitOther, true},
+      {false, true, false, kButtonLeft, ViewGesture::Paint, ViewGesture::WaitOther, true},
+      {false, false, false, kButtonRight, ViewGesture::PickColour, ViewGesture::WaitRelease, false},
+      {false, false, true, kButtonLeft, ViewGesture::Select, ViewGesture::WaitRelease, false},
+      {false, true, true, kButtonRight, ViewGesture::Deselect, ViewGesture::WaitRelease, false},
+  };
+  for (const Case& c : cases) {
+    PaintScene f;
+    f.app.cameraOverride = c.cameraOverride;
+    f.app.interactionMode = c.mapping ? kInteractionMapping : kInteractionMeshPaint;
+    f.show(kModeTextured);
+    const unsigned other = kButtonLeft + kButtonRight - c.button;
+    const int hidden = c.hidesPointer ? 1 : 0;
+    f.view.mousePress({30, 20, 30, 20, c.button, c.button, c.shift});
+    EXPECT_EQ(f.view.gesture(), c.gesture);
+    EXPECT_EQ(f.platform.pointerHidden, hidden);
+    f.view.mousePress({30, 20, 30, 20, other, kButtonLeft | kButtonRight});  // starts nothing
+    EXPECT_EQ(f.view.gesture(), c.gesture);
+    f.view.mouseRelease({30, 20, 30, 20, c.button, other});
+    EXPECT_EQ(f.view.gesture(), c.afterOwnRelease);
+    EXPECT_EQ(f.platform.pointerHidden, hidden);
+    f.view.mouseRelease({30, 20, 30, 20, other, kButtonNone});
+    EXPECT_EQ(f.view.gesture(), ViewGesture::Idle);
+    EXPECT_EQ(f.platform.pointerHidden, 0);
+  }
+}
+
+TEST(ModelViewGestures, OrbitZoomFieldOfViewAndWheelSteps) {
+  for (float x : {100.0f, -100.0f}) {  // dragging down raises the eye, in front or behind
+    PaintScene f;
+    f.app.cameraOverride = true;
+    f.show(kModeTextured);
+    f.view.eye = {x, 0, 0};
+    f.platform.refreshes.clear();
+    f.drag({{20, 20}, {20, 30}});
+    EXPECT_NEAR(f.view.eye[2], 100 * std::sin(2 * M_PI / 180), 0.05) << x;
+    EXPECT_NEAR(f.view.eye[0], x * std::cos(2 * M_PI / 180), 0.05) << x;
+    EXPECT_EQ(f.platform.pointerWarps, (std::vector<std::pair<int, int>>{{20, 20}}));
+    EXPECT_EQ(f.platform.refreshes,
+              (std::vector<RecordedRefresh>{{kRedrawQuick, 2, false}, {kRedrawFull, 2, false}}));
+  }
+  PaintScene f;
+  f.app.cameraOverride = true;
+  f.show(kModeTextured);
+  // Orbit with the right button added zooms: 0.998004 per pixel up.
+  f.view.mousePress({30, 20, 30, 20, kButtonLeft, kButtonLeft});
+  f.view.mousePress({30, 20, 30, 20, kButtonRight, kButtonLeft | kButtonRight});
+  f.view.mouseMove({30, 17, 30, 17, kButtonNone, kButtonLeft | kButtonRight});
+  EXPECT_NEAR(f.view.eye[0], 100 * std::pow(0.998004, 3), 1e-4);
+  f.view.captureLost();
+  f.view.eye = {100, 0, 0};
+  f.view.mousePress({30, 20, 30, 20, kButtonLeft, kButtonLeft, true});
+  f.view.mouseMove({-5000, 20, -5000, 20, kButtonNone, kButtonLeft});
+  EXPECT_FLOAT_EQ(f.view.fieldOfView, 1.0f);
+  f.view.mouseMove({5000, 20, 5000, 20, kButtonNone, kButtonLeft});
+  EXPECT_FLOAT_EQ(f.view.fieldOfView, 120.0f);
+  f.view.captureLost();
+
+  f.view.wheel(60);  // only whole notches turn
+  EXPECT_FLOAT_EQ(f.view.eye[1], 0);
+  f.view.wheel(240);
+  EXPECT_NEAR(std::atan2(f.view.eye[1], f.view.eye[0]) * 180 / M_PI, 22.5, 1e-3);
+  EXPECT_EQ(f.platform.repaints.size(), 2u);
+}
+
+// Painting needs texel offsets in the pick buffer; brushing a selection
+// needs triangle ids there.
+TEST(ModelViewGestures, EachModePaintsOrSelectsOnlyWhatItsPickBufferHolds) {
+  struct Case {
+    int mode;
+    bool selects;
+  } cases[] = {{kModeWireframeSolid, true}, {kModeTextured, true},   {kModeFlat, true},
+               {kModeGouraud, true},        {kModeWireframe, false}, {kModeEnvironment, false}};
+  for (const Case& c : cases) {
+    PaintScene f;
+    f.show(c.mode);
+    f.drag({{4, 10}, {40, 30}, {60, 12}});
+    EXPECT_EQ(f.app.model.skins[0]->modified, c.mode == kModeTextured) << c.mode;
+    f.app.interactionMode = kInteractionMapping;
+    f.show(c.mode);
+    auto flags = [&](int t) { return f.app.model.triangles[static_cast<size_t>(t)].flags; };
+    f.drag({{20, 20}, {46, 34}});  // one point on each triangle
+    EXPECT_EQ(flags(0) & flags(1), c.selects ? kTriangleSelected : 0u) << c.mode;
+    f.drag({{20, 20}, {46, 34}}, kButtonRight);
+    EXPECT_EQ(flags(0) | flags(1), 0u) << c.mode;
+  }
+}
+
+}  // namespace
+}  // namespace pelt::test
