@@ -1,3 +1,5 @@
+// The skin view: coordinates, rendering against the filler, outlines, the
+// camera, painting and the mapping gestures, through its mouse events.
 #include "skinview/skin_view.h"
 
 #include <gtest/gtest.h>
@@ -7,9 +9,14 @@
 #include <set>
 
 #include "app/app.h"
+#include "app/command_table.h"
+#include "app/quiet_host.h"
 #include "app/tables.h"
 #include "app/view_factory.h"
+#include "skinview/mapping_gestures.h"
+#include "support/fixtures.h"
 #include "support/scripted_platform.h"
+#include "view3d/map_from_view.h"
 
 namespace pelt {
 namespace {
@@ -17,6 +24,7 @@ namespace {
 using test::RecordedRefresh;
 using Refreshes = std::vector<RecordedRefresh>;
 using Points = std::set<std::pair<int, int>>;
+using Indices = std::array<std::int16_t, 3>;
 
 struct SkinViewTest : ::testing::Test {
   // A grey-ramp skin of colour 100 with one triangle mapped onto it.
@@ -56,22 +64,25 @@ struct SkinViewTest : ::testing::Test {
   std::uint8_t& texel(int x, int y) {
     return app.model.currentSkin()->pixels[static_cast<size_t>(view->texelAt(x, y))];
   }
-  void press(int x, int y, unsigned button, unsigned held) {
-    view->mousePress({x, y, x, y, button, held});
+  void press(int x, int y, unsigned button = kButtonLeft, unsigned held = 0, bool shift = false,
+             bool ctrl = false) {
+    view->mousePress({x, y, x, y, button, held ? held : button, shift, ctrl});
+    pressed = button;
   }
-  void move(int x, int y, unsigned held) { view->mouseMove({x, y, x, y, kButtonNone, held}); }
-  void release(int x, int y, unsigned button, unsigned held = kButtonNone) {
-    view->mouseRelease({x, y, x, y, button, held});
+  void move(int x, int y) { view->mouseMove({x, y, x, y, kButtonNone, pressed}); }
+  void release(int x, int y, unsigned button = 0, unsigned held = kButtonNone) {
+    view->mouseRelease({x, y, x, y, button ? button : pressed, held});
   }
-  void stroke(std::initializer_list<WindowPoint> path, unsigned button = kButtonLeft) {
-    press(path.begin()->x, path.begin()->y, button, button);
-    for (auto p = path.begin() + 1; p != path.end(); ++p) move(p->x, p->y, button);
-    release((path.end() - 1)->x, (path.end() - 1)->y, button);
+  void drag(std::initializer_list<WindowPoint> path, unsigned button = kButtonLeft) {
+    press(path.begin()->x, path.begin()->y, button);
+    for (auto p = path.begin() + 1; p != path.end(); ++p) move(p->x, p->y);
+    release((path.end() - 1)->x, (path.end() - 1)->y);
   }
 
   test::ScriptedPlatform platform;
   App app{platform};
   std::unique_ptr<SkinView> view = makeSkinView(app);
+  unsigned pressed = kButtonNone;
 };
 
 TEST_F(SkinViewTest, CoordinateMappingTruncatesTowardZero) {
@@ -177,23 +188,6 @@ TEST_F(SkinViewTest, RecolouredRowsMatchTheFillerAtAnyZoomAndPan) {
   }
 }
 
-TEST_F(SkinViewTest, SizeRoundsUpToFourAndWithoutSkinAllIsGreyBackground) {
-  EXPECT_EQ(view->image().pixels, nullptr);  // no size yet
-  view->resize(301, 50);
-  EXPECT_EQ(view->viewWidth, 304);
-  EXPECT_EQ(view->texelMap.size(), 304u * 50);
-  const std::uint8_t* pixels = view->viewPixels.data();
-  view->resize(302, 50);
-  EXPECT_EQ(view->viewPixels.data(), pixels);  // kept while the size holds
-
-  app.colorSlots[7] = 33;
-  app.interactionMode = 1;
-  view->renderSkinView(0);
-  EXPECT_EQ(count(33), 304 * 50);
-  EXPECT_EQ(std::count(view->texelMap.begin(), view->texelMap.end(), -1), 304 * 50);
-  EXPECT_EQ(*view->image().colors, greyRampPalette());
-}
-
 TEST_F(SkinViewTest, OutlinesFollowModeToggleAndTriangleFlags) {
   addSkin();
   struct Case {
@@ -216,168 +210,300 @@ TEST_F(SkinViewTest, OutlinesFollowModeToggleAndTriangleFlags) {
   }
 }
 
-TEST_F(SkinViewTest, MapRectangleIsClampedOrderedAndDrawn) {
-  addSkin();
-  app.mapRectShown = 1;
-  showCentred(40, 20);
-  EXPECT_EQ(view->mapRect, (MapRect{0, 0, 15, 7}));
-  view->mapRect = {10, 5, 3, 2};
-  view->renderSkinView(0);
-  EXPECT_EQ(view->mapRect, (MapRect{3, 2, 10, 5}));
-  // Its left side runs at buffer x 3 + 12 from skin row 2 to 5.
-  for (int y = 2; y <= 5; ++y) EXPECT_EQ(shownAt(15, y + 5), app.colorSlots[1]) << y;
-  app.mapRectShown = 0;
-  view->renderSkinView(0);
-  EXPECT_EQ(count(app.colorSlots[1]), 0);
-}
-
 TEST_F(SkinViewTest, LowerLevelsReuseTheTexelMap) {
   addSkin();
-  showCentred(40, 20);
+  showCentred(41, 20);  // widths round up to four
+  EXPECT_EQ(view->viewWidth, 44);
   Skin& skin = *app.model.skins[0];
   skin.pixels[3 * 16 + 4] = 7;
   view->renderSkinView(3);  // Retexture: the painted pixel shows
-  EXPECT_EQ(shownAt(17, 8), 7);
+  EXPECT_EQ(shownAt(19, 8), 7);
   EXPECT_EQ(count(7), 1);
 
   view->viewPixels[1] = 99;                                  // background pixel
-  view->viewPixels[static_cast<size_t>(10 * 40 + 16)] = 99;  // skin pixel
+  view->viewPixels[static_cast<size_t>(10 * 44 + 18)] = 99;  // skin pixel
   view->renderSkinView(2);
   EXPECT_EQ(view->viewPixels[1], app.colorSlots[7]);
-  EXPECT_EQ(view->viewPixels[static_cast<size_t>(10 * 40 + 16)], 99);
+  EXPECT_EQ(view->viewPixels[static_cast<size_t>(10 * 44 + 18)], 99);
 
   // A texel map left from a larger skin reads nothing past the pixels.
   skin.pixels.resize(8);
   view->renderSkinView(3);
 }
 
-TEST_F(SkinViewTest, WheelStepsAndClamps) {
+TEST_F(SkinViewTest, CameraPansZoomsAndWaitsForBothButtons) {
   view->resize(32, 32);
   struct Case {
     float zoom;
     int delta;
     float expected;
   } cases[] = {
-      {11.5f, 120, 12.0f},
-      {1.05f, -120, 1.0f},
-      {3.0f, 240, 3.0f * 1.1f * 1.1f},
-      {3.0f, 119, 3.0f},
-      {3.0f, -360, 3.0f * 0.9090909f * 0.9090909f * 0.9090909f},
-  };
+      {11.5f, 120, 12.0f}, {1.05f, -120, 1.0f}, {3.0f, 240, 3.0f * 1.1f * 1.1f}, {3.0f, 119, 3.0f}};
   for (const Case& c : cases) {
     view->zoom = c.zoom;
     view->wheel(c.delta);
     EXPECT_FLOAT_EQ(view->zoom, c.expected) << c.zoom << " " << c.delta;
   }
-  EXPECT_EQ(platform.repaints.size(), std::size(cases));
-}
 
-TEST_F(SkinViewTest, CameraGesturePansZoomsAndEndsWhenBothButtonsAreUp) {
-  addSkin();
-  view->resize(40, 20);
+  view->zoom = 3.0f;
   const float panS = view->panS, panT = view->panT;
-  press(100, 100, kButtonLeft, kButtonLeft);
+  press(100, 100);
   EXPECT_EQ(view->dragState, kDragCamera);
   EXPECT_EQ(platform.pointerHidden, 1);
-  move(106, 97, kButtonLeft);
+  move(106, 97);
   EXPECT_FLOAT_EQ(view->panS, panS - 2.0f);
   EXPECT_FLOAT_EQ(view->panT, panT + 1.0f);
-  release(100, 100, kButtonLeft);
-  EXPECT_EQ(view->dragState, kDragIdle);
-  EXPECT_EQ(platform.pointerHidden, 0);
+  release(100, 100);
   EXPECT_EQ(platform.refreshes, (Refreshes{{1, 0x21, false}, {0, 0x21, false}}));
+  press(50, 50, kButtonRight);
+  move(50, 60);  // ten pixels down zoom out
+  float zoom = 3.0f;
+  for (int i = 0; i < 10; ++i) zoom *= 0.99900097f;
+  EXPECT_FLOAT_EQ(view->zoom, zoom);
 
-  press(50, 50, kButtonRight, kButtonRight);
-  move(50, 60, kButtonRight);  // ten pixels down zoom out
-  float expected = 3.0f;
-  for (int i = 0; i < 10; ++i) expected *= 0.99900097f;
-  EXPECT_FLOAT_EQ(view->zoom, expected);
-  move(50, 40, kButtonRight);
-  for (int i = 0; i < 10; ++i) expected *= 1.001f;
-  EXPECT_FLOAT_EQ(view->zoom, expected);
-  view->captureLost();
-  EXPECT_EQ(view->dragState, kDragIdle);
-  EXPECT_EQ(platform.pointerHidden, 0);
-
-  platform.refreshes.clear();
-  press(10, 10, kButtonLeft, kButtonLeft);
-  press(10, 10, kButtonRight, kButtonLeft | kButtonRight);  // ignored
-  release(10, 10, kButtonRight, kButtonLeft);               // not its button
+  press(10, 10, kButtonLeft, kButtonLeft | kButtonRight);  // ignored
+  release(10, 10, kButtonLeft, kButtonRight);              // not its button
   EXPECT_EQ(view->dragState, kDragCamera);
-  release(10, 10, kButtonLeft, kButtonRight);
+  release(10, 10, kButtonRight, kButtonLeft);
   EXPECT_EQ(view->dragState, kDragEndingHidden);
-  move(30, 30, kButtonRight);  // ending: moves are ignored
-  EXPECT_EQ(platform.refreshes.size(), 1u);
-  press(10, 10, kButtonLeft, kButtonLeft | kButtonRight);  // not idle
-  release(10, 10, kButtonRight, kButtonLeft);              // left went down again
+  const size_t refreshes = platform.refreshes.size();
+  move(30, 30);  // ending: moves are ignored
+  EXPECT_EQ(platform.refreshes.size(), refreshes);
+  press(10, 10, kButtonRight, kButtonLeft | kButtonRight);  // not idle
+  release(10, 10, kButtonLeft, kButtonRight);               // right went down again
   EXPECT_EQ(view->dragState, kDragEndingHidden);
-  release(10, 10, kButtonLeft);
+  release(10, 10, kButtonRight);
   EXPECT_EQ(view->dragState, kDragIdle);
   EXPECT_EQ(platform.pointerHidden, 0);
 }
 
-// A 32 x 32 skin shown 1:1 in a 32 x 32 view, painted with colour 200 at half strength.
-struct SkinPaint : SkinViewTest {
-  SkinPaint() {
-    addSkin(32, 32);
-    app.cameraOverride = false;
-    app.colorSlots[0] = 200;
-    app.blendAmount = 0.5;
-    buildBlendTable(app);
-    showCentred(32, 32);
-    platform.refreshes.clear();
-  }
-  // The window points whose skin pixel is no longer 100.
-  Points painted() {
-    Points out;
-    for (int y = 0; y < 32; ++y)
-      for (int x = 0; x < 32; ++x)
-        if (view->texelAt(x, y) >= 0 && texel(x, y) != 100) out.insert({x, y});
-    return out;
-  }
-};
-
-TEST_F(SkinPaint, PencilPaintsEachPinnedPixelOncePerStroke) {
+TEST_F(SkinViewTest, PencilPaintsThePinnedPixelsAndTheRightButtonPicks) {
+  addSkin(32, 32);
+  app.cameraOverride = false;
   app.brushKind = kBrushPencil;
-  stroke({{10, 10}, {13, 11}});
-  EXPECT_EQ(painted(), (Points{{10, 10}, {11, 10}, {12, 10}, {13, 11}}));
+  app.colorSlots[0] = 200;
+  app.blendAmount = 0.5;
+  buildBlendTable(app);
+  showCentred(32, 32);
+  platform.refreshes.clear();
+  drag({{10, 10}, {13, 11}});
+  Points painted;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x)
+      if (view->texelAt(x, y) >= 0 && texel(x, y) != 100) painted.insert({x, y});
+  EXPECT_EQ(painted, (Points{{10, 10}, {11, 10}, {12, 10}, {13, 11}}));
   // The press paints one point, the move one segment: one Retexture each.
   EXPECT_EQ(platform.refreshes, (Refreshes{{3, 0x13, false}, {3, 0x13, false}}));
   EXPECT_TRUE(app.model.currentSkin()->modified);
 
-  const std::uint8_t once = app.blendTable[100];
-  stroke({{5, 5}, {15, 5}, {5, 5}, {15, 5}});
-  EXPECT_EQ(texel(10, 5), once);
-  stroke({{5, 5}, {15, 5}});
-  EXPECT_EQ(texel(10, 5), app.blendTable[once]);
-  EXPECT_NE(app.blendTable[once], once);
-}
-
-TEST_F(SkinPaint, ProtectedColoursSurviveEveryBrush) {
-  std::vector<std::uint8_t>& pixels = app.model.currentSkin()->pixels;
-  for (int brush : {kBrushPoint, kBrushPencil, kBrushLine}) {
-    std::fill(pixels.begin(), pixels.end(), 100);
-    for (int x = 0; x < 32; x += 2) texel(x, 8) = 50;
-    app.protectedColors[100] = 1;
-    app.brushKind = brush;
-    const std::vector<std::uint8_t> before = pixels;
-    stroke({{0, 8}, {31, 8}, {30, 8}, {2, 8}});
-    EXPECT_NE(texel(0, 8), 50) << brush;
-    for (size_t i = 0; i < before.size(); ++i)
-      EXPECT_TRUE(before[i] != 100 || pixels[i] == 100) << brush << " " << i;
-  }
-}
-
-TEST_F(SkinPaint, PickingOverTheBackgroundKeepsTheSlot) {
   view->panS = 0.0f;  // the left half of the view shows no skin
   view->renderSkinView(0);
-  ASSERT_LT(view->texelAt(2, 2), 0);
-  stroke({{2, 2}}, kButtonRight);
+  drag({{2, 2}}, kButtonRight);  // the background keeps the slot
   EXPECT_EQ(app.colorSlots[0], 200);
   texel(30, 2) = 77;
-  stroke({{2, 2}, {30, 2}}, kButtonRight);
+  drag({{2, 2}, {30, 2}}, kButtonRight);
   EXPECT_EQ(app.colorSlots[0], 77);
   EXPECT_EQ(app.blendTable[100], 88);  // the table follows the pick: halfway to 77
+}
+
+// A 64 x 64 skin at zoom 1, so that st (s, t) sits exactly on window pixel
+// (s, t) and a window pixel lies over the skin pixel of the same numbers.
+constexpr int kSize = 64;
+
+struct MappingGestures : SkinViewTest {
+  MappingGestures() {
+    Model& m = app.model;
+    m.skinWidth = m.skinHeight = kSize;
+    m.skins.push_back(std::make_unique<Skin>(test::patternSkin(kSize, kSize)));
+    m.currentSkinIndex = 0;
+    // Two triangles sharing the edge 1-2 of a square, and an island.
+    const StCoord st[] = {{10, 10}, {20, 10}, {10, 20}, {20, 20}, {40, 40}, {50, 40}, {40, 50}};
+    std::copy(std::begin(st), std::end(st), m.stCoords.begin());
+    m.stCount = 7;
+    m.triangleCount = 3;
+    m.triangles[0].stIndex = {0, 1, 2};
+    m.triangles[1].stIndex = {1, 3, 2};
+    m.triangles[2].stIndex = {4, 5, 6};
+    rebuildStTable(m);
+    app.cameraOverride = false;
+    app.interactionMode = 1;
+    view->resize(kSize, kSize);
+    view->zoom = 1.0f;
+    view->panS = view->panT = kSize / 2 + 0.5f;
+    platform.refreshes.clear();
+  }
+  ModelTriangle& tri(int i) { return app.model.triangles[static_cast<size_t>(i)]; }
+  void select(std::initializer_list<int> triangles) {
+    for (int i = 0; i < 3; ++i) tri(i).flags = 0;
+    for (int i : triangles) tri(i).flags = kTriangleSelected;
+  }
+};
+
+TEST_F(MappingGestures, VertexDragsSplitSharedEntriesForTheSelectionClampAndMerge) {
+  select({0});
+  app.model.stCount = kMaxStCoords;  // no room to split the shared entry: refused
+  press(20, 10);
+  EXPECT_EQ(view->dragState, kDragIdle);
+  EXPECT_TRUE(platform.refreshes.empty());
+  app.model.stCount = 7;
+
+  press(20, 10);
+  EXPECT_EQ(view->dragState, kDragStVertex);
+  EXPECT_EQ(tri(0).stIndex, (Indices{0, 7, 2}));  // the appended entry
+  EXPECT_EQ(tri(0).flags, kTriangleSelected | kTriangleMoving);
+  move(25, 12);
+  move(25, 12);  // no change, no redraw
+  release(25, 12);
+  EXPECT_EQ(tri(0).cornerSt[1], (StCoord{25, 12}));
+  EXPECT_EQ(tri(1).cornerSt[0], (StCoord{20, 10}));
+  EXPECT_EQ(tri(0).flags, kTriangleSelected);
+  EXPECT_EQ(platform.refreshes, (Refreshes{{1, 0x23, false}, {1, 0x13, false}, {0, 0x23, false}}));
+
+  select({});  // unselected entries move for every triangle, kept on the skin
+  drag({{10, 20}, {90, -7}});
+  EXPECT_EQ(tri(0).cornerSt[2], (StCoord{kSize - 1, 0}));
+  EXPECT_EQ(tri(1).cornerSt[2], (StCoord{kSize - 1, 0}));
+  select({0});
+  drag({{10, 10}, {20, 20}});  // onto the entry of the other triangle's corner
+  EXPECT_EQ(tri(0).stIndex[0], tri(1).stIndex[1]);
+  EXPECT_EQ(app.model.stCount, 7);
+}
+
+TEST_F(MappingGestures, PicksWithinASixPixelRadiusOnTheSkin) {
+  struct Case {
+    int x, y;
+    bool picked;
+  } cases[] = {{25, 10, true},  {26, 10, false}, {24, 13, true}, {25, 13, true},
+               {25, 14, false}, {20, 4, false},  {20, 5, true},  {13, 14, true}};
+  for (const Case& c : cases) {
+    press(c.x, c.y);
+    EXPECT_EQ(view->dragState == kDragStVertex, c.picked) << c.x << "," << c.y;
+    release(c.x, c.y);
+  }
+  app.model.stCoords[0] = {0, 0};
+  rebuildStTable(app.model);
+  press(-2, 0);  // skin column -1.5 truncates to -1: off the skin
+  EXPECT_EQ(view->dragState, kDragIdle);
+  press(-1, 0);  // column -0.5 truncates to 0
+  EXPECT_EQ(view->dragState, kDragStVertex);
+}
+
+TEST_F(MappingGestures, ShiftAndCtrlBrushTheSelection) {
+  tri(2).flags = kTriangleHidden;  // hidden ones are brushed too
+  press(44, 43, kButtonLeft, 0, true);
+  EXPECT_EQ(view->dragState, kDragAddSelection);
+  move(12, 12);
+  release(12, 12);
+  EXPECT_EQ(tri(2).flags, kTriangleHidden | kTriangleSelected);
+  EXPECT_EQ(tri(0).flags, kTriangleSelected);
+  EXPECT_EQ(tri(1).flags, 0u);
+  press(44, 43, kButtonLeft, 0, false, true);
+  EXPECT_EQ(view->dragState, kDragRemoveSelection);
+  move(12, 12);
+  release(12, 12);
+  EXPECT_EQ(tri(2).flags, kTriangleHidden);
+  EXPECT_EQ(tri(0).flags, 0u);
+}
+
+TEST_F(MappingGestures, TransformsStopAtTheSkinEdges) {
+  select({0, 1});
+  press(30, 30, kButtonRight);
+  EXPECT_EQ(view->dragState, kDragTransform);
+  EXPECT_EQ(tri(1).flags, kTriangleSelected | kTriangleMoving);
+  move(30 - 25, 30 + 3);
+  EXPECT_EQ(app.model.stCoords[0], (StCoord{0, 13}));
+  move(30 + 100, 30 + 100);
+  release(30, 30);
+  EXPECT_EQ(tri(0).cornerSt[0], (StCoord{kSize - 11, kSize - 11}));
+  EXPECT_EQ(tri(0).flags, kTriangleSelected);
+  EXPECT_EQ(platform.pointerHidden, 0);
+
+  // Scaling by seven would take the square off the skin.
+  press(10, 10, kButtonRight, 0, false, true);
+  move(10 + 1500, 10);
+  EXPECT_EQ(tri(0).cornerSt[0], (StCoord{kSize - 11, kSize - 11}));
+  EXPECT_DOUBLE_EQ(view->transform.scaleS, 1.0);
+  release(10, 10);
+
+  select({2});  // box 40..50, turned about (10, 10)
+  press(10, 10, kButtonRight, 0, true);
+  move(10, 10 + 200);  // a whole radian: off the skin
+  EXPECT_EQ(app.model.stCoords[4], (StCoord{40, 40}));
+  move(10, 10 + 10);
+  EXPECT_DOUBLE_EQ(view->transform.angle, 0.05);
+  // 10 + 30 cos 0.05 + 30 sin 0.05 = 41.46, 10 - 30 sin 0.05 + 30 cos 0.05 = 38.46
+  EXPECT_EQ(app.model.stCoords[4], (StCoord{41, 38}));
+}
+
+TEST_F(MappingGestures, PixelsFollowTheMappingWhenAsked) {
+  app.dragPixelsWithMapping = true;
+  const std::vector<std::uint8_t> before = app.model.currentSkin()->pixels;
+  const std::vector<std::uint8_t>& now = app.model.currentSkin()->pixels;
+  auto at = [](const std::vector<std::uint8_t>& p, int x, int y) {
+    return p[static_cast<size_t>(y * kSize + x)];
+  };
+  select({0, 1});
+  press(30, 30, kButtonRight);
+  move(30 + 5, 30);
+  for (int y : {12, 15, 18})
+    for (int x : {16, 20, 23}) EXPECT_EQ(at(now, x, y), at(before, x - 5, y)) << x << "," << y;
+  EXPECT_EQ(at(now, 12, 15), at(before, 12, 15));  // the old place keeps its pixels
+  move(30 + 2, 30);  // 7 in all; each step starts again from the held pixels
+  EXPECT_EQ(at(now, 24, 15), at(before, 17, 15));
+  EXPECT_EQ(at(now, 15, 15), at(before, 15, 15));
+  release(30, 30);
+  EXPECT_TRUE(view->pixelBackup.empty());
+}
+
+TEST_F(MappingGestures, TheMapRectangleGestures) {
+  struct Case {
+    int pressX, pressY, moveX, moveY;
+    std::int32_t state;
+    MapRect expected;
+  } cases[] = {
+      {50, 50, 45, 55, kDragNewMapRect, {45, 50, 50, 55}},
+      {25, 25, 28, 24, kDragMoveMapRect, {13, 9, 43, 39}},
+      {11, 25, 5, 30, kDragMapRectLeft, {5, 10, 40, 40}},
+      {39, 25, 45, 0, kDragMapRectRight, {10, 10, 45, 40}},
+      {25, 11, 0, 3, kDragMapRectTop, {10, 3, 40, 40}},
+      {25, 41, 0, 60, kDragMapRectBottom, {10, 10, 40, 60}},
+  };
+  app.mapRectShown = 1;
+  for (const Case& c : cases) {
+    view->mapRect = {10, 10, 40, 40};
+    press(c.pressX, c.pressY);
+    EXPECT_EQ(view->dragState, c.state) << c.state;
+    move(c.moveX, c.moveY);
+    release(c.moveX, c.moveY);
+    EXPECT_EQ(view->mapRect, c.expected) << c.state;
+  }
+  EXPECT_EQ(app.model.stCount, 7);  // the mapping is left alone
+  // Drawn in slot 1, and clamped to the skin.
+  view->mapRect = {-5, 10, 40, 90};
+  view->renderSkinView(0);
+  EXPECT_EQ(view->mapRect, (MapRect{0, 10, 40, kSize - 1}));
+  EXPECT_EQ(shownAt(0, 20), app.colorSlots[1]);
+}
+
+TEST_F(MappingGestures, MapFromViewCommandMapsIntoTheRectangle) {
+  QuietHost host;
+  MainFrame frame(app, host);
+  Model& m = app.model;
+  m.frames.push_back(ModelFrame{"f", {{0, 0, 0}, {0, 0, 10}, {0, 10, 0}}});
+  m.vertexCount = 3;
+  m.triangleCount = 1;
+  m.triangles[0].vertexIndex = {0, 1, 2};
+  select({0});
+  frame.resizeView(ViewId::ModelView, 64, 48);
+  frame.skinView()->mapRect = {30, 20, 5, 4};
+
+  ASSERT_TRUE(runCommand(frame, 32867));  // cancelled: nothing changes
+  EXPECT_EQ(m.triangles[0].cornerSt[1], (StCoord{20, 10}));
+  platform.mapFromViewAnswers.push_back(defaultMapFromViewValues());
+  ASSERT_TRUE(runCommand(frame, 32867));
+  EXPECT_EQ(m.triangles[0].cornerSt[1], (StCoord{5, 4}));
+  EXPECT_EQ(frame.skinView()->mapRect, (MapRect{5, 4, 30, 20}));
+  EXPECT_EQ(platform.refreshes.back(), (RecordedRefresh{0, 0x2F, true}));
 }
 
 }  // namespace

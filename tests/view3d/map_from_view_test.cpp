@@ -79,31 +79,24 @@ TEST(MapFromView, OptionsTurnAndSkipTheLayout) {
   }
 }
 
-TEST(MapFromView, SharedEdgesStayShared) {
-  // A square as two triangles on four frame vertices, and an unselected third.
-  Scene scene({{0, 0, 0}, {0, 0, 10}, {0, 10, 10}, {0, 10, 0}}, {{0, 1, 2}, {0, 2, 3}, {3, 2, 1}},
-              2);
-  MapRectangle rect{0, 0, 64, 64};
-  ASSERT_TRUE(mapFromView(scene.model, kCamera, rect, defaultMapFromViewValues()));
-  const auto& t = scene.model.triangles;
-  EXPECT_EQ(t[0].stIndex[0], t[1].stIndex[0]);
-  EXPECT_EQ(t[0].stIndex[2], t[1].stIndex[1]);
-  EXPECT_EQ(t[0].cornerSt[2], t[1].cornerSt[1]);
-  EXPECT_EQ(t[2].cornerSt[0], (StCoord{206, 90}));  // unselected keeps its values
-  EXPECT_EQ(scene.model.stCount, 4 + 3);
-}
-
-TEST(MapFromView, EachProjectionDoesWhatItsButtonSays) {
+TEST(MapFromView, EachProjectionDoesWhatItsButtonSaysAndSharedEdgesStayShared) {
   // A quad standing on z = 0 whose right edge is twice as near: in
   // perspective that edge looks twice as tall, so the far top corner lands
-  // halfway down the rectangle.
-  Scene scene({{0, 0, 0}, {0, 0, 10}, {50, 10, 10}, {50, 10, 0}}, {{0, 1, 2}, {0, 2, 3}}, 2);
+  // halfway down the rectangle. A third, unselected, triangle shares the edge.
+  Scene scene({{0, 0, 0}, {0, 0, 10}, {50, 10, 10}, {50, 10, 0}}, {{0, 1, 2}, {0, 2, 3}, {3, 2, 1}},
+              2);
   MapFromViewValues options = defaultMapFromViewValues();
   EXPECT_EQ(options.projection, kProjectionParallel);
   MapRectangle rect{0, 0, 100, 100};
   ASSERT_TRUE(mapFromView(scene.model, kCamera, rect, options));
   EXPECT_EQ(scene.corners(0)[1], (StCoord{0, 0}));
   EXPECT_EQ(scene.corners(0)[2].t, 0);
+  // Shared edges stay shared; the unselected triangle keeps its own entries.
+  const auto& t = scene.model.triangles;
+  EXPECT_EQ(t[0].stIndex[0], t[1].stIndex[0]);
+  EXPECT_EQ(t[0].stIndex[2], t[1].stIndex[1]);
+  EXPECT_EQ(t[2].cornerSt[0], (StCoord{206, 90}));
+  EXPECT_EQ(scene.model.stCount, 4 + 3);
 
   options.projection = kProjectionPerspective;
   ASSERT_TRUE(mapFromView(scene.model, kCamera, rect, options));

@@ -1,4 +1,4 @@
-// The brightness curve, colour ramps, lit plane and per-triangle shading.
+// The brightness curve, lit plane and per-triangle shading.
 
 #include "view3d/shading.h"
 
@@ -14,22 +14,13 @@ namespace {
 
 using St = std::array<std::uint8_t, 2>;
 
-TEST(ShadeTables, CurveRampsAndLitPlane) {
+TEST(ShadeTables, CurveAndLitPlane) {
   ShadeCurve curve{};
   buildShadeCurve(curve, 1.0);
   const std::set<int> lowered = {33, 37,  41,  45,  49,  53,  57,  61,  66,  74,  82,  90,
                                  98, 106, 114, 122, 132, 148, 164, 180, 196, 212, 228, 244};
   for (int i = 0; i < 256; ++i)
     EXPECT_EQ(curve[static_cast<size_t>(i)], lowered.count(i) ? i - 1 : i) << "entry " << i;
-
-  // Step 63 of a ramp uses curve[252] = 252: 252/256 of the slot's colour.
-  ShadeTables tables;
-  Palette palette{};
-  palette[30] = 200, palette[31] = 40, palette[32] = 40;
-  buildShadeRamps(tables, &palette, {10, 0, 255});
-  EXPECT_EQ(tables.shadeRamps[0][0], 0);
-  EXPECT_EQ(tables.shadeRamps[0][63 * 3], 196);
-  EXPECT_EQ(tables.shadeRamps[0][63 * 3 + 1], 39);
 
   // As the reader leaves it the stored copy holds raw texels, no plane.
   Skin phong;
@@ -43,10 +34,6 @@ TEST(ShadeTables, CurveRampsAndLitPlane) {
   EXPECT_EQ(phong.storedPixels[1], 63 - (252 >> 2));
   EXPECT_EQ(phong.storedPixels[2], 63 - (131 >> 2));
   EXPECT_TRUE(hasLitPlane(phong));
-
-  buildShadeCurve(curve, 2.0);
-  EXPECT_EQ(curve[64], 16);
-  EXPECT_EQ(curve[128], 64);
 }
 
 ModelTriangle triangleWith(std::array<float, 3> normal, std::array<std::int16_t, 3> vertices) {
@@ -78,18 +65,6 @@ TEST(Shading, FlatGouraudAndMapShades) {
   computeShading(ShadingKind::Map, tris, 10, tables, false);
   EXPECT_EQ(tris[0].cornerMapSt[1], (St{0, 128}));
   EXPECT_EQ(tris[1].cornerMapSt[1], (St{0, 64}));
-
-  // A companion's flat shade goes through the curve.
-  buildShadeCurve(tables.shadeCurve, 2.0);
-  computeShading(ShadingKind::Flat, tris, 10, tables, true);
-  EXPECT_EQ(tris[1].cornerShade[0], tables.shadeCurve[127]);
-
-  // A face toward the eye samples the environment map's centre; the face
-  // normals of clockwise triangles point away from the eye.
-  std::array<ModelTriangle, 1> facing = {triangleWith({-1, 0, 0}, {0, 1, 2})};
-  writeMapNormals(facing, environmentAngles(computeViewBasis({100, 0, 0}, {0, 0, 0})));
-  computeShading(ShadingKind::Map, facing, 3, ShadeTables{}, false);
-  EXPECT_EQ(facing[0].cornerMapSt[0], (St{128, 128}));
 }
 
 // Normals that are not unit vectors (NaN, huge) must still give shades and
