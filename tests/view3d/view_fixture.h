@@ -43,11 +43,6 @@ struct ViewFixture {
     }
     computeFaceNormals(m);
   }
-  // A square facing the eye at depth 100 - x, as two clockwise triangles.
-  void addSquare(float x, float y0, float y1, float z0, float z1, std::array<StCoord, 4> st = {}) {
-    addTriangle({Vec3{x, y0, z0}, Vec3{x, y0, z1}, Vec3{x, y1, z1}}, {st[0], st[1], st[2]});
-    addTriangle({Vec3{x, y0, z0}, Vec3{x, y1, z1}, Vec3{x, y1, z0}}, {st[0], st[2], st[3]});
-  }
   // The fixtures' pattern skin, or one of colour 100 throughout.
   void addSkin(int width, int height, bool pattern) {
     auto skin = std::make_unique<Skin>(patternSkin(width, height));
@@ -58,10 +53,12 @@ struct ViewFixture {
     app.model.skins.push_back(std::move(skin));
     app.model.currentSkinIndex = 0;
   }
-  // A 32 x 32 skin over a centred square.
-  void addSkinnedSquare(bool pattern = true) {
-    addSkin(32, 32, pattern);
-    addSquare(0, -20, 20, -15, 15, {StCoord{0, 31}, {0, 0}, {31, 0}, {31, 31}});
+  // A 32 x 32 skin over a square facing the eye, as two clockwise triangles.
+  void addSkinnedSquare() {
+    addSkin(32, 32, true);
+    const StCoord st[] = {{0, 31}, {0, 0}, {31, 0}, {31, 31}};
+    addTriangle({Vec3{0, -20, -15}, Vec3{0, -20, 15}, Vec3{0, 20, 15}}, {st[0], st[1], st[2]});
+    addTriangle({Vec3{0, -20, -15}, Vec3{0, 20, 15}, Vec3{0, 20, -15}}, {st[0], st[2], st[3]});
   }
 
   void show(int mode, int level = kRedrawFull) {
