@@ -66,9 +66,6 @@ struct ViewFixture {
     if (view.viewWidth() != kViewWidth) view.resize(kViewWidth, kViewHeight);
     view.render(level);
   }
-  std::int32_t pick(int x, int row) const {
-    return view.picks()[static_cast<size_t>(row * kViewWidth + x)];
-  }
   int count(std::uint8_t value) const {
     return static_cast<int>(std::count(view.pixels().begin(), view.pixels().end(), value));
   }
