@@ -9,14 +9,15 @@
 #include "skins/palette_file.h"
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
+#include "support/model_invariants.h"
 #include "support/scripted_platform.h"
 
 namespace pelt {
 namespace {
 
-// The folder serves what the program needs of a game: both models load with
-// every skin they name, the palette and light table are usable, and each map
-// folder holds three 256 x 256 maps.
+// The folder serves what the program needs of a game: both models load whole
+// with every skin they name, the palette and light table are usable, and each
+// map folder holds three 256 x 256 maps.
 TEST(DemoFolder, ServesTheModelsPaletteLightTableAndMaps) {
   test::TempDir dir;
   std::string error;
@@ -28,6 +29,7 @@ TEST(DemoFolder, ServesTheModelsPaletteLightTableAndMaps) {
     app.baseFolder = base;
     ASSERT_TRUE(loadMd2(app, joinPath(base, model))) << model;
     EXPECT_TRUE(platform.messages.empty()) << model;
+    EXPECT_EQ(test::modelFault(app.model, true), "") << model;
     for (const auto& skin : app.model.skins) EXPECT_TRUE(skin->hasFile) << skin->name;
   }
   Palette palette{};

@@ -1,0 +1,169 @@
+// The generated demo content must be usable as a game's: closed surfaces the
+// 3D view draws from outside in every frame, skin coordinates that land on
+// paint, frames packed faithfully and a light table that darkens.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <numeric>
+
+#include "demo/demo_creature.h"
+#include "demo/demo_creature_skin.h"
+#include "demo/demo_mesh.h"
+#include "demo/demo_palette.h"
+#include "demo/demo_weapon.h"
+
+namespace pelt {
+namespace {
+
+const Md2Data& creature() {
+  static const Md2Data model = makeDemoCreature();
+  return model;
+}
+
+const Md2Data& weapon() {
+  static const Md2Data model = makeDemoWeapon();
+  return model;
+}
+
+// Every edge is used once in each direction (closed, neighbours agree on the
+// winding), and each connected piece, in every frame, runs the way the 3D
+// view's back-face test (drawn when det < 0) draws from outside: summed over
+// a closed piece, det is six times its volume, positive when it does.
+::testing::AssertionResult closedAndDrawnFromOutside(const Md2Data& md2) {
+  std::vector<int> root(static_cast<std::size_t>(md2.vertexCount));
+  std::iota(root.begin(), root.end(), 0);
+  auto find = [&](int v) {
+    while (root[v] != v) v = root[v] = root[root[v]];
+    return v;
+  };
+  std::map<std::pair<int, int>, int> directed;
+  for (const Md2Triangle& t : md2.triangles) {
+    for (int k = 0; k < 3; ++k) {
+      const int a = t.vertexIndex[k], b = t.vertexIndex[(k + 1) % 3];
+      if (a < 0 || a >= md2.vertexCount || a == b)
+        return ::testing::AssertionFailure() << "bad corner " << a;
+      ++directed[{a, b}];
+      root[find(a)] = find(b);
+    }
+  }
+  for (const auto& [edge, count] : directed)
+    if (count != 1 || !directed.count({edge.second, edge.first}))
+      return ::testing::AssertionFailure()
+             << "edge " << edge.first << "-" << edge.second << " is open or repeated";
+  for (const Md2Frame& packed : md2.frames) {
+    const ModelFrame frame = decodeFrame(packed);
+    std::map<int, double> volume;
+    for (const Md2Triangle& t : md2.triangles) {
+      const Vec3 &a = frame.vertices[t.vertexIndex[0]], &b = frame.vertices[t.vertexIndex[1]],
+                 &c = frame.vertices[t.vertexIndex[2]];
+      volume[find(t.vertexIndex[0])] += (double(a.y) * b.x - double(a.x) * b.y) * c.z +
+                                        (double(a.z) * b.y - double(a.y) * b.z) * c.x +
+                                        (double(a.x) * b.z - double(a.z) * b.x) * c.y;
+    }
+    for (const auto& [piece, v] : volume)
+      if (v <= 0)
+        return ::testing::AssertionFailure()
+               << "piece of vertex " << piece << " faces inward in " << frame.name;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TEST(DemoModels, SurfacesAreClosedAndDrawnFromOutsideInEveryFrame) {
+  EXPECT_TRUE(closedAndDrawnFromOutside(creature()));
+  EXPECT_TRUE(closedAndDrawnFromOutside(weapon()));
+  // The weapon is posed frame by frame with the creature it rides on.
+  ASSERT_EQ(weapon().frames.size(), creature().frames.size());
+  for (std::size_t f = 0; f < creature().frames.size(); ++f)
+    EXPECT_EQ(weapon().frames[f].name, creature().frames[f].name);
+}
+
+// Every corner and centre of every triangle shows paint, not the grey
+// background between the skin's regions.
+TEST(DemoModels, MappedPixelsArePainted) {
+  const Palette palette = makeDemoPalette();
+  const std::vector<std::uint8_t> greys{rampColor(kRampGrey, 2), rampColor(kRampGrey, 3)};
+  const struct {
+    const Md2Data& md2;
+    Skin skin;
+    std::vector<std::uint8_t> background;
+  } cases[] = {{creature(), makeCreatureSkin(kCreatureSkinNormal, palette), greys},
+               {creature(), makeCreatureSkin(kCreatureSkinPain, palette), greys},
+               {weapon(), makeWeaponSkin(palette), {rampColor(kRampGrey, 3)}}};
+  for (const auto& c : cases) {
+    ASSERT_EQ(c.skin.width, c.md2.skinWidth);
+    ASSERT_EQ(c.skin.height, c.md2.skinHeight);
+    auto painted = [&](int s, int t) {
+      return std::count(c.background.begin(), c.background.end(), c.skin.pixel(s, t)) == 0;
+    };
+    for (const Md2Triangle& t : c.md2.triangles) {
+      int s = 0, tt = 0;
+      for (int k = 0; k < 3; ++k) {
+        ASSERT_LT(static_cast<std::size_t>(t.stIndex[k]), c.md2.st.size());
+        const StCoord st = c.md2.st[static_cast<std::size_t>(t.stIndex[k])];
+        ASSERT_TRUE(st.s >= 0 && st.s < c.skin.width && st.t >= 0 && st.t < c.skin.height);
+        EXPECT_TRUE(painted(st.s, st.t)) << st.s << "," << st.t;
+        s += st.s;
+        tt += st.t;
+      }
+      EXPECT_TRUE(painted(s / 3, tt / 3)) << s / 3 << "," << tt / 3;
+    }
+  }
+}
+
+TEST(DemoMesh, FramesPackToWithinHalfAStepOfThePositions) {
+  std::vector<MeshBuilder> posed(2);
+  const std::vector<Vec3> points{{-3, 7, 100}, {12.5f, -40, 101}, {0, 0, 100.5f}, {4, 4, 100}};
+  for (std::size_t f = 0; f < posed.size(); ++f) {
+    for (Vec3 p : points) posed[f].addVertex({p.x * (f + 1.0f), p.y, p.z});
+    posed[f].addTriangle({0, 1, 2}, {});
+  }
+  const std::vector<std::string> names{"a", "b"};
+  const Md2Data md2 = assembleMd2(posed, names, 8, 8, {});
+  for (std::size_t f = 0; f < 2; ++f) {
+    const ModelFrame frame = decodeFrame(md2.frames[f]);
+    EXPECT_EQ(frame.name, names[f]);
+    const auto& scale = md2.frames[f].scale;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const Vec3& want = posed[f].vertices()[i];
+      EXPECT_NEAR(frame.vertices[i].x, want.x, scale[0] * 0.5f + 1e-4f);
+      EXPECT_NEAR(frame.vertices[i].y, want.y, scale[1] * 0.5f + 1e-4f);
+      EXPECT_NEAR(frame.vertices[i].z, want.z, scale[2] * 0.5f + 1e-4f);
+    }
+  }
+}
+
+TEST(DemoPalette, NearestColourPrefersTheLowerIndexOnATie) {
+  Palette p{};        // every entry black
+  p[3 * 5] = 100;     // 5: (100, 0, 0)
+  p[3 * 9] = 100;     // 9: (100, 0, 0), same as 5
+  p[3 * 7 + 1] = 90;  // 7: (0, 90, 0)
+  EXPECT_EQ(nearestPaletteIndex(p, 96, 0, 0), 5);
+  EXPECT_EQ(nearestPaletteIndex(p, 0, 80, 0), 7);
+  EXPECT_EQ(nearestPaletteIndex(p, 50, 0, 0), 0);  // 50^2 to black and to 5: black is first
+}
+
+// The light table darkens row by row to near black; plain white cannot brighten.
+TEST(DemoColormap, RowsDarkenToNearBlack) {
+  const Palette p = makeDemoPalette();
+  const Skin map = makeColormapImage(p);
+  ASSERT_EQ(map.width, 256);
+  ASSERT_EQ(map.height, kColormapRows);
+  auto brightness = [&](int index) { return p[index * 3] + p[index * 3 + 1] + p[index * 3 + 2]; };
+  long previous = 256 * 765;
+  for (int row = 0; row < kColormapRows; ++row) {
+    long total = 0;
+    for (int index = 0; index < 256; ++index) total += brightness(map.pixel(index, row));
+    EXPECT_LE(total, previous) << "row " << row;
+    previous = total;
+  }
+  for (int index = 0; index < 256; ++index) {
+    EXPECT_GE(brightness(map.pixel(index, 0)), brightness(index)) << index;
+    EXPECT_LT(brightness(map.pixel(index, kColormapRows - 1)), 3 * 24) << index;
+  }
+  EXPECT_EQ(map.pixel(rampColor(kRampGrey, 15), 0), rampColor(kRampGrey, 15));
+}
+
+}  // namespace
+}  // namespace pelt
