@@ -134,16 +134,6 @@ TEST(DemoMesh, FramesPackToWithinHalfAStepOfThePositions) {
   }
 }
 
-TEST(DemoPalette, NearestColourPrefersTheLowerIndexOnATie) {
-  Palette p{};        // every entry black
-  p[3 * 5] = 100;     // 5: (100, 0, 0)
-  p[3 * 9] = 100;     // 9: (100, 0, 0), same as 5
-  p[3 * 7 + 1] = 90;  // 7: (0, 90, 0)
-  EXPECT_EQ(nearestPaletteIndex(p, 96, 0, 0), 5);
-  EXPECT_EQ(nearestPaletteIndex(p, 0, 80, 0), 7);
-  EXPECT_EQ(nearestPaletteIndex(p, 50, 0, 0), 0);  // 50^2 to black and to 5: black is first
-}
-
 // The light table darkens row by row to near black; plain white cannot brighten.
 TEST(DemoColormap, RowsDarkenToNearBlack) {
   const Palette p = makeDemoPalette();

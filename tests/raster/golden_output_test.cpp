@@ -10,7 +10,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <random>
@@ -126,19 +125,6 @@ std::uint64_t drawAndHash(RasterTarget& target, const Filler& filler,
   return h.value;
 }
 
-void expectHashes(const std::vector<std::uint64_t>& actual,
-                  const std::vector<std::uint64_t>& expected, const std::vector<Filler>& fillers) {
-  std::string table;
-  for (std::uint64_t a : actual) {
-    char line[64];
-    std::snprintf(line, sizeof line, "0x%016llxull,\n", static_cast<unsigned long long>(a));
-    table += line;
-  }
-  ASSERT_EQ(expected.size(), actual.size()) << "hashes:\n" << table;
-  for (std::size_t i = 0; i < actual.size(); ++i)
-    EXPECT_EQ(actual[i], expected[i]) << fillers[i].name << "\nhashes:\n" << table;
-}
-
 // Uniform in lo..hi from the raw generator, so the inputs do not depend on
 // the standard library's distributions.
 std::int32_t uniform(std::mt19937& rng, std::int64_t lo, std::int64_t hi) {
@@ -192,111 +178,112 @@ std::vector<Polygon> randomPolygons(std::uint32_t seed, int count, bool trueColo
   return polygons;
 }
 
-bool chooseLanes(std::initializer_list<RasterTarget*> targets, SpanLanes lanes) {
-  bool granted = true;
-  for (RasterTarget* t : targets) granted &= t->raster.useSpanLanes(lanes) == lanes;
-  return granted;
+// One recorded run: the tables the fillers read, the polygons they draw
+// (the true-colour filler its own, over its own map) and the hashes in
+// allFillers() order. With `tenRows` the true-colour filler also draws with
+// ten light rows, so the clamp to the last row shows.
+struct Golden {
+  int width, height;
+  TextureView texture, map, rgbMap;
+  const std::uint8_t *colormap, *colormapRgb;
+  std::vector<Polygon> polygons, rgbPolygons;
+  bool tenRows;
+  std::vector<std::uint64_t> hashes;
+};
+
+// False when the CPU lacks the lanes.
+bool matches(SpanLanes lanes, const Golden& g) {
+  RasterTarget target(g.width, g.height), rgbTarget(g.width, g.height, 3);
+  if (target.raster.useSpanLanes(lanes) != lanes || rgbTarget.raster.useSpanLanes(lanes) != lanes)
+    return false;
+  target.raster.bindTexture(g.texture);
+  rgbTarget.raster.bindTexture(g.texture);
+  target.raster.bindShadeMap(g.map);
+  rgbTarget.raster.bindShadeMap(g.rgbMap);
+  target.raster.bindColormap(g.colormap, 64);
+  const std::vector<Filler> fillers = allFillers();
+  EXPECT_EQ(fillers.size(), g.hashes.size());
+  for (std::size_t i = 0; i < fillers.size() && i < g.hashes.size(); ++i) {
+    const Filler& f = fillers[i];
+    if (f.bytesPerPixel == 1) {
+      EXPECT_EQ(drawAndHash(target, f, g.polygons), g.hashes[i]) << f.name;
+      continue;
+    }
+    rgbTarget.raster.bindColormap(g.colormapRgb, 64);
+    std::uint64_t hash = drawAndHash(rgbTarget, f, g.rgbPolygons);
+    if (g.tenRows) {
+      rgbTarget.raster.bindColormap(g.colormapRgb, 10);
+      hash ^= drawAndHash(rgbTarget, f, g.rgbPolygons) * 3;
+    }
+    EXPECT_EQ(hash, g.hashes[i]) << f.name;
+  }
+  return true;
 }
 
-bool randomPolygonsMatch(SpanLanes lanes) {
+// Every span width must give the recorded values: the plain loop, and the
+// eight- and sixteen-lane loops where the CPU has them; on seeded random
+// polygons over a texture whose rows are padded, and on the benchmark's sheet.
+TEST(RasterGolden, EveryLaneWidthMatchesTheRecordedOutput) {
   std::mt19937 rng(77);
   std::vector<std::uint8_t> texels(static_cast<std::size_t>(kTexturePitch) * kTextureHeight);
   std::vector<std::int32_t> rows(kTextureHeight);
   for (auto& t : texels) t = static_cast<std::uint8_t>(rng());
   for (int r = 0; r < kTextureHeight; ++r) rows[r] = r * kTexturePitch;
-  TestImage map(kShadeMapSize, kShadeMapSize);
-  TestImage brightMap(kShadeMapSize, kShadeMapSize);
+  TestImage map(kShadeMapSize, kShadeMapSize), brightMap(kShadeMapSize, kShadeMapSize);
   for (auto& m : map.pixels) m = static_cast<std::uint8_t>(rng() % 64);
-  for (auto& m : brightMap.pixels)
-    m = static_cast<std::uint8_t>(rng());  // up to four times full light
-  std::vector<std::uint8_t> colormap(64 * 256);
-  std::vector<std::uint8_t> colormapRgb(64 * 256 * 3);
+  for (auto& m : brightMap.pixels) m = static_cast<std::uint8_t>(rng());  // up to 4x full light
+  std::vector<std::uint8_t> colormap(64 * 256), colormapRgb(64 * 256 * 3);
   for (auto& c : colormap) c = static_cast<std::uint8_t>(rng());
   for (auto& c : colormapRgb) c = static_cast<std::uint8_t>(rng());
-
-  const std::vector<Filler> fillers = allFillers();
-  const std::vector<Polygon> polygons = randomPolygons(31337, 4000, false);
-  const std::vector<Polygon> rgbPolygons = randomPolygons(4242, 1500, true);
-  RasterTarget target(kWidth, kHeight);
-  RasterTarget rgbTarget(kWidth, kHeight, 3);
-  if (!chooseLanes({&target, &rgbTarget}, lanes)) return false;
-  for (RasterTarget* t : {&target, &rgbTarget})
-    t->raster.bindTexture({texels.data(), rows.data(), kTextureWidth, kTextureHeight});
-  target.raster.bindShadeMap(map.view());
-  target.raster.bindColormap(colormap.data(), 64);
-  rgbTarget.raster.bindShadeMap(brightMap.view());
-
-  std::vector<std::uint64_t> actual;
-  for (const Filler& f : fillers) {
-    if (f.bytesPerPixel == 1) {
-      actual.push_back(drawAndHash(target, f, polygons));
-    } else {
-      // A full light table, then one of ten rows so the clamp to the last row shows.
-      rgbTarget.raster.bindColormap(colormapRgb.data(), 64);
-      const std::uint64_t full = drawAndHash(rgbTarget, f, rgbPolygons);
-      rgbTarget.raster.bindColormap(colormapRgb.data(), 10);
-      actual.push_back(full ^ (drawAndHash(rgbTarget, f, rgbPolygons) * 3));
-    }
-  }
-  // In allFillers() order.
-  const std::vector<std::uint64_t> expected{
-      0x707304fa656491edull, 0xa70822216e5edefbull, 0x2d828287343cf435ull, 0x2def731718c0f2b8ull,
-      0x332d7322853fefc6ull, 0xdadc91c4635c92c0ull, 0x3dffbf1b34395674ull, 0x4a6aba1cdb76b792ull,
-      0x353d0d2e99df03acull, 0x1654eaa76d05fc92ull, 0xe1ca5b3158ebda98ull, 0x144c44e236dbb58eull,
-      0xb0e9f740d567e878ull, 0x2fe5fe07dfd529c0ull, 0x3e88abe2fd3e69c6ull, 0x7276af891a08bd50ull,
-      0x4f48720dc571f3baull, 0x5040724b2a496cecull, 0xe21e4f17cc82d6aeull, 0x10a279a45cb42f59ull,
-      0x4eba614c9c993ed3ull, 0x5bc1ddf67c5faa79ull, 0x52c18981437c9c46ull, 0xd2b706a2a96a1dfcull,
-      0x2742fae82ca672cdull,
-  };
-  expectHashes(actual, expected, fillers);
-  return true;
-}
-
-bool benchmarkSheetMatches(SpanLanes lanes) {
   const SheetScene scene;
-  std::vector<Polygon> polygons;
+  std::vector<Polygon> sheet;
   for (const auto& tri : scene.mesh5) {
-    Polygon p;
+    Polygon& p = sheet.emplace_back();
     for (const auto& k : tri) {
       const std::int32_t u = k.attr[0], v = k.attr[1];
       p.push_back({k.x, k.y, {u, v, k.attr[2], k.attr[3], k.attr[4], u + v, v >> 2}});
     }
-    polygons.push_back(p);
   }
-  const std::vector<Filler> fillers = allFillers();
-  RasterTarget target(SheetScene::kWidth, SheetScene::kHeight);
-  RasterTarget rgbTarget(SheetScene::kWidth, SheetScene::kHeight, 3);
-  if (!chooseLanes({&target, &rgbTarget}, lanes)) return false;
-  for (RasterTarget* t : {&target, &rgbTarget}) {
-    t->raster.bindTexture(scene.skinView());
-    t->raster.bindShadeMap(scene.shadeMapView());
-  }
-  target.raster.bindColormap(scene.colormap.data(), 64);
-  rgbTarget.raster.bindColormap(scene.colormapRgb.data(), 64);
-  std::vector<std::uint64_t> actual;
-  for (const Filler& f : fillers)
-    actual.push_back(drawAndHash(f.bytesPerPixel == 1 ? target : rgbTarget, f, polygons));
-  // In allFillers() order.
-  const std::vector<std::uint64_t> expected{
-      0x1e4bd8d36a7c91aaull, 0x368e0d140c767b9dull, 0xe2ddc69775f6bcefull, 0x4c4e55a67c1f088bull,
-      0xc95be85ac3e8804eull, 0x8bbcf1dbc0fc2154ull, 0xfb7d013d0117b8acull, 0x1287bbd2d60f1db6ull,
-      0xbeb7eb65fc448bcaull, 0x4d02ff5b1f36e86eull, 0x37dde55a52634e90ull, 0x091c286b6d7450f2ull,
-      0x2c1e3b0088c900b5ull, 0x979e3278e84c82a8ull, 0x2563f4d091a366baull, 0xa9c632e93b6a999dull,
-      0xc6e8790a433d930full, 0xe99554b1d08c49fdull, 0x58678249cf111baeull, 0x384563b2125758c7ull,
-      0x3a343118a8569069ull, 0xa9825e6f8ee3f4e1ull, 0x27e4ea4eb00ef137ull, 0x9cb6038903924770ull,
-      0x7be10248674c4f71ull,
+  const Golden goldens[] = {
+      {kWidth,
+       kHeight,
+       {texels.data(), rows.data(), kTextureWidth, kTextureHeight},
+       map.view(),
+       brightMap.view(),
+       colormap.data(),
+       colormapRgb.data(),
+       randomPolygons(31337, 4000, false),
+       randomPolygons(4242, 1500, true),
+       true,
+       {0x707304fa656491edull, 0xa70822216e5edefbull, 0x2d828287343cf435ull, 0x2def731718c0f2b8ull,
+        0x332d7322853fefc6ull, 0xdadc91c4635c92c0ull, 0x3dffbf1b34395674ull, 0x4a6aba1cdb76b792ull,
+        0x353d0d2e99df03acull, 0x1654eaa76d05fc92ull, 0xe1ca5b3158ebda98ull, 0x144c44e236dbb58eull,
+        0xb0e9f740d567e878ull, 0x2fe5fe07dfd529c0ull, 0x3e88abe2fd3e69c6ull, 0x7276af891a08bd50ull,
+        0x4f48720dc571f3baull, 0x5040724b2a496cecull, 0xe21e4f17cc82d6aeull, 0x10a279a45cb42f59ull,
+        0x4eba614c9c993ed3ull, 0x5bc1ddf67c5faa79ull, 0x52c18981437c9c46ull, 0xd2b706a2a96a1dfcull,
+        0x2742fae82ca672cdull}},
+      {SheetScene::kWidth,
+       SheetScene::kHeight,
+       scene.skinView(),
+       scene.shadeMapView(),
+       scene.shadeMapView(),
+       scene.colormap.data(),
+       scene.colormapRgb.data(),
+       sheet,
+       sheet,
+       false,
+       {0x1e4bd8d36a7c91aaull, 0x368e0d140c767b9dull, 0xe2ddc69775f6bcefull, 0x4c4e55a67c1f088bull,
+        0xc95be85ac3e8804eull, 0x8bbcf1dbc0fc2154ull, 0xfb7d013d0117b8acull, 0x1287bbd2d60f1db6ull,
+        0xbeb7eb65fc448bcaull, 0x4d02ff5b1f36e86eull, 0x37dde55a52634e90ull, 0x091c286b6d7450f2ull,
+        0x2c1e3b0088c900b5ull, 0x979e3278e84c82a8ull, 0x2563f4d091a366baull, 0xa9c632e93b6a999dull,
+        0xc6e8790a433d930full, 0xe99554b1d08c49fdull, 0x58678249cf111baeull, 0x384563b2125758c7ull,
+        0x3a343118a8569069ull, 0xa9825e6f8ee3f4e1ull, 0x27e4ea4eb00ef137ull, 0x9cb6038903924770ull,
+        0x7be10248674c4f71ull}},
   };
-  expectHashes(actual, expected, fillers);
-  return true;
-}
-
-// Every span width must give the recorded values: the plain loop, and the
-// eight- and sixteen-lane loops where the CPU has them.
-TEST(RasterGolden, EveryLaneWidthMatchesTheRecordedOutput) {
   for (SpanLanes lanes : {SpanLanes::One, SpanLanes::Eight, SpanLanes::Sixteen}) {
     SCOPED_TRACE(static_cast<int>(lanes));
-    const bool ran = randomPolygonsMatch(lanes);
-    EXPECT_EQ(benchmarkSheetMatches(lanes), ran);
+    const bool ran = matches(lanes, goldens[0]);
+    EXPECT_EQ(matches(lanes, goldens[1]), ran);
     EXPECT_TRUE(ran || lanes != SpanLanes::One);
   }
 }
@@ -334,31 +321,33 @@ TEST(LaneTexture, PlainRowTableMatchesThePlainLoop) {
   const TestImage skin = randomSkin(13, 7);
   std::mt19937 rng(99);
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  auto near = [&](bool corner, int last) {
+    return corner ? last - pick(0, 3) : pick(-10, last + 11);
+  };
+  auto texel = [&](bool corner, int size) {
+    return corner ? (size - 1) * kFixedOne + pick(0, kFixedOne - 1) : pick(0, size * kFixedOne - 1);
+  };
   std::vector<std::array<ScreenVertex<3>, 3>> triangles(3000);
   for (auto& t : triangles) {
     for (auto& k : t) {
       const bool corner = pick(0, 2) == 0;
-      k.x = corner ? kWidth - 1 - pick(0, 3) : pick(-10, kWidth + 10);
-      k.y = corner ? kHeight - 1 - pick(0, 3) : pick(-10, kHeight + 10);
-      k.attr[0] = corner ? (skin.width - 1) * kFixedOne + pick(0, kFixedOne - 1)
-                         : pick(0, skin.width * kFixedOne - 1);
-      k.attr[1] = corner ? (skin.height - 1) * kFixedOne + pick(0, kFixedOne - 1)
-                         : pick(0, skin.height * kFixedOne - 1);
-      k.attr[2] =
-          static_cast<std::int32_t>(static_cast<std::uint32_t>(pick(0, 0xFFFF)) << kFixedShift);
+      k = {near(corner, kWidth - 1),
+           near(corner, kHeight - 1),
+           {texel(corner, skin.width), texel(corner, skin.height),
+            static_cast<std::int32_t>(std::uint32_t(pick(0, 0xFFFF)) << kFixedShift)}};
     }
   }
-  const std::vector<std::function<void(Rasterizer&, const std::array<ScreenVertex<3>, 3>&)>>
-      fillers{[](Rasterizer& r, const auto& t) { r.fillTextureDepth(t); },
-              [](Rasterizer& r, const auto& t) { r.fillTextureDepthPick(t, 7); },
-              [](Rasterizer& r, const auto& t) { r.fillTextureDepthTexel(t); }};
   for (SpanLanes lanes : {SpanLanes::Eight, SpanLanes::Sixteen}) {
-    for (std::size_t f = 0; f < fillers.size(); ++f) {
+    for (int f = 0; f < 3; ++f) {
       SCOPED_TRACE(std::to_string(static_cast<int>(lanes)) + " lanes, filler " + std::to_string(f));
       bool lastTexel = false;  // drawn at all
       const bool ran = sameAsPlainLoop(lanes, [&](RasterTarget& target, bool plain) {
         target.raster.bindTexture(skin.view());
-        for (const auto& t : triangles) fillers[f](target.raster, t);
+        for (const auto& t : triangles) {
+          if (f == 0) target.raster.fillTextureDepth(t);
+          if (f == 1) target.raster.fillTextureDepthPick(t, 7);
+          if (f == 2) target.raster.fillTextureDepthTexel(t);
+        }
         lastTexel |= plain && std::count(target.pick.begin(), target.pick.end(),
                                          skin.width * skin.height - 1);
       });

@@ -107,12 +107,12 @@ TEST(RasterSpans, TablesFollowTheBoundSize) {
           std::vector<ScreenVertex<0>>{{shift, 0, {}}, {5 + shift, 6, {}}, {0, 6, {}}}, 9);
       target.raster.fillGouraudDepthPick(
           std::vector<ScreenVertex<2>>{
-              {shift, 0, {0, 1}}, {5, 6 + shift, {fixed(9), 1}}, {0, 6, {0, 1}}},
+              {shift, 0, {0, 1}}, {5, 6 + shift, {9 * kFixedOne, 1}}, {0, 6, {0, 1}}},
           4);
       target.raster.fillTextureDepth(
           std::vector<ScreenVertex<3>>{{shift, 0, {0, 0, 1}},
-                                       {7, 7, {fixed(7), fixed(7), 1}},
-                                       {0, 7 + shift, {0, fixed(7), 1}}});
+                                       {7, 7, {7 * kFixedOne, 7 * kFixedOne, 1}},
+                                       {0, 7 + shift, {0, 7 * kFixedOne, 1}}});
     }
     target.raster.clearPixels(1);
     target.expectSpansEmpty();
