@@ -1,6 +1,6 @@
 // The generated demo content must be usable as a game's: closed surfaces the
 // 3D view draws from outside in every frame, skin coordinates that land on
-// paint, frames packed faithfully and a light table that darkens.
+// paint, frames packed faithfully, and a folder a load accepts.
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,21 @@
 #include <map>
 #include <numeric>
 
+#include "app/app.h"
+#include "app/model_loading.h"
 #include "demo/demo_creature.h"
 #include "demo/demo_creature_skin.h"
+#include "demo/demo_folder.h"
 #include "demo/demo_mesh.h"
 #include "demo/demo_palette.h"
 #include "demo/demo_weapon.h"
+#include "platform/paths.h"
+#include "platform/settings_keys.h"
+#include "skins/palette_file.h"
+#include "skins/skin_image.h"
+#include "support/fixtures.h"
+#include "support/model_invariants.h"
+#include "support/scripted_platform.h"
 
 namespace pelt {
 namespace {
@@ -134,25 +144,60 @@ TEST(DemoMesh, FramesPackToWithinHalfAStepOfThePositions) {
   }
 }
 
-// The light table darkens row by row to near black; plain white cannot brighten.
-TEST(DemoColormap, RowsDarkenToNearBlack) {
-  const Palette p = makeDemoPalette();
-  const Skin map = makeColormapImage(p);
-  ASSERT_EQ(map.width, 256);
-  ASSERT_EQ(map.height, kColormapRows);
-  auto brightness = [&](int index) { return p[index * 3] + p[index * 3 + 1] + p[index * 3 + 2]; };
+// The folder serves what the program needs of a game: both models load whole
+// with every skin they name, the light table darkens every colour to near
+// black down its rows, and each map folder holds three 256 x 256 maps.
+TEST(DemoFolder, ServesTheModelsPaletteLightTableAndMaps) {
+  test::TempDir dir;
+  std::string error;
+  ASSERT_TRUE(writeDemoGameFolder(dir.path(), &error)) << error;
+  const std::string base = joinPath(dir.path(), "baseq2");
+  for (const char* model : {kDemoModelPath, kDemoWeaponPath}) {
+    test::ScriptedPlatform platform;
+    App app(platform);
+    app.baseFolder = base;
+    ASSERT_TRUE(loadMd2(app, joinPath(base, model))) << model;
+    EXPECT_TRUE(platform.messages.empty()) << model;
+    EXPECT_EQ(test::modelFault(app.model, true), "") << model;
+    for (const auto& skin : app.model.skins) EXPECT_TRUE(skin->hasFile) << skin->name;
+  }
+  Palette palette{};
+  EXPECT_TRUE(readPaletteFile(joinPath(base, kDemoPalettePath), palette));
+  test::ScriptedPlatform platform;
+  platform.writeString(settings::kPreferences, settings::kPalettePath,
+                       joinPath(base, kDemoColormapPath));
+  std::unique_ptr<Skin> colormap = loadDefaultColormap(platform);
+  ASSERT_TRUE(colormap && colormap->width == 256 && colormap->height >= 64);
+  auto brightness = [&](int row, int index) {
+    const int i = colormap->pixel(index, row);
+    return palette[i * 3] + palette[i * 3 + 1] + palette[i * 3 + 2];
+  };
   long previous = 256 * 765;
-  for (int row = 0; row < kColormapRows; ++row) {
+  for (int row = 0; row < 64; ++row) {
     long total = 0;
-    for (int index = 0; index < 256; ++index) total += brightness(map.pixel(index, row));
+    for (int index = 0; index < 256; ++index) total += brightness(row, index);
     EXPECT_LE(total, previous) << "row " << row;
     previous = total;
   }
-  for (int index = 0; index < 256; ++index) {
-    EXPECT_GE(brightness(map.pixel(index, 0)), brightness(index)) << index;
-    EXPECT_LT(brightness(map.pixel(index, kColormapRows - 1)), 3 * 24) << index;
+  for (int index = 0; index < 256; ++index) EXPECT_LT(brightness(63, index), 3 * 24) << index;
+  for (const char* folder : {kDemoPhongFolder, kDemoEnvironmentFolder}) {
+    const std::vector<std::string> maps = listFilesWithExtension(joinPath(base, folder), ".pcx");
+    EXPECT_EQ(maps.size(), 3u) << folder;
+    for (const std::string& name : maps) {
+      std::unique_ptr<Skin> map = readSkinImage(platform, joinPath(joinPath(base, folder), name));
+      ASSERT_TRUE(map) << name;
+      EXPECT_TRUE(map->width == 256 && map->height == 256) << name;
+    }
   }
-  EXPECT_EQ(map.pixel(rampColor(kRampGrey, 15), 0), rampColor(kRampGrey, 15));
+}
+
+TEST(DemoFolder, ReportsAFolderThatCannotBeCreated) {
+  test::TempDir dir;
+  std::string blocker = dir.write("plain-file", {1, 2, 3});
+  std::string error;
+  EXPECT_FALSE(writeDemoGameFolder(blocker, &error));
+  EXPECT_NE(error.find("plain-file"), std::string::npos) << error;
+  EXPECT_FALSE(writeDemoGameFolder(blocker, nullptr));
 }
 
 }  // namespace
