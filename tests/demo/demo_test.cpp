@@ -15,6 +15,7 @@
 #include "demo/demo_folder.h"
 #include "demo/demo_mesh.h"
 #include "demo/demo_palette.h"
+#include "demo/demo_vector.h"
 #include "demo/demo_weapon.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
@@ -27,14 +28,10 @@
 namespace pelt {
 namespace {
 
-const Md2Data& creature() {
-  static const Md2Data model = makeDemoCreature();
-  return model;
-}
-
-const Md2Data& weapon() {
-  static const Md2Data model = makeDemoWeapon();
-  return model;
+// Built once: the creature and the weapon posed with it.
+const std::pair<Md2Data, Md2Data>& models() {
+  static const std::pair<Md2Data, Md2Data> both{makeDemoCreature(), makeDemoWeapon()};
+  return both;
 }
 
 // Every edge is used once in each direction (closed, neighbours agree on the
@@ -80,30 +77,26 @@ const Md2Data& weapon() {
   return ::testing::AssertionSuccess();
 }
 
-TEST(DemoModels, SurfacesAreClosedAndDrawnFromOutsideInEveryFrame) {
-  EXPECT_TRUE(closedAndDrawnFromOutside(creature()));
-  EXPECT_TRUE(closedAndDrawnFromOutside(weapon()));
-  // The weapon is posed frame by frame with the creature it rides on.
-  ASSERT_EQ(weapon().frames.size(), creature().frames.size());
-  for (std::size_t f = 0; f < creature().frames.size(); ++f)
-    EXPECT_EQ(weapon().frames[f].name, creature().frames[f].name);
-}
-
-// Every corner and centre of every triangle shows paint, not the grey
+// Every corner and centre of every triangle also shows paint, not the grey
 // background between the skin's regions.
-TEST(DemoModels, MappedPixelsArePainted) {
+TEST(DemoModels, ClosedDrawnFromOutsideAndMappedOnPaint) {
+  EXPECT_TRUE(closedAndDrawnFromOutside(models().first));
+  EXPECT_TRUE(closedAndDrawnFromOutside(models().second));
+  // The weapon is posed frame by frame with the creature it rides on.
+  ASSERT_EQ(models().second.frames.size(), models().first.frames.size());
+  for (std::size_t f = 0; f < models().first.frames.size(); ++f)
+    EXPECT_EQ(models().second.frames[f].name, models().first.frames[f].name);
   const Palette palette = makeDemoPalette();
   const std::vector<std::uint8_t> greys{rampColor(kRampGrey, 2), rampColor(kRampGrey, 3)};
   const struct {
     const Md2Data& md2;
     Skin skin;
     std::vector<std::uint8_t> background;
-  } cases[] = {{creature(), makeCreatureSkin(kCreatureSkinNormal, palette), greys},
-               {creature(), makeCreatureSkin(kCreatureSkinPain, palette), greys},
-               {weapon(), makeWeaponSkin(palette), {rampColor(kRampGrey, 3)}}};
+  } cases[] = {{models().first, makeCreatureSkin(kCreatureSkinNormal, palette), greys},
+               {models().first, makeCreatureSkin(kCreatureSkinPain, palette), greys},
+               {models().second, makeWeaponSkin(palette), {rampColor(kRampGrey, 3)}}};
   for (const auto& c : cases) {
-    ASSERT_EQ(c.skin.width, c.md2.skinWidth);
-    ASSERT_EQ(c.skin.height, c.md2.skinHeight);
+    ASSERT_TRUE(c.skin.width == c.md2.skinWidth && c.skin.height == c.md2.skinHeight);
     auto painted = [&](int s, int t) {
       return std::count(c.background.begin(), c.background.end(), c.skin.pixel(s, t)) == 0;
     };
@@ -137,9 +130,11 @@ TEST(DemoMesh, FramesPackToWithinHalfAStepOfThePositions) {
     const auto& scale = md2.frames[f].scale;
     for (std::size_t i = 0; i < points.size(); ++i) {
       const Vec3& want = posed[f].vertices()[i];
-      EXPECT_NEAR(frame.vertices[i].x, want.x, scale[0] * 0.5f + 1e-4f);
-      EXPECT_NEAR(frame.vertices[i].y, want.y, scale[1] * 0.5f + 1e-4f);
-      EXPECT_NEAR(frame.vertices[i].z, want.z, scale[2] * 0.5f + 1e-4f);
+      const Vec3 off = sub(frame.vertices[i], want);
+      EXPECT_TRUE(std::abs(off.x) <= scale[0] * 0.5f + 1e-4f &&
+                  std::abs(off.y) <= scale[1] * 0.5f + 1e-4f &&
+                  std::abs(off.z) <= scale[2] * 0.5f + 1e-4f)
+          << "frame " << f << " vertex " << i;
     }
   }
 }

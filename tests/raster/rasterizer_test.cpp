@@ -79,10 +79,10 @@ TEST(RasterReference, FillerMatchesTheExactPolygon) {
       const std::size_t at = target.at(r.x, r.y);
       ASSERT_NE(target.pick[at], kPickNothing) << n << ": missed " << r.x << "," << r.y;
       if (quad) continue;
-      ASSERT_NEAR(target.pick[at] % kTexture, r.attr[0], 1.0 + (kBand + 1) * slope(p, 0)) << n;
-      ASSERT_NEAR(target.pick[at] / kTexture, r.attr[1], 1.0 + (kBand + 1) * slope(p, 1)) << n;
       // Whole-unit depth steps may lag by up to one unit per pixel of the span.
-      ASSERT_NEAR(target.depth[at], r.attr[2], 1.0 + (kBand + 1) * slope(p, 2) + kWidth) << n;
+      const int got[] = {target.pick[at] % kTexture, target.pick[at] / kTexture, target.depth[at]};
+      for (int k = 0; k < 3; ++k)
+        ASSERT_NEAR(got[k], r.attr[k], 1 + (kBand + 1) * slope(p, k) + (k == 2 ? kWidth : 0)) << n;
     }
   }
   EXPECT_GT(covered, 100000);  // the seed really draws
@@ -169,7 +169,7 @@ TEST(LineDrawers, StepWithTheWrappingAccumulator) {
   }
 }
 
-TEST(ClipLine, ClipsToTheBufferWithFixedPointSteps) {
+TEST(Clipping, LinesToTheBufferNearPlaneAndPointInPolygon) {
   const struct {
     ScreenLine in;
     bool kept;
@@ -192,9 +192,7 @@ TEST(ClipLine, ClipsToTheBufferWithFixedPointSteps) {
     EXPECT_EQ(target.raster.clipLine(line), c.kept) << ::testing::PrintToString(c.in);
     EXPECT_EQ(line, c.out) << ::testing::PrintToString(c.in);
   }
-}
 
-TEST(ClipNearZ, KeepsThePartBeyondTheNearPlane) {
   Point3f a{0, 0, 1.1f}, b{10, 20, -0.9f}, c{1, 2, 0.05f}, d{3, 4, -5.0f}, e{1, 2, 0.1f},
       f{3, 4, 7};
   ASSERT_TRUE(clipNearZ(a, b));
@@ -203,17 +201,16 @@ TEST(ClipNearZ, KeepsThePartBeyondTheNearPlane) {
   EXPECT_TRUE(b.z == kNearZ && a.z == 1.1f);
   EXPECT_FALSE(clipNearZ(c, d));                // wholly in front of the plane
   EXPECT_TRUE(clipNearZ(e, f) && e.z == 0.1f);  // on it counts as beyond
-}
 
-TEST(ClipPointInPolygon, EvenOddWithHalfOpenEdges) {
+  // Even-odd with half-open edges.
   const std::vector<Point2f> square{{0, 0}, {4, 0}, {4, 4}, {0, 4}};
   const struct {
     float x, y;
     bool inside;
-  } cases[] = {{2, 2, true},  {5, 2, false}, {2, 5, false}, {-1, 2, false},    {4, 2, true},
-               {0, 2, false}, {2, 0, true},  {2, 4, false}, {3.9f, 3.9f, true}};
-  for (const auto& c : cases)
-    EXPECT_EQ(pointInPolygon(c.x, c.y, square), c.inside) << c.x << "," << c.y;
+  } points[] = {{2, 2, true},  {5, 2, false}, {2, 5, false}, {-1, 2, false},    {4, 2, true},
+                {0, 2, false}, {2, 0, true},  {2, 4, false}, {3.9f, 3.9f, true}};
+  for (const auto& p : points)
+    EXPECT_EQ(pointInPolygon(p.x, p.y, square), p.inside) << p.x << "," << p.y;
 }
 
 TEST(SegmentWalk, VisitsThePinnedPixelsFromTheUpperEnd) {
