@@ -15,7 +15,6 @@
 #include "demo/demo_folder.h"
 #include "demo/demo_mesh.h"
 #include "demo/demo_palette.h"
-#include "demo/demo_vector.h"
 #include "demo/demo_weapon.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
@@ -37,7 +36,8 @@ const std::pair<Md2Data, Md2Data>& models() {
 // Every edge is used once in each direction (closed, neighbours agree on the
 // winding), and each connected piece, in every frame, runs the way the 3D
 // view's back-face test (drawn when det < 0) draws from outside: summed over
-// a closed piece, det is six times its volume, positive when it does.
+// a closed piece, det is six times its volume, positive when the piece is
+// drawn from outside.
 ::testing::AssertionResult closedAndDrawnFromOutside(const Md2Data& md2) {
   std::vector<int> root(static_cast<std::size_t>(md2.vertexCount));
   std::iota(root.begin(), root.end(), 0);
@@ -130,18 +130,16 @@ TEST(DemoMesh, FramesPackToWithinHalfAStepOfThePositions) {
     const auto& scale = md2.frames[f].scale;
     for (std::size_t i = 0; i < points.size(); ++i) {
       const Vec3& want = posed[f].vertices()[i];
-      const Vec3 off = sub(frame.vertices[i], want);
-      EXPECT_TRUE(std::abs(off.x) <= scale[0] * 0.5f + 1e-4f &&
-                  std::abs(off.y) <= scale[1] * 0.5f + 1e-4f &&
-                  std::abs(off.z) <= scale[2] * 0.5f + 1e-4f)
-          << "frame " << f << " vertex " << i;
+      EXPECT_NEAR(frame.vertices[i].x, want.x, scale[0] * 0.5f + 1e-4f);
+      EXPECT_NEAR(frame.vertices[i].y, want.y, scale[1] * 0.5f + 1e-4f);
+      EXPECT_NEAR(frame.vertices[i].z, want.z, scale[2] * 0.5f + 1e-4f);
     }
   }
 }
 
 // The folder serves what the program needs of a game: both models load whole
-// with every skin they name, the light table darkens every colour to near
-// black down its rows, and each map folder holds three 256 x 256 maps.
+// with every skin they name, the light table darkens row by row to near
+// black, and each map folder holds three 256 x 256 maps.
 TEST(DemoFolder, ServesTheModelsPaletteLightTableAndMaps) {
   test::TempDir dir;
   std::string error;
