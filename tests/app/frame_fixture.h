@@ -7,21 +7,18 @@
 
 #include "app/app.h"
 #include "app/command_table.h"
-#include "app/main_frame.h"
 #include "app/model_loading.h"
+#include "quiet_host.h"
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
 
 namespace pelt::test {
 
-// A window that records what the frame asks of it.
-struct RecordingHost : FrameHost {
-  int closes = 0;
+// Records the split bar's pointer grab as well.
+struct RecordingHost : QuietHost {
   bool grabbed = false;
-  void layoutChanged() override {}
   void grabSplitPointer(bool grab) override { grabbed = grab; }
-  void closeWindow() override { ++closes; }
 };
 
 // Refreshes reach the frame once `frame` is set, as in the window.

@@ -90,7 +90,6 @@ TEST_F(MappingCommands, SelectionCommandsFollowSharedStEntries) {
       {"grow past a hidden neighbour", {S, H, 0, 0, 0, 0}, kGrow, {0, 5}},
       {"shrink keeps a whole island", {S, S, S, 0, 0, S}, kShrink, {0, 1, 2, 5}},
       {"shrink drops the rim", {S, S, 0, 0, 0, S}, kShrink, {0, 5}},
-      {"shrink with every triangle on the rim", {S, 0, 0, 0, S, 0}, kShrink, {}},
       {"shrink ignores hidden neighbours", {0, 0, 0, S, 0 | H, 0}, kShrink, {3}},
       {"shrink keeps hidden selected ones", {S | H, 0, 0, 0, 0, 0}, kShrink, {0}},
       {"unhide gives back selected triangles", {H, 0, H, 0, 0, 0}, kUnhide, {0, 2}},
