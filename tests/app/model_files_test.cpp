@@ -169,6 +169,22 @@ TEST_F(ModelFiles, SaveAsAsksOutsideTheBaseFolderThenSaveWritesTheOpenedFile) {
   EXPECT_EQ(readWholeFile(opened).bytes, written());
 }
 
+// Yes to the save question once only asked and went on loading.
+TEST_F(ModelFiles, OpeningOverAModelCancelsOrSavesItFirst) {
+  const std::string first = open("a.md2", encodeMd2(test::quadStripMd2(2, 16, 8)));
+  const std::string second = dir.write("b.md2", encodeMd2(test::quadStripMd2(3, 16, 8)));
+  app.model.stCoords[0] = {5, 6};
+  const Bytes edited = written();
+  for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Yes}) {
+    platform.answerFile(second);
+    platform.messageAnswers = {answer};
+    run(32772);
+  }
+  EXPECT_EQ(platform.messageTexts(), Messages(2, kSaveMeshQuestion));
+  EXPECT_EQ(readWholeFile(first).bytes, edited);
+  EXPECT_EQ(app.currentFile, second);
+}
+
 TEST_F(ModelFiles, RefusedAndFailedSavesSayWhyAndLeaveTheOldFile) {
   const std::string path = open("m.md2", encodeMd2(test::quadStripMd2(40, 16, 8, {"a.pcx"})));
   const Bytes before = readWholeFile(path).bytes;
