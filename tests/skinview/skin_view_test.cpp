@@ -350,6 +350,38 @@ TEST_F(MappingGestures, TranslationCarriesThePixelsAndTransformsStopAtTheSkinEdg
   EXPECT_DOUBLE_EQ(view->transform.scaleS, 1.0);
 }
 
+TEST_F(MappingGestures, PicksWithinSixPixelsAndShiftOrCtrlBrushTheSelection) {
+  const std::tuple<int, int, bool> picks[] = {{25, 10, true},  {26, 10, false}, {25, 13, true},
+                                              {25, 14, false}, {20, 4, false},  {20, 5, true}};
+  for (auto [x, y, picked] : picks) {
+    press(x, y);
+    EXPECT_EQ(view->dragState == kDragStVertex, picked) << x << "," << y;
+    release(x, y);
+  }
+  tri(2).flags = kTriangleHidden;  // hidden ones are brushed too
+  for (bool add : {true, false}) {
+    press(44, 43, kButtonLeft, 0, add, !add);
+    EXPECT_EQ(view->dragState, add ? kDragAddSelection : kDragRemoveSelection);
+    move(12, 12);
+    release(12, 12);
+    EXPECT_EQ(tri(2).flags, kTriangleHidden | (add ? kTriangleSelected : 0u));
+    EXPECT_EQ(tri(0).flags, add ? kTriangleSelected : 0u);
+    EXPECT_EQ(tri(1).flags, 0u);
+  }
+}
+
+TEST_F(MappingGestures, RotationIsRefusedMoveByMove) {
+  select({2});  // box 40..50, turned about (10, 10)
+  press(10, 10, kButtonRight, 0, true);
+  move(10, 10 + 200);  // a whole radian: off the skin
+  EXPECT_EQ(app.model.stCoords[4], (StCoord{40, 40}));
+  EXPECT_EQ(view->transform.angle, 0.0);
+  move(10, 10 + 10);
+  EXPECT_DOUBLE_EQ(view->transform.angle, 0.05);
+  // 10 + 30 cos 0.05 + 30 sin 0.05 = 41.46, 10 - 30 sin 0.05 + 30 cos 0.05 = 38.46
+  EXPECT_EQ(app.model.stCoords[4], (StCoord{41, 38}));
+}
+
 TEST_F(MappingGestures, TheMapRectangleGestures) {
   // Press, move, the gesture the press starts and the rectangle it leaves.
   const std::tuple<WindowPoint, WindowPoint, std::int32_t, MapRect> cases[] = {
