@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <tuple>
 
 #include "app/frame_lists.h"
@@ -182,6 +183,38 @@ TEST(ModelViewGestures, PressChoosesTheGestureAndReleasesEndIt) {
     EXPECT_EQ(f.view.gesture(), ViewGesture::Idle);
     EXPECT_EQ(f.platform.pointerHidden, 0);
   }
+}
+
+TEST(ModelViewGestures, CameraStepsClampsAndWholeWheelNotches) {
+  ViewFixture f;
+  f.addSkinnedSquare();
+  f.app.cameraOverride = true;
+  f.show(kModeTextured);
+  auto at = [](int x, int y, unsigned button, unsigned held, bool shift = false) {
+    return MouseEvent{x, y, x, y, button, held, shift};
+  };
+  f.view.eye = {-100, 0, 0};  // from behind, dragging down still raises the eye
+  f.view.mousePress(at(20, 20, kButtonLeft, kButtonLeft));
+  f.view.mouseMove(at(20, 30, kButtonNone, kButtonLeft));
+  EXPECT_NEAR(f.view.eye[2], 100 * std::sin(2 * M_PI / 180), 0.05);
+  f.view.eye = {100, 0, 0};  // the right button added zooms: 0.998004 per pixel up
+  f.view.mousePress(at(20, 20, kButtonRight, kButtonLeft | kButtonRight));
+  f.view.mouseMove(at(20, 17, kButtonNone, kButtonLeft | kButtonRight));
+  EXPECT_NEAR(f.view.eye[0], 100 * std::pow(0.998004, 3), 1e-4);
+  f.view.mouseRelease(at(20, 17, kButtonLeft, kButtonRight));
+  f.view.mouseRelease(at(20, 17, kButtonRight, kButtonNone));
+
+  f.view.mousePress(at(30, 20, kButtonLeft, kButtonLeft, true));
+  for (auto [x, fieldOfView] : {std::pair{-5000, 1.0f}, {5000, 120.0f}}) {
+    f.view.mouseMove(at(x, 20, kButtonNone, kButtonLeft));
+    EXPECT_FLOAT_EQ(f.view.fieldOfView, fieldOfView);
+  }
+  f.view.mouseRelease(at(30, 20, kButtonLeft, kButtonNone));
+  f.view.eye = {100, 0, 0};
+  f.view.wheel(60);  // less than a notch turns nothing
+  EXPECT_FLOAT_EQ(f.view.eye[1], 0);
+  f.view.wheel(240);
+  EXPECT_NEAR(std::atan2(f.view.eye[1], f.view.eye[0]) * 180 / M_PI, 22.5, 1e-3);
 }
 
 // Brushing a selection needs triangle ids in the pick buffer.
