@@ -64,9 +64,9 @@ Rgb mix(const Rgb& from, const Rgb& to, double f) {
 template <class Merge>
 void mergeMasked(Skin& skin, const std::vector<std::uint8_t>& mask, Merge merge) {
   const size_t count = std::min(mask.size(), skin.pixels.size());
+  const NearestColour nearest(skin.palette);
   for (size_t i = 0; i < count; ++i)
-    if (mask[i] != 0)
-      skin.pixels[i] = static_cast<std::uint8_t>(nearestPaletteIndex(skin.palette, merge(i)));
+    if (mask[i] != 0) skin.pixels[i] = static_cast<std::uint8_t>(nearest(merge(i)));
 }
 
 bool anySelected(const Model& model) {

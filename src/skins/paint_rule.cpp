@@ -1,6 +1,7 @@
 #include "skins/paint_rule.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace pelt {
 
@@ -62,16 +63,28 @@ Rgb hsvToRgb(double h, double s, double v) {
 }
 
 int nearestPaletteIndex(const Palette& palette, const Rgb& colour) {
+  return NearestColour(palette)(colour);
+}
+
+NearestColour::NearestColour(const Palette& palette) {
+  for (size_t j = 0; j < 256; ++j) {
+    r_[j] = palette[3 * j];
+    g_[j] = palette[3 * j + 1];
+    b_[j] = palette[3 * j + 2];
+  }
+}
+
+// Branch-free so the loop runs at full speed; a NaN colour keeps index 0.
+int NearestColour::operator()(const Rgb& colour) const {
   int best = 0;
-  double bestDistance = -1;
+  double bestDistance = std::numeric_limits<double>::infinity();
   for (int j = 0; j < 256; ++j) {
-    const Rgb c = paletteColour(palette, j);
-    const double dr = c.r - colour.r, dg = c.g - colour.g, db = c.b - colour.b;
+    const auto u = static_cast<size_t>(j);
+    const double dr = r_[u] - colour.r, dg = g_[u] - colour.g, db = b_[u] - colour.b;
     const double d = dr * dr + dg * dg + db * db;
-    if (bestDistance < 0 || d < bestDistance) {
-      best = j;
-      bestDistance = d;
-    }
+    const bool closer = d < bestDistance;
+    best = closer ? j : best;
+    bestDistance = closer ? d : bestDistance;
   }
   return best;
 }
@@ -80,6 +93,7 @@ void buildBlendTable(BlendTable& table, const Palette& palette, std::uint8_t pai
                      double amount, int mode) {
   const Rgb paint = paletteColour(palette, paintIndex);
   const Hsv paintHsv = rgbToHsv(paint.r, paint.g, paint.b);
+  const NearestColour nearest(palette);
   for (int i = 0; i < 256; ++i) {
     const Rgb c = paletteColour(palette, i);
     Rgb target = paint;
@@ -89,7 +103,7 @@ void buildBlendTable(BlendTable& table, const Palette& palette, std::uint8_t pai
     }
     const Rgb blended{c.r + amount * (target.r - c.r), c.g + amount * (target.g - c.g),
                       c.b + amount * (target.b - c.b)};
-    table[static_cast<size_t>(i)] = static_cast<std::uint8_t>(nearestPaletteIndex(palette, blended));
+    table[static_cast<size_t>(i)] = static_cast<std::uint8_t>(nearest(blended));
   }
 }
 

@@ -39,6 +39,16 @@ Rgb hsvToRgb(double h, double s, double v);
 // Smallest squared RGB distance; the lower index wins ties.
 int nearestPaletteIndex(const Palette& palette, const Rgb& colour);
 
+// The same search for many colours against one palette, converted once.
+class NearestColour {
+ public:
+  explicit NearestColour(const Palette& palette);
+  int operator()(const Rgb& colour) const;
+
+ private:
+  std::array<double, 256> r_{}, g_{}, b_{};
+};
+
 // Index before painting -> index after painting with `paintIndex` at
 // strength `amount` (0..1).
 void buildBlendTable(BlendTable& table, const Palette& palette, std::uint8_t paintIndex,

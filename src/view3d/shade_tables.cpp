@@ -96,8 +96,12 @@ bool hasLitPlane(const Skin& phongMap) {
   if (phongMap.storedPixels.size() < texels || phongMap.pixels.size() < texels) return false;
   // A freshly read map's stored copy holds raw texels up to 255; only a
   // built plane stays inside the light table's rows.
-  return std::all_of(phongMap.storedPixels.begin(), phongMap.storedPixels.begin() + texels,
-                     [](std::uint8_t level) { return level < kLightLevels; });
+  // An OR over the plane instead of an early exit: it is checked on every
+  // render, and this form vectorises.
+  static_assert((kLightLevels & (kLightLevels - 1)) == 0);
+  std::uint8_t any = 0;
+  for (size_t i = 0; i < texels; ++i) any |= phongMap.storedPixels[i];
+  return any < kLightLevels;
 }
 
 }  // namespace pelt

@@ -1,28 +1,19 @@
-// The whole command table: every row of the menus, keys and tool bar, and
-// every id dispatched through it.
+// The whole command table: every row of the menus, keys and tool bar, every
+// id dispatched through it, and the commands that only flip state.
 #include "app/command_table.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <iterator>
-#include <string>
 
 #include "app/about.h"
-#include "app/app.h"
-#include "app/main_frame.h"
-#include "app/model_loading.h"
-#include "skins/skin_image.h"
-#include "support/fixtures.h"
-#include "support/scripted_platform.h"
-#include "quiet_host.h"
+#include "frame_fixture.h"
+#include "skinview/skin_view.h"
 
 namespace pelt {
 namespace {
 
-using test::ScriptedPlatform;
-using test::TempDir;
+using test::RecordedRefresh;
 
 struct Row {
   int id;
@@ -138,22 +129,13 @@ TEST(CommandTable, EveryRowAsTheMenusShowIt) {
   EXPECT_EQ(shown, buttons);
 }
 
-class CommandWalk : public ::testing::Test {
+class CommandWalk : public test::FrameTest {
  protected:
   CommandWalk() {
-    app.baseFolder = app.loadFolder = app.saveFolder = dir.file("baseq2");
-    dir.write("baseq2/m/skin.pcx", encodeSkinPcx(test::patternSkin(16, 8, 1)));
-    const std::string model =
-        dir.write("baseq2/m/tris.md2", encodeMd2(test::quadStripMd2(2, 16, 8, {"m/skin.pcx"})));
-    EXPECT_TRUE(loadMd2(app, model));
+    loadStrip();
     frame.setClientSize(800, 600, 40);
+    platform.refreshes.clear();
   }
-
-  TempDir dir;
-  ScriptedPlatform platform;
-  App app{platform};
-  QuietHost host;
-  MainFrame frame{app, host};
 };
 
 // Every dialog is cancelled and every question answered with its default,
@@ -167,20 +149,48 @@ TEST_F(CommandWalk, EveryIdDispatches) {
   EXPECT_EQ(host.closes, 1);  // Exit asks the window to close
 }
 
-TEST_F(CommandWalk, ChecksAndGreyedEntriesFollowTheState) {
-  auto checked = [&](int id) { return isCommandChecked(*findCommand(id), app); };
-  ASSERT_TRUE(runCommand(frame, 32781));
-  EXPECT_TRUE(checked(32781) && !checked(32780));
-  const int refills = platform.listRefills;
-  ASSERT_TRUE(runCommand(frame, 32781));  // already the mode: nothing happens
-  EXPECT_EQ(platform.listRefills, refills);
-  for (int id : {32802, 32800, 32801}) {
-    ASSERT_TRUE(runCommand(frame, id));
-    for (int other : {32802, 32800, 32801}) EXPECT_EQ(checked(other), other == id) << id;
-  }
-  ASSERT_TRUE(runCommand(frame, 32779));  // camera override off
-  EXPECT_FALSE(checked(32779));
+TEST_F(CommandWalk, ChecksFollowTheState) {
+  for (const std::vector<int>& ids :
+       {std::vector{32781, 32780}, {32869, 32868}, {32802, 32800, 32801}})
+    for (int id : ids) {
+      run(id);
+      for (int other : ids) EXPECT_EQ(checked(other), other == id) << id;
+    }
   EXPECT_EQ(app.brushKind, 2);  // the line brush, run last
+  run(32779);                   // camera override off
+  EXPECT_FALSE(checked(32779));
+
+  run(32866);
+  EXPECT_EQ(frame.skinView()->mapRectShown, 1);
+  EXPECT_EQ(platform.refreshes.back(), (RecordedRefresh{0, 1, true}));
+  run(32850);
+  EXPECT_TRUE(app.showMeshWhilePainting && checked(32850) && checked(32866));
+  EXPECT_EQ(platform.refreshes.back(), (RecordedRefresh{0, 0x2F, true}));
+}
+
+TEST_F(CommandWalk, ColourKeysStepTheSlotWrappingAndRebuildTheBlend) {
+  const RecordedRefresh blend{0, 0x28, false}, views{0, 0x23, true};
+  struct Case {
+    int slot, id;
+    std::uint8_t before, after;
+    std::vector<RecordedRefresh> refreshes;  // the mesh and background slots redraw the views
+  } cases[] = {
+      {4, 32832, 255, 0, {blend}},        {4, 32833, 0, 255, {blend}},
+      {4, 32834, 250, 10, {blend}},       {4, 32835, 3, 243, {blend}},
+      {4, 32832, 7, 8, {blend}},          {2, 32834, 0, 16, {blend, views}},
+      {7, 32833, 0, 255, {blend, views}},
+  };
+  for (const Case& c : cases) {
+    platform.refreshes.clear();
+    app.currentSlot = c.slot;
+    app.colorSlots[static_cast<size_t>(c.slot)] = c.before;
+    run(c.id);
+    EXPECT_EQ(app.colorSlots[static_cast<size_t>(c.slot)], c.after) << c.id;
+    // Full strength in RGB: every index paints to the new colour (the
+    // pattern palette has no duplicates).
+    EXPECT_EQ(app.blendTable[0], c.after);
+    EXPECT_EQ(platform.refreshes, c.refreshes) << c.slot;
+  }
 }
 
 }  // namespace

@@ -1,354 +1,291 @@
-// The Skins menu, Re-Palette and the map submenus, run through the command
-// table as the menus and keys run them.
+// The Skins menu, its operations on every skin and the map submenus, run
+// through the command table as the menus and keys run them.
 #include "app/skin_commands.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "app/app.h"
-#include "app/command_table.h"
 #include "app/frame_lists.h"
-#include "app/main_frame.h"
-#include "app/map_commands.h"
-#include "app/model_loading.h"
 #include "app/palette_commands.h"
-#include "app/skin_list.h"
-#include "platform/settings_keys.h"
-#include "skins/skin_image.h"
-#include "support/fixtures.h"
-#include "support/scripted_platform.h"
-#include "quiet_host.h"
+#include "app/skin_effects.h"
+#include "app/skin_operations.h"
+#include "frame_fixture.h"
+#include "skins/paint_rule.h"
 #include "view3d/shade_tables.h"
 
 namespace pelt {
 namespace {
 
 using test::patternSkin;
-using test::ScriptedPlatform;
-using test::TempDir;
+using Messages = std::vector<std::string>;
 
+// clang-format off
 enum : int {
   kNew = 32785, kOpen = 32777, kClose = 32782, kDuplicate = 32842, kSave = 32783,
   kSaveAs = 32784, kLink = 32788, kUnlink = 32789, kMoveUp = 32793, kMoveDown = 32794,
   kStore = 32787, kRevert = 32786, kReload = 32795, kScan = 32776, kRePalette = 32804,
   kResetPalette = 32864, kPhongOpen = 32858, kPhongClose = 32859, kPhongScan = 32862,
-  kEnvOpen = 32860, kEnvScan = 32863,
+  kEnvOpen = 32860, kEnvScan = 32863, kResize = 32799, kReplace = 32855, kInvPalette = 32851,
+  kInvPixels = 32852, kInvBoth = 32853, kOutline = 32843, kFill = 32844, kShade = 32845,
+  kLoadTo = 32847,
 };
+// clang-format on
 
-class SkinCommands : public ::testing::Test {
+class SkinCommands : public test::FrameTest {
  protected:
-  SkinCommands() : app(platform), frame(app, host) {
-    app.baseFolder = dir.file("baseq2");
-    app.loadFolder = app.saveFolder = app.baseFolder;
-    dir.write("baseq2/models/m/skin.pcx", encodeSkinPcx(patternSkin(16, 8, 1)));
-    std::string model = dir.write("baseq2/models/m/tris.md2",
-                                  encodeMd2(test::quadStripMd2(2, 16, 8, {"models/m/skin.pcx"})));
-    EXPECT_TRUE(loadMd2(app, model));
-    platform.messages.clear();
-  }
-
-  void run(int id) { ASSERT_TRUE(runCommand(frame, id)) << id; }
   std::vector<std::string> skinList() { return listContents(app, FrameList::Skins).entries; }
-  Skin& current() { return *app.model.currentSkin(); }
-  std::string writeSkinFile(const std::string& name, int w, int h, int seed) {
+  std::string writeSkin(const std::string& name, int w, int h, int seed = 0) {
     return dir.write(name, encodeSkinPcx(patternSkin(w, h, seed)));
   }
-  void openSkinFile(const std::string& path, int filter = 1) {
-    platform.answerFile(path, filter);
+  void open(const std::string& path) {
+    platform.answerFile(path);
     run(kOpen);
   }
-
-  TempDir dir;
-  ScriptedPlatform platform;
-  App app;
-  QuietHost host;
-  MainFrame frame;
+  void resize(int w, int h, bool enforce) {
+    platform.resizeAnswers.push_back(ResizeSkinsValues{w, h, enforce});
+    run(kResize);
+  }
 };
 
 TEST_F(SkinCommands, LinkedSkinsStayInFront) {
-  std::string other = writeSkinFile("work/other.pcx", 16, 8, 2);
-  openSkinFile(other);
-  EXPECT_EQ(skinList(), (std::vector<std::string>{"  models/m/skin.pcx", "* " + other}));
-  EXPECT_EQ(app.model.currentSkinIndex, 1);
-  EXPECT_EQ(platform.fileRequests.back().filter, kSkinFilter);
-
-  // Moving the unlinked skin above the linked one is undone by the refresh.
-  run(kMoveUp);
-  EXPECT_EQ(skinList(), (std::vector<std::string>{"  models/m/skin.pcx", "* " + other}));
-  EXPECT_EQ(app.model.currentSkinIndex, 1);
+  loadStrip();
+  std::string other = writeSkin("work/other.pcx", 16, 8, 2);
+  open(other);
+  run(kMoveUp);  // above the linked skin: undone by the refresh
+  EXPECT_EQ(skinList(), (Messages{"  models/m/skin.pcx", "* " + other}));
 
   // Linking it below the base folder gives it a relative name; then it may move.
   platform.answerFile(app.baseFolder + "/models/m/other");
   run(kLink);
-  EXPECT_EQ(skinList(), (std::vector<std::string>{"  models/m/skin.pcx", "  models/m/other.pcx"}));
-  EXPECT_TRUE(current().hasFile);
-  EXPECT_EQ(current().filePath, app.baseFolder + "/models/m/other.pcx");
   run(kMoveUp);
-  EXPECT_EQ(skinList()[0], "  models/m/other.pcx");
+  EXPECT_EQ(skinList(), (Messages{"  models/m/other.pcx", "  models/m/skin.pcx"}));
   run(kMoveDown);
-  EXPECT_EQ(skinList()[1], "  models/m/other.pcx");
-
   run(kUnlink);
   EXPECT_EQ(skinList()[1], "* " + app.baseFolder + "/models/m/other.pcx");
 
-  // Opening a skin of another size is refused.
-  openSkinFile(writeSkinFile("work/big.pcx", 32, 8, 0));
-  EXPECT_EQ(platform.messages.back().text, kWrongDimensionsMessage);
-  EXPECT_EQ(app.model.skins.size(), 2u);
-}
-
-TEST_F(SkinCommands, ClosingMovesTheCurrentSkin) {
-  openSkinFile(writeSkinFile("a.pcx", 16, 8, 3));
-  openSkinFile(writeSkinFile("b.pcx", 16, 8, 4));
-  ASSERT_EQ(app.model.currentSkinIndex, 2);
-  run(kClose);
-  EXPECT_EQ(app.model.currentSkinIndex, 1);
-  EXPECT_EQ(current().filePath, dir.file("a.pcx"));
+  open(writeSkin("work/big.pcx", 32, 8));
+  EXPECT_EQ(platform.messageTexts(), Messages{kWrongDimensionsMessage});
   chooseSkin(app, 0);
-  run(kClose);
-  run(kClose);
-  EXPECT_EQ(app.model.currentSkinIndex, -1);
-  EXPECT_TRUE(app.model.skins.empty());
-  EXPECT_TRUE(platform.messages.empty());
-  // Without a current skin the skin commands do nothing.
-  for (int id : {kClose, kSave, kSaveAs, kLink, kUnlink, kMoveUp, kMoveDown, kStore, kRevert, kReload, kRePalette}) run(id);
-  EXPECT_TRUE(platform.messages.empty());
-  EXPECT_EQ(platform.fileRequests.size(), 2u);
+  run(kClose);  // the first goes: the next
+  EXPECT_EQ(skin().filePath, app.baseFolder + "/models/m/other.pcx");
 }
 
-TEST_F(SkinCommands, NewSkinAsksTwiceAndSavesThroughSaveAs) {
+TEST_F(SkinCommands, NewAndDuplicateSkins) {
+  loadStrip();
   platform.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Yes};
   app.currentSlot = 4;
   run(kNew);
-  EXPECT_EQ(platform.messageTexts(), (std::vector<std::string>{kCheckerboardQuestion, kMeshOutlineQuestion}));
-  Skin& skin = current();
-  EXPECT_EQ(skin.name, "newskin");
-  EXPECT_FALSE(skin.isLinked());
-  EXPECT_EQ(skin.palette, app.model.skins[0]->palette);
+  EXPECT_EQ(platform.messageTexts(), (Messages{kCheckerboardQuestion, kMeshOutlineQuestion}));
   // The mesh edges from (0,0) along t = 0 are drawn in the slot's colour; the
   // rest shows the 4 x 4 checkerboard.
-  EXPECT_EQ(skin.pixel(3, 0), app.colorSlots[4]);
-  EXPECT_EQ(skin.pixel(1, 1), 64);
-  EXPECT_EQ(skin.pixel(5, 1), 192);
-  EXPECT_EQ(skin.storedPixels, skin.pixels);
+  EXPECT_EQ((std::array{skin().pixel(3, 0), skin().pixel(1, 1), skin().pixel(5, 1)}),
+            (std::array<std::uint8_t, 3>{app.colorSlots[4], 64, 192}));
 
-  platform.answerFile(dir.file("saved/newone"));
-  std::filesystem::create_directories(dir.file("saved"));
-  run(kSave);
-  EXPECT_EQ(platform.fileRequests.back().save, true);
-  EXPECT_EQ(skin.filePath, dir.file("saved/newone.pcx"));
-  EXPECT_EQ(skin.name, dir.file("saved/newone.pcx"));
-  EXPECT_TRUE(skin.hasFile);
-  EXPECT_EQ(decodeSkinImage(readWholeFile(dir.file("saved/newone.pcx")).bytes).skin->pixels, skin.pixels);
-  EXPECT_EQ(app.saveFolder, dir.file("saved"));
-
-  // A new skin without the checkerboard takes the background slot.
-  platform.messageAnswers = {MessageAnswer::No, MessageAnswer::No};
-  run(kNew);
-  EXPECT_EQ(current().pixels, std::vector<std::uint8_t>(16 * 8, app.colorSlots[7]));
+  run(kDuplicate);
+  EXPECT_EQ(skin().name, "dupskin");
+  while (!app.model.skins.empty()) run(kClose);
+  platform.messages.clear();
+  run(kDuplicate);  // nothing to copy: a new skin, without the checkerboard
+  EXPECT_EQ(platform.messageTexts(),
+            (Messages{kNothingToDuplicateMessage, kCheckerboardQuestion, kMeshOutlineQuestion}));
+  EXPECT_EQ(skin().pixels, std::vector<std::uint8_t>(16 * 8, app.colorSlots[7]));
 }
 
-TEST_F(SkinCommands, SaveAsOfALinkedSkinNamesItByTheBaseFolder) {
-  platform.answerFile(app.baseFolder + "/models/m/copy", 2);
-  run(kSaveAs);
-  EXPECT_EQ(current().name, "models/m/copy.bmp");
-  EXPECT_EQ(current().fileFormat, kFormatBmp);
-  EXPECT_TRUE(platform.messages.empty());
-
-  // Outside the base folder the user is asked; No writes nothing.
-  platform.answerFile(dir.file("elsewhere.pcx"));
-  run(kSaveAs);
-  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{kNotBelowBaseQuestion});
-  EXPECT_EQ(fileSize(dir.file("elsewhere.pcx")), -1);
-  EXPECT_EQ(current().name, "models/m/copy.bmp");
-
-  platform.answerFile(dir.file("elsewhere.pcx"));
-  platform.messageAnswers = {MessageAnswer::Yes};
-  run(kSaveAs);
-  EXPECT_EQ(current().name, dir.file("elsewhere.pcx"));
-  EXPECT_TRUE(current().isLinked());
-
-  // A failed write leaves the skin as it was.
-  platform.answerFile(dir.file("missing/folder/x.pcx"));
-  platform.messageAnswers = {MessageAnswer::Yes};
-  run(kSaveAs);
-  EXPECT_EQ(platform.messages.back().text, kSaveSkinFailedMessage);
-  EXPECT_EQ(current().name, dir.file("elsewhere.pcx"));
+TEST_F(SkinCommands, SaveAsNamesByTheBaseFolderAndAsksOutsideIt) {
+  loadStrip();
+  const std::string copy = app.baseFolder + "/models/m/copy", out = dir.file("out.pcx");
+  const Messages failed{kNotBelowBaseQuestion, "Error Saving: 2", kSaveSkinFailedMessage};
+  struct Case {
+    std::string file;
+    int filter;
+    MessageAnswer answer;
+    std::string name;  // afterwards
+    Messages said;
+  } cases[] = {
+      {copy, 2, MessageAnswer::No, "models/m/copy.bmp", {}},
+      {out, 1, MessageAnswer::No, "models/m/copy.bmp", {kNotBelowBaseQuestion}},
+      {out, 1, MessageAnswer::Yes, out, {kNotBelowBaseQuestion}},
+      {dir.file("missing/x.pcx"), 1, MessageAnswer::Yes, out, failed},
+  };
+  for (const Case& c : cases) {
+    platform.messages.clear();
+    platform.answerFile(c.file, c.filter);
+    platform.messageAnswers = {c.answer};
+    run(kSaveAs);
+    EXPECT_EQ(platform.messageTexts(), c.said) << c.file;
+    EXPECT_EQ(skin().name, c.name);
+  }
 }
 
 TEST_F(SkinCommands, StoreRevertAndReload) {
-  Skin& skin = current();
-  std::vector<std::uint8_t> loaded = skin.pixels;
-  skin.pixels[0] ^= 0xFF;
-  run(kRevert);
-  EXPECT_EQ(skin.pixels, loaded);
-  EXPECT_EQ(platform.refreshes.back(), (test::RecordedRefresh{0, 0x2B, false}));
-
-  skin.pixels[0] ^= 0xFF;
+  loadStrip();
+  Skin& s = skin();
+  s.pixels[0] ^= 0xFF;
   run(kStore);
-  skin.pixels[1] ^= 0xFF;
+  s.pixels[1] ^= 0xFF;
   run(kRevert);
-  EXPECT_NE(skin.pixels, loaded);
-  EXPECT_EQ(skin.pixels[1], loaded[1]);
+  EXPECT_EQ(s.pixels, s.storedPixels);
+  EXPECT_NE(s.pixels[0], patternSkin(16, 8, 1).pixels[0]);
 
-  // Reload takes the file's pixels but keeps the palette.
+  // Reload takes the file's pixels but keeps the palette; a file of another
+  // size or none at all is not taken.
   Skin onDisk = patternSkin(16, 8, 9);
   onDisk.palette.fill(1);
   dir.write("baseq2/models/m/skin.pcx", encodeSkinPcx(onDisk));
-  Palette palette = skin.palette;
+  Palette palette = s.palette;
   run(kReload);
-  EXPECT_EQ(skin.pixels, onDisk.pixels);
-  EXPECT_EQ(skin.storedPixels, onDisk.pixels);
-  EXPECT_EQ(skin.palette, palette);
-
-  // A file that changed size is not taken over.
-  writeSkinFile("baseq2/models/m/skin.pcx", 8, 8, 0);
+  EXPECT_EQ(s.palette, palette);
+  writeSkin("baseq2/models/m/skin.pcx", 8, 8);
   run(kReload);
-  EXPECT_EQ(platform.messages.back().text, kReloadResizedMessage);
-  EXPECT_EQ(skin.pixels, onDisk.pixels);
   std::filesystem::remove(dir.file("baseq2/models/m/skin.pcx"));
   run(kReload);
-  EXPECT_EQ(platform.messages.back().text, kReloadFailedMessage);
+  EXPECT_EQ(platform.messageTexts(), (Messages{kReloadResizedMessage, kReloadFailedMessage}));
+  EXPECT_EQ(s.storedPixels, onDisk.pixels);
 }
 
-TEST_F(SkinCommands, DuplicateCopiesOrMakesANewSkin) {
-  current().pixels[5] = 77;
-  run(kDuplicate);
-  EXPECT_EQ(current().name, "dupskin");
-  EXPECT_EQ(current().pixels[5], 77);
-  EXPECT_EQ(current().storedPixels, app.model.skins[0]->storedPixels);
-  EXPECT_FALSE(current().hasFile);
-  while (!app.model.skins.empty()) run(kClose);
-  run(kDuplicate);
-  EXPECT_EQ(platform.messageTexts(),
-            (std::vector<std::string>{kNothingToDuplicateMessage, kCheckerboardQuestion, kMeshOutlineQuestion}));
-  EXPECT_EQ(current().palette, greyRampPalette());
-}
-
-TEST_F(SkinCommands, ScanFolderAddsRightSizedSkinsSilently) {
-  for (const char* name : {"s/a.pcx", "s/b.PCX", "s/c.pcx"}) writeSkinFile(name, 16, 8, 0);
-  writeSkinFile("s/wrong.pcx", 4, 4, 0);
-  platform.folderAnswers = {dir.file("s")};
+TEST_F(SkinCommands, ScanFolderAndRePalette) {
+  loadStrip();
+  for (const char* name : {"s/a.pcx", "s/b.PCX", "s/c.pcx"}) writeSkin(name, 16, 8);
+  writeSkin("s/wrong.pcx", 4, 4);
+  platform.folderAnswers = {dir.file("s"), dir.file("s/a.pcx")};  // then a file
   run(kScan);
-  EXPECT_EQ(platform.folderTitles, std::vector<std::string>{kBrowseFolderTitle});
-  EXPECT_TRUE(platform.messages.empty());
-  EXPECT_EQ(app.model.skins.size(), 4u);
-  EXPECT_EQ(app.model.currentSkinIndex, 0);
-  EXPECT_EQ(skinList()[3], "* " + dir.file("s/c.pcx"));
-
-  platform.folderAnswers = {std::nullopt};
   run(kScan);
-  platform.folderAnswers = {dir.file("s/a.pcx")};
-  run(kScan);
-  EXPECT_EQ(platform.messageTexts(), (std::vector<std::string>{kFolderNotValidMessage, kFolderNotValidMessage}));
-}
+  EXPECT_EQ(platform.messageTexts(), Messages{kFolderNotValidMessage});
+  EXPECT_EQ(skinList().back(), "* " + dir.file("s/c.pcx"));  // not the wrong-sized one
 
-TEST_F(SkinCommands, RePaletteKeepsIndices) {
-  std::vector<std::uint8_t> pixels = current().pixels;
-  Bytes act(768);
-  for (size_t i = 0; i < act.size(); ++i) act[i] = static_cast<std::uint8_t>(255 - i % 256);
+  // A new palette keeps the indices.
+  platform.messages.clear();
+  const std::vector<std::uint8_t> pixels = skin().pixels;
+  const Bytes act(768, 9);
   dir.write("pal/warm.act", act);
   platform.answerFile(dir.file("pal/warm"), 3);
-  run(kRePalette);
-  EXPECT_EQ(platform.fileRequests.back().filter, kPaletteFilter);
-  EXPECT_TRUE(std::equal(act.begin(), act.end(), current().palette.begin()));
-  EXPECT_EQ(current().pixels, pixels);
-
   platform.answerFile(dir.file("pal/nothing.pcx"));
   run(kRePalette);
-  EXPECT_EQ(platform.messages.back().text, kNoPaletteMessage);
-
-  run(kResetPalette);
-  EXPECT_EQ(current().palette, greyRampPalette());
+  EXPECT_TRUE(std::equal(act.begin(), act.end(), skin().palette.begin()));
+  EXPECT_EQ(skin().pixels, pixels);
+  run(kRePalette);
+  EXPECT_EQ(platform.messageTexts(), Messages{kNoPaletteMessage});
 }
 
-Skin mapImage(int w, int h) {
-  Skin map = patternSkin(w, h);
-  map.pixels[0] = 255;
-  return map;
-}
-
-TEST_F(SkinCommands, MapsOpenCloseAndScan) {
-  dir.write("maps/wide.pcx", encodeSkinPcx(mapImage(256, 128)));
-  dir.write("maps/b.bmp", encodeSkinBmp(mapImage(256, 256)));
-  dir.write("maps/a.PCX", encodeSkinPcx(mapImage(256, 256)));
-  dir.write("maps/c.pcx", encodeSkinPcx(mapImage(256, 256)));
-
+TEST_F(SkinCommands, MapsOpenAndScan) {
+  const Skin map = patternSkin(256, 256);
+  dir.write("maps/wide.pcx", encodeSkinPcx(patternSkin(256, 128)));
+  dir.write("maps/b.bmp", encodeSkinBmp(map));
+  dir.write("maps/a.PCX", encodeSkinPcx(map));
+  dir.write("maps/c.pcx", encodeSkinPcx(map));
   platform.answerFile(dir.file("maps/wide.pcx"), 2);
-  run(kPhongOpen);
-  EXPECT_EQ(platform.messages.back().text,
-            "Error loading Phong Map: Incorrect dimensions!\nPhong maps must be 256x256, and 8bit Greyscale");
-  EXPECT_TRUE(app.phongMaps.maps.empty());
-
   platform.answerFile(dir.file("maps/c"), 2);  // the PCX filter appends ".pcx"
   run(kPhongOpen);
-  ASSERT_EQ(app.phongMaps.maps.size(), 1u);
-  EXPECT_EQ(app.phongMaps.current->name, "c.pcx");
-  EXPECT_EQ(app.phongMaps.current->pixels[0], 63);
+  run(kPhongOpen);
+  EXPECT_EQ(platform.messageTexts(), Messages{"Error loading Phong Map: Incorrect dimensions!\n"
+                                              "Phong maps must be 256x256, and 8bit Greyscale"});
+  ASSERT_NE(app.phongMaps.current, nullptr);
   EXPECT_EQ(app.phongMaps.current->pixels[1], 7 >> 2);
-  EXPECT_TRUE(hasLitPlane(*app.phongMaps.current));
 
-  // A scan appends PCX files first and chooses nothing.
+  // A scan appends PCX files first and chooses nothing; each has its plane.
   platform.folderAnswers = {dir.file("maps")};
   run(kPhongScan);
   EXPECT_EQ(listContents(app, FrameList::PhongMaps).entries,
-            (std::vector<std::string>{"c.pcx", "a.PCX", "c.pcx", "b.bmp"}));
-  EXPECT_EQ(app.phongMaps.currentIndex, 0);
-  // Scanned maps are not current, yet each has its plane already.
-  for (const auto& map : app.phongMaps.maps) EXPECT_TRUE(hasLitPlane(*map)) << map->name;
-
-  chooseMap(app, MapKind::Phong, 3);
-  run(kPhongClose);
-  EXPECT_EQ(app.phongMaps.currentIndex, 2);
-  EXPECT_EQ(app.phongMaps.current, app.phongMaps.maps[2].get());
-  for (int i = 0; i < 3; ++i) run(kPhongClose);
-  EXPECT_EQ(app.phongMaps.currentIndex, -1);
-  EXPECT_EQ(app.phongMaps.current, nullptr);
-  // Scanned again: listed, none shown as chosen until one is picked.
-  platform.folderAnswers = {dir.file("maps")};
-  run(kPhongScan);
-  EXPECT_EQ(listContents(app, FrameList::PhongMaps).entries.size(), 3u);
-  EXPECT_EQ(listContents(app, FrameList::PhongMaps).selected, -1);
-
-  // Environment maps keep their texels and palette.
-  platform.answerFile(dir.file("maps/b.bmp"), 1);
-  run(kEnvOpen);
-  ASSERT_NE(app.envMaps.current, nullptr);
-  EXPECT_EQ(app.envMaps.current->pixels[0], 255);
-  platform.messages.clear();
-  platform.folderAnswers = {dir.file("s-empty")};
-  std::filesystem::create_directories(dir.file("s-empty"));
-  run(kEnvScan);
-  EXPECT_EQ(platform.messageTexts(),
-            std::vector<std::string>{"There were no valid Environment Maps at that location"});
+            (Messages{"c.pcx", "a.PCX", "c.pcx", "b.bmp"}));
+  EXPECT_TRUE(hasLitPlane(*app.phongMaps.maps.back()));
 }
 
-TEST_F(SkinCommands, StartupScansTheMapFoldersAndChoosesTheFirst) {
-  dir.write("phongs/p.pcx", encodeSkinPcx(mapImage(256, 256)));
-  platform.writeString(settings::kPreferences, settings::kPhongPath, dir.file("phongs"));
-  loadStartupMaps(app);
-  ASSERT_NE(app.phongMaps.current, nullptr);
-  EXPECT_EQ(app.phongMaps.current->name, "p.pcx");
-  EXPECT_EQ(app.envMaps.current, nullptr);
-}
-
-TEST_F(SkinCommands, MappingStoreAndRevertThroughTheMenu) {
+TEST_F(SkinCommands, ResizeKeepsEverySecondTexelAndRescalesTheMapping) {
+  loadStrip(256, 256);
+  const Skin before = skin();
   Model& m = app.model;
-  std::vector<StCoord> loaded(m.stCoords.begin(), m.stCoords.begin() + m.stCount);
-  m.stCoords[1] = {5, 5};
-  rebuildStTable(m);
-  platform.refreshes.clear();
-  run(32841);
-  EXPECT_EQ(std::vector<StCoord>(m.stCoords.begin(), m.stCoords.begin() + m.stCount), loaded);
-  EXPECT_EQ(platform.refreshes.back(), (test::RecordedRefresh{0, 0x2F, true}));
+  // Corners at 0 and 255 pin the rounding of the rescale.
+  m.stCoords[1] = {255, 255};
+  m.triangles[0].stIndex = {0, 1, 1};
+  resize(128, 128, true);
+  ASSERT_EQ(skin().pixels.size(), 128u * 128u);
+  for (int y = 0; y < 128; y += 9)
+    for (int x = 0; x < 128; x += 7) ASSERT_EQ(skin().pixel(x, y), before.pixel(2 * x, 2 * y));
+  EXPECT_EQ(skin().storedPixels, skin().pixels);  // revert returns to the resized image
+  EXPECT_EQ(m.triangles[0].cornerSt[1], (StCoord{127, 127}));
+}
 
-  m.stCoords[1] = {5, 5};
-  rebuildStTable(m);
-  run(32840);
-  m.stCoords[1] = {6, 6};
-  run(32841);
-  EXPECT_EQ(m.stCoords[1], (StCoord{5, 5}));
+TEST_F(SkinCommands, ResizeRefusalsComeInOrder) {
+  loadStrip();
+  struct Case {
+    int width, height;
+    bool enforce;
+    const char* message;  // null: accepted
+  } cases[] = {
+      {16, 8, true, kResizeSameSizeMessage},
+      {0, 8, true, kResizeZeroMessage},
+      {130, 8, true, kResizeWidthMultipleMessage},
+      {644, 8, true, kResizeTooLargeMessage},
+      {4100, 8, false, kResizeBeyondLimitMessage},
+      {130, 8, false, nullptr},
+      {20, 600, false, nullptr},  // taller than the old 480-row table
+  };
+  for (const Case& c : cases) {
+    platform.messages.clear();
+    const size_t oldSize = skin().pixels.size();
+    resize(c.width, c.height, c.enforce);
+    EXPECT_EQ(platform.messageTexts(), c.message ? Messages{c.message} : Messages{}) << c.width;
+    EXPECT_EQ(skin().pixels.size(), c.message ? oldSize : size_t(c.width * c.height));
+  }
+}
+
+TEST_F(SkinCommands, ReplaceColorsSpreadsOneRangeOverAnotherAndInvertLooksTheSame) {
+  loadStrip();
+  const Skin before = skin();
+  app.colorSlots = {0, 0, 10, 20, 100, 200, 0, 0};
+  const std::pair<int, int> table[] = {{20, 200}, {10, 100}, {15, 150}, {9, 9}, {21, 21}};
+  for (size_t i = 0; i < std::size(table); ++i)
+    skin().pixels[i] = static_cast<std::uint8_t>(table[i].first);
+  run(kReplace);
+  for (size_t i = 0; i < std::size(table); ++i)
+    EXPECT_EQ(skin().pixels[i], table[i].second) << table[i].first;
+  EXPECT_EQ(skin().storedPixels, before.storedPixels);
+
+  skin().pixels = before.pixels;
+  auto looksAsBefore = [&] {
+    for (size_t i = 0; i < before.pixels.size(); ++i)
+      for (size_t c = 0; c < 3; ++c)
+        if (skin().palette[skin().pixels[i] * 3u + c] != before.palette[before.pixels[i] * 3u + c])
+          return false;
+    return true;
+  };
+  run(kInvBoth);
+  EXPECT_TRUE(looksAsBefore() && skin().pixels != before.pixels);
+  run(kInvPalette);
+  run(kInvPixels);  // each inverted twice
+  EXPECT_EQ(skin().palette, before.palette);
+}
+
+// The F/X commands on a 16 x 8 skin whose first quad (s 0..8, t 0..16) is
+// selected; it runs off the skin's bottom, and both of its edges count.
+TEST_F(SkinCommands, EffectsWorkOnlyInsideTheSelectionAndTheSkin) {
+  loadStrip();
+  app.model.triangles[0].flags = app.model.triangles[1].flags = kTriangleSelected;
+  const std::vector<std::uint8_t> original = skin().pixels;
+  const std::vector<std::uint8_t> m = buildSelectionMask(app.model, app.rasterizer, 16, 8);
+  for (size_t i = 0; i < m.size(); ++i) EXPECT_EQ(m[i] != 0, i % 16 <= 8) << i;
+
+  app.blendAmount = 0.0;  // every pixel keeps its own nearest colour: no repeats in the palette
+  for (int id : {kOutline, kFill, kShade}) run(id);
+  EXPECT_EQ(skin().pixels, original);
+  app.blendAmount = 1.0;
+  app.colorSlots[static_cast<size_t>(app.currentSlot)] = 77;
+  run(kOutline);
+  EXPECT_EQ(skin().pixel(0, 0), 77);  // full strength: the paint colour
+  EXPECT_EQ(skin().storedPixels, original);
+
+  Skin image = patternSkin(16, 8, 40);
+  dir.write("in/small.pcx", encodeSkinPcx(patternSkin(8, 8, 40)));
+  platform.answerFile(dir.file("in/small"));  // no extension: the first filter's
+  platform.answerFile(dir.write("in/image.pcx", encodeSkinPcx(image)));
+  run(kLoadTo);
+  EXPECT_EQ(platform.messageTexts(), Messages{"Error loading skin: Incorrect dimensions!"});
+  run(kLoadTo);
+  for (size_t i = 0; i < m.size(); ++i) {
+    const size_t p = image.pixels[i];
+    const Rgb want{double(image.palette[p * 3]), double(image.palette[p * 3 + 1]),
+                   double(image.palette[p * 3 + 2])};
+    EXPECT_EQ(skin().pixels[i], m[i] ? nearestPaletteIndex(skin().palette, want) : original[i]);
+  }
 }
 
 }  // namespace

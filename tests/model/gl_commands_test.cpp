@@ -5,89 +5,34 @@
 #include <bit>
 #include <climits>
 
-#include "app/app.h"
-#include "app/model_loading.h"
-#include "demo/demo_folder.h"
-#include "support/fixtures.h"
 #include "support/gl_commands_oracle.h"
-#include "support/scripted_platform.h"
 
 namespace pelt {
 namespace {
 
 using Tri = std::array<std::int16_t, 6>;  // vertex indices, then st indices
 
-// The model's st entry i is (8 i, 4 i) unless given.
-std::unique_ptr<Model> meshOf(const std::vector<Tri>& tris, std::vector<StCoord> st = {}) {
+// The model's st entry i is (8 i, 4 i).
+std::unique_ptr<Model> meshOf(const std::vector<Tri>& tris) {
   auto model = std::make_unique<Model>();
   model->skinWidth = 256;
   model->skinHeight = 128;
+  model->vertexCount = model->stCount = 16;
   for (int i = 0; i < 16; ++i)
     model->stCoords[static_cast<size_t>(i)] = {static_cast<std::int16_t>(8 * i),
                                                static_cast<std::int16_t>(4 * i)};
-  std::copy(st.begin(), st.end(), model->stCoords.begin());
   for (const Tri& t : tris) {
     ModelTriangle& tri = model->triangles[static_cast<size_t>(model->triangleCount++)];
     tri.vertexIndex = {t[0], t[1], t[2]};
     tri.stIndex = {t[3], t[4], t[5]};
   }
-  model->vertexCount = 16;
-  model->stCount = 16;
   return model;
 }
 
-// Each command as its signed count followed by its vertex indices.
-std::vector<std::vector<int>> commandsOf(const std::vector<std::int32_t>& words) {
-  std::vector<std::vector<int>> out;
-  for (size_t at = 0; words[at] != 0;) {
-    std::vector<int> command{words[at]};
-    const int n = std::abs(words[at]);
-    for (int v = 0; v < n; ++v) command.push_back(words[at + 3 + 3 * static_cast<size_t>(v)]);
-    out.push_back(command);
-    at += 1 + 3 * static_cast<size_t>(n);
-  }
-  return out;
-}
-
-TEST(GlCommands, ChoosesFansThenStripsAsTheSearchDefines) {
-  struct Case {
-    const char* name;
-    std::vector<Tri> tris;
-    std::vector<std::vector<int>> expected;
-  };
-  const std::vector<Case> cases = {
-      {"one triangle: a fan, since a tie keeps the first", {{0, 1, 2, 0, 1, 2}}, {{-3, 0, 1, 2}}},
-      {"shared edge with equal st: one command",
-       {{0, 1, 2, 0, 1, 2}, {2, 1, 3, 2, 1, 3}},
-       {{-4, 2, 0, 1, 3}}},
-      {"shared edge whose st indices differ: two commands",
-       {{0, 1, 2, 0, 1, 2}, {2, 1, 3, 5, 1, 3}},
-       {{-3, 0, 1, 2}, {-3, 2, 1, 3}}},
-      {"edge running the same way: no neighbour",
-       {{0, 1, 2, 0, 1, 2}, {1, 2, 3, 1, 2, 3}},
-       {{-3, 0, 1, 2}, {-3, 1, 2, 3}}},
-      {"zigzag: the strip outgrows the fan",
-       {{0, 1, 2, 0, 1, 2}, {2, 1, 3, 2, 1, 3}, {2, 3, 4, 2, 3, 4}, {4, 3, 5, 4, 3, 5}},
-       {{6, 0, 1, 2, 3, 4, 5}}},
-      {"a fan round vertex 0",
-       {{0, 1, 2, 0, 1, 2}, {0, 2, 3, 0, 2, 3}, {0, 3, 4, 0, 3, 4}},
-       {{-5, 0, 1, 2, 3, 4}}},
-      {"the first neighbour found is taken: the walk ends, a later one is not sought",
-       {{0, 1, 2, 0, 1, 2}, {3, 1, 8, 3, 1, 8}, {2, 1, 3, 2, 1, 3}, {1, 3, 9, 1, 3, 9}},
-       {{-4, 2, 0, 1, 3}, {-3, 3, 1, 8}, {-3, 1, 3, 9}}},
-  };
-  for (const Case& c : cases) {
-    auto model = meshOf(c.tris);
-    std::vector<std::int32_t> words;
-    const int count = buildGlCommands(*model, words);
-    EXPECT_EQ(count, static_cast<int>(words.size())) << c.name;
-    EXPECT_EQ(commandsOf(words), c.expected) << c.name;
-    EXPECT_EQ(words, test::literalGlCommands(*model)) << c.name;
-  }
-}
-
 TEST(GlCommands, OneTriangleWordForWord) {
-  auto model = meshOf({{4, 5, 6, 0, 1, 2}}, {{0, 0}, {255, 127}, {16, 8}});
+  auto model = meshOf({{4, 5, 6, 0, 1, 2}});
+  model->stCoords[1] = {255, 127};
+  model->stCoords[2] = {16, 8};
   std::vector<std::int32_t> words;
   ASSERT_EQ(buildGlCommands(*model, words), 11);
   auto f = [](float v) { return std::bit_cast<std::int32_t>(v); };
@@ -96,19 +41,10 @@ TEST(GlCommands, OneTriangleWordForWord) {
                                        f(127.5f / 128), 5, f(16.5f / 256), f(8.5f / 128), 6, 0}));
 }
 
+// The list once stopped at a fixed word limit. Copies whose edges all run
+// the same way share none: 4096 separate fans.
 TEST(GlCommands, BufferGrowsPastTheOldWordLimit) {
-  // Corners that differ in their st index share no edge: 4096 separate fans.
-  auto model = std::make_unique<Model>();
-  model->skinWidth = model->skinHeight = 64;
-  model->vertexCount = 3;
-  model->stCount = 3 * kMaxTriangles;
-  model->triangleCount = kMaxTriangles;
-  for (int t = 0; t < kMaxTriangles; ++t) {
-    ModelTriangle& tri = model->triangles[static_cast<size_t>(t)];
-    tri.vertexIndex = {0, 1, 2};
-    for (int k = 0; k < 3; ++k)
-      tri.stIndex[static_cast<size_t>(k)] = static_cast<std::int16_t>(3 * t + k);
-  }
+  auto model = meshOf(std::vector<Tri>(kMaxTriangles, Tri{0, 1, 2, 0, 1, 2}));
   std::vector<std::int32_t> words;
   EXPECT_EQ(buildGlCommands(*model, words), 40961);
   EXPECT_EQ(glCommandStats(words).fans, kMaxTriangles);
@@ -128,21 +64,6 @@ TEST(GlCommands, MatchesTheLiteralSearchOnRandomMeshes) {
     std::vector<std::int32_t> words;
     buildGlCommands(model, words);
     ASSERT_EQ(words, test::literalGlCommands(model)) << triangles;
-  }
-}
-
-TEST(GlCommands, MatchesTheLiteralSearchOnTheDemoModels) {
-  test::TempDir dir;
-  ASSERT_TRUE(writeDemoGameFolder(dir.path(), nullptr));
-  for (const char* path : {kDemoModelPath, kDemoWeaponPath}) {
-    test::ScriptedPlatform platform;
-    App app(platform);
-    app.baseFolder = dir.file("baseq2");
-    ASSERT_TRUE(loadMd2(app, path)) << path;
-    std::vector<std::int32_t> words;
-    buildGlCommands(app.model, words);
-    EXPECT_EQ(words, test::literalGlCommands(app.model)) << path;
-    EXPECT_LT(glCommandStats(words).commands(), app.model.triangleCount / 2) << path;
   }
 }
 

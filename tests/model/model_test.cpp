@@ -1,82 +1,143 @@
+// The model's own rules and its two file formats: MD2 and the mapping file.
 #include "model/model.h"
 
 #include <gtest/gtest.h>
 
+#include "model/mapping_file.h"
+#include "model/md2_format.h"
+#include "support/fixtures.h"
+
 namespace pelt {
 namespace {
 
-// Two triangles; corners are given as st values, all indices distinct.
-Model twoTriangles(std::array<StCoord, 6> corners) {
+// Every corner has its own st index; the table comes back without duplicate
+// or unused entries, in order of first use.
+TEST(ModelMapping, RebuildCompactsInFirstUseOrder) {
   Model m;
   m.triangleCount = 2;
-  m.vertexCount = 4;
   m.stCount = 7;
-  for (int i = 0; i < 6; ++i) m.stCoords[static_cast<size_t>(i)] = corners[static_cast<size_t>(i)];
-  m.stCoords[6] = {50, 50};  // unused
+  const StCoord corners[] = {{5, 5}, {1, 1}, {2, 2}, {2, 2}, {9, 9}, {5, 5}, {50, 50}};
+  std::copy(std::begin(corners), std::end(corners), m.stCoords.begin());
   m.triangles[0].stIndex = {0, 1, 2};
   m.triangles[1].stIndex = {3, 4, 5};
-  m.triangles[0].vertexIndex = {0, 1, 2};
-  m.triangles[1].vertexIndex = {1, 3, 2};
+  rebuildStTable(m);
+  EXPECT_EQ(std::vector<StCoord>(m.stCoords.begin(), m.stCoords.begin() + m.stCount),
+            (std::vector<StCoord>{{5, 5}, {1, 1}, {2, 2}, {9, 9}}));
+  EXPECT_EQ(m.triangles[1].stIndex, (std::array<std::int16_t, 3>{2, 3, 0}));
+  EXPECT_EQ(m.triangles[1].cornerSt, (std::array<StCoord, 3>{{{2, 2}, {9, 9}, {5, 5}}}));
+}
+
+// Unit normals from the frame; a triangle without a direction keeps its old
+// one: collinear corners, a cross product that overflows or underflows.
+TEST(ModelNormals, UnitNormalsAndDegenerateTrianglesKeepTheirs) {
+  const std::array<float, 3> kept{0.6f, 0.8f, 0.0f}, up{0, 0, 1};
+  const float big = 1e30f, huge = 3e38f, tiny = 1e-30f;
+  const std::pair<std::vector<Vec3>, std::array<float, 3>> cases[] = {
+      {{{0, 0, 0}, {2, 0, 0}, {0, 3, 0}}, up},
+      {{{0, 0, 0}, {2, 0, 0}, {4, 0, 0}}, kept},
+      {{{-big, 0, 0}, {big, 0, 0}, {0, big, 0}}, kept},
+      {{{-huge, 0, 0}, {huge, 0, 0}, {0, huge, 0}}, kept},
+      {{{-tiny, 0, 0}, {tiny, 0, 0}, {0, tiny, 0}}, kept}};
+  for (const auto& [corners, expected] : cases) {
+    Model m;
+    m.vertexCount = 3;
+    m.triangleCount = 1;
+    m.frames.push_back({"f", corners});
+    m.triangles[0].vertexIndex = {0, 1, 2};
+    m.triangles[0].normal = kept;
+    computeFaceNormals(m);
+    EXPECT_EQ(m.triangles[0].normal, expected) << corners[1].x;
+  }
+}
+
+// Every block survives a parse: the bytes re-encode identically.
+TEST(Md2Format, EncodeAndParseRoundTrip) {
+  Md2Data data = test::quadStripMd2(3, 64, 32, {"models/a/skin.pcx", "models\\a\\b.pcx"}, 4);
+  data.version = 7;
+  data.frames[2].name = "sixteen_chars_xx";  // fills the field without a NUL
+  data.glCommands = {3, 0, 0, 1, 0};
+  Bytes bytes = encodeMd2(data);
+  Md2ParseResult parsed = parseMd2(bytes);
+  ASSERT_TRUE(parsed.data) << parsed.message;
+  EXPECT_EQ(encodeMd2(*parsed.data), bytes);
+}
+
+// Refusals and what a damaged file may still hold are pinned by the
+// malformed corpus, through the loader. Seven stand-ins of the largest skins
+// fit the memory a load may take, eight do not.
+TEST(Md2Format, SkinsFitTheMemoryBudget) {
+  auto largeSkins = [](int count) {
+    return encodeMd2(test::quadStripMd2(1, 4096, 4096, std::vector<std::string>(count, "s")));
+  };
+  EXPECT_TRUE(parseMd2(largeSkins(7)).data);
+  EXPECT_FALSE(parseMd2(largeSkins(8)).data);
+}
+
+Model oneTriangle() {
+  Model m;
+  m.triangleCount = 1;
+  m.vertexCount = m.stCount = 3;
+  m.skinWidth = 256;
+  m.skinHeight = 128;
+  m.stCoords[0] = {1, 2}, m.stCoords[1] = {-3, 4}, m.stCoords[2] = {300, 6};
+  m.triangles[0].stIndex = {0, 1, 2};
+  m.triangles[0].vertexIndex = {2, 0, 1};
+  rebuildStTable(m);
   return m;
 }
 
-TEST(ModelMapping, RebuildCompactsInFirstUseOrder) {
-  Model m = twoTriangles({StCoord{5, 5}, {1, 1}, {2, 2}, {2, 2}, {9, 9}, {5, 5}});
-  rebuildStTable(m);
-  EXPECT_EQ(m.stCount, 4);
-  EXPECT_EQ(m.stCoords[0], (StCoord{5, 5}));
-  EXPECT_EQ(m.stCoords[3], (StCoord{9, 9}));
-  EXPECT_EQ(m.triangles[1].stIndex, (std::array<std::int16_t, 3>{2, 3, 0}));
-  for (int i = 0; i < 2; ++i)
-    for (int k = 0; k < 3; ++k)
-      EXPECT_EQ(m.triangles[static_cast<size_t>(i)].cornerSt[static_cast<size_t>(k)],
-                m.stCoords[static_cast<size_t>(m.triangles[static_cast<size_t>(i)].stIndex[static_cast<size_t>(k)])]);
+TEST(MappingFile, BytesFollowTheLayout) {
+  const Bytes expected = {
+      'P', 'M', 'A', 'P', 1,    0,    3, 0, 0,  1, 128, 0,   // header
+      1,   0,   2,   0,   0xFD, 0xFF, 4, 0, 44, 1, 6,   0,   // corners
+      0,   0,   1,   0,   2,    0,    2, 0, 0,  0, 1,   0};  // st, vertex indices
+  EXPECT_EQ(encodeMappingFile(oneTriangle()), expected);
 }
 
-TEST(ModelMapping, RevertRestoresTheStoredMapping) {
-  Model m = twoTriangles({StCoord{0, 0}, {1, 0}, {0, 1}, {1, 0}, {1, 1}, {0, 1}});
-  storeMapping(m);
-  EXPECT_EQ(m.storedStCount, 4);
-  std::vector<StCoord> stored(m.stCoords.begin(), m.stCoords.begin() + 4);
-  // Drag one corner away, as a mapping tool would.
-  m.stCoords[4] = {30, 30};
-  m.triangles[1].stIndex[1] = 4;
-  m.stCount = 5;
-  rebuildStTable(m);
-  EXPECT_EQ(m.triangles[1].cornerSt[1], (StCoord{30, 30}));
-  revertMapping(m);
-  EXPECT_EQ(m.stCount, 4);
-  EXPECT_EQ(std::vector<StCoord>(m.stCoords.begin(), m.stCoords.begin() + 4), stored);
-  EXPECT_EQ(m.triangles[1].cornerSt[1], (StCoord{1, 1}));
+TEST(MappingFile, RescalesInSinglePrecisionTowardZero) {
+  struct Case {
+    int value, skin, file;
+    std::optional<std::int16_t> expected;
+  } cases[] = {{100, 512, 256, 200}, {7, 256, 256, 7}, {-3, 256, 512, -1},  {255, 100, 256, 99},
+               {5, 64, 0, {}},       {3, 64, -2, {}},  {32767, 640, 1, {}}, {30000, 1, 2, 15000}};
+  for (const Case& c : cases)
+    EXPECT_EQ(rescaleMappingCoord(c.value, c.skin, c.file), c.expected) << c.value << "/" << c.file;
 }
 
-TEST(ModelNormals, UnitNormalsAndDegenerateTrianglesKeepTheirs) {
-  Model m;
-  m.vertexCount = 4;
-  m.triangleCount = 2;
-  m.frames.push_back({"f", {{0, 0, 0}, {2, 0, 0}, {0, 3, 0}, {4, 0, 0}}});
-  m.triangles[0].vertexIndex = {0, 1, 2};
-  m.triangles[1].vertexIndex = {0, 1, 3};  // collinear
-  m.triangles[1].normal = {0.6f, 0.8f, 0.0f};
-  computeFaceNormals(m);
-  EXPECT_EQ(m.triangles[0].normal, (std::array<float, 3>{0, 0, 1}));
-  EXPECT_EQ(m.triangles[1].normal, (std::array<float, 3>{0.6f, 0.8f, 0.0f}));
-  // Corners so far apart that the cross product overflows, or so close that
-  // it underflows, give no direction either.
-  for (float scale : {1e30f, 3e38f, 1e-30f}) {
-    Model far;
-    far.vertexCount = 3;
-    far.triangleCount = 1;
-    far.frames.push_back({"f", {{-scale, 0, 0}, {scale, 0, 0}, {0, scale, 0}}});
-    far.triangles[0].normal = {0.0f, 1.0f, 0.0f};
-    computeFaceNormals(far);
-    EXPECT_EQ(far.triangles[0].normal, (std::array<float, 3>{0, 1, 0})) << scale;
+TEST(MappingFile, RefusesFilesThatDoNotFitTheModel) {
+  const Model m = oneTriangle();
+  const Bytes good = encodeMappingFile(m);
+  auto with = [&](size_t offset, std::int16_t value) {
+    Bytes b = good;
+    b[offset] = static_cast<std::uint8_t>(value),
+    b[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+    return b;
+  };
+  Bytes longer = good;
+  longer.push_back(0);
+  struct Case {
+    const char* what;
+    Bytes bytes;
+    const char* message;
+  } cases[] = {
+      {"magic", with(0, 'Q'), kNotPmapMessage},
+      {"magic only", Bytes(good.begin(), good.begin() + 4), kNotPmapMessage},
+      {"triangle count", with(4, 2), kPmapTriangleCountMessage},
+      {"cut short", Bytes(good.begin(), good.end() - 1), kNotPmapMessage},
+      {"bytes after the records", longer, kNotPmapMessage},
+      {"st count above capacity", with(6, kMaxStCoords + 1), kNotPmapMessage},
+      {"st index past the table", with(12 + 14, kMaxStCoords), kNotPmapMessage},
+      {"negative st index", with(12 + 12, -1), kNotPmapMessage},
+      {"vertex index past the frame", with(12 + 22, 3), kNotPmapMessage},
+      {"rescale beyond 16 bits", with(8, 1), kNotPmapMessage},
+  };
+  for (const Case& c : cases) {
+    MappingParseResult parsed = parseMappingFile(c.bytes, mappingTargetOf(m, true));
+    EXPECT_FALSE(parsed.file) << c.what;
+    EXPECT_EQ(parsed.message, c.message) << c.what;
   }
-  // No frame: nothing changes.
-  Model empty;
-  empty.triangleCount = 1;
-  computeFaceNormals(empty);
-  EXPECT_EQ(empty.triangles[0].normal, (std::array<float, 3>{0, 0, 0}));
+  // Import to Selected reads no index, so none can be out of range.
+  EXPECT_TRUE(parseMappingFile(with(12 + 22, 3), mappingTargetOf(m, false)).file);
 }
 
 }  // namespace

@@ -78,14 +78,11 @@ struct TestImage {
     for (int y = 0; y < h; ++y) rows[y] = y * w;
   }
   TextureView view() const { return {pixels.data(), rows.data(), width, height}; }
-  std::uint8_t& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
 
   int width;
   int height;
   std::vector<std::uint8_t> pixels;
   std::vector<std::int32_t> rows;
 };
-
-inline std::int32_t fixed(double value) { return static_cast<std::int32_t>(value * kFixedOne); }
 
 }  // namespace pelt::test

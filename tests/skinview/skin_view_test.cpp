@@ -1,35 +1,39 @@
+// The skin view: coordinates, rendering against the filler, outlines, the
+// camera, painting and the mapping gestures, through its mouse events.
 #include "skinview/skin_view.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <random>
+#include <set>
+#include <tuple>
 
 #include "app/app.h"
+#include "app/command_table.h"
+#include "app/quiet_host.h"
+#include "app/tables.h"
 #include "app/view_factory.h"
+#include "support/fixtures.h"
 #include "support/scripted_platform.h"
+#include "view3d/map_from_view.h"
 
 namespace pelt {
 namespace {
 
 using test::RecordedRefresh;
-using test::ScriptedPlatform;
+using Refreshes = std::vector<RecordedRefresh>;
+using Points = std::set<std::pair<int, int>>;
 
-constexpr std::uint8_t kSkinColour = 100;
-
-// A 16 x 8 skin of one colour with one triangle mapped onto it.
-class SkinViewTest : public ::testing::Test {
- protected:
-  SkinViewTest() : app(platform) {}
-
+struct SkinViewTest : ::testing::Test {
+  // A grey-ramp skin of colour 100 with one triangle mapped onto it.
   void addSkin(int width = 16, int height = 8) {
     Model& m = app.model;
     m.skinWidth = width;
     m.skinHeight = height;
     auto skin = std::make_unique<Skin>();
     allocateSkin(*skin, width, height);
-    std::fill(skin->pixels.begin(), skin->pixels.end(), kSkinColour);
+    std::fill(skin->pixels.begin(), skin->pixels.end(), 100);
     skin->palette = greyRampPalette();
     m.skins.push_back(std::move(skin));
     m.currentSkinIndex = 0;
@@ -51,62 +55,52 @@ class SkinViewTest : public ::testing::Test {
   int count(std::uint8_t colour) const {
     return static_cast<int>(std::count(view->viewPixels.begin(), view->viewPixels.end(), colour));
   }
-  std::uint8_t shownAt(int wx, int wy) const {
-    return view->viewPixels[static_cast<size_t>(view->viewHeight - wy - 1) * view->viewWidth +
-                            static_cast<size_t>(wx)];
+  // The skin pixel under a window point.
+  std::uint8_t& texel(int x, int y) {
+    return app.model.currentSkin()->pixels[static_cast<size_t>(view->texelAt(x, y))];
   }
-  MouseEvent at(int x, int y, unsigned button, unsigned held) const {
-    return {x, y, x, y, button, held};
+  void press(int x, int y, unsigned button = kButtonLeft, unsigned held = 0, bool shift = false,
+             bool ctrl = false) {
+    view->mousePress({x, y, x, y, button, held ? held : button, shift, ctrl});
+    pressed = button;
+  }
+  void move(int x, int y) { view->mouseMove({x, y, x, y, kButtonNone, pressed}); }
+  void release(int x, int y, unsigned button = 0, unsigned held = kButtonNone) {
+    view->mouseRelease({x, y, x, y, button ? button : pressed, held});
+  }
+  void drag(std::initializer_list<WindowPoint> path, unsigned button = kButtonLeft) {
+    press(path.begin()->x, path.begin()->y, button);
+    for (auto p = path.begin() + 1; p != path.end(); ++p) move(p->x, p->y);
+    release((path.end() - 1)->x, (path.end() - 1)->y);
   }
 
-  ScriptedPlatform platform;
-  App app;
+  test::ScriptedPlatform platform;
+  App app{platform};
   std::unique_ptr<SkinView> view = makeSkinView(app);
+  unsigned pressed = kButtonNone;
 };
 
 TEST_F(SkinViewTest, CoordinateMappingTruncatesTowardZero) {
   view->resize(64, 32);  // half sizes 32, 16
-  struct Case {
-    float zoom, panS, panT;
-    float x, y;
-    BufferPoint buffer;
-  } cases[] = {
+  // Zoom, pan s and t, a skin point and where it lands in the buffer.
+  const std::tuple<float, float, float, float, float, BufferPoint> cases[] = {
       {1.0f, 8.0f, 4.0f, 0.0f, 0.0f, {24, 20}},
       {3.0f, 50.0f, 50.0f, 40.0f, 45.0f, {2, 31}},
       {3.0f, 50.0f, 50.0f, 38.9f, 60.0f, {-1, -14}},  // -1.3 and -14 truncate toward zero
       {2.5f, 10.0f, 10.0f, 10.3f, 9.5f, {32, 17}},
   };
-  for (const Case& c : cases) {
-    view->zoom = c.zoom;
-    view->panS = c.panS;
-    view->panT = c.panT;
-    EXPECT_EQ(view->skinToBuffer(c.x, c.y), c.buffer) << c.x << ", " << c.y;
+  for (auto [zoom, panS, panT, x, y, buffer] : cases) {
+    view->zoom = zoom;
+    view->panS = panS;
+    view->panT = panT;
+    EXPECT_EQ(view->skinToBuffer(x, y), buffer) << x << ", " << y;
   }
-  view->zoom = 4.0f;
-  view->panS = 10.0f;
-  view->panT = 20.0f;
-  const SkinPoint p = view->windowToSkin(42, 4);
-  EXPECT_FLOAT_EQ(p.x, 12.5f);
-  EXPECT_FLOAT_EQ(p.y, 17.0f);
   // Outline ends sit on the centre of their skin pixel.
-  EXPECT_EQ(view->stToBuffer(10, 20), (BufferPoint{34, 14}));
-}
+  EXPECT_EQ(view->stToBuffer(10, 10), (BufferPoint{33, 14}));
 
-TEST_F(SkinViewTest, CentredAtZoomOneShowsTheSkinOneToOne) {
   addSkin();
-  for (int i = 0; i < 16 * 8; ++i) app.model.skins[0]->pixels[static_cast<size_t>(i)] =
-      static_cast<std::uint8_t>(i);
+  app.model.skins[0]->pixels[17] = 17;
   showCentred(40, 20);
-  // The quad spans buffer x 12..27 and rows 14 - y; the filler starts each
-  // span on texel 0 and steps after the first pixel.
-  for (int y = 0; y < 8; ++y)
-    for (int x = 1; x < 15; ++x) {
-      EXPECT_EQ(view->texelAt(x + 13, y + 5), y * 16 + x) << x << ", " << y;
-      EXPECT_EQ(shownAt(x + 13, y + 5), y * 16 + x);
-    }
-  EXPECT_EQ(view->texelAt(2, 2), -1);
-  EXPECT_EQ(shownAt(2, 2), app.colorSlots[7]);
-  EXPECT_EQ(view->texelAt(-1, 0), -1);
   EXPECT_EQ(view->statusText(14, 6), "1, 1  17 (17, 17, 17)");
   EXPECT_EQ(view->statusText(2, 2), "");
 }
@@ -125,12 +119,12 @@ void fillerTwin(SkinView& view, Skin& skin, Rasterizer& r, std::vector<std::uint
   buildRowOffsets(&skin);
   r.bindTexture({skin.pixels.data(), skin.rowOffsets.data(), skin.width, skin.height});
   r.resetSpans();
-  const std::array<std::array<int, 2>, 5> corners = {
-      {{0, 0}, {skin.width - 1, 0}, {skin.width - 1, skin.height - 1}, {0, skin.height - 1}, {0, 0}}};
+  const int w = skin.width - 1, h = skin.height - 1;
+  const std::array<std::array<int, 2>, 5> corners = {{{0, 0}, {w, 0}, {w, h}, {0, h}, {0, 0}}};
   std::array<ScreenVertex<3>, 5> quad;
   for (size_t k = 0; k < 5; ++k) {
-    const BufferPoint p = view.skinToBuffer(static_cast<float>(corners[k][0]),
-                                            static_cast<float>(corners[k][1]));
+    const BufferPoint p =
+        view.skinToBuffer(static_cast<float>(corners[k][0]), static_cast<float>(corners[k][1]));
     quad[k] = {p.x, p.y, {corners[k][0] * kFixedOne, corners[k][1] * kFixedOne, 0}};
   }
   r.fillTextureDepthTexel(quad);
@@ -146,9 +140,7 @@ TEST_F(SkinViewTest, RecolouredRowsMatchTheFillerAtAnyZoomAndPan) {
   for (int round = 0; round < 500; ++round) {
     app.rasterizer.useSpanLanes(widths[static_cast<size_t>(round) % widths.size()]);
     app.model.skins.clear();
-    const int skinWidth = 1 + static_cast<int>(random() % 40);
-    const int skinHeight = 1 + static_cast<int>(random() % 30);
-    addSkin(skinWidth, skinHeight);
+    addSkin(1 + static_cast<int>(random() % 40), 1 + static_cast<int>(random() % 30));
     Skin& skin = *app.model.skins[0];
     for (auto& p : skin.pixels) p = static_cast<std::uint8_t>(random());
     view->resize(1 + static_cast<int>(random() % 90), 1 + static_cast<int>(random() % 70));
@@ -178,164 +170,259 @@ TEST_F(SkinViewTest, RecolouredRowsMatchTheFillerAtAnyZoomAndPan) {
   }
 }
 
-TEST_F(SkinViewTest, WheelStepsAndClamps) {
-  view->resize(32, 32);
-  struct Case {
-    float zoom;
-    int delta;
-    float expected;
-  } cases[] = {
-      {11.5f, 120, 12.0f}, {1.05f, -120, 1.0f},          {3.0f, 240, 3.0f * 1.1f * 1.1f},
-      {3.0f, 119, 3.0f},   {3.0f, -360, 3.0f * 0.9090909f * 0.9090909f * 0.9090909f},
-  };
-  for (const Case& c : cases) {
-    view->zoom = c.zoom;
-    view->wheel(c.delta);
-    EXPECT_FLOAT_EQ(view->zoom, c.expected) << c.zoom << " " << c.delta;
-  }
-  EXPECT_EQ(platform.repaints.size(), std::size(cases));
-}
-
-TEST_F(SkinViewTest, SizeIsRoundedUpToFourAndBuffersKeptWhileItHolds) {
-  EXPECT_EQ(view->image().pixels, nullptr);  // no size yet
-  view->resize(301, 50);
-  EXPECT_EQ(view->viewWidth, 304);
-  EXPECT_EQ(view->viewPixels.size(), 304u * 50);
-  EXPECT_EQ(view->texelMap.size(), 304u * 50);
-  const std::uint8_t* pixels = view->viewPixels.data();
-  view->resize(302, 50);
-  EXPECT_EQ(view->viewPixels.data(), pixels);
-  view->resize(304, 51);
-  EXPECT_EQ(view->viewHeight, 51);
-  EXPECT_EQ(view->image().width, 304);
-}
-
-TEST_F(SkinViewTest, WithoutSkinTheViewIsBackgroundInGrey) {
-  app.colorSlots[7] = 33;
-  app.interactionMode = 1;
-  view->resize(40, 20);
-  view->renderSkinView(0);
-  EXPECT_EQ(count(33), 40 * 20);
-  EXPECT_TRUE(std::all_of(view->texelMap.begin(), view->texelMap.end(),
-                          [](std::int32_t t) { return t == -1; }));
-  EXPECT_EQ(*view->image().colors, greyRampPalette());
-}
-
 TEST_F(SkinViewTest, OutlinesFollowModeToggleAndTriangleFlags) {
   addSkin();
-  struct Case {
-    int mode;
-    bool showMesh;
-    std::uint32_t flags;
-    int slot;  // colour the edges take, -1 for none
-  } cases[] = {
-      {0, false, 0, -1}, {0, true, 0, 1}, {1, false, 0, 1}, {1, false, 1, 2}, {1, false, 2, 3},
+  // Mode, mesh shown while painting, flags, and the slot the edges take (-1: none).
+  const std::tuple<int, bool, std::uint32_t, int> cases[] = {
+      {0, false, 0, -1}, {0, true, 0, 1},   {1, false, 0, 1},  {1, false, 1, 2}, {1, false, 2, 3},
       {1, false, 3, 3},  {1, false, 4, -1}, {1, false, 5, -1}, {1, false, 6, 3},
   };
-  for (const Case& c : cases) {
-    app.interactionMode = c.mode;
-    app.showMeshWhilePainting = c.showMesh;
-    app.model.triangles[0].flags = c.flags;
+  for (auto [mode, showMesh, flags, slot] : cases) {
+    app.interactionMode = mode;
+    app.showMeshWhilePainting = showMesh;
+    app.model.triangles[0].flags = flags;
     showCentred(40, 20);
     for (int s = 1; s <= 3; ++s)
-      EXPECT_EQ(count(app.colorSlots[static_cast<size_t>(s)]) > 0, s == c.slot)
-          << "mode " << c.mode << " flags " << c.flags << " slot " << s;
+      EXPECT_EQ(count(app.colorSlots[static_cast<size_t>(s)]) > 0, s == slot)
+          << "mode " << mode << " flags " << flags << " slot " << s;
   }
-}
-
-TEST_F(SkinViewTest, MapRectangleIsClampedOrderedAndDrawn) {
-  addSkin();
-  app.mapRectShown = 1;
-  showCentred(40, 20);
-  EXPECT_EQ(view->mapRect, (MapRect{0, 0, 15, 7}));
-  EXPECT_GT(count(app.colorSlots[1]), 0);
-
-  view->mapRect = {10, 5, 3, 2};
-  view->renderSkinView(0);
-  EXPECT_EQ(view->mapRect, (MapRect{3, 2, 10, 5}));
-  // Its left side runs at buffer x 3 + 12 from skin row 2 to 5.
-  for (int y = 2; y <= 5; ++y) EXPECT_EQ(shownAt(15, y + 5), app.colorSlots[1]) << y;
-
-  app.mapRectShown = 0;
-  view->renderSkinView(0);
-  EXPECT_EQ(count(app.colorSlots[1]), 0);
 }
 
 TEST_F(SkinViewTest, LowerLevelsReuseTheTexelMap) {
   addSkin();
-  showCentred(40, 20);
-  Skin& skin = *app.model.skins[0];
-  skin.pixels[3 * 16 + 4] = 7;
-
-  view->renderSkinView(3);  // Retexture: the painted pixel shows, the background stays
-  EXPECT_EQ(shownAt(17, 8), 7);
-  EXPECT_EQ(count(7), 1);
-
-  const std::int32_t marked = view->texelAt(17, 8);
-  view->texelMap[0] = 5;  // a stale entry Quick must keep
-  view->renderSkinView(1);
-  EXPECT_EQ(view->texelMap[0], 5);
-  EXPECT_EQ(view->texelAt(17, 8), marked);
-
-  view->viewPixels[1] = 99;  // background pixel
-  view->viewPixels[static_cast<size_t>(10 * 40 + 16)] = 99;  // skin pixel
+  showCentred(41, 20);  // widths round up to four
+  EXPECT_EQ(view->viewWidth, 44);
+  view->viewPixels[1] = 99;                                  // background pixel
+  view->viewPixels[static_cast<size_t>(10 * 44 + 18)] = 99;  // skin pixel
   view->renderSkinView(2);
   EXPECT_EQ(view->viewPixels[1], app.colorSlots[7]);
-  EXPECT_EQ(view->viewPixels[static_cast<size_t>(10 * 40 + 16)], 99);
+  EXPECT_EQ(view->viewPixels[static_cast<size_t>(10 * 44 + 18)], 99);
 
   // A texel map left from a larger skin reads nothing past the pixels.
-  skin.pixels.resize(8);
+  app.model.skins[0]->pixels.resize(8);
   view->renderSkinView(3);
 }
 
-TEST_F(SkinViewTest, CameraGesturePansAndZoomsWithThePointerPinned) {
-  addSkin();
-  view->resize(40, 20);
+TEST_F(SkinViewTest, CameraPansZoomsAndWaitsForBothButtons) {
+  view->resize(32, 32);
+  view->zoom = 11.5f;
+  view->wheel(240);  // whole notches of 1.1, up to 12
+  EXPECT_FLOAT_EQ(view->zoom, 12.0f);
+  view->wheel(-119);
+  EXPECT_FLOAT_EQ(view->zoom, 12.0f);
+  view->zoom = 3.0f;
   const float panS = view->panS, panT = view->panT;
-  view->mousePress(at(100, 100, kButtonLeft, kButtonLeft));
+  press(100, 100);
   EXPECT_EQ(view->dragState, kDragCamera);
   EXPECT_EQ(platform.pointerHidden, 1);
-  view->mouseMove(at(106, 97, kButtonNone, kButtonLeft));
+  move(106, 97);
   EXPECT_FLOAT_EQ(view->panS, panS - 2.0f);
   EXPECT_FLOAT_EQ(view->panT, panT + 1.0f);
-  view->mouseRelease(at(100, 100, kButtonLeft, kButtonNone));
-  EXPECT_EQ(view->dragState, kDragIdle);
-  EXPECT_EQ(platform.pointerHidden, 0);
-  EXPECT_EQ(platform.refreshes, (std::vector<RecordedRefresh>{{1, 0x21, false}, {0, 0x21, false}}));
+  release(100, 100);
+  EXPECT_EQ(platform.refreshes, (Refreshes{{1, 0x21, false}, {0, 0x21, false}}));
+  press(50, 50, kButtonRight);
+  move(50, 51);  // a pixel down zooms out
+  EXPECT_FLOAT_EQ(view->zoom, 3.0f * 0.99900097f);
 
-  view->mousePress(at(50, 50, kButtonRight, kButtonRight));
-  view->mouseMove(at(50, 60, kButtonNone, kButtonRight));  // ten pixels down zoom out
-  float expected = 3.0f;
-  for (int i = 0; i < 10; ++i) expected *= 0.99900097f;
-  EXPECT_FLOAT_EQ(view->zoom, expected);
-  view->mouseMove(at(50, 40, kButtonNone, kButtonRight));
-  for (int i = 0; i < 10; ++i) expected *= 1.001f;
-  EXPECT_FLOAT_EQ(view->zoom, expected);
-  view->captureLost();
+  press(10, 10, kButtonLeft, kButtonLeft | kButtonRight);  // ignored
+  release(10, 10, kButtonLeft, kButtonRight);              // not its button
+  EXPECT_EQ(view->dragState, kDragCamera);
+  release(10, 10, kButtonRight, kButtonLeft);
+  EXPECT_EQ(view->dragState, kDragEndingHidden);
+  const size_t refreshes = platform.refreshes.size();
+  move(30, 30);  // ending: moves are ignored
+  EXPECT_EQ(platform.refreshes.size(), refreshes);
+  release(10, 10, kButtonLeft);
   EXPECT_EQ(view->dragState, kDragIdle);
   EXPECT_EQ(platform.pointerHidden, 0);
-  EXPECT_EQ(platform.refreshes.back(), (RecordedRefresh{0, 0x21, false}));
 }
 
-TEST_F(SkinViewTest, ReleaseCompletesOnlyWhenTheOtherButtonIsUp) {
-  addSkin();
-  view->resize(40, 20);
-  view->mousePress(at(10, 10, kButtonLeft, kButtonLeft));
-  view->mousePress(at(10, 10, kButtonRight, kButtonLeft | kButtonRight));  // ignored
-  view->mouseRelease(at(10, 10, kButtonRight, kButtonLeft));  // not its button
-  EXPECT_EQ(view->dragState, kDragCamera);
-  view->mousePress(at(10, 10, kButtonRight, kButtonLeft | kButtonRight));
-  view->mouseRelease(at(10, 10, kButtonLeft, kButtonRight));
-  EXPECT_EQ(view->dragState, kDragEndingHidden);
-  view->mouseMove(at(30, 30, kButtonNone, kButtonRight));  // ending: moves are ignored
-  EXPECT_EQ(platform.refreshes.size(), 1u);
-  view->mousePress(at(10, 10, kButtonLeft, kButtonLeft | kButtonRight));  // not idle
-  EXPECT_EQ(view->dragState, kDragEndingHidden);
-  view->mouseRelease(at(10, 10, kButtonRight, kButtonLeft));  // left went down again
-  EXPECT_EQ(view->dragState, kDragEndingHidden);
-  view->mouseRelease(at(10, 10, kButtonLeft, kButtonNone));
+TEST_F(SkinViewTest, PencilPaintsThePinnedPixels) {
+  addSkin(32, 32);
+  app.cameraOverride = false;
+  app.brushKind = kBrushPencil;
+  app.colorSlots[0] = 200;
+  app.blendAmount = 0.5;
+  buildBlendTable(app);
+  showCentred(32, 32);
+  platform.refreshes.clear();
+  drag({{10, 10}, {13, 11}});
+  Points painted;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x)
+      if (view->texelAt(x, y) >= 0 && texel(x, y) != 100) painted.insert({x, y});
+  EXPECT_EQ(painted, (Points{{10, 10}, {11, 10}, {12, 10}, {13, 11}}));
+  // The press paints one point, the move one segment: one Retexture each.
+  EXPECT_EQ(platform.refreshes, (Refreshes{{3, 0x13, false}, {3, 0x13, false}}));
+  EXPECT_TRUE(app.model.currentSkin()->modified);
+}
+
+// A 64 x 64 skin at zoom 1, so that st (s, t) sits exactly on window pixel
+// (s, t) and a window pixel lies over the skin pixel of the same numbers.
+constexpr int kSize = 64;
+
+struct MappingGestures : SkinViewTest {
+  MappingGestures() {
+    Model& m = app.model;
+    m.skinWidth = m.skinHeight = kSize;
+    m.skins.push_back(std::make_unique<Skin>(test::patternSkin(kSize, kSize)));
+    m.currentSkinIndex = 0;
+    // Two triangles sharing the edge 1-2 of a square, and an island.
+    const StCoord st[] = {{10, 10}, {20, 10}, {10, 20}, {20, 20}, {40, 40}, {50, 40}, {40, 50}};
+    std::copy(std::begin(st), std::end(st), m.stCoords.begin());
+    m.stCount = 7;
+    m.triangleCount = 3;
+    m.triangles[0].stIndex = {0, 1, 2};
+    m.triangles[1].stIndex = {1, 3, 2};
+    m.triangles[2].stIndex = {4, 5, 6};
+    rebuildStTable(m);
+    app.cameraOverride = false;
+    app.interactionMode = 1;
+    view->resize(kSize, kSize);
+    view->zoom = 1.0f;
+    view->panS = view->panT = kSize / 2 + 0.5f;
+    platform.refreshes.clear();
+  }
+  ModelTriangle& tri(int i) { return app.model.triangles[static_cast<size_t>(i)]; }
+  void select(std::initializer_list<int> triangles) {
+    for (int i = 0; i < 3; ++i) tri(i).flags = 0;
+    for (int i : triangles) tri(i).flags = kTriangleSelected;
+  }
+};
+
+TEST_F(MappingGestures, VertexDragsSplitSharedEntriesForTheSelectionClampAndMerge) {
+  select({0});
+  app.model.stCount = kMaxStCoords;  // no room to split the shared entry: refused
+  press(20, 10);
   EXPECT_EQ(view->dragState, kDragIdle);
-  EXPECT_EQ(platform.pointerHidden, 0);
+  EXPECT_TRUE(platform.refreshes.empty());
+  app.model.stCount = 7;
+
+  press(20, 10);
+  EXPECT_EQ(view->dragState, kDragStVertex);
+  EXPECT_EQ(tri(0).stIndex, (std::array<std::int16_t, 3>{0, 7, 2}));  // the appended entry
+  EXPECT_EQ(tri(0).flags, kTriangleSelected | kTriangleMoving);
+  move(25, 12);
+  move(25, 12);  // no change, no redraw
+  release(25, 12);
+  EXPECT_EQ(tri(0).cornerSt[1], (StCoord{25, 12}));
+  EXPECT_EQ(tri(1).cornerSt[0], (StCoord{20, 10}));
+  EXPECT_EQ(tri(0).flags, kTriangleSelected);
+  EXPECT_EQ(platform.refreshes, (Refreshes{{1, 0x23, false}, {1, 0x13, false}, {0, 0x23, false}}));
+
+  select({});  // unselected entries move for every triangle, kept on the skin
+  drag({{10, 20}, {90, -7}});
+  EXPECT_EQ(tri(0).cornerSt[2], (StCoord{kSize - 1, 0}));
+  EXPECT_EQ(tri(1).cornerSt[2], (StCoord{kSize - 1, 0}));
+  select({0});
+  drag({{10, 10}, {20, 20}});  // onto the entry of the other triangle's corner
+  EXPECT_EQ(tri(0).stIndex[0], tri(1).stIndex[1]);
+  EXPECT_EQ(app.model.stCount, 7);
+}
+
+TEST_F(MappingGestures, TranslationCarriesThePixelsAndTransformsStopAtTheSkinEdges) {
+  app.dragPixelsWithMapping = true;
+  const std::vector<std::uint8_t> before = app.model.currentSkin()->pixels;
+  const std::vector<std::uint8_t>& now = app.model.currentSkin()->pixels;
+  auto at = [](const std::vector<std::uint8_t>& p, int x, int y) {
+    return p[static_cast<size_t>(y * kSize + x)];
+  };
+  select({0, 1});
+  press(30, 30, kButtonRight);
+  EXPECT_EQ(view->dragState, kDragTransform);
+  EXPECT_EQ(tri(1).flags, kTriangleSelected | kTriangleMoving);
+  move(30 + 5, 30);
+  for (int y : {12, 15, 18})
+    for (int x : {16, 20, 23}) EXPECT_EQ(at(now, x, y), at(before, x - 5, y)) << x << "," << y;
+  EXPECT_EQ(at(now, 12, 15), at(before, 12, 15));  // the old place keeps its pixels
+  move(30 - 25, 30 + 3);
+  EXPECT_EQ(app.model.stCoords[0], (StCoord{0, 13}));
+  move(30 + 100, 30 + 100);
+  release(30, 30);
+  EXPECT_EQ(tri(0).cornerSt[0], (StCoord{kSize - 11, kSize - 11}));
+  EXPECT_EQ(tri(0).flags, kTriangleSelected);
+  EXPECT_TRUE(view->pixelBackup.empty());
+
+  // Scaling by seven would take the square off the skin.
+  press(10, 10, kButtonRight, 0, false, true);
+  move(10 + 1500, 10);
+  EXPECT_EQ(tri(0).cornerSt[0], (StCoord{kSize - 11, kSize - 11}));
+  EXPECT_DOUBLE_EQ(view->transform.scaleS, 1.0);
+}
+
+TEST_F(MappingGestures, PicksWithinSixPixelsAndShiftOrCtrlBrushTheSelection) {
+  const std::tuple<int, int, bool> picks[] = {{25, 10, true},  {26, 10, false}, {25, 13, true},
+                                              {25, 14, false}, {20, 4, false},  {20, 5, true}};
+  for (auto [x, y, picked] : picks) {
+    press(x, y);
+    EXPECT_EQ(view->dragState == kDragStVertex, picked) << x << "," << y;
+    release(x, y);
+  }
+  tri(2).flags = kTriangleHidden;  // hidden ones are brushed too
+  for (bool add : {true, false}) {
+    press(44, 43, kButtonLeft, 0, add, !add);
+    EXPECT_EQ(view->dragState, add ? kDragAddSelection : kDragRemoveSelection);
+    move(12, 12);
+    release(12, 12);
+    EXPECT_EQ(tri(2).flags, kTriangleHidden | (add ? kTriangleSelected : 0u));
+    EXPECT_EQ(tri(0).flags, add ? kTriangleSelected : 0u);
+    EXPECT_EQ(tri(1).flags, 0u);
+  }
+}
+
+TEST_F(MappingGestures, RotationIsRefusedMoveByMove) {
+  select({2});  // box 40..50, turned about (10, 10)
+  press(10, 10, kButtonRight, 0, true);
+  move(10, 10 + 200);  // a whole radian: off the skin
+  EXPECT_EQ(app.model.stCoords[4], (StCoord{40, 40}));
+  EXPECT_EQ(view->transform.angle, 0.0);
+  move(10, 10 + 10);
+  EXPECT_DOUBLE_EQ(view->transform.angle, 0.05);
+  // 10 + 30 cos 0.05 + 30 sin 0.05 = 41.46, 10 - 30 sin 0.05 + 30 cos 0.05 = 38.46
+  EXPECT_EQ(app.model.stCoords[4], (StCoord{41, 38}));
+}
+
+TEST_F(MappingGestures, TheMapRectangleGestures) {
+  // Press, move, the gesture the press starts and the rectangle it leaves.
+  const std::tuple<WindowPoint, WindowPoint, std::int32_t, MapRect> cases[] = {
+      {{50, 50}, {45, 55}, kDragNewMapRect, {45, 50, 50, 55}},
+      {{25, 25}, {28, 24}, kDragMoveMapRect, {13, 9, 43, 39}},
+      {{11, 25}, {5, 30}, kDragMapRectLeft, {5, 10, 40, 40}},
+      {{39, 25}, {45, 0}, kDragMapRectRight, {10, 10, 45, 40}},
+      {{25, 11}, {0, 3}, kDragMapRectTop, {10, 3, 40, 40}},
+      {{25, 41}, {0, 60}, kDragMapRectBottom, {10, 10, 40, 60}},
+  };
+  app.mapRectShown = 1;
+  for (auto [from, to, state, expected] : cases) {
+    view->mapRect = {10, 10, 40, 40};
+    press(from.x, from.y);
+    EXPECT_EQ(view->dragState, state);
+    move(to.x, to.y);
+    release(to.x, to.y);
+    EXPECT_EQ(view->mapRect, expected) << state;
+  }
+  EXPECT_EQ(app.model.stCount, 7);  // the mapping is left alone
+}
+
+TEST_F(MappingGestures, MapFromViewCommandMapsIntoTheRectangle) {
+  QuietHost host;
+  MainFrame frame(app, host);
+  Model& m = app.model;
+  m.frames.push_back(ModelFrame{"f", {{0, 0, 0}, {0, 0, 10}, {0, 10, 0}}});
+  m.vertexCount = 3;
+  m.triangleCount = 1;
+  m.triangles[0].vertexIndex = {0, 1, 2};
+  select({0});
+  frame.resizeView(ViewId::ModelView, 64, 48);
+  frame.skinView()->mapRect = {30, 20, 5, 4};
+
+  ASSERT_TRUE(runCommand(frame, 32867));  // cancelled: nothing changes
+  EXPECT_EQ(m.triangles[0].cornerSt[1], (StCoord{20, 10}));
+  platform.mapFromViewAnswers.push_back(defaultMapFromViewValues());
+  ASSERT_TRUE(runCommand(frame, 32867));
+  EXPECT_EQ(m.triangles[0].cornerSt[1], (StCoord{5, 4}));
+  EXPECT_EQ(frame.skinView()->mapRect, (MapRect{5, 4, 30, 20}));
+  EXPECT_EQ(platform.refreshes.back(), (RecordedRefresh{0, 0x2F, true}));
 }
 
 }  // namespace

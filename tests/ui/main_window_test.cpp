@@ -1,28 +1,101 @@
+// The Qt shell as a user meets it: the window built from the command table,
+// start-up prompts, file dialogs and the mapping dialog.
 #include "ui/main_window.h"
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QComboBox>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QTimer>
-#include <QToolBar>
+#include <QtWidgets>
+#include <deque>
+#include <functional>
 
 #include "app/app.h"
 #include "app/command_table.h"
+#include "app/common_texts.h"
+#include "app/map_commands.h"
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
-#include "qt_test_app.h"
+#include "ui/dialogs.h"
 #include "ui/qt_platform.h"
 #include "ui/view_widget.h"
+#include "view3d/map_from_view.h"
 
 namespace pelt {
 namespace {
 
-using test::application;
+QApplication& application() {
+  static int argc = 1;
+  static char name[] = "pelt_ui_tests";
+  static char* argv[] = {name, nullptr};
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Never destroyed: tearing Qt down after main() has returned crashes.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+// Answers the modal dialogs a call opens, one step per dialog. Each step gets
+// the modal widget on top; a step returning false is not for that widget and
+// waits for the next. A step may open further modals (a refused accept shows
+// a message box): the following steps answer them.
+class ModalScript {
+ public:
+  using Step = std::function<bool(QWidget* modal)>;
+  explicit ModalScript(std::deque<Step> steps) : steps_(std::move(steps)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
+    timer_.start(10);
+  }
+  bool finished() const { return steps_.empty(); }
+
+ private:
+  // Steps run from a posted call, not from the timer's slot: Qt does not
+  // fire a timer again while its slot runs, and a step may open a modal.
+  void tick() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || steps_.empty() || posted_) return;
+    posted_ = true;
+    QMetaObject::invokeMethod(
+        &timer_,
+        [this, modal = QPointer<QWidget>(modal)] {
+          posted_ = false;
+          if (modal.isNull() || steps_.empty()) return;
+          Step step = std::move(steps_.front());
+          steps_.pop_front();
+          if (!step(modal)) steps_.push_front(std::move(step));
+        },
+        Qt::QueuedConnection);
+  }
+
+  std::deque<Step> steps_;
+  QTimer timer_;
+  bool posted_ = false;
+};
+using Step = ModalScript::Step;
+
+// A step for the file dialog on top: `act` runs, then `name` is typed into
+// the name field, as a user does, and Open pressed. Typed rather than
+// selectFile(): that leaves the field alone while it has the focus, and the
+// dialog would then wait for ever.
+Step inFileDialog(QString name, std::function<void(QFileDialog*)> act = {}) {
+  return [=](QWidget* modal) {
+    auto* files = qobject_cast<QFileDialog*>(modal);
+    if (files == nullptr) return false;
+    if (act) act(files);
+    files->findChild<QLineEdit*>("fileNameEdit")->setText(name);
+    static_cast<QDialog*>(files)->accept();
+    return true;
+  };
+}
+
+// A step for a message box: its text is kept, a question answered No.
+Step answerBox(QStringList* texts) {
+  return [=](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (box == nullptr) return false;
+    *texts << box->text();
+    QAbstractButton* no = box->button(QMessageBox::No);
+    no ? no->click() : box->accept();
+    return true;
+  };
+}
 
 QStringList items(QComboBox* combo) {
   QStringList out;
@@ -30,100 +103,174 @@ QStringList items(QComboBox* combo) {
   return out;
 }
 
-// Answers the modal dialogs a command opens: the file dialog picks `path`,
-// a question is answered No.
-class DialogAnswerer {
- public:
-  explicit DialogAnswerer(const QString& path) : path_(path) {
-    QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
-    timer_.start(10);
+class Shell : public ::testing::Test {
+ protected:
+  Shell()
+      : platform((application(), QString::fromStdString(dir.file("settings.ini")))),
+        app(platform),
+        window(app, platform) {
+    platform.setWindow(&window);
+    for (const char* key : {"Quick Exit", "Skip Intro", "DirScan_Prompt"})
+      platform.writeInt("Preferences", key, 1);
+    dir.write("models/m/skin.pcx", encodeSkinPcx(test::patternSkin(64, 32)));
+    model = dir.write("models/m/tris.md2",
+                      encodeMd2(test::quadStripMd2(2, 64, 32, {"models/m/skin.pcx"}, 3)));
+  }
+  ~Shell() override { window.close(); }
+  QString path(const std::string& name = "") {
+    return QString::fromStdString(name.empty() ? dir.path() : dir.file(name));
+  }
+  void startOnModel() {
+    ASSERT_EQ(window.startUp(parseArguments({"pelt", "-base", dir.path(), "-md2", model})),
+              StartupResult::Ready);
   }
 
- private:
-  // Answers from a posted call, not from the timer's slot: Qt does not fire a
-  // timer again while its slot runs, so a modal opened by an answer (a refused
-  // accept shows a message box) would never be answered.
-  void answer() {
-    if (posted_) return;
-    posted_ = true;
-    QMetaObject::invokeMethod(&timer_, [this] { answerNow(); }, Qt::QueuedConnection);
-  }
-
-  void answerNow() {
-    posted_ = false;
-    QWidget* modal = QApplication::activeModalWidget();
-    if (auto* files = qobject_cast<QFileDialog*>(modal)) {
-      // Typed rather than selectFile(): that leaves the name field alone
-      // while it has the focus, and the dialog would then wait for ever.
-      files->findChild<QLineEdit*>("fileNameEdit")->setText(path_);
-      static_cast<QDialog*>(files)->accept();
-    } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-      questions << box->text();
-      if (QAbstractButton* no = box->button(QMessageBox::No)) no->click();
-      else box->accept();
-    }
-  }
-
- public:
-  QStringList questions;
-
- private:
-  QString path_;
-  QTimer timer_;
-  bool posted_ = false;
+  test::TempDir dir;
+  QtPlatform platform;
+  App app;
+  MainWindow window;
+  std::string model;
 };
 
-TEST(MainWindowTest, ShowsTheModelAndOpensAnotherThroughTheCommandTable) {
-  application();
-  test::TempDir dir;
-  dir.write("models/m/skin.pcx", encodeSkinPcx(test::patternSkin(64, 32)));
-  std::string model =
-      dir.write("models/m/tris.md2",
-                encodeMd2(test::quadStripMd2(2, 64, 32, {"models/m/skin.pcx"}, 3)));
-  std::string other =
-      dir.write("other/tris.md2", encodeMd2(test::quadStripMd2(1, 64, 32, {"models/m/skin.pcx"}, 2)));
+// Whether the action sits in the menu its path ends with.
+bool inMenu(QAction* action, const QString& path) {
+  const QString last = path.section('/', 1).isEmpty() ? "&" + path : path.section('/', 1);
+  for (QObject* owner : action->associatedObjects())
+    if (auto* menu = qobject_cast<QMenu*>(owner); menu && menu->title() == last) return true;
+  return false;
+}
 
-  QtPlatform platform(QString::fromStdString(dir.file("settings.ini")));
-  App app(platform);
-  MainWindow window(app, platform);
-  platform.setWindow(&window);
-  ASSERT_EQ(window.frame().start(parseArguments({"pelt", "-base", dir.path(), "-md2", model})),
-            StartupResult::Ready);
-  window.show();
-  QApplication::processEvents();
+TEST_F(Shell, EveryCommandWithItsMenuKeyStateAndToolButton) {
+  startOnModel();
+  window.updateCommandStates();
+  QStringList tops;
+  for (QAction* a : window.menuBar()->actions()) tops << a->text();
+  EXPECT_EQ(tops.join(" ").toStdString(),
+            "&File &Companion &Options &Skins &Mapping &Rectangle &Help");
+  for (const Command& c : commandTable()) {
+    QAction* action = window.action(c.id);
+    ASSERT_NE(action, nullptr) << c.id;
+    EXPECT_EQ(inMenu(action, c.menu), *c.menu != 0) << c.id;
+    EXPECT_EQ(action->text().toStdString(), commandText(c, app)) << c.id;
+    EXPECT_EQ(action->shortcut(), QKeySequence::fromString(c.key, QKeySequence::PortableText))
+        << c.id;
+    EXPECT_EQ(action->isEnabled(), isCommandEnabled(c, app)) << c.id;
+    EXPECT_TRUE(!c.checked || action->isChecked() == isCommandChecked(c, app)) << c.id;
+  }
+  // Twelve buttons with images and tips, in the table's order.
+  std::vector<int> ids;
+  for (QAction* a : window.findChild<QToolBar*>()->actions()) {
+    if (a->isSeparator()) continue;
+    EXPECT_FALSE(a->icon().isNull() || a->toolTip().isEmpty());
+    for (const Command& c : commandTable())
+      if (window.action(c.id) == a) ids.push_back(c.id);
+  }
+  EXPECT_EQ(ids, (std::vector<int>{32779, 32780, 32781, 32802, 32800, 32801, 32836, 32866, 32850,
+                                   32864, 32868, 32869}));
+}
 
-  EXPECT_EQ(window.windowTitle(), "Pelt");
+TEST_F(Shell, ShowsTheModelAndOpensAnotherThroughTheCommandTable) {
+  startOnModel();
   EXPECT_EQ(items(window.list(FrameList::Frames)), (QStringList{"frame0", "frame1", "frame2"}));
   EXPECT_EQ(items(window.list(FrameList::Skins)), QStringList{"  models/m/skin.pcx"});
-  EXPECT_EQ(window.list(FrameList::RenderModes)->currentText(), "Textured");
-  EXPECT_EQ(window.list(FrameList::Frames)->statusTip(), "Current List of Frames");
-  EXPECT_EQ(window.action(32772)->text(), "&Open...\tCtrl+O");
-
-  // The child windows sit where the frame put them.
   for (ViewId id : {ViewId::SkinView, ViewId::ModelView, ViewId::GradientBox, ViewId::PaletteBox}) {
     Rect r = window.frame().viewRect(id);
     EXPECT_EQ(window.viewWidget(id)->geometry(), QRect(r.left, r.top, r.width(), r.height()));
   }
-  EXPECT_GT(window.viewWidget(ViewId::SkinView)->width(), 0);
-
-  // Choosing a frame in the list makes it current.
   emit window.list(FrameList::Frames)->activated(2);
   EXPECT_EQ(app.model.currentFrameIndex, 2);
 
-  {
-    DialogAnswerer answerer(QString::fromStdString(other));
-    window.action(32772)->trigger();
-    EXPECT_EQ(answerer.questions.join("|").toStdString(), "Save changes to the current Mesh?");
-  }
-  QApplication::processEvents();
+  // Scanned maps show no choice: Qt would choose the first.
+  for (const char* name : {"phongs/a.pcx", "phongs/b.pcx"})
+    dir.write(name, encodeSkinPcx(test::patternSkin(256, 256)));
+  scanMapFolder(app, MapKind::Phong, dir.file("phongs"));
+  QComboBox* phongs = window.list(FrameList::PhongMaps);
+  EXPECT_EQ(std::pair(phongs->count(), phongs->currentIndex()), std::pair(2, -1));
+
+  const std::string other = dir.write(
+      "other/tris.md2", encodeMd2(test::quadStripMd2(1, 64, 32, {"models/m/skin.pcx"}, 2)));
+  QStringList texts;
+  ModalScript script({inFileDialog(QString::fromStdString(other)), answerBox(&texts)});
+  window.action(32772)->trigger();
+  EXPECT_TRUE(script.finished());
+  EXPECT_EQ(texts, QStringList{"Save changes to the current Mesh?"});
   EXPECT_EQ(app.currentFile, other);
   EXPECT_EQ(items(window.list(FrameList::Frames)), (QStringList{"frame0", "frame1"}));
   EXPECT_EQ(platform.readString("Project", "CurFile", ""), other);
-
   // The close request stores the split before asking.
-  platform.writeInt("Preferences", "Quick Exit", 1);
   window.close();
   EXPECT_EQ(platform.readInt("Preferences", "Splitter", 0), 6500);
+}
+
+TEST_F(Shell, StartUpPromptsOverTheShownWindowAndOpensATypedName) {
+  QStringList texts, titles;
+  bool shownUnderEveryPrompt = true;
+  auto checked = [&](Step step) -> Step {
+    return [&, step](QWidget* modal) {
+      shownUnderEveryPrompt &= window.isVisible() && modal->parentWidget() == &window;
+      return step(modal);
+    };
+  };
+  auto title = [&](QFileDialog* files) { titles << files->windowTitle(); };
+  auto intoModels = [&](QFileDialog* files) {
+    title(files);
+    files->setDirectory(path("models/m"));
+  };
+  ModalScript script({checked(answerBox(&texts)), checked(inFileDialog(path(), title)),
+                      checked(inFileDialog("tris", intoModels))});
+  ASSERT_EQ(window.startUp(parseArguments({"pelt", "-base", dir.file("gone")})),
+            StartupResult::Ready);
+  EXPECT_TRUE(script.finished() && shownUnderEveryPrompt);
+  EXPECT_EQ(texts, QStringList{kFolderNotValidMessage});
+  EXPECT_EQ(titles, (QStringList{"Please locate the 'baseq2' folder under Quake2", "Open"}));
+  EXPECT_EQ(app.currentFile, model);
+}
+
+TEST_F(Shell, OpenDialogsMatchAnyNameAndStayOutOfKernelFolders) {
+  startOnModel();
+  QStringList filters, texts;
+  QString startedIn;
+  auto browse = [&](QFileDialog* files) {
+    filters = files->nameFilters();
+    startedIn = files->directory().absolutePath();
+    // Listing the kernel's files must not read them (/proc/kmsg never ends).
+    files->setViewMode(QFileDialog::Detail);
+    files->setDirectory("/proc");
+    files->selectFile("/proc/kmsg");
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 300) QApplication::processEvents();
+    files->setDirectory(path());
+  };
+  // A name with an extension must exist; one without passes to the program.
+  ModalScript script(
+      {inFileDialog("missing.pcx", browse), answerBox(&texts), inFileDialog("colormap")});
+  std::optional<FileDialogResult> chosen =
+      platform.fileDialog({false, kPaletteFilter, "*.pcx", "/proc/self"});
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(chosen->path, dir.file("colormap"));
+  EXPECT_EQ(filters.last(), "All Files (*)");
+  EXPECT_EQ(startedIn, path());
+  EXPECT_TRUE(texts.size() == 1 && texts[0].startsWith("missing.pcx\nFile not found."));
+}
+
+// Each projection button stands for the projection its label names, and the
+// dialog opens on "Parallel".
+TEST(MapFromViewDialog, ButtonsChooseTheProjectionTheyName) {
+  application();
+  QStringList shown;
+  ModalScript script({[&](QWidget* modal) {
+    for (auto* button : modal->findChildren<QRadioButton*>())
+      if (button->isChecked()) shown << button->text();
+    for (auto* button : modal->findChildren<QRadioButton*>())
+      if (button->text() == "Perspective") button->setChecked(true);
+    static_cast<QDialog*>(modal)->accept();
+    return true;
+  }});
+  MapFromViewValues values = defaultMapFromViewValues();
+  ASSERT_TRUE(runMapFromViewDialog(nullptr, values));
+  EXPECT_EQ(shown, QStringList{"Parallel"});
+  EXPECT_EQ(values.projection, kProjectionPerspective);
 }
 
 }  // namespace
