@@ -29,54 +29,12 @@
 #include "platform/settings_keys.h"
 #include "support/fixtures.h"
 #include "support/malformed_corpus.h"
+#include "support/model_invariants.h"
 #include "support/scripted_platform.h"
 #include "view3d/model_view.h"
 
 namespace pelt::test {
 namespace {
-
-// What must hold of the model after any load and any finished edit: indices
-// in range, frames finite and of the vertex count, skins of the model's size.
-// Once `settled` (no gesture in progress) corner values also match the table
-// and the table is compact (no duplicate or unused entries, in order of first
-// use). Returns the first broken invariant, or "".
-std::string modelFault(const Model& m, bool settled) {
-  if (m.vertexCount < 0 || m.vertexCount > kMaxVertices || m.triangleCount < 0 ||
-      m.triangleCount > kMaxTriangles || m.stCount < 0 || m.stCount > kMaxStCoords)
-    return "counts";
-  std::vector<StCoord> firstUse;
-  for (int i = 0; i < m.triangleCount; ++i) {
-    const ModelTriangle& tri = m.triangles[static_cast<size_t>(i)];
-    const std::string at = "triangle " + std::to_string(i) + ": ";
-    for (size_t k = 0; k < 3; ++k) {
-      if (tri.vertexIndex[k] < 0 || tri.vertexIndex[k] >= m.vertexCount) return at + "vertex index";
-      if (tri.stIndex[k] < 0 || tri.stIndex[k] >= m.stCount) return at + "st index";
-      if (settled && tri.cornerSt[k] != m.stCoords[static_cast<size_t>(tri.stIndex[k])])
-        return at + "corner st";
-      if (!std::isfinite(tri.normal[k])) return at + "normal";
-      if (std::find(firstUse.begin(), firstUse.end(), tri.cornerSt[k]) == firstUse.end())
-        firstUse.push_back(tri.cornerSt[k]);
-    }
-  }
-  if (settled && !std::equal(firstUse.begin(), firstUse.end(), m.stCoords.begin(),
-                             m.stCoords.begin() + m.stCount))
-    return "st table not compact or not in first-use order";
-  for (const ModelFrame& frame : m.frames) {
-    if (static_cast<int>(frame.vertices.size()) != m.vertexCount) return "frame size";
-    for (const Vec3& v : frame.vertices)
-      if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z))
-        return "frame not finite";
-  }
-  if (m.currentFrameIndex < 0 || (!m.frames.empty() && !m.currentFrame())) return "current frame";
-  if (m.skins.empty() ? m.currentSkinIndex != -1 : !m.currentSkin()) return "current skin";
-  for (const auto& skin : m.skins) {
-    const auto area = static_cast<size_t>(m.skinWidth) * static_cast<size_t>(m.skinHeight);
-    if (skin->width != m.skinWidth || skin->pixels.size() != area ||
-        skin->storedPixels.size() != area)
-      return "skin size or buffers of " + skin->name;
-  }
-  return "";
-}
 
 // Everything a refused file must leave as it was.
 std::string fingerprint(const App& app) {
