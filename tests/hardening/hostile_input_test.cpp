@@ -77,12 +77,11 @@ TEST(MalformedCorpus, EachFileIsRefusedWithItsMessageOrTakenSanely) {
   platform.writeInt(settings::kPreferences, settings::kDirScanPrompt, 1);
   const std::vector<CorpusFile> corpus = malformedCorpus();
   const std::vector<std::string> paths = writeCorpus(dir.path(), corpus);
-  const std::string goodModel = dir.file("corpus/good.md2");
   ASSERT_GE(corpus.size(), 60u);
   for (size_t i = 0; i < corpus.size(); ++i) {
     const CorpusFile& file = corpus[i];
     SCOPED_TRACE(file.name);
-    ASSERT_TRUE(loadMd2(app, goodModel));
+    ASSERT_TRUE(loadMd2(app, dir.file("corpus/good.md2")));
     platform.messages.clear();
     const std::string before = fingerprint(app);
     EXPECT_EQ(offer(app, platform, file, paths[i]), !file.refused);
@@ -99,10 +98,8 @@ TEST(MalformedCorpus, EachFileIsRefusedWithItsMessageOrTakenSanely) {
     EXPECT_EQ(modelFault(app.model, true), "");
     // Names that point outside the base folder or at special files become
     // stand-ins, never reads.
-    if (file.name.starts_with("skin_name_")) {
-      ASSERT_EQ(app.model.skins.size(), 1u);
-      EXPECT_FALSE(app.model.skins[0]->hasFile);
-    }
+    EXPECT_TRUE(!file.name.starts_with("skin_name_") ||
+                (app.model.skins.size() == 1 && !app.model.skins[0]->hasFile));
   }
 }
 
@@ -152,7 +149,6 @@ class Monkey : public ::testing::Test, public ScriptedPlatform, public FrameHost
       posted_.pop_front();
       frame_.refresh(level, mask);
     }
-    posted_.clear();
   }
 
   // Dialogs: any answer, any values; two of three times the user presses OK.
@@ -160,12 +156,10 @@ class Monkey : public ::testing::Test, public ScriptedPlatform, public FrameHost
     return oneOf({MessageAnswer::Ok, MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Cancel});
   }
   std::optional<FileDialogResult> fileDialog(const FileDialogRequest&) override {
-    FileDialogResult result{anyPath(), between(0, 4)};
-    return pick(3) == 0 ? std::nullopt : std::optional(result);
+    return pick(3) == 0 ? std::nullopt : std::optional(FileDialogResult{anyPath(), between(0, 4)});
   }
   std::optional<std::string> browseFolder(const std::string&) override {
-    const std::string folder = anyFolder();
-    return pick(3) == 0 ? std::nullopt : std::optional(folder);
+    return pick(3) == 0 ? std::nullopt : std::optional(anyFolder());
   }
   template <typename T>
   bool fill(T& values, T given) {
@@ -239,10 +233,10 @@ class Monkey : public ::testing::Test, public ScriptedPlatform, public FrameHost
       return f;
     const ModelView& view = *frame_.modelView();
     const auto& light = app_.shading.lightDirection;
-    for (double v : {light[0], light[1], light[2], view.eye[0], view.eye[1], view.eye[2],
-                     view.target[0], view.target[1], view.target[2], view.fieldOfView})
-      if (!std::isfinite(v)) return "a view or light number is not finite";
-    if (!std::isfinite(app_.lightExponent) || !std::isfinite(app_.splitRatio)) return "a ratio";
+    for (double v : std::initializer_list<double>{
+             light[0], light[1], light[2], view.eye[0], view.eye[1], view.eye[2], view.target[0],
+             view.target[1], view.target[2], view.fieldOfView, app_.lightExponent, app_.splitRatio})
+      if (!std::isfinite(v)) return "a view, light or split number is not finite";
     for (ViewId id : kViews) {
       const ViewImage image = frame_.view(id).image();
       if (image.width % 4 != 0 || image.height < 0 ||

@@ -13,13 +13,11 @@ std::string modelFault(const Model& m, bool settled) {
   std::vector<StCoord> firstUse;
   for (int i = 0; i < m.triangleCount; ++i) {
     const ModelTriangle& tri = m.triangles[static_cast<size_t>(i)];
-    const std::string at = "triangle " + std::to_string(i) + ": ";
     for (size_t k = 0; k < 3; ++k) {
-      if (tri.vertexIndex[k] < 0 || tri.vertexIndex[k] >= m.vertexCount) return at + "vertex index";
-      if (tri.stIndex[k] < 0 || tri.stIndex[k] >= m.stCount) return at + "st index";
-      if (settled && tri.cornerSt[k] != m.stCoords[static_cast<size_t>(tri.stIndex[k])])
-        return at + "corner st";
-      if (!std::isfinite(tri.normal[k])) return at + "normal";
+      if (tri.vertexIndex[k] < 0 || tri.vertexIndex[k] >= m.vertexCount || tri.stIndex[k] < 0 ||
+          tri.stIndex[k] >= m.stCount || !std::isfinite(tri.normal[k]) ||
+          (settled && tri.cornerSt[k] != m.stCoords[static_cast<size_t>(tri.stIndex[k])]))
+        return "triangle " + std::to_string(i) + " (indices, normal or corner st)";
       if (std::find(firstUse.begin(), firstUse.end(), tri.cornerSt[k]) == firstUse.end())
         firstUse.push_back(tri.cornerSt[k]);
     }

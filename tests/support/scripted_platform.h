@@ -45,7 +45,6 @@ class ScriptedPlatform : public Platform {
   std::vector<RecordedRefresh> refreshes;
   std::vector<ViewId> repaints;
   std::vector<int> barAdjusts;
-  std::vector<std::pair<int, int>> pointerWarps;
   int listRefills = 0, pointerHidden = 0;
 
   // Settings: section -> key -> value (ints stored as text).
@@ -109,7 +108,7 @@ class ScriptedPlatform : public Platform {
   void releasePointer() override {}
   void hidePointer() override { ++pointerHidden; }
   void showPointer() override { --pointerHidden; }
-  void setPointerPosition(int x, int y) override { pointerWarps.push_back({x, y}); }
+  void setPointerPosition(int, int) override {}
 
   void sendRefresh(int level, int mask) override { refreshes.push_back({level, mask, false}); }
   void postRefresh(int level, int mask) override { refreshes.push_back({level, mask, true}); }
@@ -122,20 +121,16 @@ class ScriptedPlatform : public Platform {
   void sleepMilliseconds(int ms) override { clock += ms; }
   bool takePendingInput() override { return ++inputPolls == inputAtPoll; }
   void playLoopingSound(int clip) override { soundsPlayed.push_back(clip); }
-  void stopSound() override { ++soundStops; }
+  void stopSound() override {}
   bool isCtrlHeld() override { return ctrlHeld; }
 
   // The intro: a window only when a test asks for one; input arrives at the
   // given poll (1-based; 0 never).
-  bool introWindowAvailable = false, introWindowOpen = false;
-  int introFrames = 0, inputPolls = 0, inputAtPoll = 0, soundStops = 0;
+  bool introWindowAvailable = false;
+  int inputPolls = 0, inputAtPoll = 0;
   std::vector<int> soundsPlayed;
-  bool openIntroWindow(int, int) override { return introWindowOpen = introWindowAvailable; }
-  void presentIntroFrame(const ViewImage&) override { ++introFrames; }
-  void closeIntroWindow() override { introWindowOpen = false; }
+  bool openIntroWindow(int, int) override { return introWindowAvailable; }
 
-  std::vector<std::string> statusTexts;
-  void showStatusText(const std::string& text) override { statusTexts.push_back(text); }
   std::optional<AboutValues> aboutShown;
 
  private:
