@@ -1,7 +1,9 @@
 #include "cli/cli_args.h"
 
 #include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <filesystem>
 
 namespace pelt::cli {
@@ -68,6 +70,10 @@ std::optional<ImageKind> outputImageKind(const std::string& path, std::string& e
           (ext.empty() ? std::string("files without an extension") : "\"" + ext + "\" files") +
           " (use .pcx or .bmp)";
   return std::nullopt;
+}
+
+const char* readErrorText(int error) {
+  return error == ENODEV ? "not a regular file" : std::strerror(error);
 }
 
 }  // namespace pelt::cli

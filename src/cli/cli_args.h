@@ -27,4 +27,8 @@ enum class ImageKind { Pcx, Bmp };
 // tool cannot write it.
 std::optional<ImageKind> outputImageKind(const std::string& path, std::string& error);
 
+// Why a file could not be read, for an errno from the whole-file reader
+// (which gives ENODEV for a FIFO or device).
+const char* readErrorText(int error);
+
 }  // namespace pelt::cli

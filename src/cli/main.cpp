@@ -1,7 +1,6 @@
 // pelt-cli: the core's file work from the command line.
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -88,7 +87,10 @@ int runConvert(const std::vector<std::string>& args) {
   ConsolePlatform platform;
   std::unique_ptr<pelt::Skin> skin = pelt::readSkinImage(platform, args[0]);
   if (!skin) {
-    if (platform.lastMessage.empty()) std::cerr << "cannot read " << args[0] << "\n";
+    // The reader only speaks of content; a file it could not read says why here.
+    if (platform.lastMessage.empty())
+      std::cerr << "cannot read " << args[0] << ": "
+                << pelt::cli::readErrorText(pelt::readWholeFile(args[0]).error) << "\n";
     return 1;
   }
   std::string ext = std::filesystem::path(args[1]).extension().string();

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -100,7 +99,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, bool wantsOut) 
 std::unique_ptr<Skin> readNamedImage(const std::string& path) {
   FileReadResult file = readWholeFile(path);
   if (!file.ok()) {
-    std::cerr << path << ": " << std::strerror(file.error) << "\n";
+    std::cerr << path << ": " << readErrorText(file.error) << "\n";
     return nullptr;
   }
   SkinDecodeResult decoded = decodeSkinImage(file.bytes);
@@ -130,7 +129,7 @@ int loadScene(App& app, const SceneOptions& o) {
   app.baseFolder = baseFolderFor(o.model);
   FileReadResult modelFile = readWholeFile(o.model);
   if (!modelFile.ok()) {
-    std::cerr << o.model << ": " << std::strerror(modelFile.error) << "\n";
+    std::cerr << o.model << ": " << readErrorText(modelFile.error) << "\n";
     return kExitFailure;
   }
   if (!loadMd2(app, o.model)) return kExitFailure;

@@ -69,8 +69,8 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
        "There was an error loading the specified file!\n"},
       // Special files are refused at once instead of blocking the program, a
       // file far larger than anything the program reads is refused unread.
-      {"convert " + fifo + " " + dir.file("x.pcx"), 1, "cannot read " + fifo},
-      {render + " --skin /dev/zero", 1, "/dev/zero: No such device"},
+      {"convert " + fifo + " " + dir.file("x.pcx"), 1, "cannot read " + fifo + ": not a regular file"},
+      {render + " --skin /dev/zero", 1, "/dev/zero: not a regular file"},
       {render + " --skin " + dir.path(), 1, dir.path() + ": Is a directory"},
       {render + " --skin " + big, 1, big + ": File too large"},
   };
