@@ -12,9 +12,9 @@
 #include "app/app.h"
 #include "app/model_loading.h"
 #include "app/tables.h"
+#include "cli/console_platform.h"
 #include "demo/demo_maps.h"
 #include "demo/demo_palette.h"
-#include "fuzz_platform.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
 #include "skins/skin_image.h"
@@ -23,7 +23,6 @@
 namespace {
 
 using namespace pelt;
-using fuzz::QuietPlatform;
 
 // Skins the seeds name, of the sizes they announce, and the colormap the
 // lit modes need.
@@ -89,7 +88,7 @@ void checkModel(const Model& m) {
 // every load replaces the model of the last.
 struct Session {
   BaseFolder base;
-  QuietPlatform platform;
+  ConsolePlatform platform{false};
   App app{platform};
   ModelView view{ModelViewInputs{platform,
                                  app.model,

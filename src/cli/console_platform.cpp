@@ -8,7 +8,7 @@
 namespace pelt {
 
 MessageAnswer ConsolePlatform::messageBox(const std::string& text, MessageButtons buttons) {
-  std::cerr << text << "\n";
+  if (echoMessages_) std::cerr << text << "\n";
   lastMessage = text;
   switch (buttons) {
     case MessageButtons::Ok: return MessageAnswer::Ok;

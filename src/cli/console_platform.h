@@ -1,6 +1,7 @@
 #pragma once
-// The console program's platform: messages go to stderr, questions are
-// answered No/Cancel, dialogs are cancelled, settings live in memory.
+// The console program's platform: messages go to stderr (unless told to keep
+// quiet, as the fuzz targets do), questions are answered No/Cancel, dialogs
+// are cancelled, settings live in memory.
 
 #include <map>
 #include <string>
@@ -11,6 +12,8 @@ namespace pelt {
 
 class ConsolePlatform : public Platform {
  public:
+  explicit ConsolePlatform(bool echoMessages = true) : echoMessages_(echoMessages) {}
+
   std::string lastMessage;
 
   MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override;
@@ -50,6 +53,7 @@ class ConsolePlatform : public Platform {
   bool isCtrlHeld() override { return false; }
 
  private:
+  bool echoMessages_;
   std::map<std::string, std::string> settings_;
 };
 
