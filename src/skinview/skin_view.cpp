@@ -198,14 +198,7 @@ void SkinView::retexture() {
   const Skin* skin = currentSkin();
   if (skin == nullptr) return;
   if (rowsToNote_ && mappedSkinPixels_ == skin->pixels.size()) noteMappedRows(*skin);
-  if (!mappedRows_.empty() && mappedSkinPixels_ == skin->pixels.size()) {
-    retextureRows(*skin);
-    return;
-  }
-  // The map may still hold offsets of a larger skin until the next Full render.
-  const auto limit = static_cast<std::uint32_t>(skin->pixels.size());
-  const std::uint8_t* source = skin->pixels.data();
-  int left = 0, right = viewWidth - 1, bottom = 0, top = viewHeight - 1;
+  PixelBox box{0, viewWidth - 1, 0, viewHeight - 1};
   if (skin->changedRegion) {
     // A paint stroke names the pixels it changed; they show inside this box.
     const PixelRect& changed = *skin->changedRegion;
@@ -215,31 +208,42 @@ void SkinView::retexture() {
     const BufferPoint b =
         skinToBuffer(static_cast<float>(changed.x1 + 1), static_cast<float>(changed.y1 + 1));
     constexpr int kMargin = 2;
-    left = std::max(left, std::min(a.x, b.x) - kMargin);
-    right = std::min(right, std::max(a.x, b.x) + kMargin);
-    bottom = std::max(bottom, std::min(a.y, b.y) - kMargin);
-    top = std::min(top, std::max(a.y, b.y) + kMargin);
+    box.left = std::max(box.left, std::min(a.x, b.x) - kMargin);
+    box.right = std::min(box.right, std::max(a.x, b.x) + kMargin);
+    box.bottom = std::max(box.bottom, std::min(a.y, b.y) - kMargin);
+    box.top = std::min(box.top, std::max(a.y, b.y) + kMargin);
   }
-  for (int row = bottom; row <= top; ++row) {
+  if (!mappedRows_.empty() && mappedSkinPixels_ == skin->pixels.size()) {
+    retextureRows(*skin, box);
+    return;
+  }
+  // The map may still hold offsets of a larger skin until the next Full render.
+  const auto limit = static_cast<std::uint32_t>(skin->pixels.size());
+  const std::uint8_t* source = skin->pixels.data();
+  for (int row = box.bottom; row <= box.top; ++row) {
     const size_t start = static_cast<size_t>(row) * static_cast<size_t>(viewWidth);
     const std::int32_t* texels = texelMap.data() + start;
     std::uint8_t* out = viewPixels.data() + start;
-    for (int x = left; x <= right; ++x) {
+    for (int x = box.left; x <= box.right; ++x) {
       const auto texel = static_cast<std::uint32_t>(texels[x]);
       if (texel < limit) out[x] = source[texel];
     }
   }
 }
 
-void SkinView::retextureRows(const Skin& skin) {
+// A row the same as the one below copies it: that row is either recoloured
+// just now or shows none of the changed texels, so it is current either way.
+void SkinView::retextureRows(const Skin& skin, const PixelBox& box) {
   const auto w = static_cast<size_t>(viewWidth);
   const std::uint8_t* source = skin.pixels.data();
-  for (size_t y = 0; y < mappedRows_.size(); ++y) {
-    const MappedRow& row = mappedRows_[y];
-    std::uint8_t* pixels = viewPixels.data() + y * w;
-    const std::int32_t* texels = texelMap.data() + y * w;
-    const auto left = static_cast<size_t>(row.left);
-    const auto right = static_cast<size_t>(row.right);
+  const int top = std::min(box.top, static_cast<int>(mappedRows_.size()) - 1);
+  for (int y = std::max(box.bottom, 0); y <= top; ++y) {
+    const MappedRow& row = mappedRows_[static_cast<size_t>(y)];
+    const auto left = static_cast<size_t>(std::max(row.left, box.left));
+    const auto right = static_cast<size_t>(std::max(std::min(row.right, box.right + 1), box.left));
+    if (left >= right) continue;
+    std::uint8_t* pixels = viewPixels.data() + static_cast<size_t>(y) * w;
+    const std::int32_t* texels = texelMap.data() + static_cast<size_t>(y) * w;
     if (row.sameAsBelow) {
       std::memcpy(pixels + left, pixels - w + left, right - left);
       continue;

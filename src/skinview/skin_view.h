@@ -169,7 +169,11 @@ class SkinView : public CoreView {
   void noteMappedRows(const Skin& skin);
   void renderBackground();
   void retexture();
-  void retextureRows(const Skin& skin);
+  // Window pixels, inclusive.
+  struct PixelBox {
+    int left, right, bottom, top;
+  };
+  void retextureRows(const Skin& skin, const PixelBox& box);
   void drawOverlay();
   void drawEdgesWhere(std::uint8_t colour, bool (*pick)(std::uint32_t flags));
   void drawMapRect();

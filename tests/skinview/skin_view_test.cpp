@@ -160,6 +160,19 @@ TEST_F(SkinViewTest, RecolouredRowsMatchTheFillerAtAnyZoomAndPan) {
     const auto retextured = view->viewPixels;
     view->renderSkinView(1);
     ASSERT_EQ(view->viewPixels, retextured) << "round " << round;
+    // A stroke's changed box recolours all it must and leaves the rest.
+    PixelRect changed;
+    changed.add(static_cast<int>(random() % 40), static_cast<int>(random() % 30));
+    changed.add(static_cast<int>(random() % 40), static_cast<int>(random() % 30));
+    for (int y = changed.y0; y <= std::min(changed.y1, skin.height - 1); ++y)
+      for (int x = changed.x0; x <= std::min(changed.x1, skin.width - 1); ++x)
+        skin.pixels[static_cast<size_t>(y * skin.width + x)] ^= 0x55;
+    skin.changedRegion = changed;
+    view->renderSkinView(3);
+    skin.changedRegion.reset();
+    const auto boxed = view->viewPixels;
+    view->renderSkinView(1);
+    ASSERT_EQ(boxed, view->viewPixels) << "round " << round;
     // Outlines on the background stay put through a recolour.
     app.interactionMode = 1;
     view->renderSkinView(0);
