@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "frame_timing.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -124,40 +126,12 @@ Scene& scene() {
   return s;
 }
 
-template <class F>
-double medianMs(int runs, F&& f) {
-  std::vector<double> samples;
-  for (int i = 0; i < runs; ++i) {
-    auto start = std::chrono::steady_clock::now();
-    f();
-    samples.push_back(
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-            .count());
-  }
-  std::sort(samples.begin(), samples.end());
-  return samples[samples.size() / 2];
-}
-
 // Times `step` only; `prepare` runs untimed before each step.
 template <class Prepare, class F>
 void runTimed(benchmark::State& state, Prepare&& prepare, F&& step) {
   Scene& s = scene();
-  std::vector<double> samples;
-  for (auto _ : state) {
-    prepare(s);
-    auto start = std::chrono::steady_clock::now();
-    step(s);
-    const double ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    state.SetIterationTime(ms / 1000.0);
-    samples.push_back(ms);
-  }
-  std::sort(samples.begin(), samples.end());
-  const double median = samples[samples.size() / 2];
-  const double clear = medianMs(200, [&] { s.clearBuffers(); });
-  state.counters["median_ms"] = median;
-  state.counters["clear_ms"] = clear;
-  state.counters["x_clear"] = median / clear;
+  const double median = bench::timeSteps(state, [&] { prepare(s); }, [&] { step(s); });
+  bench::reportAgainstClear(state, median, [&] { s.clearBuffers(); });
 }
 
 void BM_ClearBothViews(benchmark::State& state) {
