@@ -161,5 +161,29 @@ TEST_F(PaletteBoxTest, SlotAndColourDragsRebuildAndAnnounceBySlot) {
   }
 }
 
+TEST_F(PaletteBoxTest, ReleaseWaitsForTheOtherButtonAndTheWheelStepsBySixteen) {
+  press(70, 3, kButtonLeft, kButtonLeft);
+  press(90, 3, kButtonRight, kButtonLeft | kButtonRight);  // not idle: starts nothing
+  EXPECT_EQ(protectedColors[26], 0);
+  release(70, 3, kButtonLeft, kButtonRight);
+  EXPECT_EQ(box.dragState(), PaletteDrag::Wait);
+  release(70, 3, kButtonRight);
+  EXPECT_EQ(box.dragState(), PaletteDrag::Idle);
+
+  platform.refreshes.clear();
+  blendRebuilds = 0;
+  currentSlot = 5;
+  slots[5] = 5;
+  for (auto [delta, colour] : {std::pair{-120, 245}, {240, 21}}) {
+    box.wheel(delta);
+    EXPECT_EQ(slots[5], colour);
+  }
+  EXPECT_TRUE(platform.refreshes.empty());
+  currentSlot = 7;
+  box.wheel(120);
+  EXPECT_EQ(platform.refreshes, (Refreshes{{2, 0x13, true}}));
+  EXPECT_EQ(blendRebuilds, 3);
+}
+
 }  // namespace
 }  // namespace pelt
