@@ -5,18 +5,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
+#include "demo_game.h"
+
 #include <memory>
 #include <string>
 
 #include "app/app.h"
-#include "app/model_loading.h"
 #include "app/view_factory.h"
-#include "demo/demo_folder.h"
 #include "model/selection.h"
-#include "platform/paths.h"
 #include "skinview/skin_view.h"
-#include "support/scripted_platform.h"
 
 namespace {
 
@@ -25,16 +22,10 @@ using namespace pelt;
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 
-struct Scene {
-  test::ScriptedPlatform platform;
-  App app{platform};
+struct Scene : bench::DemoGame<> {
   std::unique_ptr<SkinView> view;
-  std::string folder;
 
-  Scene() {
-    folder = (std::filesystem::temp_directory_path() / "pelt_mapping_bench").string();
-    writeDemoGameFolder(folder, nullptr);
-    loadMd2(app, joinPath(joinPath(folder, "baseq2"), kDemoModelPath));
+  Scene() : DemoGame("pelt_mapping_bench") {
     app.interactionMode = 1;
     app.cameraOverride = false;
     shrinkMapping();
@@ -44,10 +35,6 @@ struct Scene {
     view->panS = static_cast<float>(app.model.skinWidth) / 2;
     view->panT = static_cast<float>(app.model.skinHeight) / 2;
     view->renderSkinView(0);
-  }
-  ~Scene() {
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
   }
 
   // The creature's mapping fills its skin; at three quarters of its size

@@ -5,21 +5,17 @@
 
 #include <benchmark/benchmark.h>
 
+#include "demo_game.h"
 #include "frame_timing.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
 #include "app/main_frame.h"
-#include "app/model_loading.h"
 #include "app/tables.h"
-#include "demo/demo_folder.h"
-#include "platform/paths.h"
 #include "skinview/skin_view.h"
 #include "support/scripted_platform.h"
 #include "view3d/model_view.h"
@@ -57,19 +53,12 @@ MouseEvent mouse(int x, int y, unsigned button, unsigned held) {
   return e;
 }
 
-struct Scene {
-  FramePlatform platform;
-  App app{platform};
+struct Scene : bench::DemoGame<FramePlatform> {
   QuietHost host;
   MainFrame frame{app, host};
-  std::string folder;
 
-  Scene() {
+  Scene() : DemoGame("pelt_paint_bench") {
     platform.frame = &frame;
-    folder = (std::filesystem::temp_directory_path() / "pelt_paint_bench").string();
-    writeDemoGameFolder(folder, nullptr);
-    app.baseFolder = joinPath(folder, "baseq2");
-    loadMd2(app, joinPath(app.baseFolder, kDemoModelPath));
     app.cameraOverride = false;
     app.brushKind = 1;  // pencil
     app.blendAmount = 0.5;
@@ -81,29 +70,10 @@ struct Scene {
     skin.panT = static_cast<float>(app.model.skinHeight / 2);
     frame.resizeView(ViewId::SkinView, kWidth, kHeight);
     frame.resizeView(ViewId::ModelView, kWidth, kHeight);
-    fitToCoverage();
-  }
-  ~Scene() {
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
+    bench::fitToCoverage(model(), kCoverage);
   }
 
   ModelView& model() { return *frame.modelView(); }
-
-  double coverage() {
-    model().render(kRedrawFull);
-    auto picks = model().picks();
-    auto covered = std::count_if(picks.begin(), picks.end(), [](std::int32_t p) { return p >= 0; });
-    return static_cast<double>(covered) / static_cast<double>(picks.size());
-  }
-
-  void fitToCoverage() {
-    for (int i = 0; i < 8; ++i) {
-      const double c = coverage();
-      if (c <= 0) break;
-      model().eye[0] = static_cast<float>(model().eye[0] * std::sqrt(c / kCoverage));
-    }
-  }
 
   void clearBuffers() {
     Rasterizer& r = app.rasterizer;

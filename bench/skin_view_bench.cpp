@@ -4,22 +4,18 @@
 
 #include <benchmark/benchmark.h>
 
+#include "demo_game.h"
 #include "frame_timing.h"
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
-#include "app/model_loading.h"
 #include "app/view_factory.h"
-#include "demo/demo_folder.h"
-#include "platform/paths.h"
 #include "skinview/skin_view.h"
-#include "support/scripted_platform.h"
 
 namespace {
 
@@ -28,28 +24,16 @@ using namespace pelt;
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 
-struct Scene {
-  test::ScriptedPlatform platform;
-  App app{platform};
+struct Scene : bench::DemoGame<> {
   std::unique_ptr<SkinView> view;
-  std::string folder;
 
-  Scene() {
-    folder = (std::filesystem::temp_directory_path() / "pelt_skin_view_bench").string();
-    writeDemoGameFolder(folder, nullptr);
-    const std::string base = joinPath(folder, "baseq2");
-    app.baseFolder = base;
-    loadMd2(app, joinPath(base, kDemoModelPath));
+  Scene() : DemoGame("pelt_skin_view_bench") {
     view = makeSkinView(app);
     view->resize(kWidth, kHeight);
     view->zoom = 3.0f;
     view->panS = static_cast<float>(app.model.skinWidth) / 2;
     view->panT = static_cast<float>(app.model.skinHeight) / 2;
     view->renderSkinView(0);
-  }
-  ~Scene() {
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
   }
 
   void clearBuffers() {

@@ -6,22 +6,18 @@
 
 #include <benchmark/benchmark.h>
 
+#include "demo_game.h"
+
 #include <algorithm>
-#include <cmath>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
-#include "app/model_loading.h"
 #include "app/tables.h"
-#include "demo/demo_folder.h"
-#include "platform/paths.h"
-#include "platform/settings_keys.h"
+#include "app/view_factory.h"
 #include "skins/palette_file.h"
 #include "skins/skin_image.h"
-#include "support/scripted_platform.h"
 #include "view3d/model_view.h"
 #include "view3d/snapshot.h"
 
@@ -32,54 +28,19 @@ using namespace pelt;
 constexpr int kViewWidth = 1024;
 constexpr int kViewHeight = 768;
 
-struct Scene {
-  test::ScriptedPlatform platform;
-  App app{platform};
+struct Scene : bench::DemoGame<> {
   std::unique_ptr<ModelView> view;
   std::unique_ptr<Skin> colormap;
   std::vector<std::uint8_t> lightTable;
-  std::string folder;
 
-  Scene() {
-    folder = (std::filesystem::temp_directory_path() / "pelt_snapshot_bench").string();
-    writeDemoGameFolder(folder, nullptr);
-    const std::string base = joinPath(folder, "baseq2");
-    app.baseFolder = base;
-    loadMd2(app, joinPath(base, kDemoModelPath));
-    platform.writeString(settings::kPreferences, settings::kPalettePath,
-                         joinPath(base, kDemoColormapPath));
-    auto phong = readSkinImage(platform, joinPath(base, "phongs/broad.pcx"));
-    for (auto& texel : phong->pixels) texel = static_cast<std::uint8_t>(texel >> 2);
-    app.phongMaps.current = phong.get();
-    app.phongMaps.maps.push_back(std::move(phong));
-    view = std::make_unique<ModelView>(ModelViewInputs{platform,
-                                                       app.model,
-                                                       app.rasterizer,
-                                                       app.shading,
-                                                       app.colorSlots,
-                                                       app.renderMode,
-                                                       app.interactionMode,
-                                                       app.phongMaps.current,
-                                                       app.envMaps.current,
-                                                       {}});
+  Scene() : DemoGame("pelt_snapshot_bench") {
+    useLighting();
+    view = makeModelView(app);
     rebuildShadeRamps(app);
     view->resize(kViewWidth, kViewHeight);
-    // Back the eye off until the creature covers about half the view.
-    for (int i = 0; i < 8; ++i) {
-      view->render(kRedrawFull);
-      auto picks = view->picks();
-      const double c = static_cast<double>(std::count_if(picks.begin(), picks.end(),
-                                                         [](std::int32_t p) { return p >= 0; })) /
-                       static_cast<double>(picks.size());
-      if (c <= 0) break;
-      view->eye[0] = static_cast<float>(view->eye[0] * std::sqrt(c / 0.5));
-    }
+    bench::fitToCoverage(*view, 0.5);
     colormap = loadDefaultColormap(platform);
     lightTable = buildLightTableRgb(*colormap, app.model.currentSkin()->palette);
-  }
-  ~Scene() {
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
   }
 };
 

@@ -5,25 +5,19 @@
 
 #include <benchmark/benchmark.h>
 
+#include "demo_game.h"
 #include "frame_timing.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
-#include "app/model_loading.h"
 #include "app/tables.h"
-#include "demo/demo_folder.h"
-#include "platform/paths.h"
+#include "app/view_factory.h"
 #include "platform/platform.h"
-#include "platform/settings_keys.h"
-#include "skins/skin_image.h"
-#include "support/scripted_platform.h"
 #include "view3d/model_view.h"
 
 namespace {
@@ -34,51 +28,15 @@ constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 constexpr double kCoverage = 0.5;
 
-struct Scene {
-  test::ScriptedPlatform platform;
-  App app{platform};
+struct Scene : bench::DemoGame<> {
   std::unique_ptr<ModelView> view;
-  std::string folder;
 
-  Scene() {
-    folder = (std::filesystem::temp_directory_path() / "pelt_view3d_bench").string();
-    writeDemoGameFolder(folder, nullptr);
-    const std::string base = joinPath(folder, "baseq2");
-    app.baseFolder = base;
-    loadMd2(app, joinPath(base, kDemoModelPath));
-    platform.writeString(settings::kPreferences, settings::kPalettePath,
-                         joinPath(base, kDemoColormapPath));
-    auto phong = readSkinImage(platform, joinPath(base, "phongs/broad.pcx"));
-    for (auto& texel : phong->pixels) texel = static_cast<std::uint8_t>(texel >> 2);
-    app.phongMaps.current = phong.get();
-    app.phongMaps.currentIndex = 0;
-    app.phongMaps.maps.push_back(std::move(phong));
-    view = std::make_unique<ModelView>(ModelViewInputs{
-        platform, app.model, app.rasterizer, app.shading, app.colorSlots, app.renderMode,
-        app.interactionMode, app.phongMaps.current, app.envMaps.current, {}});
+  Scene() : DemoGame("pelt_view3d_bench") {
+    useLighting();
+    view = makeModelView(app);
     rebuildShadeRamps(app);
     view->resize(kWidth, kHeight);
-    fitToCoverage();
-  }
-  ~Scene() {
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-  }
-
-  double coverage() {
-    view->render(kRedrawFull);
-    auto picks = view->picks();
-    auto covered = std::count_if(picks.begin(), picks.end(), [](std::int32_t p) { return p >= 0; });
-    return static_cast<double>(covered) / static_cast<double>(picks.size());
-  }
-
-  // Moves the eye along its line until the model covers about half the view.
-  void fitToCoverage() {
-    for (int i = 0; i < 8; ++i) {
-      const double c = coverage();
-      if (c <= 0) break;
-      view->eye[0] = static_cast<float>(view->eye[0] * std::sqrt(c / kCoverage));
-    }
+    bench::fitToCoverage(*view, kCoverage);
   }
 
   void setMode(int mode) {

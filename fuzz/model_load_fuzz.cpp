@@ -12,6 +12,7 @@
 #include "app/app.h"
 #include "app/model_loading.h"
 #include "app/tables.h"
+#include "app/view_factory.h"
 #include "cli/console_platform.h"
 #include "demo/demo_maps.h"
 #include "demo/demo_palette.h"
@@ -90,16 +91,7 @@ struct Session {
   BaseFolder base;
   ConsolePlatform platform{false};
   App app{platform};
-  ModelView view{ModelViewInputs{platform,
-                                 app.model,
-                                 app.rasterizer,
-                                 app.shading,
-                                 app.colorSlots,
-                                 app.renderMode,
-                                 app.interactionMode,
-                                 app.phongMaps.current,
-                                 app.envMaps.current,
-                                 {}}};
+  std::unique_ptr<ModelView> view = makeModelView(app);
 
   Session() {
     platform.writeInt(settings::kPreferences, settings::kDirScanPrompt, 1);
@@ -111,7 +103,7 @@ struct Session {
       list->maps.push_back(std::make_unique<Skin>(*map));
       list->current = list->maps.back().get();
     }
-    view.resize(36, 28);
+    view->resize(36, 28);
     // The phong map's lit plane, built once as choosing the mode would.
     app.renderMode = kModeTexturedPhong;
     rebuildShadeCurve(app);
@@ -123,10 +115,10 @@ struct Session {
   void renderEveryMode(int interaction) {
     app.interactionMode = interaction;
     for (int mode = kModeWireframe; mode <= kModeTexturedPhong; ++mode) {
-      if (!view.checkRenderModeChange(app.renderMode, mode)) continue;
+      if (!view->checkRenderModeChange(app.renderMode, mode)) continue;
       app.renderMode = mode;
       for (int level : {kRedrawFull, kRedrawQuick, kRedrawRetexture, kRedrawBackground})
-        view.render(level);
+        view->render(level);
     }
   }
 };

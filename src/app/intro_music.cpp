@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/intro.h"
+#include "skins/byte_order.h"
 
 namespace pelt {
 
@@ -93,14 +94,6 @@ std::vector<double> render(const std::vector<Note>& notes) {
 
 constexpr size_t kWaveHeaderSize = 44;
 
-void put16(Bytes& out, size_t at, std::uint32_t v) {
-  out[at] = static_cast<std::uint8_t>(v);
-  out[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-void put32(Bytes& out, size_t at, std::uint32_t v) {
-  put16(out, at, v & 0xFFFF);
-  put16(out, at + 2, v >> 16);
-}
 void putTag(Bytes& out, size_t at, const char (&tag)[5]) {
   for (size_t i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>(tag[i]);
 }
@@ -111,20 +104,20 @@ Bytes waveFile(const std::vector<double>& mix) {
   const auto dataSize = static_cast<std::uint32_t>(mix.size() * 2);
   Bytes out(kWaveHeaderSize + dataSize);
   putTag(out, 0, "RIFF");
-  put32(out, 4, 36 + dataSize);
+  writeU32(out.data() + 4, 36 + dataSize);
   putTag(out, 8, "WAVE");
   putTag(out, 12, "fmt ");
-  put32(out, 16, 16);
-  put16(out, 20, 1);  // PCM
-  put16(out, 22, 1);  // mono
-  put32(out, 24, kMusicSampleRate);
-  put32(out, 28, kMusicSampleRate * 2);
-  put16(out, 32, 2);
-  put16(out, 34, 16);
+  writeU32(out.data() + 16, 16);
+  writeU16(out.data() + 20, 1);  // PCM
+  writeU16(out.data() + 22, 1);  // mono
+  writeU32(out.data() + 24, kMusicSampleRate);
+  writeU32(out.data() + 28, kMusicSampleRate * 2);
+  writeU16(out.data() + 32, 2);
+  writeU16(out.data() + 34, 16);
   putTag(out, 36, "data");
-  put32(out, 40, dataSize);
+  writeU32(out.data() + 40, dataSize);
   for (size_t i = 0; i < mix.size(); ++i)
-    put16(out, kWaveHeaderSize + 2 * i,
+    writeU16(out.data() + kWaveHeaderSize + 2 * i,
           static_cast<std::uint16_t>(static_cast<std::int16_t>(mix[i] / peak * 26000.0)));
   return out;
 }

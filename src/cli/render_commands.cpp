@@ -14,6 +14,7 @@
 #include "app/map_commands.h"
 #include "app/model_loading.h"
 #include "app/tables.h"
+#include "app/view_factory.h"
 #include "cli/cli_args.h"
 #include "cli/console_platform.h"
 #include "platform/paths.h"
@@ -172,12 +173,6 @@ int loadScene(App& app, const SceneOptions& o) {
   return 0;
 }
 
-std::unique_ptr<ModelView> makeView(App& app) {
-  return std::make_unique<ModelView>(ModelViewInputs{
-      app.platform, app.model, app.rasterizer, app.shading, app.colorSlots, app.renderMode,
-      app.interactionMode, app.phongMaps.current, app.envMaps.current, {}});
-}
-
 // The mode goes through the same availability check as the list.
 bool enterMode(App& app, ModelView& view, int mode) {
   const int from = mode == kModeTextured ? kModeWireframe : app.renderMode;
@@ -227,7 +222,7 @@ struct Scene {
 
 int setUpScene(Scene& scene, const SceneOptions& o) {
   if (int code = loadScene(scene.app, o)) return code;
-  scene.view = makeView(scene.app);
+  scene.view = makeModelView(scene.app);
   if (!enterMode(scene.app, *scene.view, o.mode)) return kExitFailure;
   scene.view->resize(o.width, o.height);
   scene.view->render(kRedrawFull);

@@ -23,6 +23,16 @@ inline float readF32(const std::uint8_t* p) {
   return value;
 }
 
+// In place, for headers whose fields are known only after the body.
+inline void writeU16(std::uint8_t* p, std::uint32_t v) {
+  p[0] = static_cast<std::uint8_t>(v);
+  p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+inline void writeU32(std::uint8_t* p, std::uint32_t v) {
+  writeU16(p, v & 0xFFFF);
+  writeU16(p + 2, v >> 16);
+}
+
 inline void putU16(std::vector<std::uint8_t>& out, std::uint32_t v) {
   out.push_back(static_cast<std::uint8_t>(v));
   out.push_back(static_cast<std::uint8_t>(v >> 8));

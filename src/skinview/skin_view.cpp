@@ -198,7 +198,7 @@ void SkinView::retexture() {
   const Skin* skin = currentSkin();
   if (skin == nullptr) return;
   if (rowsToNote_ && mappedSkinPixels_ == skin->pixels.size()) noteMappedRows(*skin);
-  PixelBox box{0, viewWidth - 1, 0, viewHeight - 1};
+  PixelRect box{0, 0, viewWidth - 1, viewHeight - 1};
   if (skin->changedRegion) {
     // A paint stroke names the pixels it changed; they show inside this box.
     const PixelRect& changed = *skin->changedRegion;
@@ -208,10 +208,10 @@ void SkinView::retexture() {
     const BufferPoint b =
         skinToBuffer(static_cast<float>(changed.x1 + 1), static_cast<float>(changed.y1 + 1));
     constexpr int kMargin = 2;
-    box.left = std::max(box.left, std::min(a.x, b.x) - kMargin);
-    box.right = std::min(box.right, std::max(a.x, b.x) + kMargin);
-    box.bottom = std::max(box.bottom, std::min(a.y, b.y) - kMargin);
-    box.top = std::min(box.top, std::max(a.y, b.y) + kMargin);
+    box.x0 = std::max(box.x0, std::min(a.x, b.x) - kMargin);
+    box.x1 = std::min(box.x1, std::max(a.x, b.x) + kMargin);
+    box.y0 = std::max(box.y0, std::min(a.y, b.y) - kMargin);
+    box.y1 = std::min(box.y1, std::max(a.y, b.y) + kMargin);
   }
   if (!mappedRows_.empty() && mappedSkinPixels_ == skin->pixels.size()) {
     retextureRows(*skin, box);
@@ -220,11 +220,11 @@ void SkinView::retexture() {
   // The map may still hold offsets of a larger skin until the next Full render.
   const auto limit = static_cast<std::uint32_t>(skin->pixels.size());
   const std::uint8_t* source = skin->pixels.data();
-  for (int row = box.bottom; row <= box.top; ++row) {
+  for (int row = box.y0; row <= box.y1; ++row) {
     const size_t start = static_cast<size_t>(row) * static_cast<size_t>(viewWidth);
     const std::int32_t* texels = texelMap.data() + start;
     std::uint8_t* out = viewPixels.data() + start;
-    for (int x = box.left; x <= box.right; ++x) {
+    for (int x = box.x0; x <= box.x1; ++x) {
       const auto texel = static_cast<std::uint32_t>(texels[x]);
       if (texel < limit) out[x] = source[texel];
     }
@@ -233,14 +233,14 @@ void SkinView::retexture() {
 
 // A row the same as the one below copies it: that row is either recoloured
 // just now or shows none of the changed texels, so it is current either way.
-void SkinView::retextureRows(const Skin& skin, const PixelBox& box) {
+void SkinView::retextureRows(const Skin& skin, const PixelRect& box) {
   const auto w = static_cast<size_t>(viewWidth);
   const std::uint8_t* source = skin.pixels.data();
-  const int top = std::min(box.top, static_cast<int>(mappedRows_.size()) - 1);
-  for (int y = std::max(box.bottom, 0); y <= top; ++y) {
+  const int top = std::min(box.y1, static_cast<int>(mappedRows_.size()) - 1);
+  for (int y = std::max(box.y0, 0); y <= top; ++y) {
     const MappedRow& row = mappedRows_[static_cast<size_t>(y)];
-    const auto left = static_cast<size_t>(std::max(row.left, box.left));
-    const auto right = static_cast<size_t>(std::max(std::min(row.right, box.right + 1), box.left));
+    const auto left = static_cast<size_t>(std::max(row.left, box.x0));
+    const auto right = static_cast<size_t>(std::max(std::min(row.right, box.x1 + 1), box.x0));
     if (left >= right) continue;
     std::uint8_t* pixels = viewPixels.data() + static_cast<size_t>(y) * w;
     const std::int32_t* texels = texelMap.data() + static_cast<size_t>(y) * w;

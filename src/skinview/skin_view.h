@@ -169,11 +169,8 @@ class SkinView : public CoreView {
   void noteMappedRows(const Skin& skin);
   void renderBackground();
   void retexture();
-  // Window pixels, inclusive.
-  struct PixelBox {
-    int left, right, bottom, top;
-  };
-  void retextureRows(const Skin& skin, const PixelBox& box);
+  // `box` in window pixels.
+  void retextureRows(const Skin& skin, const PixelRect& box);
   void drawOverlay();
   void drawEdgesWhere(std::uint8_t colour, bool (*pick)(std::uint32_t flags));
   void drawMapRect();

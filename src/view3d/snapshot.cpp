@@ -3,21 +3,14 @@
 #include <algorithm>
 #include <cctype>
 
+#include "skins/byte_order.h"
+
 namespace pelt {
 
 namespace {
 
 constexpr double kSmoothingStep = 0.00125;
 constexpr int kPixelsPerMetre = 100;
-
-void put16(Bytes& out, size_t at, std::uint32_t v) {
-  out[at] = static_cast<std::uint8_t>(v);
-  out[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-void put32(Bytes& out, size_t at, std::uint32_t v) {
-  put16(out, at, v & 0xFFFF);
-  put16(out, at + 2, v >> 16);
-}
 
 }  // namespace
 
@@ -90,15 +83,15 @@ Bytes encodeBmp24(const RgbImage& image) {
   Bytes out(size, 0);
   out[0] = 'B';
   out[1] = 'M';
-  put32(out, 2, static_cast<std::uint32_t>(size));
-  put32(out, 10, kBmp24HeaderSize);
-  put32(out, 14, 40);
-  put32(out, 18, static_cast<std::uint32_t>(image.width));
-  put32(out, 22, static_cast<std::uint32_t>(image.height));
-  put16(out, 26, 1);
-  put16(out, 28, 24);
-  put32(out, 38, kPixelsPerMetre);
-  put32(out, 42, kPixelsPerMetre);
+  writeU32(out.data() + 2, static_cast<std::uint32_t>(size));
+  writeU32(out.data() + 10, kBmp24HeaderSize);
+  writeU32(out.data() + 14, 40);
+  writeU32(out.data() + 18, static_cast<std::uint32_t>(image.width));
+  writeU32(out.data() + 22, static_cast<std::uint32_t>(image.height));
+  writeU16(out.data() + 26, 1);
+  writeU16(out.data() + 28, 24);
+  writeU32(out.data() + 38, kPixelsPerMetre);
+  writeU32(out.data() + 42, kPixelsPerMetre);
   for (int y = 0; y < image.height; ++y) {
     const std::uint8_t* from =
         &image.rgb[static_cast<size_t>(y) * static_cast<size_t>(image.width) * 3];
