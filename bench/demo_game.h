@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/map_commands.h"
-#include "app/model_loading.h"
+#include "app/commands/file_open.h"
+#include "app/commands/options_maps.h"
 #include "demo/demo_folder.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/model_loading.h"
-#include "app/model_saving.h"
+#include "app/commands/file_open.h"
+#include "app/commands/file_save.h"
 #include "demo/demo_folder.h"
 #include "model/gl_commands.h"
 #include "platform/paths.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/model_loading.h"
+#include "app/commands/file_open.h"
 #include "model/md2_format.h"
 #include "platform/paths.h"
 #include "skins/skin_image.h"

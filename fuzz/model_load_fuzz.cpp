@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/app.h"
-#include "app/model_loading.h"
+#include "app/commands/file_open.h"
 #include "app/tables.h"
 #include "app/view_factory.h"
 #include "cli/console_platform.h"

@@ -1,7 +1,7 @@
 #include "app/view_factory.h"
 
 #include "app/app.h"
-#include "app/companion_commands.h"
+#include "app/commands/companion.h"
 #include "app/tables.h"
 #include "colorboxes/gradient_box.h"
 #include "colorboxes/palette_box.h"

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/commands/file_open.h"
 #include "app/game_folder.h"
-#include "app/model_loading.h"
 #include "cli/cli_args.h"
 #include "cli/console_platform.h"
 #include "cli/model_commands.h"

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/model_loading.h"
-#include "app/model_saving.h"
+#include "app/commands/file_open.h"
+#include "app/commands/file_save.h"
 #include "cli/console_platform.h"
 #include "model/gl_commands.h"
 #include "model/md2_format.h"

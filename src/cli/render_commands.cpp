@@ -9,10 +9,10 @@
 #include <optional>
 
 #include "app/app.h"
+#include "app/commands/file_open.h"
+#include "app/commands/options_maps.h"
 #include "app/game_folder.h"
 #include "app/main_frame.h"
-#include "app/map_commands.h"
-#include "app/model_loading.h"
 #include "app/tables.h"
 #include "app/view_factory.h"
 #include "cli/cli_args.h"

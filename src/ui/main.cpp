@@ -6,7 +6,7 @@
 
 #include "app/app.h"
 #include "app/command_line.h"
-#include "app/intro.h"
+#include "app/intro/intro.h"
 #include "app/main_frame.h"
 #include "ui/main_window.h"
 #include "ui/program_icon.h"

@@ -18,9 +18,9 @@
 #include <QUrl>
 
 #include "app/app.h"
-#include "app/intro_music.h"
+#include "app/commands/file_preferences.h"
+#include "app/intro/intro_music.h"
 #include "app/main_frame.h"
-#include "app/preferences.h"
 #include "platform/file_filter.h"
 #include "ui/dialogs.h"
 #include "ui/file_dialogs.h"

@@ -6,7 +6,7 @@
 #include <array>
 #include <iterator>
 
-#include "app/about.h"
+#include "app/intro/about.h"
 #include "frame_fixture.h"
 #include "skinview/skin_view.h"
 

@@ -7,7 +7,7 @@
 
 #include "app/app.h"
 #include "app/command_table.h"
-#include "app/model_loading.h"
+#include "app/commands/file_open.h"
 #include "quiet_host.h"
 #include "skins/skin_image.h"
 #include "support/fixtures.h"

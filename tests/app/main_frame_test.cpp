@@ -2,9 +2,9 @@
 // Preferences command and the about box.
 #include "app/main_frame.h"
 
-#include "app/intro.h"
-#include "app/intro_music.h"
-#include "app/preferences.h"
+#include "app/commands/file_preferences.h"
+#include "app/intro/intro.h"
+#include "app/intro/intro_music.h"
 #include "demo/demo_folder.h"
 #include "frame_fixture.h"
 #include "platform/paths.h"

@@ -5,8 +5,8 @@
 #include <csignal>
 #include <filesystem>
 
-#include "app/model_saving.h"
-#include "app/skin_commands.h"
+#include "app/commands/file_save.h"
+#include "app/commands/skins.h"
 #include "app/skin_list.h"
 #include "frame_fixture.h"
 #include "model/gl_commands.h"

@@ -2,9 +2,9 @@
 // hiding, the mapping files, and the models shown beside the current one.
 #include <filesystem>
 
-#include "app/companion_commands.h"
+#include "app/commands/companion.h"
+#include "app/commands/mapping.h"
 #include "app/frame_lists.h"
-#include "app/mapping_commands.h"
 #include "frame_fixture.h"
 #include "model/companion.h"
 #include "model/mapping_file.h"

@@ -1,13 +1,13 @@
 // The Skins menu, its operations on every skin and the map submenus, run
 // through the command table as the menus and keys run them.
-#include "app/skin_commands.h"
+#include "app/commands/skins.h"
 
 #include <filesystem>
 
+#include "app/commands/skins_effects.h"
+#include "app/commands/skins_operations.h"
+#include "app/commands/skins_palette.h"
 #include "app/frame_lists.h"
-#include "app/palette_commands.h"
-#include "app/skin_effects.h"
-#include "app/skin_operations.h"
 #include "frame_fixture.h"
 #include "skins/paint_rule.h"
 #include "view3d/shade_tables.h"

@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/commands/options_maps.h"
+#include "app/commands/options_snapshot.h"
 #include "app/frame_lists.h"
-#include "app/map_commands.h"
 #include "app/skin_list.h"
-#include "app/snapshot_command.h"
 #include "demo/demo_folder.h"
 #include "frame_fixture.h"
 #include "platform/settings_keys.h"

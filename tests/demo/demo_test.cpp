@@ -9,7 +9,7 @@
 #include <numeric>
 
 #include "app/app.h"
-#include "app/model_loading.h"
+#include "app/commands/file_open.h"
 #include "demo/demo_creature.h"
 #include "demo/demo_creature_skin.h"
 #include "demo/demo_folder.h"

@@ -10,8 +10,8 @@
 #include <stdexcept>
 #include <tuple>
 
-#include "app/model_loading.h"
-#include "app/palette_commands.h"
+#include "app/commands/file_open.h"
+#include "app/commands/skins_palette.h"
 #include "model/md2_format.h"
 #include "skins/byte_order.h"
 #include "skins/skin_image.h"

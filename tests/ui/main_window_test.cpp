@@ -10,8 +10,8 @@
 
 #include "app/app.h"
 #include "app/command_table.h"
+#include "app/commands/options_maps.h"
 #include "app/common_texts.h"
-#include "app/map_commands.h"
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
 #include "ui/dialogs.h"

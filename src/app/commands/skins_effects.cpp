@@ -1,4 +1,4 @@
-#include "app/skin_effects.h"
+#include "app/commands/skins_effects.h"
 
 #include <algorithm>
 #include <array>
@@ -6,9 +6,9 @@
 #include <optional>
 
 #include "app/app.h"
+#include "app/commands/skins.h"
 #include "app/folders.h"
 #include "app/refresh.h"
-#include "app/skin_commands.h"
 #include "app/tables.h"
 #include "platform/paths.h"
 #include "platform/platform.h"

@@ -11,7 +11,8 @@ namespace pelt {
 
 class App;
 
-inline constexpr const char* kSkinFilter = "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*||";
+inline constexpr const char* kSkinFilter =
+    "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*||";
 inline constexpr const char* kLinkFilter = "Mesh Skin (*.pcx)|*.pcx|All Files (*.*)|*.*||";
 inline constexpr const char* kCheckerboardQuestion =
     "Would you like a checkerboard background skin? (This box is temp)";

@@ -1,9 +1,9 @@
-#include "app/model_saving.h"
+#include "app/commands/file_save.h"
 
 #include "app/app.h"
+#include "app/commands/file_open.h"
+#include "app/commands/skins.h"
 #include "app/folders.h"
-#include "app/model_loading.h"
-#include "app/skin_commands.h"
 #include "model/md2_writer.h"
 #include "platform/paths.h"
 #include "platform/platform.h"

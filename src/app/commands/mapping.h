@@ -4,7 +4,6 @@
 namespace pelt {
 
 class App;
-class MainFrame;
 
 inline constexpr const char* kMappingFilter = "Pelt Mapping (*.pmp)|*.pmp|All Files (*.*)|*.*||";
 
@@ -29,8 +28,5 @@ void exportMappingCommand(App& app);
 void importMappingCommand(App& app);
 void importMappingToSelectedCommand(App& app);
 
-// Lays the selected triangles out in the skin view's map rectangle as the
-// 3D view sees them.
-void mapFromViewCommand(MainFrame& frame);
 
 }  // namespace pelt

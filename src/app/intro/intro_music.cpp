@@ -1,4 +1,4 @@
-#include "app/intro_music.h"
+#include "app/intro/intro_music.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "app/intro.h"
+#include "app/intro/intro.h"
 #include "skins/byte_order.h"
 
 namespace pelt {

@@ -1,4 +1,4 @@
-#include "app/skin_commands.h"
+#include "app/commands/skins.h"
 
 #include <utility>
 

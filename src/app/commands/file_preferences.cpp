@@ -1,4 +1,4 @@
-#include "app/preferences.h"
+#include "app/commands/file_preferences.h"
 
 #include "app/app.h"
 #include "app/main_frame.h"

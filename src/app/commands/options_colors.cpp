@@ -1,4 +1,4 @@
-#include "app/color_commands.h"
+#include "app/commands/options_colors.h"
 
 #include "app/app.h"
 #include "app/refresh.h"

@@ -1,4 +1,4 @@
-#include "app/snapshot_command.h"
+#include "app/commands/options_snapshot.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "app/palette_commands.h"
+#include "app/commands/skins_palette.h"
 
 #include "app/app.h"
 #include "app/folders.h"

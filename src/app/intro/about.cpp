@@ -1,4 +1,4 @@
-#include "app/about.h"
+#include "app/intro/about.h"
 
 #include <algorithm>
 #include <array>
@@ -70,7 +70,5 @@ AboutValues aboutValues(const Model& model, Rasterizer& rasterizer) {
   };
   return v;
 }
-
-void showAbout(App& app) { app.platform.aboutDialog(aboutValues(app.model, app.rasterizer)); }
 
 }  // namespace pelt

@@ -1,9 +1,9 @@
-#include "app/map_commands.h"
+#include "app/commands/options_maps.h"
 
 #include "app/app.h"
+#include "app/commands/skins.h"
 #include "app/folders.h"
 #include "app/refresh.h"
-#include "app/skin_commands.h"
 #include "app/tables.h"
 #include "platform/paths.h"
 #include "platform/platform.h"

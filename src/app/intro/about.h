@@ -6,7 +6,6 @@
 
 namespace pelt {
 
-class App;
 class Rasterizer;
 struct Model;
 
@@ -19,6 +18,5 @@ inline constexpr const char* kAboutMenuText = "&About Pelt 0.1...";
 int wastedSpacePercent(const Model& model, Rasterizer& rasterizer);
 
 AboutValues aboutValues(const Model& model, Rasterizer& rasterizer);
-void showAbout(App& app);
 
 }  // namespace pelt

@@ -1,8 +1,8 @@
-#include "app/model_loading.h"
+#include "app/commands/file_open.h"
 
 #include "app/app.h"
+#include "app/commands/file_save.h"
 #include "app/folders.h"
-#include "app/model_saving.h"
 #include "app/refresh.h"
 #include "app/skin_list.h"
 #include "app/tables.h"

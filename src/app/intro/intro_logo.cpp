@@ -1,4 +1,4 @@
-#include "app/intro_logo.h"
+#include "app/intro/intro_logo.h"
 
 namespace pelt {
 

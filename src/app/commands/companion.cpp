@@ -1,8 +1,8 @@
-#include "app/companion_commands.h"
+#include "app/commands/companion.h"
 
 #include "app/app.h"
+#include "app/commands/file_open.h"
 #include "app/folders.h"
-#include "app/model_loading.h"
 #include "app/refresh.h"
 #include "app/tables.h"
 #include "model/companion.h"

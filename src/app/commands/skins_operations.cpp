@@ -1,4 +1,4 @@
-#include "app/skin_operations.h"
+#include "app/commands/skins_operations.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,10 +1,10 @@
-#include "app/intro.h"
+#include "app/intro/intro.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "app/intro_logo.h"
+#include "app/intro/intro_logo.h"
 #include "raster/clipping.h"
 #include "raster/rasterizer.h"
 
