@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/playback.h"
 #include "model/companion.h"
 #include "model/model.h"
 #include "raster/rasterizer.h"
@@ -92,6 +93,11 @@ class App {
 
   // The one rasterizer; every view binds its own buffers before drawing.
   Rasterizer rasterizer;
+
+  // The frames playing, if any.
+  Playback playback;
+  // Models read so far; the main frame fits its views to each new one.
+  unsigned modelLoads = 0;
 };
 
 }  // namespace pelt

@@ -10,6 +10,7 @@
 #include "app/commands/options_colors.h"
 #include "app/commands/options_maps.h"
 #include "app/commands/options_snapshot.h"
+#include "app/commands/options_view.h"
 #include "app/commands/rectangle.h"
 #include "app/commands/skins.h"
 #include "app/commands/skins_effects.h"
@@ -130,6 +131,12 @@ const Command kCommands[] = {
    nullptr, brushKindIs<1>},
   {32801, "Options", "Line Brush\tShift+3", "Shift+3", 6, "Line Brush", onApp<setBrushKind<2>>,
    nullptr, brushKindIs<2>},
+  {kFitSkinId, "Options", "Fit Skin\tHome", "Home", 0, "", fitSkinCommand},
+  {kFrameModelId, "Options", "Frame Model\tShift+Home", "Shift+Home", 0, "", frameModelCommand},
+  {kPlayAnimationId, "Options", "Play Animation\tP", "P", 13, "Play Animation",
+   onApp<playAnimationCommand>, nullptr, playingAnimation},
+  {kPlayAllFramesId, "Options", "Play All Frames\tShift+P", "Shift+P", 0, "",
+   onApp<playAllFramesCommand>, nullptr, playingAllFrames},
   {32785, "Skins", "&New\tShift+N", "Shift+N", 0, "", onApp<newSkin>},
   {32777, "Skins", "&Open\tShift+O", "Shift+O", 0, "", onApp<openSkin>},
   {32782, "Skins", "&Close/Delete\tShift+D", "Shift+D", 0, "", onApp<closeSkin>},
@@ -171,10 +178,12 @@ const Command kCommands[] = {
   {32836, "", "", "", 7, "Drag Pixels with the Mapping", onApp<toggleDragPixelsWithMapping>,
    nullptr, dragPixelsOn},
   {57664, "Help", kAboutMenuText, "", 0, "", onApp<showAbout>},
-  {32832, "", "", ".", 0, "", onApp<nudgeColor<1>>},
-  {32834, "", "", "'", 0, "", onApp<nudgeColor<16>>},
-  {32833, "", "", ",", 0, "", onApp<nudgeColor<-1>>},
-  {32835, "", "", ";", 0, "", onApp<nudgeColor<-16>>},
+  {kKeysAndMouseId, "Help", "Keys and Mouse\tF1", "F1", 0, "", onApp<showKeysAndMouse>},
+  {kUserGuideId, "Help", "User Guide", "", 0, "", onApp<openUserGuide>},
+  {32832, "", "", ".", 0, "Paint colour: next palette entry", onApp<nudgeColor<1>>},
+  {32834, "", "", "'", 0, "Paint colour: sixteen entries on", onApp<nudgeColor<16>>},
+  {32833, "", "", ",", 0, "Paint colour: previous palette entry", onApp<nudgeColor<-1>>},
+  {32835, "", "", ";", 0, "Paint colour: sixteen entries back", onApp<nudgeColor<-16>>},
   {32866, "", "", "", 8, "Map Rectangle", onApp<toggleMapRectangle>, nullptr, mapRectangleOn},
   {32850, "", "", "", 9, "Show Mesh while Painting", onApp<toggleShowMeshWhilePainting>, nullptr,
    showMeshOn},
@@ -211,7 +220,9 @@ const char* commandText(const Command& command, const App& app) {
 bool runCommand(MainFrame& frame, int id) {
   const Command* command = findCommand(id);
   if (command == nullptr || !isCommandEnabled(*command, frame.app)) return false;
+  if (!commandKeepsPlayback(id)) stopPlayback(frame.app);
   command->run(frame);
+  frame.fitNewModel();
   return true;
 }
 

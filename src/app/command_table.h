@@ -31,14 +31,22 @@ struct Command {
   CommandText liveText = nullptr;  // null: `text` always
 };
 
+// Commands beyond the specified ones that other code names.
+inline constexpr int kFitSkinId = 32925;
+inline constexpr int kFrameModelId = 32926;
+inline constexpr int kPlayAnimationId = 32927;
+inline constexpr int kPlayAllFramesId = 32928;
+inline constexpr int kKeysAndMouseId = 32929;
+inline constexpr int kUserGuideId = 32930;
+
 // Menu bar order of the top-level menus.
 inline constexpr std::array<const char*, 7> kMenuOrder = {
     "File", "Companion", "Options", "Skins", "Mapping", "Rectangle", "Help"};
 
 // Tool-bar ids left to right; 0 is a separator.
-inline constexpr std::array<int, 17> kToolBarLayout = {
+inline constexpr std::array<int, 19> kToolBarLayout = {
     32779, 0, 32780, 32781, 0, 32802, 32800, 32801, 0, 32836, 32866, 32850, 0, 32864, 0,
-    32868, 32869};
+    32868, 32869, 0, kPlayAnimationId};
 
 std::span<const Command> commandTable();
 const Command* findCommand(int id);

@@ -71,7 +71,10 @@ void chooseFrame(App& app, int index) {
 void chooseListEntry(App& app, FrameList list, int index) {
   switch (list) {
     case FrameList::Skins: chooseSkin(app, index); break;
-    case FrameList::Frames: chooseFrame(app, index); break;
+    case FrameList::Frames:
+      stopPlayback(app);
+      chooseFrame(app, index);
+      break;
     case FrameList::PhongMaps: chooseMap(app, MapKind::Phong, index); break;
     case FrameList::EnvironmentMaps: chooseMap(app, MapKind::Environment, index); break;
     case FrameList::Companions: chooseCompanion(app, index); break;

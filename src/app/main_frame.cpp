@@ -104,6 +104,7 @@ StartupResult MainFrame::start(const CommandLine& commandLine) {
 
   buildBlendTable(app);
   loadStartupMaps(app);  // ends with the common refresh
+  fitNewModel();
   return StartupResult::Ready;
 }
 
@@ -292,8 +293,25 @@ std::optional<ViewId> MainFrame::wheelTarget(int x, int y) const {
   return std::nullopt;
 }
 
-void MainFrame::routeWheel(int x, int y, int delta) {
-  if (std::optional<ViewId> target = wheelTarget(x, y)) view(*target).wheel(delta);
+void MainFrame::routeWheel(int x, int y, int delta, bool ctrl) {
+  std::optional<ViewId> target = wheelTarget(x, y);
+  if (!target) return;
+  const Rect r = viewRect(*target);
+  view(*target).wheelAt({delta, x - r.left, y - r.top, ctrl});
+}
+
+void MainFrame::pressView(ViewId id, const MouseEvent& event) {
+  if (id == ViewId::SkinView || id == ViewId::ModelView) stopPlayback(app);
+  view(id).mousePress(event);
+}
+
+void MainFrame::fitNewModel() {
+  if (fittedModelLoads_ == app.modelLoads) return;
+  fittedModelLoads_ = app.modelLoads;
+  if (app.platform.readInt(settings::kPreferences, settings::kFitOnOpen, 1) == 0) return;
+  const bool fitted = skinView_ && skinView_->fitSkin();
+  if ((modelView_ && modelView_->frameModel()) || fitted)
+    app.platform.postRefresh(0, kRefreshSkinView | kRefreshModelView);
 }
 
 void MainFrame::swapDisplays() {

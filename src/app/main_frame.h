@@ -85,7 +85,14 @@ class MainFrame {
 
   // The view that gets a wheel turn at this client point, if any.
   std::optional<ViewId> wheelTarget(int x, int y) const;
-  void routeWheel(int x, int y, int delta);
+  // The target view gets the pointer in its own coordinates.
+  void routeWheel(int x, int y, int delta, bool ctrl = false);
+
+  // A button pressed in a view; in either large view it stops playback first.
+  void pressView(ViewId id, const MouseEvent& event);
+  // Fits the skin view and frames the model once for each model read since
+  // the last call, unless "Fit On Open" is off.
+  void fitNewModel();
 
   void swapDisplays();
   // Stores the split and the colour slots, then asks unless "Quick Exit".
@@ -116,6 +123,7 @@ class MainFrame {
   bool splitDragging_ = false;
   bool ctrlHeld_ = false;
   bool baseFolderGuessed_ = false;  // used for this run only, never stored
+  unsigned fittedModelLoads_ = 0;
   IntroChoice intro_ = IntroChoice::Skipped;
   std::array<std::uint8_t, 768> displayColors_{};
 };

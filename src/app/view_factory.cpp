@@ -24,7 +24,8 @@ std::unique_ptr<ModelView> makeModelView(App& app) {
       app.interactionMode, app.phongMaps.current, app.envMaps.current,
       [&app] { return shownCompanionScenes(app); },
       ModelViewMouseInputs{&app.cameraOverride, &app.brushKind, &app.currentSlot, &app.blendTable,
-                           &app.protectedColors, [&app] { buildBlendTable(app); }}});
+                           &app.protectedColors, [&app] { buildBlendTable(app); }},
+      &app.playback.blend});
 }
 
 std::unique_ptr<PaletteBox> makePaletteBox(App& app) {

@@ -38,6 +38,13 @@ struct MouseEvent {
   bool ctrl = false;
 };
 
+struct WheelEvent {
+  int delta = 0;  // 120 a notch
+  int x = 0;      // client coordinates of the pointer, y from the top
+  int y = 0;
+  bool ctrl = false;
+};
+
 class CoreView {
  public:
   virtual ~CoreView() = default;
@@ -53,6 +60,9 @@ class CoreView {
   virtual void mouseMove(const MouseEvent&) {}
   virtual void mouseRelease(const MouseEvent&) {}
   virtual void wheel(int /*delta*/) {}
+  // A wheel turn with where the pointer is; views that do not care about
+  // the place just turn.
+  virtual void wheelAt(const WheelEvent& event) { wheel(event.delta); }
   virtual void captureLost() {}
   // What the status bar shows while the pointer is at this client point.
   virtual std::string statusText(int /*x*/, int /*y*/) const { return {}; }

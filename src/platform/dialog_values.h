@@ -29,6 +29,10 @@ struct PreferencesValues {
   std::string palettePath;
   std::string phongPath;
   std::string envPath;
+  // Ours: views fitted to each model opened, and the animation speed.
+  bool fitOnOpen = true;
+  int framesPerSecond = 10;
+  bool interpolateFrames = true;
 };
 
 struct SnapshotValues {
@@ -59,6 +63,32 @@ struct AboutValues {
     std::string limit;
   };
   std::vector<Row> rows;
+};
+
+// The Keys and Mouse window: every command grouped by menu, then what the
+// mouse does in each mode.
+struct KeysAndMouseValues {
+  struct Row {
+    int id = 0;
+    std::string command;   // menu text without '&' and key hint
+    std::string menu;      // "Options > Phong Maps"; "" for key or button only
+    std::string key;       // "Ctrl+O"; "" for none
+    std::string toolBar;   // "button 3"; "" for none
+  };
+  struct Group {
+    std::string title;
+    std::vector<Row> rows;
+  };
+  struct Gesture {
+    std::string action;  // "Left drag"
+    std::string effect;  // "turns the camera about the target"
+  };
+  struct GestureGroup {
+    std::string title;
+    std::vector<Gesture> gestures;
+  };
+  std::vector<Group> commands;
+  std::vector<GestureGroup> mouse;
 };
 
 }  // namespace pelt

@@ -105,6 +105,19 @@ class Platform {
   virtual void presentIntroFrame(const ViewImage& /*image*/) {}
   virtual void closeIntroWindow() {}
 
+  // Playback: call the core's tick every `intervalMs` until stopped.
+  virtual void startPlaybackTimer(int /*intervalMs*/) {}
+  virtual void stopPlaybackTimer() {}
+  // The frame list shows the model's current frame; its entries are as they were.
+  virtual void showCurrentFrame() { refillLists(); }
+
+  // The Keys and Mouse window (not modal; shown again it comes to the front).
+  virtual void keysAndMouseWindow(const KeysAndMouseValues& /*values*/) {}
+  // Opens a file in the desktop's viewer for its type; false when nothing could.
+  virtual bool openDocument(const std::string& /*path*/) { return false; }
+  // The folder the running program lives in ("" when unknown).
+  virtual std::string programFolder() { return {}; }
+
   // A short note in the main window's status line ("" clears it).
   virtual void showStatusText(const std::string& /*text*/) {}
   // Button face, highlight, shadow and button text; a classic grey set

@@ -20,6 +20,9 @@ inline constexpr const char* kSplitter = "Splitter";
 inline constexpr const char* kPalettePath = "Palette Path";
 inline constexpr const char* kPhongPath = "Phong Path";
 inline constexpr const char* kEnvPath = "Env Path";
+inline constexpr const char* kFitOnOpen = "Fit On Open";
+inline constexpr const char* kFramesPerSecond = "Frames Per Second";
+inline constexpr const char* kInterpolateFrames = "Interpolate Frames";
 
 inline constexpr const char* kUnknown = "Unknown";
 

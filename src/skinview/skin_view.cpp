@@ -36,6 +36,7 @@ SkinView::SkinView(SkinViewInputs inputs)
 void SkinView::resize(int clientWidth, int clientHeight) {
   const int width = (std::max(clientWidth, 0) + 3) & ~3;
   const int height = std::max(clientHeight, 0);
+  clientWidth_ = std::max(clientWidth, 0);
   if (width == viewWidth && height == viewHeight) return;
   mappedRows_.clear();
   rowsToNote_ = false;
@@ -298,14 +299,6 @@ void SkinView::drawMapRect() {
   drawClipped(at(m.x1, m.y0), at(m.x1, m.y1), colour);
   drawClipped(at(m.x0, m.y0), at(m.x1, m.y0), colour);
   drawClipped(at(m.x0, m.y1), at(m.x1, m.y1), colour);
-}
-
-void SkinView::wheel(int delta) {
-  const int steps = delta / 120;
-  for (int i = 0; i < steps; ++i) zoom *= 1.1f;
-  for (int i = 0; i > steps; --i) zoom *= 0.9090909f;
-  zoom = std::clamp(zoom, kMinSkinZoom, kMaxSkinZoom);
-  redrawNow();
 }
 
 void SkinView::redrawNow() {

@@ -102,8 +102,15 @@ class SkinView : public CoreView {
   void mouseMove(const MouseEvent& event) override;
   void mouseRelease(const MouseEvent& event) override;
   void wheel(int delta) override;
+  // Zooms about the pointer: the skin point under it stays put.
+  void wheelAt(const WheelEvent& event) override;
   void captureLost() override;
   std::string statusText(int x, int y) const override;
+
+  // The whole current skin centred, at the largest zoom that fits; false
+  // when there is no skin or no size yet.
+  bool fitSkin();
+  int clientWidth() const { return clientWidth_; }
 
   // level: 0 Full, 1 Quick, 2 Background, 3 Retexture; flags are ignored.
   void renderSkinView(int level, int flags = 0);
@@ -185,6 +192,7 @@ class SkinView : public CoreView {
   void cameraMove(const MouseEvent& event);
 
   SkinViewInputs in_;
+  int clientWidth_ = 0;  // viewWidth less the padding columns nobody sees
   unsigned gestureButton_ = kButtonNone;
   bool cursorHidden_ = false;
   bool captured_ = false;

@@ -17,6 +17,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/playback.h"
 #include "ui/tool_icons.h"
 #include "view3d/snapshot.h"
 
@@ -84,6 +85,19 @@ PreferencesDialog::PreferencesDialog(const PreferencesValues& values,
   envPath_ =
       pathRow("Default Environment Map Folder", values.envPath, choosers_.envFolder, layout);
 
+  fitOnOpen_ = new QCheckBox("Fit On Open: show the whole skin and model when opening", this);
+  fitOnOpen_->setChecked(values.fitOnOpen);
+  layout->addWidget(fitOnOpen_);
+  auto* speed = new QHBoxLayout;
+  framesPerSecond_ = spin(kMinFramesPerSecond, kMaxFramesPerSecond, values.framesPerSecond, this);
+  speed->addWidget(new QLabel("Frames Per Second", this));
+  speed->addWidget(framesPerSecond_);
+  interpolateFrames_ = new QCheckBox("Interpolate Frames", this);
+  interpolateFrames_->setChecked(values.interpolateFrames);
+  speed->addWidget(interpolateFrames_);
+  speed->addStretch();
+  layout->addLayout(speed);
+
   layout->addWidget(okCancel(this));
   setMinimumWidth(460);
 }
@@ -114,6 +128,9 @@ PreferencesValues PreferencesDialog::values() const {
   v.palettePath = palettePath_->text().toStdString();
   v.phongPath = phongPath_->text().toStdString();
   v.envPath = envPath_->text().toStdString();
+  v.fitOnOpen = fitOnOpen_->isChecked();
+  v.framesPerSecond = framesPerSecond_->value();
+  v.interpolateFrames = interpolateFrames_->isChecked();
   return v;
 }
 

@@ -46,6 +46,9 @@ class PreferencesDialog : public QDialog {
   QLineEdit* palettePath_ = nullptr;
   QLineEdit* phongPath_ = nullptr;
   QLineEdit* envPath_ = nullptr;
+  QCheckBox* fitOnOpen_ = nullptr;
+  QSpinBox* framesPerSecond_ = nullptr;
+  QCheckBox* interpolateFrames_ = nullptr;
   PreferencesChoosers choosers_;
 };
 

@@ -35,7 +35,8 @@ class FrameArea : public QWidget {
   void resizeEvent(QResizeEvent*) override { window_.areaResized(); }
   void wheelEvent(QWheelEvent* event) override {
     QPoint at = mapFromGlobal(event->globalPosition().toPoint());
-    window_.frame().routeWheel(at.x(), at.y(), event->angleDelta().y());
+    window_.frame().routeWheel(at.x(), at.y(), event->angleDelta().y(),
+                               event->modifiers() & Qt::ControlModifier);
     event->accept();
   }
   void mouseMoveEvent(QMouseEvent* event) override {
@@ -244,6 +245,13 @@ void MainWindow::refillLists() {
     combo->setCurrentIndex(valid ? contents.selected : -1);
   }
   updateCommandStates();
+}
+
+void MainWindow::showCurrentFrame() {
+  QComboBox* combo = list(FrameList::Frames);
+  const QSignalBlocker blocker(combo);
+  const int index = app_.model.currentFrameIndex;
+  if (index >= 0 && index < combo->count()) combo->setCurrentIndex(index);
 }
 
 void MainWindow::updateCommandStates() {

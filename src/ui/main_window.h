@@ -37,6 +37,8 @@ class MainWindow : public QMainWindow, public FrameHost {
   QAction* action(int commandId) const;
 
   void refillLists();
+  // Selects the current frame in the frame list without refilling it.
+  void showCurrentFrame();
   void updateCommandStates();
 
   // FrameHost

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDateTime>
 #include <QDir>
@@ -15,16 +16,19 @@
 #include <QPushButton>
 #include <QSoundEffect>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/app.h"
 #include "app/commands/file_preferences.h"
 #include "app/intro/intro_music.h"
+#include "app/playback.h"
 #include "app/main_frame.h"
 #include "platform/file_filter.h"
 #include "ui/dialogs.h"
 #include "ui/file_dialogs.h"
 #include "ui/intro_window.h"
+#include "ui/keys_and_mouse_window.h"
 #include "ui/main_window.h"
 #include "ui/view_widget.h"
 
@@ -320,6 +324,42 @@ SystemColors QtPlatform::systemColors() {
   };
   return {rgb(QPalette::Button), rgb(QPalette::Light), rgb(QPalette::Dark),
           rgb(QPalette::ButtonText)};
+}
+
+void QtPlatform::startPlaybackTimer(int intervalMs) {
+  if (playbackTimer_ == nullptr) {
+    playbackTimer_ = new QTimer(this);
+    connect(playbackTimer_, &QTimer::timeout, this, [this] {
+      if (window_) tickPlayback(window_->frame().app);
+    });
+  }
+  playbackTimer_->start(intervalMs);
+}
+
+void QtPlatform::stopPlaybackTimer() {
+  if (playbackTimer_) playbackTimer_->stop();
+}
+
+void QtPlatform::showCurrentFrame() {
+  if (window_) window_->showCurrentFrame();
+}
+
+void QtPlatform::keysAndMouseWindow(const KeysAndMouseValues& values) {
+  if (keysAndMouse_.isNull()) {
+    keysAndMouse_ = new KeysAndMouseWindow(values, window_);
+    keysAndMouse_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  keysAndMouse_->show();
+  keysAndMouse_->raise();
+  keysAndMouse_->activateWindow();
+}
+
+bool QtPlatform::openDocument(const std::string& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(qs(path)));
+}
+
+std::string QtPlatform::programFolder() {
+  return QCoreApplication::applicationDirPath().toStdString();
 }
 
 }  // namespace pelt

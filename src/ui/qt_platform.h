@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QSettings>
 #include <memory>
 #include <optional>
@@ -10,6 +11,7 @@
 #include "platform/platform.h"
 
 class QSoundEffect;
+class QTimer;
 
 namespace pelt {
 
@@ -66,6 +68,14 @@ class QtPlatform : public QObject, public Platform {
   void closeIntroWindow() override;
   void showStatusText(const std::string& text) override;
   SystemColors systemColors() override;
+  void startPlaybackTimer(int intervalMs) override;
+  void stopPlaybackTimer() override;
+  void showCurrentFrame() override;
+  void keysAndMouseWindow(const KeysAndMouseValues& values) override;
+  bool openDocument(const std::string& path) override;
+  std::string programFolder() override;
+  // The open Keys and Mouse window, if any.
+  QWidget* keysAndMouse() const { return keysAndMouse_; }
 
   // The screen position a view should see. Where warps are refused the
   // pointer never returns to the pinned point, so positions are rebuilt as
@@ -90,6 +100,8 @@ class QtPlatform : public QObject, public Platform {
   QSoundEffect* sound_ = nullptr;
   class IntroWindow* intro_ = nullptr;
   QString musicFolder_;
+  QTimer* playbackTimer_ = nullptr;
+  QPointer<QWidget> keysAndMouse_;
 };
 
 }  // namespace pelt

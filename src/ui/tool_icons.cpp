@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <functional>
 
+#include "app/command_table.h"
 #include "ui/program_icon.h"
 
 namespace pelt {
@@ -158,6 +159,21 @@ void blendHue(QPainter& p) {
   p.drawEllipse(QPointF(8, 7.5), 6.5, 6.5);
 }
 
+// A strip of film with a play triangle over it.
+void playAnimation(QPainter& p) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(70, 70, 80));
+  p.drawRect(QRectF(1, 2, 14, 11));
+  p.setBrush(QColor(230, 230, 220));
+  for (int i = 0; i < 4; ++i) {
+    p.drawRect(QRectF(2 + i * 3.5, 2.8, 1.6, 1.2));
+    p.drawRect(QRectF(2 + i * 3.5, 11, 1.6, 1.2));
+  }
+  p.setPen(QPen(kInk, 0.8));
+  p.setBrush(QColor(90, 190, 90));
+  p.drawPolygon(QPolygonF({QPointF(5.5, 4.8), QPointF(11.5, 7.5), QPointF(5.5, 10.2)}));
+}
+
 }  // namespace
 
 QIcon toolIcon(int commandId) {
@@ -174,6 +190,7 @@ QIcon toolIcon(int commandId) {
     case 32864: return drawn(paletteReset);
     case 32868: return drawn(blendRgb);
     case 32869: return drawn(blendHue);
+    case kPlayAnimationId: return drawn(playAnimation);
   }
   return {};
 }

@@ -6,6 +6,7 @@
 #include <QStatusBar>
 
 #include "app/main_frame.h"
+#include "app/view_status.h"
 #include "ui/qt_platform.h"
 
 namespace pelt {
@@ -84,7 +85,7 @@ int ViewWidget::frameX(QMouseEvent* event) const {
 }
 
 void ViewWidget::mousePressEvent(QMouseEvent* event) {
-  frame_.view(id_).mousePress(translate(event, buttonBits(event->button())));
+  frame_.pressView(id_, translate(event, buttonBits(event->button())));
 }
 
 void ViewWidget::mouseMoveEvent(QMouseEvent* event) {
@@ -94,7 +95,7 @@ void ViewWidget::mouseMoveEvent(QMouseEvent* event) {
   }
   frame_.view(id_).mouseMove(translate(event, kButtonNone));
   const QPoint at = event->position().toPoint();
-  showStatus(frame_.view(id_).statusText(at.x(), at.y()));
+  showStatus(viewStatusText(frame_, id_, at.x(), at.y()));
 }
 
 void ViewWidget::leaveEvent(QEvent*) { showStatus({}); }

@@ -18,6 +18,9 @@ constexpr double kFieldOfViewPerPixel = 0.1;
 constexpr double kLightRadiansPerPixel = 0.04;
 constexpr int kWheelNotch = 120;
 constexpr double kWheelNotchDegrees = 35.34291;
+constexpr double kWheelDollyStep = 0.9;
+// The eye stops short of the target: on it the view has no direction.
+constexpr double kNearestEyeDistance = 0.01;
 
 double wrapDegrees(double degrees) {
   degrees = std::fmod(degrees, 360.0);
@@ -112,6 +115,33 @@ void turnEyeByWheel(Vec3f& eye, const Vec3f& target, std::int16_t delta) {
   const double dy = eye[1] - target[1];
   eye[0] = static_cast<float>(target[0] + dx * std::cos(theta) - dy * std::sin(theta));
   eye[1] = static_cast<float>(target[1] + dx * std::sin(theta) + dy * std::cos(theta));
+}
+
+void dollyEyeByWheel(Vec3f& eye, const Vec3f& target, std::int16_t delta) {
+  const int notches = delta / kWheelNotch;
+  if (notches == 0) return;
+  const Vec3f d = difference(eye, target);
+  const double length = std::hypot(static_cast<double>(d[0]), d[1], d[2]);
+  if (!(length > 0)) return;
+  const double wanted = std::max(length * std::pow(kWheelDollyStep, notches), kNearestEyeDistance);
+  const double scale = wanted / length;
+  eye = {static_cast<float>(target[0] + d[0] * scale), static_cast<float>(target[1] + d[1] * scale),
+         static_cast<float>(target[2] + d[2] * scale)};
+}
+
+void panCamera(Vec3f& eye, Vec3f& target, float fieldOfView, int viewSide, int dx, int dy) {
+  const ViewBasis b = computeViewBasis(eye, target);
+  if (viewSide <= 0 || !(b.dist > 0)) return;
+  const double unitsPerPixel =
+      2 * b.dist * std::tan(fieldOfView * 0.5 * kPi * kOneOver180) / viewSide;
+  // The world directions of view-space X (to the screen's left) and Y (up).
+  const double left[3] = {b.s1, b.c1, 0};
+  const double up[3] = {b.s2 * b.c1, -b.s2 * b.s1, b.c2};
+  for (size_t k = 0; k < 3; ++k) {
+    const double move = (dx * left[k] + dy * up[k]) * unitsPerPixel;
+    eye[k] = static_cast<float>(eye[k] + move);
+    target[k] = static_cast<float>(target[k] + move);
+  }
 }
 
 }  // namespace pelt

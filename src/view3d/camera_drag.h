@@ -45,4 +45,12 @@ void turnLight(Vec3f& light, int dx, int dy);
 // through the target; a partial notch turns nothing.
 void turnEyeByWheel(Vec3f& eye, const Vec3f& target, std::int16_t delta);
 
+// Ctrl with the wheel: each notch forward takes the eye a tenth of the way
+// to the target, each notch back undoes one such step.
+void dollyEyeByWheel(Vec3f& eye, const Vec3f& target, std::int16_t delta);
+
+// Slides eye and target together across the view, so that the point at the
+// target's distance follows the pointer by (dx, dy) window pixels.
+void panCamera(Vec3f& eye, Vec3f& target, float fieldOfView, int viewSide, int dx, int dy);
+
 }  // namespace pelt

@@ -16,6 +16,10 @@ struct CompanionScene {
   std::span<const StCoord> stCoords;
   Skin* skin = nullptr;
   Vec3 offset;
+  // While an animation plays: the companion's next frame and how far the
+  // vertices blend toward it (0: not at all).
+  std::span<const Vec3> nextVertices;
+  float blend = 0.0f;
 };
 
 }  // namespace pelt

@@ -145,8 +145,25 @@ bool ModelView::gatherMeshes() {
     mesh.companion = true;
     mesh.firstLineId = nextLineId;
     nextLineId -= static_cast<std::int32_t>(mesh.triangles.size());
+    if (shown[i].blend > 0) poseMesh(mesh, shown[i].nextVertices, shown[i].blend);
   }
+  const FrameBlend* blend = in_.frameBlend;
+  if (blend && blend->active() && blend->next < static_cast<int>(model.frames.size()))
+    poseMesh(main, model.frames[static_cast<size_t>(blend->next)].vertices, blend->t);
   return true;
+}
+
+// The blended pose replaces the frame's vertices for this render, and the
+// lit modes shade it by its own face normals.
+void ModelView::poseMesh(Mesh& mesh, std::span<const Vec3> next, float t) {
+  if (next.size() < mesh.vertices.size()) return;
+  blendVertices(mesh.vertices, next, t, mesh.posed);
+  mesh.vertices = mesh.posed;
+  const auto count = static_cast<size_t>(mesh.posed.size());
+  for (ModelTriangle& tri : mesh.triangles)
+    if (std::all_of(tri.vertexIndex.begin(), tri.vertexIndex.end(),
+                    [count](std::int16_t i) { return i >= 0 && static_cast<size_t>(i) < count; }))
+      updateFaceNormal(tri, mesh.posed);
 }
 
 void ModelView::shadeMeshes(ShadingKind kind, bool phong) {

@@ -10,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include "model/animation.h"
 #include "model/model.h"
 #include "platform/core_view.h"
 #include "raster/rasterizer.h"
@@ -91,6 +92,8 @@ struct ModelViewInputs {
   // The companions to draw, in list order; none until companions exist.
   std::function<std::vector<CompanionScene>()> shownCompanions;
   ModelViewMouseInputs mouse{};
+  // While an animation plays: the frame the current one blends into.
+  const FrameBlend* frameBlend = nullptr;
 };
 
 // What the mouse is doing in the 3D view, fixed at the press.
@@ -104,6 +107,7 @@ enum class ViewGesture {
   PickColour,
   Select,
   Deselect,
+  Pan,          // middle button, in every mode
   WaitOther,    // one button released, the other still held
   WaitRelease,  // likewise, for gestures that left the pointer shown
 };
@@ -125,6 +129,8 @@ class ModelView : public CoreView {
   void mouseMove(const MouseEvent& event) override;
   void mouseRelease(const MouseEvent& event) override;
   void wheel(int delta) override;
+  // With Ctrl the wheel moves the eye toward the target instead of turning.
+  void wheelAt(const WheelEvent& event) override;
   void captureLost() override;
   ViewGesture gesture() const { return gesture_; }
   const CameraDrag& cameraDrag() const { return drag_; }
@@ -133,6 +139,12 @@ class ModelView : public CoreView {
   std::array<float, 3> eye{100.0f, 0.0f, 0.0f};
   std::array<float, 3> target{0.0f, 0.0f, 0.0f};
   float fieldOfView = 33.0f;
+
+  // Target on the current frame's centre, the eye back until every vertex
+  // shows; false without a frame or a size.
+  bool frameModel();
+  // Pixels per model unit at the target's distance.
+  double zoom() const;
 
   int viewWidth() const { return viewWidth_; }
   int viewHeight() const { return viewHeight_; }
@@ -183,6 +195,8 @@ class ModelView : public CoreView {
     std::int32_t firstLineId = kFirstCompanionLineId;
     std::vector<Point3f> view;
     std::vector<std::int16_t> visible;
+    // Blended vertices while an animation plays between two frames.
+    std::vector<Vec3> posed;
   };
 
   Projection projection() const;
@@ -198,6 +212,7 @@ class ModelView : public CoreView {
   void beginFilled(bool withPick, std::uint8_t background);
   bool prepareScene(ShadingKind kind, bool phong = false);
   bool gatherMeshes();
+  void poseMesh(Mesh& mesh, std::span<const Vec3> next, float t);
   void shadeMeshes(ShadingKind kind, bool phong);
   void bindSkin(Skin& skin);
 

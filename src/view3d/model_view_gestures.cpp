@@ -23,7 +23,7 @@ constexpr unsigned kBothButtons = kButtonLeft | kButtonRight;
 
 bool isCamera(ViewGesture g) {
   return g == ViewGesture::Orbit || g == ViewGesture::Look || g == ViewGesture::FieldOfView ||
-         g == ViewGesture::Light;
+         g == ViewGesture::Light || g == ViewGesture::Pan;
 }
 
 // The button that started a gesture; releasing it ends the gesture.
@@ -37,6 +37,7 @@ unsigned ownButton(ViewGesture g) {
     case ViewGesture::Light:
     case ViewGesture::PickColour:
     case ViewGesture::Deselect: return kButtonRight;
+    case ViewGesture::Pan: return kButtonMiddle;
     default: return kButtonNone;
   }
 }
@@ -47,6 +48,7 @@ Vec3f plus(const Vec3f& a, const Vec3f& b) { return {a[0] + b[0], a[1] + b[1], a
 }  // namespace
 
 ViewGesture ModelView::chooseGesture(const MouseEvent& event) const {
+  if (event.button == kButtonMiddle) return ViewGesture::Pan;
   const bool left = event.button == kButtonLeft;
   const bool cameraOverride = in_.mouse.cameraOverride == nullptr || *in_.mouse.cameraOverride;
   if (cameraOverride) {
@@ -59,7 +61,8 @@ ViewGesture ModelView::chooseGesture(const MouseEvent& event) const {
 
 void ModelView::mousePress(const MouseEvent& event) {
   if (gesture_ != ViewGesture::Idle) return;
-  if (event.button != kButtonLeft && event.button != kButtonRight) return;
+  if (event.button != kButtonLeft && event.button != kButtonRight && event.button != kButtonMiddle)
+    return;
   anchor_ = {event.x, event.y};
   anchorScreen_ = {event.screenX, event.screenY};
   drag_ = {};
@@ -114,6 +117,9 @@ void ModelView::cameraStep(const MouseEvent& event) {
       break;
     case ViewGesture::FieldOfView: fieldOfView = dragFieldOfView(fieldOfView, dx); break;
     case ViewGesture::Light: turnLight(in_.shading.lightDirection, dx, dy); break;
+    case ViewGesture::Pan:
+      panCamera(eye, target, fieldOfView, std::min(viewWidth_, viewHeight_), dx, dy);
+      break;
     default: return;
   }
   in_.platform.sendRefresh(kRedrawQuick, kModelViewMask);
@@ -131,7 +137,9 @@ void ModelView::gestureStep(WindowPoint point) {
 
 void ModelView::mouseRelease(const MouseEvent& event) {
   if (!captured_ || gesture_ == ViewGesture::Idle) return;
-  const bool buttonsUp = (event.buttons & kBothButtons) == 0;
+  // A pan ends with the last button up; the other gestures watch left and right.
+  const unsigned watched = gesture_ == ViewGesture::Pan ? kBothButtons | kButtonMiddle : kBothButtons;
+  const bool buttonsUp = (event.buttons & watched) == 0;
   // With every button up the gesture ends even if its own release was missed.
   if (event.button == ownButton(gesture_) || (buttonsUp && ownButton(gesture_) != kButtonNone))
     finishGesture();

@@ -146,7 +146,14 @@ std::vector<CompanionScene> shownCompanionScenes(App& app) {
     computeCompanionNormals(*companion, frame);
     scenes.push_back({companion->frames[static_cast<size_t>(frame)].vertices, companion->triangles,
                       companion->stCoords, companion->hasSkin() ? &companion->skin : nullptr,
-                      Vec3{companion->offsetZ, companion->offsetX, companion->offsetY}});
+                      Vec3{companion->offsetZ, companion->offsetX, companion->offsetY},
+                      {}, 0.0f});
+    // Playing, it blends into its next frame along with the model.
+    const FrameBlend& blend = app.playback.blend;
+    if (blend.active() && blend.next < static_cast<int>(companion->frames.size())) {
+      scenes.back().nextVertices = companion->frames[static_cast<size_t>(blend.next)].vertices;
+      scenes.back().blend = blend.t;
+    }
   }
   return scenes;
 }

@@ -114,6 +114,7 @@ bool loadMd2Bytes(App& app, const std::string& path, Bytes bytes) {
     return false;
   }
   const Md2Data& data = *parsed.data;
+  stopPlayback(app);  // its frames are about to go
   Model& model = app.model;
   takeGeometry(model, data);
   model.frames.clear();
@@ -136,6 +137,7 @@ bool loadMd2Bytes(App& app, const std::string& path, Bytes bytes) {
   buildBlendTable(app);
   rebuildShadeRamps(app);
   computeFaceNormals(model);
+  ++app.modelLoads;
   return true;
 }
 

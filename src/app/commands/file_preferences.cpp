@@ -1,5 +1,7 @@
 #include "app/commands/file_preferences.h"
 
+#include <algorithm>
+
 #include "app/app.h"
 #include "app/main_frame.h"
 #include "platform/paths.h"
@@ -39,6 +41,11 @@ PreferencesValues readPreferences(Platform& platform, const std::string& baseFol
   v.phongPath =
       platform.readString(kPreferences, kPhongPath, joinPath(baseFolder, kDefaultPhongFolder));
   v.envPath = platform.readString(kPreferences, kEnvPath, joinPath(baseFolder, kDefaultEnvFolder));
+  v.fitOnOpen = platform.readInt(kPreferences, kFitOnOpen, 1) != 0;
+  v.framesPerSecond =
+      std::clamp(platform.readInt(kPreferences, kFramesPerSecond, kDefaultFramesPerSecond),
+                 kMinFramesPerSecond, kMaxFramesPerSecond);
+  v.interpolateFrames = platform.readInt(kPreferences, kInterpolateFrames, 1) != 0;
   return v;
 }
 
@@ -75,6 +82,10 @@ void preferencesCommand(MainFrame& frame) {
   platform.writeInt(kPreferences, kQuickExit, values.quickExit ? 1 : 0);
   platform.writeInt(kPreferences, kPalOnTop, values.paletteOnTop ? 1 : 0);
   platform.writeString(kPreferences, kPalettePath, values.palettePath);
+  platform.writeInt(kPreferences, kFitOnOpen, values.fitOnOpen ? 1 : 0);
+  platform.writeInt(kPreferences, kFramesPerSecond,
+                    std::clamp(values.framesPerSecond, kMinFramesPerSecond, kMaxFramesPerSecond));
+  platform.writeInt(kPreferences, kInterpolateFrames, values.interpolateFrames ? 1 : 0);
   frame.app.paletteOnTop = values.paletteOnTop;
   frame.relayout();
 }

@@ -1,0 +1,65 @@
+// The skin view's zoom: wheel notches, zooming about the pointer, and the
+// fit that shows the whole skin.
+
+#include <algorithm>
+
+#include "skinview/skin_view.h"
+
+namespace pelt {
+
+namespace {
+
+constexpr int kWheelNotch = 120;
+constexpr float kNotchIn = 1.1f;
+constexpr float kNotchOut = 0.9090909f;
+
+}  // namespace
+
+void SkinView::wheel(int delta) {
+  const int steps = delta / kWheelNotch;
+  for (int i = 0; i < steps; ++i) zoom *= kNotchIn;
+  for (int i = 0; i > steps; --i) zoom *= kNotchOut;
+  zoom = std::clamp(zoom, kMinSkinZoom, kMaxSkinZoom);
+  redrawNow();
+}
+
+void SkinView::wheelAt(const WheelEvent& event) {
+  // The skin point under the pointer's pixel centre, by the inverse of
+  // skinToBuffer (the buffer counts rows from the bottom).
+  const float column = static_cast<float>(event.x) + 0.5f - static_cast<float>(halfWidth());
+  const float row = static_cast<float>(viewHeight - 1 - event.y) + 0.5f -
+                    static_cast<float>(halfHeight());
+  const float s = panS + column / zoom;
+  const float t = panT - row / zoom;
+  const int steps = event.delta / kWheelNotch;
+  for (int i = 0; i < steps; ++i) zoom *= kNotchIn;
+  for (int i = 0; i > steps; --i) zoom *= kNotchOut;
+  zoom = std::clamp(zoom, kMinSkinZoom, kMaxSkinZoom);
+  panS = s - column / zoom;
+  panT = t + row / zoom;
+  redrawNow();
+}
+
+bool SkinView::fitSkin() {
+  const Skin* skin = currentSkin();
+  const int w = skin ? skin->width : in_.model.skinWidth;
+  const int h = skin ? skin->height : in_.model.skinHeight;
+  if (w <= 0 || h <= 0 || clientWidth_ <= 0 || viewHeight <= 0) return false;
+  // The skin's quad runs from the first pixel's corner to the last one's,
+  // (w - 1) x (h - 1) skin pixels, and covers one more column and row.
+  const float across = static_cast<float>(std::max(w - 1, 1));
+  const float down = static_cast<float>(std::max(h - 1, 1));
+  const float fit = std::min(static_cast<float>(clientWidth_ - 1) / across,
+                             static_cast<float>(viewHeight - 1) / down);
+  zoom = std::clamp(fit, kMinSkinZoom, kMaxSkinZoom);
+  // Centre the quad on the columns and rows the window shows.
+  const float middleColumn = static_cast<float>(clientWidth_) * 0.5f;
+  const float middleRow = static_cast<float>(viewHeight) * 0.5f;
+  panS = static_cast<float>(w - 1) * 0.5f -
+         (middleColumn - static_cast<float>(halfWidth())) / zoom;
+  panT = static_cast<float>(h - 1) * 0.5f +
+         (middleRow - static_cast<float>(halfHeight())) / zoom;
+  return true;
+}
+
+}  // namespace pelt
