@@ -142,13 +142,15 @@ void SkinView::renderFull(bool writeTexels) {
   if (skin->rowOffsets.size() != static_cast<size_t>(skin->height)) buildRowOffsets(skin);
   r.bindTexture({skin->pixels.data(), skin->rowOffsets.data(), skin->width, skin->height});
 
-  const std::array<std::array<std::int32_t, 2>, 4> skinCorners = {
-      {{0, 0}, {skin->width - 1, 0}, {skin->width - 1, skin->height - 1}, {0, skin->height - 1}}};
+  // The quad covers every skin pixel: its far corners lie past the last
+  // pixel, whose texture coordinate they carry.
+  const int w = skin->width, h = skin->height;
+  const std::array<std::array<std::int32_t, 2>, 4> skinCorners = {{{0, 0}, {w, 0}, {w, h}, {0, h}}};
   std::array<ScreenVertex<2>, 5> quad;
   for (size_t k = 0; k < skinCorners.size(); ++k) {
     const auto [x, y] = skinCorners[k];
     const BufferPoint p = skinToBuffer(static_cast<float>(x), static_cast<float>(y));
-    quad[k] = {p.x, p.y, {x * kFixedOne, y * kFixedOne}};
+    quad[k] = {p.x, p.y, {x * kFixedOne - (x == w ? 1 : 0), y * kFixedOne - (y == h ? 1 : 0)}};
   }
   quad[4] = quad[0];
   if (writeTexels) {

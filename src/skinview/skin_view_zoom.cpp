@@ -12,6 +12,7 @@ namespace {
 constexpr int kWheelNotch = 120;
 constexpr float kNotchIn = 1.1f;
 constexpr float kNotchOut = 0.9090909f;
+constexpr int kFitMargin = 1;
 
 }  // namespace
 
@@ -45,20 +46,17 @@ bool SkinView::fitSkin() {
   const int w = skin ? skin->width : in_.model.skinWidth;
   const int h = skin ? skin->height : in_.model.skinHeight;
   if (w <= 0 || h <= 0 || clientWidth_ <= 0 || viewHeight <= 0) return false;
-  // The skin's quad runs from the first pixel's corner to the last one's,
-  // (w - 1) x (h - 1) skin pixels, and covers one more column and row.
-  const float across = static_cast<float>(std::max(w - 1, 1));
-  const float down = static_cast<float>(std::max(h - 1, 1));
-  const float fit = std::min(static_cast<float>(clientWidth_ - 1) / across,
-                             static_cast<float>(viewHeight - 1) / down);
+  // The skin's quad covers w x h skin pixels and one more column and row of
+  // the view; it keeps a pixel off each edge.
+  const float fit =
+      std::min(static_cast<float>(clientWidth_ - 1 - 2 * kFitMargin) / static_cast<float>(w),
+               static_cast<float>(viewHeight - 1 - 2 * kFitMargin) / static_cast<float>(h));
   zoom = std::clamp(fit, kMinSkinZoom, kMaxSkinZoom);
-  // Centre the quad on the columns and rows the window shows.
-  const float middleColumn = static_cast<float>(clientWidth_) * 0.5f;
-  const float middleRow = static_cast<float>(viewHeight) * 0.5f;
-  panS = static_cast<float>(w - 1) * 0.5f -
-         (middleColumn - static_cast<float>(halfWidth())) / zoom;
-  panT = static_cast<float>(h - 1) * 0.5f +
-         (middleRow - static_cast<float>(halfHeight())) / zoom;
+  // The skin's middle on the middle of the columns and rows the window shows.
+  const float middleColumn = static_cast<float>(clientWidth_ - 1) * 0.5f;
+  const float middleRow = static_cast<float>(viewHeight - 1) * 0.5f;
+  panS = static_cast<float>(w) * 0.5f - (middleColumn - static_cast<float>(halfWidth())) / zoom;
+  panT = static_cast<float>(h) * 0.5f + (middleRow - static_cast<float>(halfHeight())) / zoom;
   return true;
 }
 

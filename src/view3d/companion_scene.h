@@ -18,7 +18,7 @@ struct CompanionScene {
   Vec3 offset;
   // While an animation plays: the companion's next frame and how far the
   // vertices blend toward it (0: not at all).
-  std::span<const Vec3> nextVertices;
+  std::span<const Vec3> nextVertices{};
   float blend = 0.0f;
 };
 

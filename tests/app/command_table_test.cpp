@@ -52,6 +52,10 @@ constexpr Row kExpected[] = {
     {32802, "Options", "Point Brush\tShift+1", "Shift+1", 4},
     {32800, "Options", "Pencil Brush\tShift+2", "Shift+2", 5},
     {32801, "Options", "Line Brush\tShift+3", "Shift+3", 6},
+    {kFitSkinId, "Options", "Fit Skin\tHome", "Home", 0},
+    {kFrameModelId, "Options", "Frame Model\tShift+Home", "Shift+Home", 0},
+    {kPlayAnimationId, "Options", "Play Animation\tP", "P", 13},
+    {kPlayAllFramesId, "Options", "Play All Frames\tShift+P", "Shift+P", 0},
     {32785, "Skins", "&New\tShift+N", "Shift+N", 0},
     {32777, "Skins", "&Open\tShift+O", "Shift+O", 0},
     {32782, "Skins", "&Close/Delete\tShift+D", "Shift+D", 0},
@@ -91,6 +95,8 @@ constexpr Row kExpected[] = {
     {32846, "Mapping", "Import to Selected", "", 0},
     {32867, "Rectangle", "&Map from 3D View...", "", 0},
     {57664, "Help", kAboutMenuText, "", 0},
+    {kKeysAndMouseId, "Help", "Keys and Mouse\tF1", "F1", 0},
+    {kUserGuideId, "Help", "User Guide", "", 0},
     {32832, "", "", ".", 0},
     {32834, "", "", "'", 0},
     {32833, "", "", ",", 0},
@@ -106,7 +112,7 @@ constexpr Row kExpected[] = {
 
 TEST(CommandTable, EveryRowAsTheMenusShowIt) {
   ASSERT_EQ(commandTable().size(), std::size(kExpected));
-  std::vector<int> menuOrder, expectedMenuOrder, buttons(12);
+  std::vector<int> menuOrder, expectedMenuOrder, buttons(13);
   for (const Command& c : commandTable())
     if (*c.menu) menuOrder.push_back(c.id);
   for (const Row& row : kExpected) {

@@ -234,11 +234,14 @@ TEST_F(FrameRouting, PreferencesOkWritesSettingsAndMovesThePalette) {
   // Unset paths show the base folder's own, where the demo game keeps them.
   const PreferencesValues unset = readPreferences(platform, "/q2/baseq2");
   EXPECT_EQ(unset.palettePath, "/q2/baseq2/" + std::string(kDemoColormapPath));
+  EXPECT_TRUE(unset.fitOnOpen && unset.interpolateFrames && unset.framesPerSecond == 10);
   platform.settings["Preferences"]["Phong Path"] = "/p/phongs";
   PreferencesValues chosen = readPreferences(platform, "/q2/baseq2");
   chosen.dirScanPrompt = 0;
   chosen.quickExit = chosen.paletteOnTop = true;
   chosen.palettePath = "/q/other.act";
+  chosen.fitOnOpen = chosen.interpolateFrames = false;
+  chosen.framesPerSecond = 99;
   platform.preferencesAnswers = {chosen, std::nullopt};
   run(32829);
   const std::pair<std::string, std::string> stored[] = {{"DirScan_Prompt", "0"},
@@ -246,7 +249,10 @@ TEST_F(FrameRouting, PreferencesOkWritesSettingsAndMovesThePalette) {
                                                         {"Quick Exit", "1"},
                                                         {"Pal On Top", "1"},
                                                         {"Palette Path", "/q/other.act"},
-                                                        {"Phong Path", "/p/phongs"}};
+                                                        {"Phong Path", "/p/phongs"},
+                                                        {"Fit On Open", "0"},
+                                                        {"Frames Per Second", "60"},
+                                                        {"Interpolate Frames", "0"}};
   for (const auto& [key, value] : stored) EXPECT_EQ(platform.settings["Preferences"][key], value);
   EXPECT_EQ(frame.layout().paletteStrip, (Rect{0, 50, 1024, 82}));
 

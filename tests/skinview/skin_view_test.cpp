@@ -119,13 +119,14 @@ void fillerTwin(SkinView& view, Skin& skin, Rasterizer& r, std::vector<std::uint
   buildRowOffsets(&skin);
   r.bindTexture({skin.pixels.data(), skin.rowOffsets.data(), skin.width, skin.height});
   r.resetSpans();
-  const int w = skin.width - 1, h = skin.height - 1;
+  // Past the last pixel, with its texture coordinate.
+  const int w = skin.width, h = skin.height;
   const std::array<std::array<int, 2>, 5> corners = {{{0, 0}, {w, 0}, {w, h}, {0, h}, {0, 0}}};
   std::array<ScreenVertex<3>, 5> quad;
   for (size_t k = 0; k < 5; ++k) {
-    const BufferPoint p =
-        view.skinToBuffer(static_cast<float>(corners[k][0]), static_cast<float>(corners[k][1]));
-    quad[k] = {p.x, p.y, {corners[k][0] * kFixedOne, corners[k][1] * kFixedOne, 0}};
+    const auto [x, y] = corners[k];
+    const BufferPoint p = view.skinToBuffer(static_cast<float>(x), static_cast<float>(y));
+    quad[k] = {p.x, p.y, {x * kFixedOne - (x == w), y * kFixedOne - (y == h), 0}};
   }
   r.fillTextureDepthTexel(quad);
 }
@@ -153,6 +154,12 @@ TEST_F(SkinViewTest, RecolouredRowsMatchTheFillerAtAnyZoomAndPan) {
       if (texels[i] < 0) pixels[i] = app.colorSlots[7];
     }
     ASSERT_EQ(view->texelMap, texels) << "round " << round;
+    // Along a row the skin's columns only grow: none runs past its last.
+    for (size_t i = 1; i < texels.size(); ++i) {
+      if (i % static_cast<size_t>(view->viewWidth) != 0 && texels[i - 1] >= 0 && texels[i] >= 0) {
+        ASSERT_LE(texels[i - 1] % skin.width, texels[i] % skin.width) << "round " << round;
+      }
+    }
     ASSERT_EQ(view->viewPixels, pixels) << "round " << round;
     // Retexture and Quick give the same picture from the same geometry.
     for (auto& p : skin.pixels) p = static_cast<std::uint8_t>(p + 1);
@@ -248,6 +255,59 @@ TEST_F(SkinViewTest, CameraPansZoomsAndWaitsForBothButtons) {
   release(10, 10, kButtonLeft);
   EXPECT_EQ(view->dragState, kDragIdle);
   EXPECT_EQ(platform.pointerHidden, 0);
+}
+
+// Fit Skin: every texel lies in the columns the window shows, centred, at
+// the largest zoom up to 12; a skin too large even at zoom 1 is centred there.
+TEST_F(SkinViewTest, FitSkinShowsTheWholeSkinCentredAtTheLargestZoom) {
+  const std::array<int, 4> cases[] = {{16, 8, 301, 200},  // tiny
+                                      {32, 400, 301, 420},  // tall
+                                      {400, 24, 501, 300},  // wide
+                                      {640, 480, 301, 250}};  // too large
+  for (auto [w, h, viewW, viewH] : cases) {
+    app.model.skins.clear();
+    addSkin(w, h);
+    view->resize(viewW, viewH);
+    ASSERT_TRUE(view->fitSkin());
+    view->renderSkinView(0);
+    std::set<std::int32_t> shown;
+    int left = viewW, right = -1, top = viewH, bottom = -1;
+    for (int y = 0; y < viewH; ++y)
+      for (int x = 0; x < view->viewWidth; ++x)
+        if (const std::int32_t t = view->texelAt(x, y); t >= 0) {
+          shown.insert(t);
+          left = std::min(left, x), right = std::max(right, x);
+          top = std::min(top, y), bottom = std::max(bottom, y);
+        }
+    const float z = view->zoom;
+    if (z > 1.0f) {
+      EXPECT_EQ(shown.size(), static_cast<size_t>(w * h)) << w;
+      EXPECT_LT(right, viewW) << w;
+      EXPECT_LE(std::abs(left - (viewW - 1 - right)), 1) << w;
+      EXPECT_LE(std::abs(top - (viewH - 1 - bottom)), 1) << w;
+      EXPECT_TRUE(z == 12.0f || w * z * 1.01f + 3 > viewW || h * z * 1.01f + 3 > viewH);
+    } else {
+      EXPECT_EQ(z, 1.0f);
+      EXPECT_NEAR(view->texelAt(viewW / 2, viewH / 2) % w, w / 2, 1);
+      EXPECT_NEAR(view->texelAt(viewW / 2, viewH / 2) / w, h / 2, 1);
+    }
+  }
+}
+
+// The texel under the pointer stays under it, zooming in and out.
+TEST_F(SkinViewTest, WheelZoomsAboutThePointer) {
+  addSkin(64, 48);
+  view->resize(203, 150);
+  view->renderSkinView(0);
+  const std::array<int, 3> turns[] = {{37, 101, 120}, {150, 20, -240}, {100, 75, 480},
+                                      {5, 140, -120}, {190, 3, 360},   {60, 60, -600}};
+  for (auto [x, y, delta] : turns) {
+    const std::int32_t before = view->texelAt(x, y);
+    const float zoom = view->zoom;
+    view->wheelAt({delta, x, y});
+    EXPECT_NE(view->zoom, zoom);
+    EXPECT_EQ(view->texelAt(x, y), before) << x << "," << y;
+  }
 }
 
 TEST_F(SkinViewTest, PencilPaintsThePinnedPixels) {

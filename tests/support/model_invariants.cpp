@@ -11,11 +11,14 @@ std::string modelFault(const Model& m, bool settled) {
       m.triangleCount > kMaxTriangles || m.stCount < 0 || m.stCount > kMaxStCoords)
     return "counts";
   std::vector<StCoord> firstUse;
+  // A vertex drag in progress points its triangles at an entry appended
+  // after the table, until the release folds it in.
+  const int stEntries = settled ? m.stCount : m.stCount + 1;
   for (int i = 0; i < m.triangleCount; ++i) {
     const ModelTriangle& tri = m.triangles[static_cast<size_t>(i)];
     for (size_t k = 0; k < 3; ++k) {
       if (tri.vertexIndex[k] < 0 || tri.vertexIndex[k] >= m.vertexCount || tri.stIndex[k] < 0 ||
-          tri.stIndex[k] >= m.stCount || !std::isfinite(tri.normal[k]) ||
+          tri.stIndex[k] >= stEntries || !std::isfinite(tri.normal[k]) ||
           (settled && tri.cornerSt[k] != m.stCoords[static_cast<size_t>(tri.stIndex[k])]))
         return "triangle " + std::to_string(i) + " (indices, normal or corner st)";
       if (std::find(firstUse.begin(), firstUse.end(), tri.cornerSt[k]) == firstUse.end())

@@ -133,6 +133,12 @@ class ScriptedPlatform : public Platform {
 
   std::optional<AboutValues> aboutShown;
 
+  int playbackTimerMs = 0;  // 0 while stopped
+  void startPlaybackTimer(int ms) override { playbackTimerMs = ms; }
+  void stopPlaybackTimer() override { playbackTimerMs = 0; }
+  std::optional<KeysAndMouseValues> keysAndMouseShown;
+  void keysAndMouseWindow(const KeysAndMouseValues& v) override { keysAndMouseShown = v; }
+
  private:
   // The queue's front, or nullopt when it is empty.
   template <typename T>

@@ -157,7 +157,7 @@ TEST_F(Shell, EveryCommandWithItsMenuKeyStateAndToolButton) {
     EXPECT_EQ(action->isEnabled(), isCommandEnabled(c, app)) << c.id;
     EXPECT_TRUE(!c.checked || action->isChecked() == isCommandChecked(c, app)) << c.id;
   }
-  // Twelve buttons with images and tips, in the table's order.
+  // The twelve buttons and Play Animation, with images and tips, in the table's order.
   std::vector<int> ids;
   for (QAction* a : window.findChild<QToolBar*>()->actions()) {
     if (a->isSeparator()) continue;
@@ -166,7 +166,7 @@ TEST_F(Shell, EveryCommandWithItsMenuKeyStateAndToolButton) {
       if (window.action(c.id) == a) ids.push_back(c.id);
   }
   EXPECT_EQ(ids, (std::vector<int>{32779, 32780, 32781, 32802, 32800, 32801, 32836, 32866, 32850,
-                                   32864, 32868, 32869}));
+                                   32864, 32868, 32869, kPlayAnimationId}));
 }
 
 TEST_F(Shell, ShowsTheModelAndOpensAnotherThroughTheCommandTable) {

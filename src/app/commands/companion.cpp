@@ -146,8 +146,7 @@ std::vector<CompanionScene> shownCompanionScenes(App& app) {
     computeCompanionNormals(*companion, frame);
     scenes.push_back({companion->frames[static_cast<size_t>(frame)].vertices, companion->triangles,
                       companion->stCoords, companion->hasSkin() ? &companion->skin : nullptr,
-                      Vec3{companion->offsetZ, companion->offsetX, companion->offsetY},
-                      {}, 0.0f});
+                      Vec3{companion->offsetZ, companion->offsetX, companion->offsetY}});
     // Playing, it blends into its next frame along with the model.
     const FrameBlend& blend = app.playback.blend;
     if (blend.active() && blend.next < static_cast<int>(companion->frames.size())) {
