@@ -6,6 +6,9 @@
 #include <array>
 #include <iterator>
 
+#include <map>
+
+#include "app/commands/help.h"
 #include "app/intro/about.h"
 #include "frame_fixture.h"
 #include "skinview/skin_view.h"
@@ -135,6 +138,35 @@ TEST(CommandTable, EveryRowAsTheMenusShowIt) {
   EXPECT_EQ(shown, buttons);
 }
 
+// Keys and Mouse: every row of the table once, under its top menu in menu-bar
+// order, with its key and button; the search matches words in any case.
+TEST(CommandTable, KeysAndMouseListsEveryRow) {
+  const KeysAndMouseValues values = keysAndMouseValues();
+  std::map<int, KeysAndMouseValues::Row> rows;
+  std::vector<std::string> titles;
+  for (const auto& group : values.commands) {
+    titles.push_back(group.title);
+    for (const auto& row : group.rows) EXPECT_TRUE(rows.emplace(row.id, row).second) << row.id;
+  }
+  EXPECT_EQ(titles.front(), "File");
+  EXPECT_EQ(titles[titles.size() - 2], "Help");
+  ASSERT_EQ(rows.size(), commandTable().size());
+  for (const Command& c : commandTable()) {
+    const auto& row = rows.at(c.id);
+    EXPECT_EQ(row.key, c.key);
+    EXPECT_FALSE(row.command.empty()) << c.id;
+    EXPECT_EQ(row.toolBar, c.toolButton ? "button " + std::to_string(c.toolButton) : "");
+  }
+  EXPECT_EQ(rows.at(32784).command, "Save As");
+  EXPECT_EQ(rows.at(32858).menu, "Options > Phong Maps");
+  EXPECT_EQ(rows.at(32843).menu, "Skins > Skin F/X...");
+  EXPECT_EQ(rows.at(32836).command, "Drag Pixels with the Mapping");
+  const std::pair<const char*, bool> searches[] = {
+      {"", true}, {"save as", true}, {"SHIFT+a  skins", true}, {"save pencil", false}};
+  for (auto [query, found] : searches) EXPECT_EQ(matchesSearch(rows.at(32784), query), found);
+  EXPECT_GE(values.mouse.size(), 5u);
+}
+
 class CommandWalk : public test::FrameTest {
  protected:
   CommandWalk() {
@@ -153,6 +185,25 @@ TEST_F(CommandWalk, EveryIdDispatches) {
   }
   EXPECT_FALSE(runCommand(frame, 12345));
   EXPECT_EQ(host.closes, 1);  // Exit asks the window to close
+}
+
+// Help: Keys and Mouse shows the table's content; the guide opens from the
+// build tree or the installation, or the user hears where it should be.
+TEST_F(CommandWalk, HelpShowsTheKeysAndOpensTheGuide) {
+  run(kKeysAndMouseId);
+  ASSERT_TRUE(platform.keysAndMouseShown);
+  EXPECT_EQ(platform.keysAndMouseShown->commands.size(), keysAndMouseValues().commands.size());
+  EXPECT_EQ(userGuideCandidates("/usr/bin")[2], "/usr/share/doc/pelt/user-guide.html");
+  platform.programFolderPath = dir.file("bin");
+  run(kUserGuideId);
+  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{kNoUserGuideMessage});
+  dir.write("share/doc/pelt/user-guide.md", {'#'});
+  run(kUserGuideId);
+  dir.write("bin/docs/user-guide.html", {'<'});
+  run(kUserGuideId);
+  EXPECT_EQ(platform.documentsOpened, (std::vector<std::string>{
+                                          dir.file("share/doc/pelt/user-guide.md"),
+                                          dir.file("bin/docs/user-guide.html")}));
 }
 
 TEST_F(CommandWalk, ChecksFollowTheState) {

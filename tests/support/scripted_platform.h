@@ -138,6 +138,13 @@ class ScriptedPlatform : public Platform {
   void stopPlaybackTimer() override { playbackTimerMs = 0; }
   std::optional<KeysAndMouseValues> keysAndMouseShown;
   void keysAndMouseWindow(const KeysAndMouseValues& v) override { keysAndMouseShown = v; }
+  std::string programFolderPath;
+  std::vector<std::string> documentsOpened;
+  std::string programFolder() override { return programFolderPath; }
+  bool openDocument(const std::string& path) override {
+    documentsOpened.push_back(path);
+    return true;
+  }
 
  private:
   // The queue's front, or nullopt when it is empty.

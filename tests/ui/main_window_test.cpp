@@ -15,6 +15,7 @@
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
 #include "ui/dialogs.h"
+#include "ui/keys_and_mouse_window.h"
 #include "ui/qt_platform.h"
 #include "ui/view_widget.h"
 #include "view3d/map_from_view.h"
@@ -167,6 +168,22 @@ TEST_F(Shell, EveryCommandWithItsMenuKeyStateAndToolButton) {
   }
   EXPECT_EQ(ids, (std::vector<int>{32779, 32780, 32781, 32802, 32800, 32801, 32836, 32866, 32850,
                                    32864, 32868, 32869, kPlayAnimationId}));
+}
+
+// F1 shows every command of the table; the search narrows the list.
+TEST_F(Shell, KeysAndMouseWindowListsEveryCommand) {
+  startOnModel();
+  window.action(kKeysAndMouseId)->trigger();
+  auto* keys = qobject_cast<KeysAndMouseWindow*>(platform.keysAndMouse());
+  ASSERT_NE(keys, nullptr);
+  EXPECT_TRUE(keys->isVisible());
+  EXPECT_EQ(keys->shownCommands(), static_cast<int>(commandTable().size()));
+  keys->findChild<QLineEdit*>("search")->setText("brush");
+  EXPECT_EQ(keys->shownCommands(), 3);
+  EXPECT_EQ(keys->findChild<QLabel*>("count")->text().toStdString(),
+            "3 of " + std::to_string(commandTable().size()) + " commands");
+  window.action(kKeysAndMouseId)->trigger();  // the same window again
+  EXPECT_EQ(platform.keysAndMouse(), keys);
 }
 
 TEST_F(Shell, ShowsTheModelAndOpensAnotherThroughTheCommandTable) {

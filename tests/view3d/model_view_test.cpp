@@ -217,6 +217,74 @@ TEST(ModelViewGestures, CameraStepsClampsAndWholeWheelNotches) {
   EXPECT_NEAR(std::atan2(f.view.eye[1], f.view.eye[0]) * 180 / M_PI, 22.5, 1e-3);
 }
 
+// Frame Model puts every vertex inside the columns and rows the window shows
+// and in front of the near limit, whatever the model's shape and place and
+// wherever the eye looked from.
+TEST(ModelViewCamera, FrameModelShowsEveryVertex) {
+  struct Case {
+    Vec3 centre, half;
+    Vec3f eye;
+    int width, height;
+  } cases[] = {
+      {{0, 0, 0}, {5, 5, 200}, {100, 0, 0}, 301, 200},              // tall
+      {{0, 0, 0}, {300, 300, 2}, {0, 100, 40}, 201, 400},           // wide
+      {{0, 0, 0}, {0.01f, 0.02f, 0.01f}, {100, 0, 0}, 64, 48},      // tiny
+      {{9000, -7000, 3000}, {40, 20, 60}, {-3, 5, 100}, 150, 150},  // far from the origin
+      {{50, 50, 50}, {1, 2, 3}, {50, 50, 50}, 97, 61},              // the eye on the target
+  };
+  for (const Case& c : cases) {
+    ViewFixture f;
+    const Vec3 lo{c.centre.x - c.half.x, c.centre.y - c.half.y, c.centre.z - c.half.z};
+    const Vec3 hi{c.centre.x + c.half.x, c.centre.y + c.half.y, c.centre.z + c.half.z};
+    f.addTriangle({lo, Vec3{hi.x, lo.y, hi.z}, Vec3{lo.x, hi.y, hi.z}});
+    f.addTriangle({hi, Vec3{lo.x, hi.y, lo.z}, Vec3{hi.x, lo.y, lo.z}});
+    f.view.eye = c.eye;
+    f.view.target = {c.centre.x, c.centre.y, c.centre.z};
+    f.view.resize(c.width, c.height);
+    ASSERT_TRUE(f.view.frameModel());
+    EXPECT_NEAR(f.view.target[0], c.centre.x, 1e-3) << c.width;
+    f.app.renderMode = kModeWireframe;
+    f.view.render(kRedrawFull);
+    int widest = 0;  // pixels from the centre: the frame fills the view
+    for (const Point3f& p : f.view.viewVertices()) {
+      const int x = f.view.projectX(p.x, p.z), y = f.view.projectY(p.y, p.z);
+      EXPECT_GE(p.z, 1.0f);
+      EXPECT_TRUE(x >= 0 && x < c.width && y >= 0 && y < c.height) << c.width << ": " << x << ","
+                                                                    << y;
+      widest = std::max({widest, std::abs(x - f.view.viewWidth() / 2), std::abs(y - c.height / 2)});
+    }
+    EXPECT_TRUE(c.half.x < 1 || widest > std::min(c.width, c.height) / 3) << c.width;
+  }
+}
+
+// Ctrl+wheel moves the eye along its line, the plain wheel still turns; the
+// middle button slides eye and target so the model follows the pointer.
+TEST(ModelViewCamera, DollyAndPanKeepTheLineOfSight) {
+  ViewFixture f;
+  f.addTriangle({Vec3{0, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}});
+  f.show(kModeWireframe);
+  f.view.wheelAt({240, 0, 0, true});
+  EXPECT_NEAR(f.view.eye[0], 81.0f, 1e-3);
+  f.view.wheelAt({-120, 0, 0, true});
+  EXPECT_NEAR(f.view.eye[0], 90.0f, 1e-3);
+  f.view.wheelAt({120, 0, 0, false});
+  EXPECT_NEAR(std::atan2(f.view.eye[1], f.view.eye[0]) * 180 / M_PI, 11.25, 1e-3);
+
+  f.view.eye = {100, 0, 0};
+  f.view.render(kRedrawFull);
+  const Point3f origin = f.view.viewVertices()[0];
+  const int x0 = f.view.projectX(origin.x, origin.z), y0 = f.view.projectY(origin.y, origin.z);
+  f.view.mousePress({10, 10, 10, 10, kButtonMiddle, kButtonMiddle});
+  f.view.mouseMove({17, 6, 17, 6, kButtonNone, kButtonMiddle});  // 7 right, 4 up
+  f.view.mouseRelease({17, 6, 17, 6, kButtonMiddle, kButtonNone});
+  EXPECT_EQ(f.view.gesture(), ViewGesture::Idle);
+  f.view.render(kRedrawFull);
+  EXPECT_NEAR(f.view.eye[0] - f.view.target[0], 100.0f, 1e-3);
+  const Point3f moved = f.view.viewVertices()[0];
+  EXPECT_NEAR(f.view.projectX(moved.x, moved.z), x0 + 7, 1);
+  EXPECT_NEAR(f.view.projectY(moved.y, moved.z), y0 + 4, 1);  // rows count from the bottom
+}
+
 // Brushing a selection needs triangle ids in the pick buffer.
 TEST(ModelViewGestures, EachModeSelectsOnlyIfItsPickBufferHoldsTriangles) {
   for (int mode :

@@ -26,7 +26,8 @@ struct ViewFixture {
             app.interactionMode, app.phongMaps.current, app.envMaps.current,
             [this] { return companions; },
             ModelViewMouseInputs{&app.cameraOverride, &app.brushKind, &app.currentSlot,
-                                 &app.blendTable, &app.protectedColors, [] {}}}) {
+                                 &app.blendTable, &app.protectedColors, [] {}},
+            &app.playback.blend}) {
     app.model.frames.push_back(ModelFrame{"frame1", {}});
     app.model.modelLoaded = true;
     app.colorSlots = {200, 1, 2, 3, 4, 5, 6, 9};
