@@ -2,8 +2,9 @@
 # Installs the build into a scratch prefix and builds the Debian package, then
 # checks what a desktop relies on: the desktop entry, metainfo and MIME package
 # validate, the demo model is recognised as an MD2 model (by name and by its
-# bytes), the icons have the sizes their folders claim, and the package holds
-# the programs, the desktop files and the icon, with no maintainer scripts.
+# bytes), the icons have the sizes their folders claim, the user guide comes
+# with every picture it shows, and the package holds the programs, the desktop
+# files, the icon and the guide, with no maintainer scripts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
@@ -17,6 +18,14 @@ fail() { echo "package check: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$scratch/usr" >/dev/null
 share=$scratch/usr/share
 [ -x "$scratch/usr/bin/pelt" ] || fail "the desktop program was not built"
+
+# The user guide, where Help/User Guide looks for it, with every picture it shows.
+guide=$share/doc/pelt
+[ -s "$guide/user-guide.html" ] || fail "the user guide was not installed"
+for image in $(grep -o 'images/[^")]*\.png' "$guide/user-guide.md" | sort -u); do
+  file -b "$guide/$image" | grep -q "^PNG image data" || fail "the guide's $image is missing"
+  grep -q "\"$image\"" "$guide/user-guide.html" || fail "the HTML guide does not show $image"
+done
 
 desktop-file-validate "$share/applications/$id.desktop"
 grep -qx "Exec=pelt -md2 %f" "$share/applications/$id.desktop" || fail "desktop entry Exec"
@@ -54,7 +63,8 @@ grep -q "^ Depends:.*libqt6widgets6" "$scratch/info" || fail "Qt runtime depende
 dpkg-deb --contents "$deb" | awk '{print $NF}' >"$scratch/contents"
 for f in bin/pelt bin/pelt-cli share/applications/$id.desktop \
          share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/48x48/apps/$id.png \
-         share/mime/packages/$id.xml share/metainfo/$id.metainfo.xml share/man/man1/pelt-cli.1; do
+         share/mime/packages/$id.xml share/metainfo/$id.metainfo.xml share/man/man1/pelt-cli.1 \
+         share/doc/pelt/user-guide.md share/doc/pelt/user-guide.html; do
   grep -qx "./usr/$f" "$scratch/contents" || fail "package lacks /usr/$f"
 done
 # The packaged (stripped) tool still reads the demo model.
