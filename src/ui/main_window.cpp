@@ -37,6 +37,7 @@ class FrameArea : public QWidget {
     QPoint at = mapFromGlobal(event->globalPosition().toPoint());
     window_.frame().routeWheel(at.x(), at.y(), event->angleDelta().y(),
                                event->modifiers() & Qt::ControlModifier);
+    window_.refreshViewStatus();
     event->accept();
   }
   void mouseMoveEvent(QMouseEvent* event) override {
@@ -252,6 +253,11 @@ void MainWindow::showCurrentFrame() {
   const QSignalBlocker blocker(combo);
   const int index = app_.model.currentFrameIndex;
   if (index >= 0 && index < combo->count()) combo->setCurrentIndex(index);
+}
+
+void MainWindow::refreshViewStatus() {
+  for (ViewWidget* view : views_)
+    if (view) view->refreshStatus();
 }
 
 void MainWindow::updateCommandStates() {

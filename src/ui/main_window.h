@@ -39,6 +39,7 @@ class MainWindow : public QMainWindow, public FrameHost {
   void refillLists();
   // Selects the current frame in the frame list without refilling it.
   void showCurrentFrame();
+  void refreshViewStatus();
   void updateCommandStates();
 
   // FrameHost

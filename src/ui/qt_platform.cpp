@@ -341,7 +341,9 @@ void QtPlatform::stopPlaybackTimer() {
 }
 
 void QtPlatform::showCurrentFrame() {
-  if (window_) window_->showCurrentFrame();
+  if (window_ == nullptr) return;
+  window_->showCurrentFrame();
+  window_->refreshViewStatus();
 }
 
 void QtPlatform::keysAndMouseWindow(const KeysAndMouseValues& values) {

@@ -1,5 +1,6 @@
 #include "ui/view_widget.h"
 
+#include <QCursor>
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
@@ -99,6 +100,12 @@ void ViewWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ViewWidget::leaveEvent(QEvent*) { showStatus({}); }
+
+void ViewWidget::refreshStatus() {
+  if (!underMouse()) return;
+  const QPoint at = mapFromGlobal(QCursor::pos());
+  showStatus(viewStatusText(frame_, id_, at.x(), at.y()));
+}
 
 void ViewWidget::showStatus(const std::string& text) {
   auto* window = qobject_cast<QMainWindow*>(this->window());

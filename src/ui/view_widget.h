@@ -19,6 +19,9 @@ class ViewWidget : public QWidget {
   ViewWidget(MainFrame& frame, QtPlatform& platform, ViewId id, const QString& caption,
              QWidget* parent);
   ViewId id() const { return id_; }
+  // The status line again for where the pointer is, after a wheel turn or a
+  // played frame changed what it reads.
+  void refreshStatus();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -143,8 +143,10 @@ void openUserGuide(App& app) {
   Platform& platform = app.platform;
   for (const std::string& path : userGuideCandidates(platform.programFolder()))
     if (std::error_code ec; std::filesystem::is_regular_file(path, ec)) {
-      if (platform.openDocument(path)) return;
-      break;
+      // The desktop may still find no viewer; the status line says where it is.
+      if (!platform.openDocument(path)) break;
+      platform.showStatusText("User guide: " + path);
+      return;
     }
   platform.messageBox(kNoUserGuideMessage, MessageButtons::Ok);
 }
