@@ -14,13 +14,18 @@ constexpr float kNotchIn = 1.1f;
 constexpr float kNotchOut = 0.9090909f;
 constexpr int kFitMargin = 1;
 
-}  // namespace
-
-void SkinView::wheel(int delta) {
+// Whole notches only, each a step of the same rounding.
+void stepZoom(float& zoom, int delta) {
   const int steps = delta / kWheelNotch;
   for (int i = 0; i < steps; ++i) zoom *= kNotchIn;
   for (int i = 0; i > steps; --i) zoom *= kNotchOut;
   zoom = std::clamp(zoom, kMinSkinZoom, kMaxSkinZoom);
+}
+
+}  // namespace
+
+void SkinView::wheel(int delta) {
+  stepZoom(zoom, delta);
   redrawNow();
 }
 
@@ -32,10 +37,7 @@ void SkinView::wheelAt(const WheelEvent& event) {
                     static_cast<float>(halfHeight());
   const float s = panS + column / zoom;
   const float t = panT - row / zoom;
-  const int steps = event.delta / kWheelNotch;
-  for (int i = 0; i < steps; ++i) zoom *= kNotchIn;
-  for (int i = 0; i > steps; --i) zoom *= kNotchOut;
-  zoom = std::clamp(zoom, kMinSkinZoom, kMaxSkinZoom);
+  stepZoom(zoom, event.delta);
   panS = s - column / zoom;
   panT = t + row / zoom;
   redrawNow();

@@ -48,9 +48,8 @@ TEST_F(Playing, PPlaysTheAnimationByTheClockUntilSomethingStopsIt) {
   EXPECT_EQ(app.playback.run, (FrameRun{0, 3}));
   const int refills = platform.listRefills;
   tick(150);  // walk3, half way back to walk1
+  EXPECT_TRUE(app.playback.blend.next == 0 && app.playback.blend.t == 0.5f);
   EXPECT_EQ(app.model.currentFrameIndex, 2);
-  EXPECT_EQ(app.playback.blend.next, 0);
-  EXPECT_FLOAT_EQ(app.playback.blend.t, 0.5f);
   EXPECT_EQ(platform.listRefills, refills + 1);  // the frame list follows
   EXPECT_EQ(platform.refreshes.back(), (RecordedRefresh{0, 2, false}));
   // The 3D view drew the blended pose.
@@ -76,9 +75,8 @@ TEST_F(Playing, PPlaysTheAnimationByTheClockUntilSomethingStopsIt) {
   platform.settings["Preferences"]["Frames Per Second"] = "5";
   run(kPlayAllFramesId);
   EXPECT_EQ(platform.playbackTimerMs, 200);
-  tick(700);
-  EXPECT_EQ(app.model.currentFrameIndex, 0);  // 2 + 3 frames of 5
-  EXPECT_FALSE(app.playback.blend.active());
+  tick(700);  // 2 + 3 frames of 5
+  EXPECT_TRUE(app.model.currentFrameIndex == 0 && !app.playback.blend.active());
   run(kPlayAnimationId);  // switches to the animation
   EXPECT_EQ(app.playback.run, (FrameRun{0, 3}));
   run(32852);  // Invert Pixels changes the document
@@ -88,8 +86,7 @@ TEST_F(Playing, PPlaysTheAnimationByTheClockUntilSomethingStopsIt) {
   EXPECT_FALSE(playing());
   run(kPlayAnimationId);
   chooseListEntry(app, FrameList::Frames, 4);
-  EXPECT_FALSE(playing());
-  EXPECT_EQ(app.model.currentFrameIndex, 4);
+  EXPECT_TRUE(!playing() && app.model.currentFrameIndex == 4);
 }
 
 TEST_F(Playing, CompanionsBlendIntoTheirNextFrameWhenTheyHaveIt) {
@@ -103,9 +100,7 @@ TEST_F(Playing, CompanionsBlendIntoTheirNextFrameWhenTheyHaveIt) {
   EXPECT_EQ(shown[0].blend, 0.5f);
   EXPECT_EQ(shown[0].nextVertices.data(), companion.frames[1].vertices.data());
   tick(100);  // walk2 toward walk3, which the companion lacks
-  shown = shownCompanionScenes(app);
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].blend, 0.0f);
+  EXPECT_EQ(shownCompanionScenes(app).at(0).blend, 0.0f);
 }
 
 TEST_F(Playing, OpeningFitsBothViewsUnlessFitOnOpenIsOff) {

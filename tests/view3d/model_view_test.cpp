@@ -257,8 +257,8 @@ TEST(ModelViewCamera, FrameModelShowsEveryVertex) {
   }
 }
 
-// Ctrl+wheel moves the eye along its line, the plain wheel still turns; the
-// middle button slides eye and target so the model follows the pointer.
+// Ctrl+wheel moves the eye along its line; the middle button slides eye and
+// target so the model follows the pointer.
 TEST(ModelViewCamera, DollyAndPanKeepTheLineOfSight) {
   ViewFixture f;
   f.addTriangle({Vec3{0, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}});
@@ -267,8 +267,6 @@ TEST(ModelViewCamera, DollyAndPanKeepTheLineOfSight) {
   EXPECT_NEAR(f.view.eye[0], 81.0f, 1e-3);
   f.view.wheelAt({-120, 0, 0, true});
   EXPECT_NEAR(f.view.eye[0], 90.0f, 1e-3);
-  f.view.wheelAt({120, 0, 0, false});
-  EXPECT_NEAR(std::atan2(f.view.eye[1], f.view.eye[0]) * 180 / M_PI, 11.25, 1e-3);
 
   f.view.eye = {100, 0, 0};
   f.view.render(kRedrawFull);
