@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include <map>
+#include <set>
 
 #include "app/commands/help.h"
 #include "app/intro/about.h"
@@ -136,6 +137,13 @@ TEST(CommandTable, EveryRowAsTheMenusShowIt) {
   std::copy_if(kToolBarLayout.begin(), kToolBarLayout.end(), std::back_inserter(shown),
                [](int id) { return id != 0; });
   EXPECT_EQ(shown, buttons);
+  // No id or key is bound twice.
+  std::set<std::string> keys;
+  std::set<int> ids;
+  for (const Command& c : commandTable()) {
+    EXPECT_TRUE(ids.insert(c.id).second) << c.id;
+    EXPECT_TRUE(!*c.key || keys.insert(c.key).second) << c.key;
+  }
 }
 
 // Keys and Mouse: every row of the table once, under its top menu in menu-bar
