@@ -37,9 +37,25 @@ void SkinView::wheelAt(const WheelEvent& event) {
                     static_cast<float>(halfHeight());
   const float s = panS + column / zoom;
   const float t = panT - row / zoom;
+  const std::int32_t shown = texelAt(event.x, event.y);
   stepZoom(zoom, event.delta);
   panS = s - column / zoom;
   panT = t + row / zoom;
+  redrawNow();
+  // The filler places texels up to a pixel off that point; a nudge of a
+  // pixel either way keeps the very texel that was under the pointer.
+  if (shown < 0 || texelAt(event.x, event.y) == shown) return;
+  const float baseS = panS, baseT = panT;
+  for (int dx = -1; dx <= 1; ++dx)
+    for (int dy = -1; dy <= 1; ++dy) {
+      if (dx == 0 && dy == 0) continue;
+      panS = baseS + static_cast<float>(dx) / zoom;
+      panT = baseT + static_cast<float>(dy) / zoom;
+      renderSkinView(0);
+      if (texelAt(event.x, event.y) == shown) return redrawNow();
+    }
+  panS = baseS;
+  panT = baseT;
   redrawNow();
 }
 

