@@ -81,7 +81,7 @@ shot painting
 # Help/Keys and Mouse.
 key F1
 sleep 1
-keys=$(xdotool search --onlyvisible --name '^Keys and Mouse$' | head -1)
+keys=$(xdotool search --onlyvisible --name '^Keys and Mouse' | head -1)
 xdotool windowmove "$keys" 0 0 windowsize "$keys" 760 640
 sleep 0.5
 shot keys-and-mouse "$keys"

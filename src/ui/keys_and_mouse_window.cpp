@@ -38,7 +38,6 @@ QTreeWidgetItem* groupItem(QTreeWidget* t, const std::string& title) {
 
 KeysAndMouseWindow::KeysAndMouseWindow(const KeysAndMouseValues& values, QWidget* parent)
     : QDialog(parent), values_(values) {
-  setWindowTitle("Keys and Mouse");
   setModal(false);
   auto* layout = new QVBoxLayout(this);
   search_ = new QLineEdit(this);
@@ -79,6 +78,7 @@ KeysAndMouseWindow::KeysAndMouseWindow(const KeysAndMouseValues& values, QWidget
   layout->addWidget(count_);
   connect(search_, &QLineEdit::textChanged, this, &KeysAndMouseWindow::filter);
   filter({});
+  setWindowTitle(QString("Keys and Mouse (%1 commands)").arg(total_));
   resize(760, 720);
 }
 
