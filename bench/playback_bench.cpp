@@ -57,7 +57,8 @@ struct Ball {
         for (const auto& corners : {std::array{q[0], q[2], q[1]}, std::array{q[0], q[3], q[2]}}) {
           ModelTriangle& tri = m.triangles[static_cast<size_t>(m.triangleCount++)];
           tri.vertexIndex = tri.stIndex = corners;
-          for (size_t k = 0; k < 3; ++k) tri.cornerSt[k] = m.stCoords[static_cast<size_t>(corners[k])];
+          for (size_t k = 0; k < 3; ++k)
+            tri.cornerSt[k] = m.stCoords[static_cast<size_t>(corners[k])];
         }
       }
     m.modelLoaded = true;

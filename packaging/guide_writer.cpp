@@ -24,9 +24,10 @@ int main(int argc, char** argv) {
   guide.setMetaInformation(QTextDocument::DocumentTitle, "Pelt user guide");
   // Qt writes its own small widget font into the body; a page reads better.
   QString html = guide.toHtml();
-  html.replace("</head>",
-               "<style>body { font-size: 12pt !important; max-width: 52em; margin: 1em auto; "
-               "padding: 0 1em; } td { padding: 2px 8px; } img { max-width: 100%; }</style></head>");
+  html.replace(
+      "</head>",
+      "<style>body { font-size: 12pt !important; max-width: 52em; margin: 1em auto; "
+      "padding: 0 1em; } td { padding: 2px 8px; } img { max-width: 100%; }</style></head>");
   QFile out(QString::fromLocal8Bit(argv[2]));
   if (!out.open(QIODevice::WriteOnly) || out.write(html.toUtf8()) < 0) {
     std::fprintf(stderr, "cannot write %s\n", argv[2]);

@@ -11,8 +11,8 @@
 #include "app/playback.h"
 #include "model/companion.h"
 #include "model/model.h"
-#include "raster/rasterizer.h"
 #include "platform/file_io.h"
+#include "raster/rasterizer.h"
 #include "skins/paint_rule.h"
 #include "view3d/shade_tables.h"
 

@@ -78,6 +78,7 @@ int playbackTickMs(const Playback& playback) {
 }
 
 bool commandKeepsPlayback(int commandId) {
+  // clang-format off
   static constexpr std::array kViewOnly = {
       32858, 32859, 32862, 32860, 32861, 32863,  // phong and environment maps
       32775, 32857, 32779, 32780, 32781,         // swap, snapshot, camera override, modes
@@ -89,6 +90,7 @@ bool commandKeepsPlayback(int commandId) {
       57664,                                     // About
       kFitSkinId, kFrameModelId, kPlayAnimationId, kPlayAllFramesId, kKeysAndMouseId,
       kUserGuideId};
+  // clang-format on
   return std::find(kViewOnly.begin(), kViewOnly.end(), commandId) != kViewOnly.end();
 }
 

@@ -70,10 +70,10 @@ struct AboutValues {
 struct KeysAndMouseValues {
   struct Row {
     int id = 0;
-    std::string command;   // menu text without '&' and key hint
-    std::string menu;      // "Options > Phong Maps"; "" for key or button only
-    std::string key;       // "Ctrl+O"; "" for none
-    std::string toolBar;   // "button 3"; "" for none
+    std::string command;  // menu text without '&' and key hint
+    std::string menu;     // "Options > Phong Maps"; "" for key or button only
+    std::string key;      // "Ctrl+O"; "" for none
+    std::string toolBar;  // "button 3"; "" for none
   };
   struct Group {
     std::string title;

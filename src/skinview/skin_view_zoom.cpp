@@ -33,8 +33,8 @@ void SkinView::wheelAt(const WheelEvent& event) {
   // The skin point under the pointer's pixel centre, by the inverse of
   // skinToBuffer (the buffer counts rows from the bottom).
   const float column = static_cast<float>(event.x) + 0.5f - static_cast<float>(halfWidth());
-  const float row = static_cast<float>(viewHeight - 1 - event.y) + 0.5f -
-                    static_cast<float>(halfHeight());
+  const float row =
+      static_cast<float>(viewHeight - 1 - event.y) + 0.5f - static_cast<float>(halfHeight());
   const float s = panS + column / zoom;
   const float t = panT - row / zoom;
   const std::int32_t shown = texelAt(event.x, event.y);

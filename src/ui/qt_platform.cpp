@@ -2,12 +2,9 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
-#include <QDateTime>
-#include <QDir>
-#include <QStandardPaths>
-#include <QStatusBar>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -15,6 +12,8 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QSoundEffect>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -22,8 +21,8 @@
 #include "app/app.h"
 #include "app/commands/file_preferences.h"
 #include "app/intro/intro_music.h"
-#include "app/playback.h"
 #include "app/main_frame.h"
+#include "app/playback.h"
 #include "platform/file_filter.h"
 #include "ui/dialogs.h"
 #include "ui/file_dialogs.h"

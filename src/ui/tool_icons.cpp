@@ -190,7 +190,8 @@ QIcon toolIcon(int commandId) {
     case 32864: return drawn(paletteReset);
     case 32868: return drawn(blendRgb);
     case 32869: return drawn(blendHue);
-    case kPlayAnimationId: return drawn(playAnimation);
+    case kPlayAnimationId:
+      return drawn(playAnimation);
   }
   return {};
 }

@@ -18,13 +18,15 @@ constexpr double kNearest = 2.0;
 
 double tanHalfAngle(float fieldOfView) { return std::tan(fieldOfView * 0.5 * kPi * kOneOver180); }
 
-bool finite(const Vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+bool finite(const Vec3& p) {
+  return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
 
 }  // namespace
 
-std::optional<CameraPlacement> frameCamera(const Vec3f& eye, const Vec3f& target,
-                                           float fieldOfView, std::span<const Vec3> points,
-                                           int viewWidth, int clientWidth, int viewHeight) {
+std::optional<CameraPlacement> frameCamera(const Vec3f& eye, const Vec3f& target, float fieldOfView,
+                                           std::span<const Vec3> points, int viewWidth,
+                                           int clientWidth, int viewHeight) {
   Vec3 low{HUGE_VALF, HUGE_VALF, HUGE_VALF}, high{-HUGE_VALF, -HUGE_VALF, -HUGE_VALF};
   for (const Vec3& p : points) {
     if (!finite(p)) continue;
@@ -52,9 +54,8 @@ std::optional<CameraPlacement> frameCamera(const Vec3f& eye, const Vec3f& target
     offset = {1, 0, 0};
     length = 1;
   }
-  const ViewBasis b = computeViewBasis({centre[0] + offset[0], centre[1] + offset[1],
-                                        centre[2] + offset[2]},
-                                       centre);
+  const ViewBasis b = computeViewBasis(
+      {centre[0] + offset[0], centre[1] + offset[1], centre[2] + offset[2]}, centre);
   // Each vertex asks for a distance: far enough that its X and Y stay in
   // their rooms, and that it stays in front of the near limit.
   double distance = 0;
@@ -76,9 +77,9 @@ std::optional<CameraPlacement> frameCamera(const Vec3f& eye, const Vec3f& target
 
 double pixelsPerUnit(const Vec3f& eye, const Vec3f& target, float fieldOfView, int viewWidth,
                      int viewHeight) {
-  const double dist = std::hypot(static_cast<double>(eye[0]) - target[0],
-                                 static_cast<double>(eye[1]) - target[1],
-                                 static_cast<double>(eye[2]) - target[2]);
+  const double dist =
+      std::hypot(static_cast<double>(eye[0]) - target[0], static_cast<double>(eye[1]) - target[1],
+                 static_cast<double>(eye[2]) - target[2]);
   const int side = std::min(viewWidth, viewHeight);
   if (!(dist > 0) || side <= 0) return 0;
   return side / (2 * dist * tanHalfAngle(fieldOfView));

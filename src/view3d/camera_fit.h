@@ -18,9 +18,9 @@ struct CameraPlacement {
 
 // viewWidth is the buffer width, clientWidth the columns the window shows;
 // nothing when there are no finite points or no room.
-std::optional<CameraPlacement> frameCamera(const Vec3f& eye, const Vec3f& target,
-                                           float fieldOfView, std::span<const Vec3> points,
-                                           int viewWidth, int clientWidth, int viewHeight);
+std::optional<CameraPlacement> frameCamera(const Vec3f& eye, const Vec3f& target, float fieldOfView,
+                                           std::span<const Vec3> points, int viewWidth,
+                                           int clientWidth, int viewHeight);
 
 // Pixels per model unit at the target's distance.
 double pixelsPerUnit(const Vec3f& eye, const Vec3f& target, float fieldOfView, int viewWidth,

@@ -17,8 +17,8 @@ void ModelView::wheelAt(const WheelEvent& event) {
 bool ModelView::frameModel() {
   const ModelFrame* frame = in_.model.currentFrame();
   if (frame == nullptr || viewWidth_ <= 0 || viewHeight_ <= 0) return false;
-  const auto count = std::min(frame->vertices.size(),
-                              static_cast<size_t>(std::max(in_.model.vertexCount, 0)));
+  const auto count =
+      std::min(frame->vertices.size(), static_cast<size_t>(std::max(in_.model.vertexCount, 0)));
   const std::optional<CameraPlacement> placed =
       frameCamera(eye, target, fieldOfView, std::span<const Vec3>(frame->vertices).first(count),
                   viewWidth_, std::min(clientWidth_, static_cast<int>(viewWidth_)), viewHeight_);

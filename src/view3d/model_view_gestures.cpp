@@ -138,7 +138,8 @@ void ModelView::gestureStep(WindowPoint point) {
 void ModelView::mouseRelease(const MouseEvent& event) {
   if (!captured_ || gesture_ == ViewGesture::Idle) return;
   // A pan ends with the last button up; the other gestures watch left and right.
-  const unsigned watched = gesture_ == ViewGesture::Pan ? kBothButtons | kButtonMiddle : kBothButtons;
+  const unsigned watched =
+      gesture_ == ViewGesture::Pan ? kBothButtons | kButtonMiddle : kBothButtons;
   const bool buttonsUp = (event.buttons & watched) == 0;
   // With every button up the gesture ends even if its own release was missed.
   if (event.button == ownButton(gesture_) || (buttonsUp && ownButton(gesture_) != kButtonNone))

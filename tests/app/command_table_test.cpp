@@ -208,9 +208,9 @@ TEST_F(CommandWalk, HelpShowsTheKeysAndOpensTheGuide) {
   run(kUserGuideId);
   dir.write("bin/docs/user-guide.html", {'<'});
   run(kUserGuideId);
-  EXPECT_EQ(platform.documentsOpened, (std::vector<std::string>{
-                                          dir.file("share/doc/pelt/user-guide.md"),
-                                          dir.file("bin/docs/user-guide.html")}));
+  EXPECT_EQ(platform.documentsOpened,
+            (std::vector<std::string>{dir.file("share/doc/pelt/user-guide.md"),
+                                      dir.file("bin/docs/user-guide.html")}));
 }
 
 TEST_F(CommandWalk, ChecksFollowTheState) {

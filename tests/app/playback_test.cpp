@@ -56,8 +56,8 @@ TEST_F(Playing, PPlaysTheAnimationByTheClockUntilSomethingStopsIt) {
   const ModelView& view = *frame.modelView();
   const Vec3 a = app.model.frames[2].vertices[3], b = app.model.frames[0].vertices[3];
   const Point3f drawn = view.viewVertices()[3];
-  const Point3f blended = toViewSpace(view.basis(), view.target,
-                                      {(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2});
+  const Point3f blended =
+      toViewSpace(view.basis(), view.target, {(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2});
   EXPECT_NEAR(drawn.y, blended.y, 1e-4);
   EXPECT_NE(blended.y, toViewSpace(view.basis(), view.target, a).y);
 

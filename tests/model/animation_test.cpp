@@ -9,16 +9,18 @@ namespace {
 
 TEST(Animation, RunsOfNeighboursNamedAlikeWithoutTheirTrailingDigits) {
   std::vector<ModelFrame> frames;
-  for (const char* name : {"stand01", "stand02", "run1", "run2", "run10", "idle", "idle", "pain",
-                           "2", "07", "run3"})
+  for (const char* name :
+       {"stand01", "stand02", "run1", "run2", "run10", "idle", "idle", "pain", "2", "07", "run3"})
     frames.push_back({name, {}});
+  // clang-format off
   const std::pair<int, FrameRun> cases[] = {
-      {0, {0, 2}},  {1, {0, 2}}, {3, {2, 3}},  {4, {2, 3}},  // run10 belongs with run1
-      {5, {5, 2}},                                          // names without digits
-      {7, {7, 1}},                                          // a frame alone
-      {9, {8, 2}},                                          // all digits: the empty name
-      {10, {10, 1}},                                        // run3 is not next to run1
-      {11, {}},     {-1, {}}};
+      {0, {0, 2}}, {1, {0, 2}}, {3, {2, 3}}, {4, {2, 3}},  // run10 belongs with run1
+      {5, {5, 2}},                                         // names without digits
+      {7, {7, 1}},                                         // a frame alone
+      {9, {8, 2}},                                         // all digits: the empty name
+      {10, {10, 1}},                                       // run3 is not next to run1
+      {11, {}}, {-1, {}}};
+  // clang-format on
   for (const auto& [index, run] : cases) EXPECT_EQ(animationRun(frames, index), run) << index;
 }
 
@@ -44,11 +46,11 @@ TEST(Animation, WhereTheLoopStandsByTheClock) {
   } cases[] = {
       {4, 0, 10, true, {4, {}}},
       {4, 150, 10, true, {5, {6, 0.5f}}},
-      {6, 50, 10, true, {6, {4, 0.5f}}},                 // the last frame blends into the first
-      {5, 250, 10, false, {4, {}}},                      // whole frames only
-      {4, 3'000'000'100, 10, true, {5, {}}},             // a month later, still exact
-      {4, 1500, 0, true, {5, {6, 0.5f}}},                // below one frame a second
-      {9, 20, 60, true, {4, {5, 0.2f}}},                 // a start outside the run
+      {6, 50, 10, true, {6, {4, 0.5f}}},      // the last frame blends into the first
+      {5, 250, 10, false, {4, {}}},           // whole frames only
+      {4, 3'000'000'100, 10, true, {5, {}}},  // a month later, still exact
+      {4, 1500, 0, true, {5, {6, 0.5f}}},     // below one frame a second
+      {9, 20, 60, true, {4, {5, 0.2f}}},      // a start outside the run
   };
   for (const Case& c : cases)
     EXPECT_EQ(playbackPosition(run, c.start, c.ms, c.fps, c.interpolate), c.at) << c.ms;

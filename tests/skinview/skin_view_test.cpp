@@ -260,9 +260,9 @@ TEST_F(SkinViewTest, CameraPansZoomsAndWaitsForBothButtons) {
 // Fit Skin: every texel lies in the columns the window shows, centred, at
 // the largest zoom up to 12; a skin too large even at zoom 1 is centred there.
 TEST_F(SkinViewTest, FitSkinShowsTheWholeSkinCentredAtTheLargestZoom) {
-  const std::array<int, 4> cases[] = {{16, 8, 301, 200},  // tiny
-                                      {32, 400, 301, 420},  // tall
-                                      {400, 24, 501, 300},  // wide
+  const std::array<int, 4> cases[] = {{16, 8, 301, 200},      // tiny
+                                      {32, 400, 301, 420},    // tall
+                                      {400, 24, 501, 300},    // wide
                                       {640, 480, 301, 250}};  // too large
   for (auto [w, h, viewW, viewH] : cases) {
     app.model.skins.clear();

@@ -249,8 +249,8 @@ TEST(ModelViewCamera, FrameModelShowsEveryVertex) {
     for (const Point3f& p : f.view.viewVertices()) {
       const int x = f.view.projectX(p.x, p.z), y = f.view.projectY(p.y, p.z);
       EXPECT_GE(p.z, 1.0f);
-      EXPECT_TRUE(x >= 0 && x < c.width && y >= 0 && y < c.height) << c.width << ": " << x << ","
-                                                                    << y;
+      EXPECT_TRUE(x >= 0 && x < c.width && y >= 0 && y < c.height)
+          << c.width << ": " << x << "," << y;
       widest = std::max({widest, std::abs(x - f.view.viewWidth() / 2), std::abs(y - c.height / 2)});
     }
     EXPECT_TRUE(c.half.x < 1 || widest > std::min(c.width, c.height) / 3) << c.width;
