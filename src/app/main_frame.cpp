@@ -185,7 +185,7 @@ void MainFrame::runCommandLine(const std::string& text) {
       platform.writeString(settings::kProject, settings::kCurFile, modelPath);
       continue;
     }
-    std::unique_ptr<Skin> skin = readSkinImage(platform, resolveModelPath(app, path));
+    std::unique_ptr<Skin> skin = readGameSkin(platform, app.gameFiles, path);
     if (!skin) {
       platform.messageBox(kCommandLineSkinError, MessageButtons::Ok);
       return;

@@ -26,6 +26,7 @@
 #include "ui/file_dialogs.h"
 #include "ui/intro_window.h"
 #include "ui/main_window.h"
+#include "ui/open_from_game_dialog.h"
 #include "ui/view_widget.h"
 
 namespace pelt {
@@ -150,6 +151,10 @@ bool QtPlatform::mapFromViewDialog(MapFromViewValues& values) {
 }
 
 void QtPlatform::aboutDialog(const AboutValues& values) { runAboutDialog(dialogParent(), values); }
+
+bool QtPlatform::openFromGameDialog(OpenFromGameValues& values) {
+  return runOpenFromGameDialog(dialogParent(), values);
+}
 
 int QtPlatform::readInt(const std::string& section, const std::string& key, int fallback) {
   QVariant value = settings_->value(groupKey(section, key));

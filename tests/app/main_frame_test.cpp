@@ -231,11 +231,15 @@ TEST_F(FrameRouting, SplitDragMovesPanesAndCloseStoresTheLayout) {
 }
 
 TEST_F(FrameRouting, PreferencesOkWritesSettingsAndMovesThePalette) {
-  // Unset paths show the base folder's own, where the demo game keeps them.
-  const PreferencesValues unset = readPreferences(platform, "/q2/baseq2");
-  EXPECT_EQ(unset.palettePath, "/q2/baseq2/" + std::string(kDemoColormapPath));
+  // Unset paths show the game's colormap and the program's own maps.
+  app.baseFolder = "/q2/baseq2";
+  app.dataFolder = "/usr/share/pelt";
+  const PreferencesValues unset = readPreferences(app);
+  EXPECT_EQ((std::vector{unset.palettePath, unset.phongPath, unset.envPath}),
+            (std::vector<std::string>{"/q2/baseq2/" + std::string(kDemoColormapPath),
+                                      "/usr/share/pelt/phongs", "/usr/share/pelt/enviros"}));
   platform.settings["Preferences"]["Phong Path"] = "/p/phongs";
-  PreferencesValues chosen = readPreferences(platform, "/q2/baseq2");
+  PreferencesValues chosen = readPreferences(app);
   chosen.dirScanPrompt = 0;
   chosen.quickExit = chosen.paletteOnTop = true;
   chosen.palettePath = "/q/other.act";

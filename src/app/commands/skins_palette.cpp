@@ -48,7 +48,7 @@ void rePalette(App& app) {
 void resetPalette(App& app) {
   Skin* skin = app.model.currentSkin();
   if (!skin) return;
-  loadDefaultPalette(app.platform, skin->palette);
+  loadDefaultPalette(app.platform, app.gameFiles, skin->palette);
   paletteChanged(app);
 }
 
