@@ -46,6 +46,19 @@ std::vector<std::string> archiveNames(const std::string& base) {
   return paks;
 }
 
+// What tells one set of archives from another.
+std::string archiveStamp(const std::string& base, const std::vector<std::string>& names) {
+  std::string stamp;
+  for (const std::string& name : names) {
+    std::error_code ec;
+    const fs::path path = fs::path(base) / name;
+    const auto size = fs::file_size(path, ec);
+    const auto time = fs::last_write_time(path, ec).time_since_epoch().count();
+    stamp += name + '\n' + std::to_string(size) + '\n' + std::to_string(time) + '\n';
+  }
+  return stamp;
+}
+
 std::vector<std::string> looseFiles(const std::string& base) {
   std::vector<std::string> names;
   std::error_code ec;
@@ -85,14 +98,17 @@ GameFileSystem::GameFileSystem(const std::string& baseFolder, Platform& platform
 
 GameFileSystem::~GameFileSystem() = default;
 
-void GameFileSystem::index() {
-  if (indexedBase_ == base_) return;
+void GameFileSystem::index(bool recheck) {
+  if (indexedBase_ == base_ && !recheck) return;
+  const std::vector<std::string> names = base_.empty() ? std::vector<std::string>{} : archiveNames(base_);
+  const std::string stamp = archiveStamp(base_, names);
+  if (indexedBase_ == base_ && stamp == indexedStamp_) return;
   indexedBase_ = base_;
+  indexedStamp_ = stamp;
   archives_.clear();
   byKey_.clear();
   refusals_.clear();
-  if (base_.empty()) return;
-  for (const std::string& name : archiveNames(base_)) {
+  for (const std::string& name : names) {
     Archive archive{joinPath(base_, name), {}, nullptr};
     std::string refusal;
     if (pakNumber(name) >= 0) {
@@ -189,7 +205,7 @@ std::vector<GameFile> GameFileSystem::filesIn(const std::string& folder,
 }
 
 std::vector<GameFileListing> GameFileSystem::list() {
-  index();
+  index(true);
   std::vector<GameFileListing> rows;
   std::map<std::string, size_t> rowOfKey;
   for (std::string& name : looseFiles(base_)) {

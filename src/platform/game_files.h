@@ -64,7 +64,8 @@ class GameFileSystem {
   // case, sorted by name; below the base folder the archives' files too.
   std::vector<GameFile> filesIn(const std::string& folder, const std::string& extension);
 
-  // Every file, sorted by name.
+  // Every file, sorted by name. Archives added, changed or removed since
+  // they were read are read again first.
   std::vector<GameFileListing> list();
 
   // Why archives were left out, one message each.
@@ -72,11 +73,14 @@ class GameFileSystem {
 
  private:
   struct Archive;
-  void index();
+  // Reads the archives when the base folder changed, or (`recheck`) when
+  // its archives did.
+  void index(bool recheck = false);
 
   const std::string& base_;
   Platform& platform_;
   std::optional<std::string> indexedBase_;
+  std::string indexedStamp_;  // names, sizes and times of the archives read
   std::vector<Archive> archives_;
   // Lower-cased name -> archive and entry that serve it.
   std::unordered_map<std::string, std::pair<int, size_t>> byKey_;

@@ -5,22 +5,38 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace pelt {
 
 namespace {
 
-// libzip checks every local header against the central directory as well.
-constexpr int kOpenFlags = ZIP_RDONLY | ZIP_CHECKCONS;
 constexpr std::uint64_t kReadChunk = std::uint64_t{1} << 20;
 
-std::string libzipText(int code) {
-  zip_error_t error;
-  zip_error_init_with_code(&error, code);
-  std::string text = zip_error_strerror(&error);
-  zip_error_fini(&error);
-  return text;
+// The entry checks of an opened archive; "" when every entry may be served.
+std::string entryProblems(struct zip* archive, std::uint64_t archiveSize,
+                          std::vector<ArchiveEntry>& entries) {
+  const zip_int64_t count = zip_get_num_entries(archive, 0);
+  for (zip_int64_t i = 0; i < count; ++i) {
+    const auto number = static_cast<std::uint64_t>(i) + 1;
+    constexpr zip_uint64_t kNeeded = ZIP_STAT_NAME | ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE;
+    zip_stat_t st;
+    if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW, &st) != 0 ||
+        (st.valid & kNeeded) != kNeeded)
+      return entryLabel(number, "") + " cannot be read";
+    std::string name = st.name;
+    std::replace(name.begin(), name.end(), '\\', '/');
+    if (!name.empty() && name.back() == '/') continue;  // a folder
+    if (std::string problem = entryNameProblem(name, number); !problem.empty()) return problem;
+    if (st.comp_size > archiveSize) return entryLabel(number, name) + " lies outside the file";
+    // Refused before anything is inflated: a small entry may unpack to gigabytes.
+    if (st.size > static_cast<std::uint64_t>(kMaxReadableFileSize))
+      return entryLabel(number, name) + " unpacks to more than Pelt reads (" +
+             std::to_string(st.size) + " bytes)";
+    entries.push_back({std::move(name), static_cast<std::uint64_t>(i), st.size});
+  }
+  return "";
 }
 
 }  // namespace
@@ -30,70 +46,65 @@ ZipArchive::~ZipArchive() { zip_discard(archive_); }
 std::unique_ptr<ZipArchive> ZipArchive::openFile(const std::string& path, std::string& refusal) {
   int error = 0;
   const int fd = openRegularFile(path, error);
-  if (fd < 0) {
-    refusal = std::strerror(error);
+  FILE* file = fd < 0 ? nullptr : ::fdopen(fd, "rb");
+  if (file == nullptr) {
+    refusal = std::strerror(fd < 0 ? error : errno);
+    if (fd >= 0) ::close(fd);
     return nullptr;
   }
-  const off_t size = ::lseek(fd, 0, SEEK_END);
-  ::lseek(fd, 0, SEEK_SET);
-  int code = 0;
-  struct zip* archive = zip_fdopen(fd, kOpenFlags, &code);  // owns fd from here on
-  if (archive == nullptr) {
-    ::close(fd);
-    refusal = libzipText(code);
+  const std::int64_t size = fileSize(path);
+  zip_error_t failure;
+  zip_error_init(&failure);
+  zip_source_t* source = zip_source_filep_create(file, 0, -1, &failure);  // owns the file
+  if (source == nullptr) {
+    ::fclose(file);
+    refusal = zip_error_strerror(&failure);
+    zip_error_fini(&failure);
     return nullptr;
   }
-  return take(archive, size < 0 ? 0 : static_cast<std::uint64_t>(size), refusal);
+  zip_error_fini(&failure);
+  return open(source, size < 0 ? 0 : static_cast<std::uint64_t>(size), refusal);
 }
 
 std::unique_ptr<ZipArchive> ZipArchive::openBytes(std::span<const std::uint8_t> bytes,
                                                   std::string& refusal) {
-  zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
-  struct zip* archive = source ? zip_open_from_source(source, kOpenFlags, &error) : nullptr;
-  if (archive == nullptr) {
-    if (source) zip_source_free(source);
-    refusal = zip_error_strerror(&error);
-    zip_error_fini(&error);
+  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, nullptr);
+  if (source == nullptr) {
+    refusal = std::strerror(ENOMEM);
     return nullptr;
   }
-  zip_error_fini(&error);
-  return take(archive, bytes.size(), refusal);
+  return open(source, bytes.size(), refusal);
 }
 
-std::unique_ptr<ZipArchive> ZipArchive::take(struct zip* archive, std::uint64_t archiveSize,
+// Opened twice: first to read and check the directory, then with libzip
+// comparing every entry's own header with it, which is how an entry that
+// lies outside the file shows.
+std::unique_ptr<ZipArchive> ZipArchive::open(zip_source_t* source, std::uint64_t size,
                                              std::string& refusal) {
-  std::unique_ptr<ZipArchive> result(new ZipArchive(archive));
-  const zip_int64_t count = zip_get_num_entries(archive, 0);
-  for (zip_int64_t i = 0; i < count; ++i) {
-    const auto number = static_cast<std::uint64_t>(i) + 1;
-    zip_stat_t st;
-    if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW, &st) != 0 ||
-        (st.valid & (ZIP_STAT_NAME | ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE)) !=
-            (ZIP_STAT_NAME | ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE)) {
-      refusal = entryLabel(number, "") + " cannot be read";
-      return nullptr;
-    }
-    std::string name = st.name;
-    std::replace(name.begin(), name.end(), '\\', '/');
-    if (!name.empty() && name.back() == '/') continue;  // a folder
-    if (std::string problem = entryNameProblem(name, number); !problem.empty()) {
-      refusal = problem;
-      return nullptr;
-    }
-    if (st.comp_size > archiveSize) {
-      refusal = entryLabel(number, name) + " lies outside the file";
-      return nullptr;
-    }
-    // Refused before anything is inflated: a small entry may unpack to gigabytes.
-    if (st.size > static_cast<std::uint64_t>(kMaxReadableFileSize)) {
-      refusal = entryLabel(number, name) + " unpacks to more than Pelt reads (" +
-                std::to_string(st.size) + " bytes)";
-      return nullptr;
-    }
-    result->entries_.push_back({std::move(name), static_cast<std::uint64_t>(i), st.size});
+  zip_error_t failure;
+  zip_error_init(&failure);
+  zip_source_keep(source);
+  struct zip* archive = zip_open_from_source(source, ZIP_RDONLY, &failure);
+  std::vector<ArchiveEntry> entries;
+  if (archive == nullptr) {
+    refusal = zip_error_strerror(&failure);
+    zip_source_free(source);
+  } else {
+    refusal = entryProblems(archive, size, entries);
+    zip_discard(archive);  // gives back the hold taken above
+    archive = nullptr;
+    if (refusal.empty())
+      archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &failure);
+    if (refusal.empty() && archive == nullptr)
+      refusal = "an entry lies outside the file or disagrees with the directory";
   }
+  zip_error_fini(&failure);
+  if (archive == nullptr) {
+    zip_source_free(source);
+    return nullptr;
+  }
+  std::unique_ptr<ZipArchive> result(new ZipArchive(archive));
+  result->entries_ = std::move(entries);
   return result;
 }
 

@@ -11,6 +11,7 @@
 #include "platform/file_io.h"
 
 struct zip;
+struct zip_source;
 
 namespace pelt {
 
@@ -34,7 +35,7 @@ class ZipArchive {
 
  private:
   explicit ZipArchive(struct zip* archive) : archive_(archive) {}
-  static std::unique_ptr<ZipArchive> take(struct zip* archive, std::uint64_t archiveSize,
+  static std::unique_ptr<ZipArchive> open(struct zip_source* source, std::uint64_t size,
                                           std::string& refusal);
 
   struct zip* archive_;
