@@ -47,6 +47,7 @@ bool runOpenFromGameDialog(QWidget* parent, OpenFromGameValues& values) {
   QTableWidget* table = modelTable(values, &dialog);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Open | QDialogButtonBox::Cancel, &dialog);
   QPushButton* open = buttons->button(QDialogButtonBox::Open);
+  open->setDefault(true);
   layout->addWidget(filter);
   layout->addWidget(table);
   layout->addWidget(buttons);
@@ -56,10 +57,13 @@ bool runOpenFromGameDialog(QWidget* parent, OpenFromGameValues& values) {
     return items.isEmpty() || table->isRowHidden(items.front()->row()) ? -1
                                                                       : items.front()->row();
   };
-  auto applyFilter = [&values, table, filter] {
+  // The first row left shown is chosen, so typing and Enter open it.
+  auto applyFilter = [&values, table, filter, selectedRow] {
     const std::string text = filter->text().toStdString();
     for (int r = 0; r < table->rowCount(); ++r)
       table->setRowHidden(r, !matchesModelFilter(values.models[static_cast<size_t>(r)], text));
+    for (int r = 0; r < table->rowCount() && selectedRow() < 0; ++r)
+      if (!table->isRowHidden(r)) table->selectRow(r);
   };
   auto updateOpen = [open, selectedRow] { open->setEnabled(selectedRow() >= 0); };
   QObject::connect(filter, &QLineEdit::textChanged, &dialog, [=] {

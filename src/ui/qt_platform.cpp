@@ -94,7 +94,10 @@ QString QtPlatform::fallbackFolder() const {
 }
 
 std::optional<FileDialogResult> QtPlatform::fileDialog(const FileDialogRequest& request) {
-  FileDialog dialog(dialogParent());
+  // A name typed below the base folder may be one the game's archives hold.
+  FileDialog dialog(dialogParent(), [this](const std::string& path) {
+    return window_ != nullptr && window_->frame().app.gameFiles.locate(path).has_value();
+  });
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setOption(QFileDialog::ReadOnly, false);
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
