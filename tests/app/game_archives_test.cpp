@@ -1,5 +1,6 @@
 // A model, its skins and the light table served from the game's archives,
 // and saving them as loose files that never touch an archive.
+#include "app/command_line.h"
 #include "app/commands/file_open_game.h"
 #include "frame_fixture.h"
 #include "model/md2_writer.h"
@@ -65,6 +66,17 @@ TEST_F(GameArchives, OpensFromOneArchiveWithSkinsFromAnotherAndSavesLooseFiles) 
   EXPECT_EQ(readWholeFile(pak).bytes, pakBefore);
   EXPECT_EQ(readWholeFile(pk3).bytes, pk3Before);
   EXPECT_EQ(app.gameFiles.find("models/m/tris.md2")->source, "");  // the loose file wins now
+}
+
+// A first start in a game whose models are all archived: cancelling the
+// file dialog offers them instead of quitting.
+TEST_F(GameArchives, FirstStartOffersTheArchivedModels) {
+  dir.write("baseq2/pak0.pak", test::packBytes({{"m/tris.md2", encodeMd2(test::quadStripMd2(1, 8, 8))}}));
+  platform.settings["Project"]["BaseDir"] = base();
+  platform.settings["Preferences"]["DirScan_Prompt"] = "1";
+  platform.gameModelAnswers = {"m/tris.md2"};
+  EXPECT_EQ(frame.start(parseArguments({"pelt"})), StartupResult::Ready);
+  EXPECT_EQ(std::tuple(app.currentFile, app.modelSource), std::tuple(base() + "/m/tris.md2", "pak0.pak"));
 }
 
 TEST_F(GameArchives, TheFilterKeepsRowsHoldingEveryWord) {
