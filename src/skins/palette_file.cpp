@@ -51,11 +51,6 @@ bool decodePaletteFile(std::span<const std::uint8_t> bytes, Palette& palette) {
   return false;
 }
 
-bool readPaletteFile(const std::string& path, Palette& palette) {
-  FileReadResult file = readWholeFile(path);
-  return file.ok() && decodePaletteFile(file.bytes, palette);
-}
-
 void loadDefaultPalette(Platform& platform, GameFileSystem& files, Palette& palette) {
   std::optional<GameFile> file = paletteFile(platform, files);
   FileReadResult read = file ? files.read(*file) : FileReadResult{{}, ENOENT};

@@ -16,7 +16,6 @@ class Platform;
 // Fills `palette` from the bytes of an ACT, BMP or PCX file. On false the
 // palette is unchanged.
 bool decodePaletteFile(std::span<const std::uint8_t> bytes, Palette& palette);
-bool readPaletteFile(const std::string& path, Palette& palette);
 
 // "Palette Path" (unset: the game's pics/colormap.pcx, from its archives if
 // need be), or the grey ramp when it cannot be read.

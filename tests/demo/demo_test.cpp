@@ -155,7 +155,7 @@ TEST(DemoFolder, ServesTheModelsPaletteLightTableAndMaps) {
     for (const auto& skin : app.model.skins) EXPECT_TRUE(skin->hasFile) << skin->name;
   }
   Palette palette{};
-  EXPECT_TRUE(readPaletteFile(joinPath(base, kDemoPalettePath), palette));
+  EXPECT_TRUE(decodePaletteFile(readWholeFile(joinPath(base, kDemoPalettePath)).bytes, palette));
   test::ScriptedPlatform platform;
   GameFileSystem files(base, platform);
   std::unique_ptr<Skin> colormap = loadDefaultColormap(platform, files);

@@ -28,7 +28,7 @@ void askCompanionSkin(App& app, Companion& companion, bool cancelKeepsSkin) {
   rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
   std::string path = chosen->path;
   if (lacksExtension(path)) path += ".pcx";
-  std::unique_ptr<Skin> image = readSkinImage(platform, path);
+  std::unique_ptr<Skin> image = readGameSkin(platform, app.gameFiles, path);
   if (!image) {
     checkerCompanionSkin(companion);
   } else if (!takeCompanionSkin(companion, *image)) {
@@ -73,7 +73,7 @@ void openCompanion(App& app) {
   rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
   std::string path = chosen->path;
   if (lacksExtension(path)) path += ".md2";
-  if (fileSize(path) < 0) {
+  if (!app.gameFiles.locate(path)) {
     platform.messageBox(kLoadErrorMessage, MessageButtons::Ok);
     return;
   }

@@ -70,7 +70,7 @@ void openMap(App& app, MapKind kind) {
   rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
   std::string path = chosen->path;
   if (lacksExtension(path)) path += chosen->filterIndex == 2 ? ".pcx" : ".bmp";
-  std::unique_ptr<Skin> map = readSkinImage(app.platform, path);
+  std::unique_ptr<Skin> map = readGameSkin(app.platform, app.gameFiles, path);
   if (!map) return;
   if (!isMapSized(*map)) {
     app.platform.messageBox(texts.wrongSizeMessage, MessageButtons::Ok);
