@@ -10,9 +10,9 @@
 
 #include "model/companion.h"
 #include "model/model.h"
-#include "raster/rasterizer.h"
 #include "platform/file_io.h"
 #include "platform/game_files.h"
+#include "raster/rasterizer.h"
 #include "skins/paint_rule.h"
 #include "view3d/shade_tables.h"
 

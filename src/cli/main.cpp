@@ -81,8 +81,10 @@ int runConvert(const std::vector<std::string>& args) {
   std::vector<std::string> files;
   std::string base;
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--base" && i + 1 < args.size()) base = args[++i];
-    else files.push_back(args[i]);
+    if (args[i] == "--base" && i + 1 < args.size())
+      base = args[++i];
+    else
+      files.push_back(args[i]);
   }
   if (files.size() != 2) return usage();
   const std::string& in = files[0];

@@ -161,7 +161,8 @@ int loadScene(App& app, const SceneOptions& o) {
     if (!readNamedImage(app, o.colormap)) return kExitFailure;
     app.platform.writeString(settings::kPreferences, settings::kPalettePath, o.colormap);
   }
-  for (auto [kind, file] : {std::pair{MapKind::Phong, o.phong}, std::pair{MapKind::Environment, o.env}}) {
+  for (auto [kind, file] :
+       {std::pair{MapKind::Phong, o.phong}, std::pair{MapKind::Environment, o.env}}) {
     if (!file.empty()) {
       if (!addMap(app, kind, file, true)) return kExitFailure;
       continue;

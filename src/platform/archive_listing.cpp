@@ -11,7 +11,8 @@ std::string entryLabel(std::uint64_t number, const std::string& name) {
 
 std::string entryNameProblem(const std::string& name, std::uint64_t number) {
   if (name.empty()) return entryLabel(number, "") + " has no name";
-  if (!staysBelow(name)) return entryLabel(number, name) + " has a name that leaves the game folder";
+  if (!staysBelow(name))
+    return entryLabel(number, name) + " has a name that leaves the game folder";
   return "";
 }
 

@@ -36,8 +36,8 @@ int openRegular(const std::string& path, std::int64_t& size, int& error) {
 int readRange(int fd, std::uint64_t offset, Bytes& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
-    ssize_t n = ::pread(fd, bytes.data() + done, bytes.size() - done,
-                        static_cast<off_t>(offset + done));
+    ssize_t n =
+        ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
     if (n < 0) {
       if (errno == EINTR) continue;
       return errno;

@@ -24,7 +24,8 @@ std::string keyOf(const std::string& name) { return lowerCased(withForwardSlashe
 // pakN.pak in any case: the number, or -1 for any other name.
 long pakNumber(const std::string& fileName) {
   const std::string lower = lowerCased(fileName);
-  if (lower.size() < 8 || lower.size() > 16 || !lower.starts_with("pak") || !lower.ends_with(".pak"))
+  if (lower.size() < 8 || lower.size() > 16 || !lower.starts_with("pak") ||
+      !lower.ends_with(".pak"))
     return -1;
   const std::string digits = lower.substr(3, lower.size() - 7);
   if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
@@ -100,7 +101,8 @@ GameFileSystem::~GameFileSystem() = default;
 
 void GameFileSystem::index(bool recheck) {
   if (indexedBase_ == base_ && !recheck) return;
-  const std::vector<std::string> names = base_.empty() ? std::vector<std::string>{} : archiveNames(base_);
+  const std::vector<std::string> names =
+      base_.empty() ? std::vector<std::string>{} : archiveNames(base_);
   const std::string stamp = archiveStamp(base_, names);
   if (indexedBase_ == base_ && stamp == indexedStamp_) return;
   indexedBase_ = base_;
@@ -120,8 +122,8 @@ void GameFileSystem::index(bool recheck) {
     }
     // One damaged archive never hides the others.
     if (!refusal.empty()) {
-      refusals_.push_back("The archive " + archive.path + " is damaged and was left out: " +
-                          refusal);
+      refusals_.push_back("The archive " + archive.path +
+                          " is damaged and was left out: " + refusal);
       platform_.messageBox(refusals_.back(), MessageButtons::Ok);
       continue;
     }
@@ -178,7 +180,8 @@ FileReadResult GameFileSystem::readPath(const std::string& path, GameFile* found
 std::vector<GameFile> GameFileSystem::filesIn(const std::string& folder,
                                               const std::string& extension) {
   std::string relative;
-  const bool inGame = !base_.empty() && (folder == base_ || isBelowFolder(folder, base_, &relative));
+  const bool inGame =
+      !base_.empty() && (folder == base_ || isBelowFolder(folder, base_, &relative));
   const std::string real = relative.empty() ? folder : resolveBelow(base_, relative);
   std::vector<GameFile> files;
   std::set<std::string> looseKeys;

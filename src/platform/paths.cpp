@@ -125,8 +125,8 @@ std::string programDataFolder() {
   std::error_code ec;
   const fs::path program = fs::read_symlink("/proc/self/exe", ec);
   if (ec) return "";
-  for (const fs::path& candidate : {program.parent_path() / "share/pelt",
-                                    program.parent_path().parent_path() / "share/pelt"}) {
+  for (const fs::path& candidate :
+       {program.parent_path() / "share/pelt", program.parent_path().parent_path() / "share/pelt"}) {
     if (fs::is_directory(candidate, ec)) return candidate.lexically_normal().string();
   }
   return "";

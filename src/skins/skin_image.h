@@ -43,8 +43,7 @@ std::unique_ptr<Skin> readSkinImage(Platform& platform, const std::string& path)
 // its own (`hasFile` clear, `source` the archive, `filePath` base/name).
 std::unique_ptr<Skin> readGameSkin(Platform& platform, GameFileSystem& files,
                                    const std::string& path);
-std::unique_ptr<Skin> readGameSkin(Platform& platform, GameFileSystem& files,
-                                   const GameFile& file);
+std::unique_ptr<Skin> readGameSkin(Platform& platform, GameFileSystem& files, const GameFile& file);
 
 Bytes encodeSkinPcx(const Skin& skin);
 Bytes encodeSkinBmp(const Skin& skin);

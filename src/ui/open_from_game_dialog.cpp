@@ -54,8 +54,7 @@ bool runOpenFromGameDialog(QWidget* parent, OpenFromGameValues& values) {
 
   auto selectedRow = [table] {
     const QList<QTableWidgetItem*> items = table->selectedItems();
-    return items.isEmpty() || table->isRowHidden(items.front()->row()) ? -1
-                                                                      : items.front()->row();
+    return items.isEmpty() || table->isRowHidden(items.front()->row()) ? -1 : items.front()->row();
   };
   // The first row left shown is chosen, so typing and Enter open it.
   auto applyFilter = [&values, table, filter, selectedRow] {

@@ -2,11 +2,8 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QDir>
 #include <QDateTime>
 #include <QDir>
-#include <QStandardPaths>
-#include <QStatusBar>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -14,6 +11,8 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QSoundEffect>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QThread>
 #include <QUrl>
 

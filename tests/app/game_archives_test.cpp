@@ -23,9 +23,9 @@ TEST_F(GameArchives, OpensFromOneArchiveWithSkinsFromAnotherAndSavesLooseFiles) 
   const Skin skin = test::patternSkin(16, 8, 3), colormap = test::patternSkin(256, 64, 9);
   const std::string pak = dir.write(
       "baseq2/pak0.pak",
-      test::packBytes({{"models/m/tris.md2",
-                        encodeMd2(test::quadStripMd2(2, 16, 8, {"models/m/skin.pcx"}))},
-                       {"pics/colormap.pcx", encodeSkinPcx(colormap)}}));
+      test::packBytes(
+          {{"models/m/tris.md2", encodeMd2(test::quadStripMd2(2, 16, 8, {"models/m/skin.pcx"}))},
+           {"pics/colormap.pcx", encodeSkinPcx(colormap)}}));
   const std::string pk3 =
       dir.write("baseq2/skins.pk3", test::zipBytes({{"Models/M/Skin.PCX", encodeSkinPcx(skin)}}));
   dir.write("baseq2/models/other.md2", encodeMd2(test::quadStripMd2(1, 8, 8)));
@@ -71,18 +71,23 @@ TEST_F(GameArchives, OpensFromOneArchiveWithSkinsFromAnotherAndSavesLooseFiles) 
 // A first start in a game whose models are all archived: cancelling the
 // file dialog offers them instead of quitting.
 TEST_F(GameArchives, FirstStartOffersTheArchivedModels) {
-  dir.write("baseq2/pak0.pak", test::packBytes({{"m/tris.md2", encodeMd2(test::quadStripMd2(1, 8, 8))}}));
+  dir.write("baseq2/pak0.pak",
+            test::packBytes({{"m/tris.md2", encodeMd2(test::quadStripMd2(1, 8, 8))}}));
   platform.settings["Project"]["BaseDir"] = base();
   platform.settings["Preferences"]["DirScan_Prompt"] = "1";
   platform.gameModelAnswers = {"m/tris.md2"};
   EXPECT_EQ(frame.start(parseArguments({"pelt"})), StartupResult::Ready);
-  EXPECT_EQ(std::tuple(app.currentFile, app.modelSource), std::tuple(base() + "/m/tris.md2", "pak0.pak"));
+  EXPECT_EQ(std::tuple(app.currentFile, app.modelSource),
+            std::tuple(base() + "/m/tris.md2", "pak0.pak"));
 }
 
 TEST_F(GameArchives, TheFilterKeepsRowsHoldingEveryWord) {
   const GameModelRow row{"models/monsters/Grub/tris.md2", "loose, shadows pak0.pak"};
-  for (const auto& [filter, shown] : {std::pair{"", true}, {"GRUB tris", true}, {"pak0 grub", true},
-                                      {"grub weapon", false}, {"pak1", false}})
+  for (const auto& [filter, shown] : {std::pair{"", true},
+                                      {"GRUB tris", true},
+                                      {"pak0 grub", true},
+                                      {"grub weapon", false},
+                                      {"pak1", false}})
     EXPECT_EQ(matchesModelFilter(row, filter), shown) << filter;
 }
 

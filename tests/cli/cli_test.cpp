@@ -50,9 +50,10 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
   const std::string info = "info " + dir.write("baseq2/named.md2", encodeMd2(named)) + " --json";
   // A game folder with archived models and a skin; a loose model shadows one.
   const std::string game = dir.file("game"), base = " --base " + game;
-  dir.write("game/pak0.pak", test::packBytes({{"m/a.md2", encodeMd2(test::quadStripMd2(1, 8, 8))},
-                                               {"m/b.md2", encodeMd2(test::quadStripMd2(2, 8, 8))},
-                                               {"m/s.pcx", encodeSkinPcx(test::patternSkin(8, 8))}}));
+  dir.write("game/pak0.pak",
+            test::packBytes({{"m/a.md2", encodeMd2(test::quadStripMd2(1, 8, 8))},
+                             {"m/b.md2", encodeMd2(test::quadStripMd2(2, 8, 8))},
+                             {"m/s.pcx", encodeSkinPcx(test::patternSkin(8, 8))}}));
   dir.write("game/m/A.md2", {1});
   dir.write("broken/pak0.pak", {1});
   const std::tuple<std::string, int, std::string> cases[] = {
@@ -83,7 +84,8 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
        "There was an error loading the specified file!\n"},
       // Special files are refused at once instead of blocking the program, a
       // file far larger than anything the program reads is refused unread.
-      {"convert " + fifo + " " + dir.file("x.pcx"), 1, "cannot read " + fifo + ": not a regular file"},
+      {"convert " + fifo + " " + dir.file("x.pcx"), 1,
+       "cannot read " + fifo + ": not a regular file"},
       {render + " --skin /dev/zero", 1, "/dev/zero: not a regular file"},
       {render + " --skin " + dir.path(), 1, dir.path() + ": Is a directory"},
       {render + " --skin " + big, 1, big + ": File too large"},

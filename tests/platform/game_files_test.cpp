@@ -52,18 +52,18 @@ class GameFiles : public ::testing::Test {
 TEST_F(GameFiles, LooseOverPak1OverPak0OverZipsInNameOrderInAnyCase) {
   dir.write("baseq2/pics/Colormap.pcx", text("L"));
   dir.write("baseq2/pak0.pak", packBytes({{"pics/colormap.pcx", text("P0")},
-                                           {"models/a.md2", text("P0")},
-                                           {"zipped.txt", text("P0")},
-                                           {"only0.txt", text("P0")}}));
+                                          {"models/a.md2", text("P0")},
+                                          {"zipped.txt", text("P0")},
+                                          {"only0.txt", text("P0")}}));
   dir.write("baseq2/PAK1.pak", packBytes({{"MODELS\\A.md2", text("P1")}}));
   dir.write("baseq2/pak10.pak", packBytes({{"only0.txt", text("P10")}}));
   dir.write("baseq2/b.pk3", zipBytes({{"zipped.txt", text("B")}, {"zonly.txt", text("B")}}));
   dir.write("baseq2/a.pkz", zipBytes({{"zonly.txt", text("A")}, {"models\\z.md2", text("A")}}));
   const std::pair<std::string, std::string> rows[] = {
-      {"PICS\\colormap.PCX", "loose:L"},   {"models/A.MD2", "PAK1.pak:P1"},
-      {"only0.txt", "pak10.pak:P10"},      {"zipped.txt", "pak0.pak:P0"},
-      {"ZONLY.txt", "a.pkz:A"},            {"models/z.md2", "a.pkz:A"},
-      {"missing.txt", "(none)"},           {"../baseq2/pics/colormap.pcx", "(none)"}};
+      {"PICS\\colormap.PCX", "loose:L"}, {"models/A.MD2", "PAK1.pak:P1"},
+      {"only0.txt", "pak10.pak:P10"},    {"zipped.txt", "pak0.pak:P0"},
+      {"ZONLY.txt", "a.pkz:A"},          {"models/z.md2", "a.pkz:A"},
+      {"missing.txt", "(none)"},         {"../baseq2/pics/colormap.pcx", "(none)"}};
   for (const auto& [name, expected] : rows) EXPECT_EQ(contents(name), expected) << name;
 
   std::map<std::string, std::string> listed;
@@ -124,7 +124,9 @@ TEST_F(GameFiles, RefusesEachDamagedArchiveByName) {
     EXPECT_EQ(contents("kept.txt"), "sound.pk3:K") << reason;
     EXPECT_EQ(contents("a.pcx"), "(none)") << reason;
     ASSERT_EQ(platform.messages.size(), 1u) << reason;
-    EXPECT_EQ(platform.messages[0].text.find("The archive " + path + " is damaged and was left out: "), 0u);
+    EXPECT_EQ(
+        platform.messages[0].text.find("The archive " + path + " is damaged and was left out: "),
+        0u);
     EXPECT_NE(platform.messages[0].text.find(reason), std::string::npos)
         << platform.messages[0].text;
     std::filesystem::remove(path);

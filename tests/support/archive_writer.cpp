@@ -56,7 +56,8 @@ Bytes zipBytes(const ArchiveFiles& files) {
   Bytes out;
   if (zip_source_stat(target, &st) == 0 && zip_source_open(target) == 0) {
     out.resize(st.size);
-    out.resize(static_cast<size_t>(std::max<zip_int64_t>(zip_source_read(target, out.data(), st.size), 0)));
+    out.resize(static_cast<size_t>(
+        std::max<zip_int64_t>(zip_source_read(target, out.data(), st.size), 0)));
     zip_source_close(target);
   }
   zip_source_free(target);
