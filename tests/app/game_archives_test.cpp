@@ -1,7 +1,6 @@
 // A model, its skins and the light table served from the game's archives,
 // and saving them as loose files that never touch an archive.
 #include "app/command_line.h"
-#include "app/commands/file_open_game.h"
 #include "frame_fixture.h"
 #include "model/md2_writer.h"
 #include "platform/settings_keys.h"
@@ -79,16 +78,6 @@ TEST_F(GameArchives, FirstStartOffersTheArchivedModels) {
   EXPECT_EQ(frame.start(parseArguments({"pelt"})), StartupResult::Ready);
   EXPECT_EQ(std::tuple(app.currentFile, app.modelSource),
             std::tuple(base() + "/m/tris.md2", "pak0.pak"));
-}
-
-TEST_F(GameArchives, TheFilterKeepsRowsHoldingEveryWord) {
-  const GameModelRow row{"models/monsters/Grub/tris.md2", "loose, shadows pak0.pak"};
-  for (const auto& [filter, shown] : {std::pair{"", true},
-                                      {"GRUB tris", true},
-                                      {"pak0 grub", true},
-                                      {"grub weapon", false},
-                                      {"pak1", false}})
-    EXPECT_EQ(matchesModelFilter(row, filter), shown) << filter;
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <map>
 
-#include "platform/pack_archive.h"
+#include "skins/byte_order.h"
 #include "support/archive_writer.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
@@ -19,10 +19,6 @@ using test::packBytes;
 using test::zipBytes;
 
 Bytes text(const std::string& s) { return Bytes(s.begin(), s.end()); }
-
-void putU32(Bytes& bytes, size_t at, std::uint32_t value) {
-  for (size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
 
 // Where a zip's headers start: "PK\1\2" central entries, "PK\5\6" its end.
 size_t zipRecord(const Bytes& zip, std::uint8_t kind) {
@@ -81,21 +77,17 @@ TEST_F(GameFiles, LooseOverPak1OverPak0OverZipsInNameOrderInAnyCase) {
 TEST_F(GameFiles, RefusesEachDamagedArchiveByName) {
   dir.write("baseq2/sound.pk3", zipBytes({{"kept.txt", text("K")}}));
   const Bytes pack = packBytes({{"a.pcx", text("abc")}});  // directory at 15
-  auto packWith = [&](size_t at, std::uint32_t value) {
-    Bytes bytes = pack;
-    putU32(bytes, at, value);
+  auto patched = [](Bytes bytes, size_t at, std::uint32_t value) {
+    writeU32(&bytes[at], value);
     return bytes;
   };
+  auto packWith = [&](size_t at, std::uint32_t value) { return patched(pack, at, value); };
   Bytes unended = pack;
   std::fill_n(unended.begin() + 15, 56, 'a');
   const Bytes zip = zipBytes({{"a.pcx", text("abcabcabc")}});
-  auto zipWith = [&](std::uint8_t record, size_t at, std::uint32_t value) {
-    Bytes bytes = zip;
-    putU32(bytes, zipRecord(bytes, record) + at, value);
-    return bytes;
-  };
-  Bytes bomb = zipWith(1, 24, 0xF0000000u);  // both headers claim 4 GB
-  putU32(bomb, 22, 0xF0000000u);
+  const size_t central = zipRecord(zip, 1), end = zipRecord(zip, 5);
+  // Both headers claim 4 GB.
+  const Bytes bomb = patched(patched(zip, central + 24, 0xF0000000u), 22, 0xF0000000u);
   const std::tuple<const char*, Bytes, std::string> rows[] = {
       {"pak0.pak", text("PAK"), "it is not a PACK file"},
       {"pak0.pak", packWith(4, 16), "its directory lies outside the file"},
@@ -110,9 +102,9 @@ TEST_F(GameFiles, RefusesEachDamagedArchiveByName) {
       {"pak0.pak", packBytes({{"models/../../x.pcx", {}}}), "leaves the game folder"},
       {"pak0.pak", packBytes({{"", {}}}), "entry 1 has no name"},
       {"z.pk3", text("PK\x03\x04 not a zip"), "Not a zip archive"},
-      {"z.pk3", zipWith(5, 8, 0x00020002u), "Zip archive inconsistent"},
-      {"z.pk3", zipWith(1, 42, 0x7FFFFFF0u), "an entry lies outside the file or disagrees"},
-      {"z.pk3", zipWith(1, 20, 0x7FFFFFF0u), "entry 1 (a.pcx) lies outside the file"},
+      {"z.pk3", patched(zip, end + 8, 0x00020002u), "Zip archive inconsistent"},
+      {"z.pk3", patched(zip, central + 42, 0x7FFFFFF0u), "an entry lies outside the file or"},
+      {"z.pk3", patched(zip, central + 20, 0x7FFFFFF0u), "entry 1 (a.pcx) lies outside the"},
       {"z.pk3", zipBytes({{"\\abs.pcx", {}}}), "entry 1 (/abs.pcx) has a name that leaves"},
       {"z.pk3", zipBytes({{"../x.pcx", {}}}), "entry 1 (../x.pcx) has a name that leaves"},
       {"z.pk3", bomb, "entry 1 (a.pcx) unpacks to more than Pelt reads (4026531840 bytes)"},

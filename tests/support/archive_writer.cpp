@@ -5,15 +5,9 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "skins/byte_order.h"
+
 namespace pelt::test {
-
-namespace {
-
-void putI32(Bytes& out, size_t at, std::uint32_t value) {
-  for (size_t i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-}  // namespace
 
 Bytes packBytes(const ArchiveFiles& files) {
   constexpr size_t kHeader = 12, kEntry = 64, kName = 56;
@@ -30,11 +24,11 @@ Bytes packBytes(const ArchiveFiles& files) {
     out.resize(at + kEntry, 0);
     const std::string& name = files[i].first;
     std::copy_n(name.begin(), std::min(name.size(), kName - 1), out.begin() + at);
-    putI32(out, at + kName, static_cast<std::uint32_t>(places[i].first));
-    putI32(out, at + kName + 4, static_cast<std::uint32_t>(places[i].second));
+    writeU32(&out[at + kName], static_cast<std::uint32_t>(places[i].first));
+    writeU32(&out[at + kName + 4], static_cast<std::uint32_t>(places[i].second));
   }
-  putI32(out, 4, static_cast<std::uint32_t>(directory));
-  putI32(out, 8, static_cast<std::uint32_t>(files.size() * kEntry));
+  writeU32(&out[4], static_cast<std::uint32_t>(directory));
+  writeU32(&out[8], static_cast<std::uint32_t>(files.size() * kEntry));
   return out;
 }
 

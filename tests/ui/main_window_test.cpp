@@ -274,24 +274,28 @@ TEST(MapFromViewDialog, ButtonsChooseTheProjectionTheyName) {
   EXPECT_EQ(values.projection, kProjectionPerspective);
 }
 
-// Typing into the filter hides the other rows and chooses the first one
-// left, so Enter opens it.
+// Typing into the filter hides the rows lacking any of its words (in name
+// or source, any case) and chooses the first one left, so Enter opens it.
 TEST(OpenFromGameDialog, TheFilterChoosesTheFirstRowItLeaves) {
   application();
   int shownRows = 0;
   ModalScript script({[&](QWidget* modal) {
     auto* filter = modal->findChild<QLineEdit*>("gameModelFilter");
-    filter->setText("WEAPON");
+    filter->setText(" WEAPON pak0 ");
     auto* table = modal->findChild<QTableWidget*>("gameModels");
     for (int r = 0; r < table->rowCount(); ++r) shownRows += table->isRowHidden(r) ? 0 : 1;
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(filter, &enter);
     return true;
   }});
-  OpenFromGameValues values{{{"m/tris.md2", "loose"}, {"m/weapon.md2", "pak0.pak"}}, "", ""};
+  OpenFromGameValues values{{{"m/tris.md2", "loose"},
+                             {"m/weapon.md2", "loose, shadows pak0.pak"},
+                             {"w/weapon.md2", "pak1.pak"}},
+                            "",
+                            ""};
   ASSERT_TRUE(runOpenFromGameDialog(nullptr, values));
   EXPECT_EQ(shownRows, 1);
-  EXPECT_EQ(values.chosen + " " + values.filter, "m/weapon.md2 WEAPON");
+  EXPECT_EQ(values.chosen + "|" + values.filter, "m/weapon.md2| WEAPON pak0 ");
 }
 
 }  // namespace
