@@ -59,10 +59,10 @@ const char* usageText() {
          "  pelt-cli render MODEL OUT.bmp|OUT.pcx [--mode 0-8] [--size WxH] [--frame F]\n"
          "      [--skin FILE] [--phong FILE] [--env FILE] [--colormap FILE] [--mapping]\n"
          "      [--base FOLDER]\n"
-         "  A model or skin that is no file is looked up by its name relative to the\n"
-         "  base folder, in its loose files and its pak and pk3 archives.\n"
          "  pelt-cli bench MODEL [--mode 0-8] [--size WxH] [--frames N]\n"
-         "  pelt-cli --help\n";
+         "  pelt-cli --help\n"
+         "A model or skin that is no file is looked up by its name relative to the\n"
+         "base folder, in its loose files and its pak and pk3 archives.\n";
 }
 
 std::optional<ImageKind> outputImageKind(const std::string& path, std::string& error) {
