@@ -35,6 +35,7 @@ constexpr Row kExpected[] = {
     {32771, "File", "&Base Folder...", "", 0},
     {32829, "File", "Preferences", "", 0},
     {57665, "File", "E&xit", "", 0},
+    {32880, "File", "Open From &Game...", "", 0},
     {32809, "Companion", "&Open", "", 0},
     {32810, "Companion", "&Close", "", 0},
     {32813, "Companion", "&Load Skin", "", 0},
@@ -198,8 +199,7 @@ TEST_F(CommandWalk, EveryIdDispatches) {
 // build tree or the installation, or the user hears where it should be.
 TEST_F(CommandWalk, HelpShowsTheKeysAndOpensTheGuide) {
   run(kKeysAndMouseId);
-  ASSERT_TRUE(platform.keysAndMouseShown);
-  EXPECT_EQ(platform.keysAndMouseShown->commands.size(), keysAndMouseValues().commands.size());
+  EXPECT_EQ(platform.keysAndMouseGroups, keysAndMouseValues().commands.size());
   EXPECT_EQ(userGuideCandidates("/usr/bin")[2], "/usr/share/doc/pelt/user-guide.html");
   platform.programFolderPath = dir.file("bin");
   run(kUserGuideId);

@@ -36,6 +36,7 @@ class ScriptedPlatform : public Platform {
   std::deque<std::optional<OffsetCompanionValues>> offsetAnswers;
   std::deque<std::optional<SnapshotValues>> snapshotAnswers;
   std::deque<std::optional<MapFromViewValues>> mapFromViewAnswers;
+  std::deque<std::optional<std::string>> gameModelAnswers;  // the name chosen
 
   // What the core did.
   std::vector<RecordedMessage> messages;
@@ -86,6 +87,12 @@ class ScriptedPlatform : public Platform {
   bool snapshotsDialog(SnapshotValues& v) override { return answer(snapshotAnswers, v); }
   bool mapFromViewDialog(MapFromViewValues& v) override { return answer(mapFromViewAnswers, v); }
   void aboutDialog(const AboutValues& values) override { aboutShown = values; }
+  bool openFromGameDialog(OpenFromGameValues& values) override {
+    gameModelsOffered = values.models;
+    const std::optional<std::string> chosen = take(gameModelAnswers).value_or(std::nullopt);
+    if (chosen) values.chosen = *chosen;
+    return chosen.has_value();
+  }
 
   int readInt(const std::string& section, const std::string& key, int fallback) override {
     const std::string text = readString(section, key, "");
@@ -132,12 +139,16 @@ class ScriptedPlatform : public Platform {
   bool openIntroWindow(int, int) override { return introWindowAvailable; }
 
   std::optional<AboutValues> aboutShown;
+  std::vector<GameModelRow> gameModelsOffered;
 
   int playbackTimerMs = 0;  // 0 while stopped
   void startPlaybackTimer(int ms) override { playbackTimerMs = ms; }
   void stopPlaybackTimer() override { playbackTimerMs = 0; }
-  std::optional<KeysAndMouseValues> keysAndMouseShown;
-  void keysAndMouseWindow(const KeysAndMouseValues& v) override { keysAndMouseShown = v; }
+  // Groups of commands in the Keys and Mouse window last shown.
+  size_t keysAndMouseGroups = 0;
+  void keysAndMouseWindow(const KeysAndMouseValues& v) override {
+    keysAndMouseGroups = v.commands.size();
+  }
   std::string programFolderPath;
   std::vector<std::string> documentsOpened;
   std::string programFolder() override { return programFolderPath; }

@@ -1,13 +1,11 @@
 #include "app/commands/help.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
-#include <sstream>
 
 #include "app/app.h"
 #include "app/command_table.h"
 #include "app/intro/about.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
 
 namespace pelt {
@@ -70,12 +68,6 @@ std::vector<GestureGroup> mouseGestures() {
   };
 }
 
-std::string lowered(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
 KeysAndMouseValues::Row rowOf(const Command& c) {
   KeysAndMouseValues::Row row;
   row.id = c.id;
@@ -120,13 +112,8 @@ KeysAndMouseValues keysAndMouseValues() {
 }
 
 bool matchesSearch(const KeysAndMouseValues::Row& row, const std::string& query) {
-  const std::string haystack =
-      lowered(row.command + "\n" + row.menu + "\n" + row.key + "\n" + row.toolBar);
-  std::istringstream words(lowered(query));
-  std::string word;
-  while (words >> word)
-    if (haystack.find(word) == std::string::npos) return false;
-  return true;
+  return containsEveryWord(row.command + "\n" + row.menu + "\n" + row.key + "\n" + row.toolBar,
+                           query);
 }
 
 std::vector<std::string> userGuideCandidates(const std::string& programFolder) {
