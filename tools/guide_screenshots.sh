@@ -1,44 +1,14 @@
 #!/usr/bin/env bash
 # Makes the user guide's screenshots (docs/images/*.png) from the real
 # window: Pelt on the demo model under a virtual X server, driven by
-# xdotool. Needs a built build/ (./run.sh or cmake --build build), Xvfb,
-# xdotool and ImageMagick. Run it again after the window changes.
+# xdotool (tools/demo_window.sh says what it needs). Run it again after the
+# window changes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=docs/images
 display=:${GUIDE_DISPLAY:-97}
-scratch=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-for tool in Xvfb xdotool import convert; do
-  command -v "$tool" >/dev/null || { echo "guide_screenshots: $tool is missing" >&2; exit 1; }
-done
-[ -x build/pelt ] || { echo "guide_screenshots: build Pelt first" >&2; exit 1; }
-
-Xvfb "$display" -screen 0 1280x800x24 >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display XDG_CONFIG_HOME=$scratch/config
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-model=$(build/pelt-cli demo "$scratch/demo")
-base=$scratch/demo/baseq2
-mkdir -p "$XDG_CONFIG_HOME/Quillon"
-printf '[Preferences]\nSkip%%20Intro=1\nQuick%%20Exit=1\nPalette%%20Path=%s\nPhong%%20Path=%s\nEnv%%20Path=%s\n' \
-  "$base/pics/colormap.pcx" "$base/phongs" "$base/enviros" >"$XDG_CONFIG_HOME/Quillon/Pelt.conf"
-build/pelt -base "$base" -md2 "$model" >"$scratch/pelt.log" 2>&1 &
-pids+=($!)
-
-window=""
-for _ in $(seq 50); do
-  window=$(xdotool search --onlyvisible --name '^Pelt$' 2>/dev/null | head -1) && [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || { cat "$scratch/pelt.log" >&2; echo "guide_screenshots: no window" >&2; exit 1; }
-xdotool windowmove "$window" 0 0 windowsize "$window" 1000 640
-sleep 1
+name=guide_screenshots
+source tools/demo_window.sh
 
 # The window (or another one) as a small PNG: 800 pixels wide, 256 colours.
 shot() {

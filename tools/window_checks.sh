@@ -1,37 +1,13 @@
 #!/usr/bin/env bash
 # Checks in the real window, on the demo model under a virtual X server:
 # Home shows the whole skin inside the skin view, F1 opens Keys and Mouse with
-# every command, and P plays the animation in the 3D view until P again.
-# Needs a built build/, Xvfb, xdotool and ImageMagick.
+# every command, and P plays the animation in the 3D view until P again
+# (tools/demo_window.sh says what it needs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 display=:${CHECK_DISPLAY:-98}
-scratch=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-fail() { echo "window check: $*" >&2; exit 1; }
-
-Xvfb "$display" -screen 0 1280x800x24 >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display XDG_CONFIG_HOME=$scratch/config
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-model=$(build/pelt-cli demo "$scratch/demo")
-mkdir -p "$XDG_CONFIG_HOME/Quillon"
-printf '[Preferences]\nSkip%%20Intro=1\nQuick%%20Exit=1\n' >"$XDG_CONFIG_HOME/Quillon/Pelt.conf"
-build/pelt -base "$scratch/demo/baseq2" -md2 "$model" >"$scratch/pelt.log" 2>&1 &
-pids+=($!)
-window=""
-for _ in $(seq 50); do
-  window=$(xdotool search --onlyvisible --name '^Pelt$' 2>/dev/null | head -1) && [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || fail "no window"
-xdotool windowmove "$window" 0 0 windowsize "$window" 1000 640
-sleep 1
+name="window check"
+source tools/demo_window.sh
 key() { xdotool windowfocus --sync "$window" key "$@"; sleep 0.5; }
 shot() { import -window "$window" "$scratch/$1.png"; }
 # Pixels that differ between two shots inside a box WxH+X+Y of the window.
