@@ -91,7 +91,30 @@ std::string SkinView::statusText(int x, int y) const {
   char text[64];
   std::snprintf(text, sizeof text, "%d, %d  %d (%d, %d, %d)", texel % skin->width,
                 texel / skin->width, index, rgb[0], rgb[1], rgb[2]);
-  return text;
+  if (!paintingPossible()) return text;
+  return text + std::string("   ") + brushText(in_.brush.currentShape(), in_.brushKind);
+}
+
+bool SkinView::paintingPossible() const {
+  return in_.interactionMode == 0 && !in_.cameraOverride && mapRectShown == 0 &&
+         currentSkin() != nullptr;
+}
+
+// The footprint's square of texels around the texel under the point, as
+// the magnified skin shows it.
+std::optional<BrushOutline> SkinView::brushOutline(int x, int y) const {
+  const Skin* skin = currentSkin();
+  const std::int32_t texel = texelAt(x, y);
+  if (!paintingPossible() || in_.brushKind == kBrushFill || texel < 0 || skin->width <= 0)
+    return std::nullopt;
+  const BrushShape shape = in_.brush.currentShape();
+  const int low = -((shape.size - 1) / 2);
+  const float s0 = static_cast<float>(texel % skin->width + low);
+  const float t0 = static_cast<float>(texel / skin->width + low);
+  const BufferPoint a = skinToBuffer(s0, t0);
+  const BufferPoint b = skinToBuffer(s0 + static_cast<float>(shape.size), t0 + static_cast<float>(shape.size));
+  return BrushOutline{a.x, viewHeight - 1 - a.y, std::max(b.x - 1, a.x),
+                      std::max(viewHeight - 1 - b.y - 1, viewHeight - 1 - a.y), shape.round};
 }
 
 void SkinView::normaliseMapRect() {

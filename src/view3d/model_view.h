@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
+#include "model/mirror_lookup.h"
 #include "model/model.h"
 #include "platform/core_view.h"
 #include "raster/rasterizer.h"
@@ -75,6 +77,7 @@ struct ModelViewMouseInputs {
   const ProtectedColors* protectedColors = nullptr;
   // A colour was picked into the current slot: the blend table follows it.
   std::function<void()> colourPicked;
+  BrushInputs brush{};
 };
 
 // The shared document state the view reads; the owner keeps it alive.
@@ -126,6 +129,8 @@ class ModelView : public CoreView {
   void mouseRelease(const MouseEvent& event) override;
   void wheel(int delta) override;
   void captureLost() override;
+  std::string statusText(int x, int y) const override;
+  std::optional<BrushOutline> brushOutline(int x, int y) const override;
   ViewGesture gesture() const { return gesture_; }
   const CameraDrag& cameraDrag() const { return drag_; }
 
@@ -240,6 +245,18 @@ class ModelView : public CoreView {
   std::int32_t pickAt(WindowPoint p) const;
   std::int32_t texelAt(int x, int y) const;
   bool paintStroke(bool pressed, WindowPoint point);
+  bool paintingPossible() const;
+  bool dabAt(int x, int y, const PaintTables& tables);
+  bool joinSamples(WindowPoint from, WindowPoint to, const PaintTables& tables);
+  bool mirrorDab(const SurfacePoint& point, const PaintTables& tables);
+  bool fillAt(WindowPoint point, const PaintTables& tables);
+  // The triangle under a client point of the last full render and where on
+  // it the point lies; built on first use after each render.
+  std::optional<SurfacePoint> surfaceAt(WindowPoint p);
+  void indexTriangles();
+  // The brush's size in texels at a point of the surface: the texels a dab
+  // of its window size would cover there.
+  const Footprint& texelFootprint(const SurfacePoint& point);
   void pickColour(WindowPoint point);
   void brushSelection(WindowPoint point);
   void capture();
@@ -263,13 +280,23 @@ class ModelView : public CoreView {
   std::vector<std::int32_t> tileHigh_;
   bool tilesIndexed_ = false;
 
+  std::vector<std::int32_t> triangleIds_;
+  std::vector<std::uint8_t> idPixels_;
+  std::vector<std::uint16_t> idDepths_;
+  bool trianglesIndexed_ = false;
+
   ViewGesture gesture_ = ViewGesture::Idle;
   WindowPoint anchor_;
+  bool ctrlAtPress_ = false;
   WindowPoint anchorScreen_;
   CameraDrag drag_;
   bool captured_ = false;
   bool pointerHidden_ = false;
   PaintStroke stroke_;
+  MirrorLookup mirror_;
+  // The last walk point of the stroke that showed the model.
+  std::optional<WindowPoint> lastSample_;
+  Footprint scaledFootprint_;
 
   ViewBasis basis_;
   Projection proj_;

@@ -1,0 +1,213 @@
+// Painting on the model: the brush in window pixels through the pick
+// buffer, skin lines that join walk points the skin shows far apart, the
+// mirrored dab, the fill, and the outline and status text of the brush.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "platform/platform.h"
+#include "view3d/model_view.h"
+
+namespace pelt {
+
+namespace {
+
+// Skin view and 3D view recolour through their texel maps.
+constexpr int kPaintMask = 0x13;
+
+// Two triangles continue each other on the skin when they share an entry
+// of the st table.
+bool continuousOnSkin(const ModelTriangle& a, const ModelTriangle& b) {
+  for (std::int16_t i : a.stIndex)
+    for (std::int16_t j : b.stIndex)
+      if (i == j) return true;
+  return false;
+}
+
+WindowPoint texelPoint(std::int32_t texel, int width) {
+  return {texel % width, texel / width};
+}
+
+}  // namespace
+
+bool ModelView::paintingPossible() const {
+  const ModelViewMouseInputs& mouse = in_.mouse;
+  return mouse.cameraOverride != nullptr && !*mouse.cameraOverride && !mappingMode() &&
+         pickHoldsTexels_ && in_.model.currentSkin() != nullptr;
+}
+
+bool ModelView::paintStroke(bool pressed, WindowPoint point) {
+  const ModelViewMouseInputs& mouse = in_.mouse;
+  if (mouse.blendTable == nullptr || mouse.protectedColors == nullptr) return false;
+  if (pressed) {
+    Skin* skin = in_.model.currentSkin();
+    if (skin == nullptr) return false;
+    stroke_.begin(*skin, mouse.brushKind ? *mouse.brushKind : kBrushPoint, point,
+                  mouse.brush.currentShape());
+    if (mouse.brush.mirrors()) mirror_.prepare(in_.model, *mouse.brush.mirrorAxis);
+  }
+  if (!stroke_.paints(in_.model.currentSkin())) stroke_.drop();
+  if (!stroke_.active()) return false;
+  const PaintTables tables{*mouse.blendTable, *mouse.protectedColors, mouse.brush.softTables};
+  if (stroke_.brush() == kBrushFill) return pressed && fillAt(point, tables);
+  // Only the pencil's walks continue each other.
+  if (pressed || stroke_.brush() != kBrushPencil) lastSample_.reset();
+  auto dab = [&](int x, int y) { return dabAt(x, y, tables); };
+  const PaintSurface<decltype(dab)> surface{in_.rasterizer, std::min(clientWidth_, viewWidth_),
+                                            viewHeight_, dab};
+  const bool refresh = pressed ? stroke_.press(surface) : stroke_.moveTo(surface, point);
+  if (refresh) stroke_.recolour([this] { in_.platform.sendRefresh(kRedrawRetexture, kPaintMask); });
+  return refresh;
+}
+
+// The dab in window pixels; where the skin shows this walk point and the
+// last one more than a texel apart, the texels between them as well, so a
+// stroke far from the eye leaves no dots.
+bool ModelView::dabAt(int x, int y, const PaintTables& tables) {
+  const WindowPoint here{x, y};
+  bool changed = stroke_.dabWindow(
+      x, y, [this](int px, int py) { return texelAt(px, py); }, tables);
+  if (texelAt(x, y) < 0) {
+    lastSample_.reset();
+    return changed;
+  }
+  if (lastSample_) changed |= joinSamples(*lastSample_, here, tables);
+  lastSample_ = here;
+  if (in_.mouse.brush.mirrors() && mirror_.ready())
+    if (const std::optional<SurfacePoint> point = surfaceAt(here))
+      changed |= mirrorDab(*point, tables);
+  return changed;
+}
+
+bool ModelView::joinSamples(WindowPoint from, WindowPoint to, const PaintTables& tables) {
+  const Skin* skin = stroke_.skin();
+  const std::int32_t a = texelAt(from.x, from.y), b = texelAt(to.x, to.y);
+  if (skin == nullptr || skin->width <= 0 || a < 0 || b < 0) return false;
+  const WindowPoint ta = texelPoint(a, skin->width), tb = texelPoint(b, skin->width);
+  if (std::abs(ta.x - tb.x) <= 1 && std::abs(ta.y - tb.y) <= 1) return false;
+  const std::optional<SurfacePoint> p = surfaceAt(from), q = surfaceAt(to);
+  if (!p || !q) return false;
+  const auto& triangles = in_.model.triangles;
+  if (!continuousOnSkin(triangles[static_cast<size_t>(p->triangle)],
+                        triangles[static_cast<size_t>(q->triangle)]))
+    return false;
+  return stroke_.lineTexels(ta, tb, texelFootprint(*q), tables);
+}
+
+bool ModelView::mirrorDab(const SurfacePoint& point, const PaintTables& tables) {
+  const std::optional<SurfacePoint> across = mirror_.mirror(in_.model, point);
+  if (!across) return false;
+  const std::array<int, 2> texel = surfaceTexel(in_.model, *across);
+  return stroke_.dabTexels(texel[0], texel[1], texelFootprint(*across), tables);
+}
+
+bool ModelView::fillAt(WindowPoint point, const PaintTables& tables) {
+  const Skin* skin = stroke_.skin();
+  const std::int32_t seed = texelAt(point.x, point.y);
+  if (skin == nullptr || skin->width <= 0 || seed < 0) return false;
+  const BrushInputs& brush = in_.mouse.brush;
+  std::vector<std::uint8_t> allowed;
+  if (ctrlAtPress_ && brush.selectionMask) allowed = brush.selectionMask();
+  bool changed = stroke_.fill(seed, tables, allowed);
+  if (brush.mirrors() && mirror_.ready())
+    if (const std::optional<SurfacePoint> here = surfaceAt(point))
+      if (const std::optional<SurfacePoint> across = mirror_.mirror(in_.model, *here)) {
+        const std::array<int, 2> t = surfaceTexel(in_.model, *across);
+        if (t[0] >= 0 && t[0] < skin->width && t[1] >= 0)
+          changed |= stroke_.fill(t[1] * skin->width + t[0], tables, allowed);
+      }
+  if (changed) stroke_.recolour([this] { in_.platform.sendRefresh(kRedrawRetexture, kPaintMask); });
+  return changed;
+}
+
+// The window size times the model units a pixel spans at the point's depth
+// times the triangle's texels per unit.
+const Footprint& ModelView::texelFootprint(const SurfacePoint& point) {
+  BrushShape shape = in_.mouse.brush.currentShape();
+  const Point3d p = toViewSpaceExact(basis_, target, surfacePosition(in_.model, point));
+  const double unitsPerPixel = proj_.k > 0 && proj_.dist > 0 ? p.z / (proj_.k * proj_.dist) : 0;
+  const double texels = shape.size * unitsPerPixel * texelsPerUnit(in_.model, point.triangle);
+  shape.size = std::isfinite(texels)
+                   ? static_cast<int>(std::clamp(std::lround(texels), long{kMinBrushSize},
+                                                 long{kMaxBrushSize}))
+                   : kMinBrushSize;
+  if (scaledFootprint_.size() != shape.size || scaledFootprint_.soft() != shape.soft ||
+      scaledFootprint_.count() == 0)
+    scaledFootprint_ = Footprint(shape);
+  return scaledFootprint_;
+}
+
+std::optional<SurfacePoint> ModelView::surfaceAt(WindowPoint p) {
+  if (!pickHoldsTexels_ || !inClient(p) || meshes_.empty()) return std::nullopt;
+  if (!trianglesIndexed_) indexTriangles();
+  const int row = viewHeight_ - p.y - 1;
+  const std::int32_t t =
+      triangleIds_[static_cast<size_t>(row) * static_cast<size_t>(viewWidth_) + static_cast<size_t>(p.x)];
+  const Mesh& mesh = meshes_[0];
+  if (t < 0 || static_cast<size_t>(t) >= mesh.triangles.size()) return std::nullopt;
+  const ModelTriangle& tri = mesh.triangles[static_cast<size_t>(t)];
+  std::array<double, 3> x{}, y{};
+  for (size_t k = 0; k < 3; ++k) {
+    const Point3f& v = mesh.view[static_cast<size_t>(tri.vertexIndex[k])];
+    x[k] = proj_.x(v.x, v.z);
+    y[k] = proj_.y(v.y, v.z);
+  }
+  // Weights in the screen plane, as the fillers interpolate the mapping.
+  const double area = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
+  std::array<double, 3> w{1, 0, 0};
+  if (area != 0) {
+    w[1] = ((p.x - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (row - y[0])) / area;
+    w[2] = ((x[1] - x[0]) * (row - y[0]) - (p.x - x[0]) * (y[1] - y[0])) / area;
+    // Edge pixels may lie just outside the exact triangle.
+    w[1] = std::clamp(w[1], 0.0, 1.0);
+    w[2] = std::clamp(w[2], 0.0, 1.0 - w[1]);
+    w[0] = 1 - w[1] - w[2];
+  }
+  return SurfacePoint{t, {static_cast<float>(w[0]), static_cast<float>(w[1]), static_cast<float>(w[2])}};
+}
+
+// The model's visible triangles once more, with their indices in place of
+// texel offsets: the same corners and depths pick the same triangle at
+// every pixel.
+void ModelView::indexTriangles() {
+  const auto count = static_cast<size_t>(viewWidth_) * static_cast<size_t>(viewHeight_);
+  triangleIds_.resize(count);
+  idPixels_.resize(count);
+  idDepths_.resize(count);
+  Rasterizer& r = in_.rasterizer;
+  r.setSize(viewWidth_, viewHeight_);
+  r.bindPixels(idPixels_.data());
+  r.bindDepth(idDepths_.data());
+  r.bindPick(triangleIds_.data());
+  r.clearDepth(kDepthFar);
+  r.clearPick(kPickNothing);
+  r.resetSpans();
+  const Mesh& mesh = meshes_[0];
+  for (std::int16_t t : mesh.visible) {
+    const ModelTriangle& tri = mesh.triangles[static_cast<size_t>(t)];
+    r.fillFlatDepthPick(corners<1>(mesh, tri, [](size_t, auto&) {}), 0, t);
+  }
+  r.bindPixels(pixelBuffer_.data());
+  r.bindDepth(depthBuffer_.data());
+  r.bindPick(pickBuffer_.data());
+  trianglesIndexed_ = true;
+}
+
+std::string ModelView::statusText(int, int) const {
+  if (!paintingPossible()) return {};
+  const ModelViewMouseInputs& mouse = in_.mouse;
+  return brushText(mouse.brush.currentShape(), mouse.brushKind ? *mouse.brushKind : kBrushPoint);
+}
+
+std::optional<BrushOutline> ModelView::brushOutline(int x, int y) const {
+  const ModelViewMouseInputs& mouse = in_.mouse;
+  if (!paintingPossible() || !inClient({x, y}) || (mouse.brushKind && *mouse.brushKind == kBrushFill))
+    return std::nullopt;
+  const BrushShape shape = mouse.brush.currentShape();
+  const int low = -((shape.size - 1) / 2);
+  return BrushOutline{x + low, y + low, x + low + shape.size - 1, y + low + shape.size - 1,
+                      shape.round};
+}
+
+}  // namespace pelt
