@@ -95,6 +95,18 @@ std::array<int, 2> surfaceTexel(const Model& model, const SurfacePoint& point) {
   return {static_cast<int>(std::floor(st[0])), static_cast<int>(std::floor(st[1]))};
 }
 
+std::optional<std::array<double, 3>> skinWeights(const Model& model, int triangle, double s,
+                                                 double t) {
+  const ModelTriangle* tri = triangleOf(model, triangle);
+  if (tri == nullptr) return std::nullopt;
+  const StCoord a = cornerSt(model, *tri, 0), b = cornerSt(model, *tri, 1), c = cornerSt(model, *tri, 2);
+  const double area = double(b.s - a.s) * (c.t - a.t) - double(c.s - a.s) * (b.t - a.t);
+  if (area == 0) return std::nullopt;
+  const double wb = ((s - a.s) * (c.t - a.t) - (c.s - a.s) * (t - a.t)) / area;
+  const double wc = ((b.s - a.s) * (t - a.t) - (s - a.s) * (b.t - a.t)) / area;
+  return std::array<double, 3>{1 - wb - wc, wb, wc};
+}
+
 std::optional<SurfacePoint> surfaceAtSkinPoint(const Model& model, double s, double t) {
   constexpr double kEdge = -1e-9;
   const std::span<const ModelTriangle> triangles = usedTriangles(model);
@@ -105,14 +117,10 @@ std::optional<SurfacePoint> surfaceAtSkinPoint(const Model& model, double s, dou
     if (s < std::min({a.s, b.s, c.s}) || s > std::max({a.s, b.s, c.s}) ||
         t < std::min({a.t, b.t, c.t}) || t > std::max({a.t, b.t, c.t}))
       continue;
-    const double area = double(b.s - a.s) * (c.t - a.t) - double(c.s - a.s) * (b.t - a.t);
-    if (area == 0) continue;
-    const double wb = ((s - a.s) * (c.t - a.t) - (c.s - a.s) * (t - a.t)) / area;
-    const double wc = ((b.s - a.s) * (t - a.t) - (s - a.s) * (b.t - a.t)) / area;
-    const double wa = 1 - wb - wc;
-    if (wa < kEdge || wb < kEdge || wc < kEdge) continue;
-    return SurfacePoint{static_cast<int>(i),
-                        {static_cast<float>(wa), static_cast<float>(wb), static_cast<float>(wc)}};
+    const auto w = skinWeights(model, static_cast<int>(i), s, t);
+    if (!w || (*w)[0] < kEdge || (*w)[1] < kEdge || (*w)[2] < kEdge) continue;
+    return SurfacePoint{static_cast<int>(i), {static_cast<float>((*w)[0]), static_cast<float>((*w)[1]),
+                                              static_cast<float>((*w)[2])}};
   }
   return std::nullopt;
 }

@@ -30,6 +30,11 @@ struct SurfacePoint {
 Vec3 surfacePosition(const Model& model, const SurfacePoint& point);
 std::array<double, 2> surfaceSkinPoint(const Model& model, const SurfacePoint& point);
 std::array<int, 2> surfaceTexel(const Model& model, const SurfacePoint& point);
+// Where skin point (s, t) lies in the plane of a triangle's mapping, as
+// weights of its corners (outside it when one is negative); none when the
+// mapping has no area.
+std::optional<std::array<double, 3>> skinWeights(const Model& model, int triangle, double s,
+                                                 double t);
 // The first triangle whose mapping covers skin point (s, t).
 std::optional<SurfacePoint> surfaceAtSkinPoint(const Model& model, double s, double t);
 // Skin texels per model unit along the surface of a triangle (0 when flat).

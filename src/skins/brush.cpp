@@ -37,6 +37,8 @@ Footprint::Footprint(BrushShape shape)
       low_(-((size_ - 1) / 2)) {
   const int n = size_;
   const int radius2 = n * n;
+  // The strength falls from the middle texels (between texels for even sizes) to the rim.
+  const int middle2 = n % 2 == 0 ? (shape.round ? 2 : 1) : 0;
   levels_.assign(static_cast<size_t>(n * n), kFullLevel);
   for (int j = 0; j < n; ++j) {
     const int py = 2 * j - (n - 1);
@@ -48,8 +50,9 @@ Footprint::Footprint(BrushShape shape)
       left = std::min(left, i);
       right = std::max(right, i);
       if (!soft_) continue;
-      // ceil(kSoftLevels * (1 - d^2 / r^2)) - 1, at least the weakest level.
-      const int level = (kSoftLevels * (radius2 - distance2) + radius2 - 1) / radius2 - 1;
+      // ceil(kSoftLevels * (1 - (d^2 - m^2) / (r^2 - m^2))) - 1, at least the weakest level.
+      const int span = radius2 - middle2;
+      const int level = (kSoftLevels * (radius2 - distance2) + span - 1) / span - 1;
       levels_[static_cast<size_t>(j * n + i)] = static_cast<std::uint8_t>(std::max(level, 0));
     }
     if (left <= right) rows_.push_back({low_ + j, low_ + left, low_ + right});

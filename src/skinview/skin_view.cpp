@@ -100,21 +100,29 @@ bool SkinView::paintingPossible() const {
          currentSkin() != nullptr;
 }
 
-// The footprint's square of texels around the texel under the point, as
-// the magnified skin shows it.
+// The window pixels that show the footprint's square of texels around the
+// texel under the point, found along the point's row and column of the
+// texel map.
 std::optional<BrushOutline> SkinView::brushOutline(int x, int y) const {
   const Skin* skin = currentSkin();
   const std::int32_t texel = texelAt(x, y);
   if (!paintingPossible() || in_.brushKind == kBrushFill || texel < 0 || skin->width <= 0)
     return std::nullopt;
   const BrushShape shape = in_.brush.currentShape();
-  const int low = -((shape.size - 1) / 2);
-  const float s0 = static_cast<float>(texel % skin->width + low);
-  const float t0 = static_cast<float>(texel / skin->width + low);
-  const BufferPoint a = skinToBuffer(s0, t0);
-  const BufferPoint b = skinToBuffer(s0 + static_cast<float>(shape.size), t0 + static_cast<float>(shape.size));
-  return BrushOutline{a.x, viewHeight - 1 - a.y, std::max(b.x - 1, a.x),
-                      std::max(viewHeight - 1 - b.y - 1, viewHeight - 1 - a.y), shape.round};
+  const int low = -((shape.size - 1) / 2), high = low + shape.size - 1;
+  auto within = [&](int wx, int wy, int centre, bool column) {
+    const std::int32_t t = texelAt(wx, wy);
+    if (t < 0) return false;
+    const int at = column ? t % skin->width : t / skin->width;
+    return at >= centre + low && at <= centre + high;
+  };
+  const int cx = texel % skin->width, cy = texel / skin->width;
+  BrushOutline out{x, y, x, y, shape.round};
+  while (within(out.left - 1, y, cx, true)) --out.left;
+  while (within(out.right + 1, y, cx, true)) ++out.right;
+  while (within(x, out.top - 1, cy, false)) --out.top;
+  while (within(x, out.bottom + 1, cy, false)) ++out.bottom;
+  return out;
 }
 
 void SkinView::normaliseMapRect() {

@@ -16,12 +16,17 @@ namespace {
 // Skin view and 3D view recolour through their texel maps.
 constexpr int kPaintMask = 0x13;
 
-// Two triangles continue each other on the skin when they share an entry
-// of the st table.
-bool continuousOnSkin(const ModelTriangle& a, const ModelTriangle& b) {
-  for (std::int16_t i : a.stIndex)
-    for (std::int16_t j : b.stIndex)
-      if (i == j) return true;
+// Two triangles continue each other on the skin when a corner of one lies
+// on the skin where a corner of the other does.
+bool continuousOnSkin(const Model& model, int a, int b) {
+  if (a == b) return true;
+  auto st = [&](int t, size_t k) {
+    const auto i = static_cast<size_t>(model.triangles[static_cast<size_t>(t)].stIndex[k]);
+    return i < model.stCoords.size() ? model.stCoords[i] : StCoord{};
+  };
+  for (size_t i = 0; i < 3; ++i)
+    for (size_t j = 0; j < 3; ++j)
+      if (st(a, i) == st(b, j)) return true;
   return false;
 }
 
@@ -88,10 +93,7 @@ bool ModelView::joinSamples(WindowPoint from, WindowPoint to, const PaintTables&
   if (std::abs(ta.x - tb.x) <= 1 && std::abs(ta.y - tb.y) <= 1) return false;
   const std::optional<SurfacePoint> p = surfaceAt(from), q = surfaceAt(to);
   if (!p || !q) return false;
-  const auto& triangles = in_.model.triangles;
-  if (!continuousOnSkin(triangles[static_cast<size_t>(p->triangle)],
-                        triangles[static_cast<size_t>(q->triangle)]))
-    return false;
+  if (!continuousOnSkin(in_.model, p->triangle, q->triangle)) return false;
   return stroke_.lineTexels(ta, tb, texelFootprint(*q), tables);
 }
 
@@ -146,25 +148,31 @@ std::optional<SurfacePoint> ModelView::surfaceAt(WindowPoint p) {
       triangleIds_[static_cast<size_t>(row) * static_cast<size_t>(viewWidth_) + static_cast<size_t>(p.x)];
   const Mesh& mesh = meshes_[0];
   if (t < 0 || static_cast<size_t>(t) >= mesh.triangles.size()) return std::nullopt;
-  const ModelTriangle& tri = mesh.triangles[static_cast<size_t>(t)];
-  std::array<double, 3> x{}, y{};
-  for (size_t k = 0; k < 3; ++k) {
-    const Point3f& v = mesh.view[static_cast<size_t>(tri.vertexIndex[k])];
-    x[k] = proj_.x(v.x, v.z);
-    y[k] = proj_.y(v.y, v.z);
+  // Where the texel shown there lies on the triangle; where the mapping has
+  // no area, where the pixel lies on the screen.
+  const Skin* skin = in_.model.currentSkin();
+  const std::int32_t texel = texelAt(p.x, p.y);
+  std::optional<std::array<double, 3>> w;
+  if (skin != nullptr && skin->width > 0 && texel >= 0)
+    w = skinWeights(in_.model, t, texel % skin->width + 0.5, texel / skin->width + 0.5);
+  if (!w) {
+    const ModelTriangle& tri = mesh.triangles[static_cast<size_t>(t)];
+    std::array<double, 3> x{}, y{};
+    for (size_t k = 0; k < 3; ++k) {
+      const Point3f& v = mesh.view[static_cast<size_t>(tri.vertexIndex[k])];
+      x[k] = proj_.x(v.x, v.z);
+      y[k] = proj_.y(v.y, v.z);
+    }
+    const double area = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
+    if (area == 0) return SurfacePoint{t, {1, 0, 0}};
+    const double wb = ((p.x - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (row - y[0])) / area;
+    const double wc = ((x[1] - x[0]) * (row - y[0]) - (p.x - x[0]) * (y[1] - y[0])) / area;
+    w = std::array<double, 3>{1 - wb - wc, wb, wc};
   }
-  // Weights in the screen plane, as the fillers interpolate the mapping.
-  const double area = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
-  std::array<double, 3> w{1, 0, 0};
-  if (area != 0) {
-    w[1] = ((p.x - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (row - y[0])) / area;
-    w[2] = ((x[1] - x[0]) * (row - y[0]) - (p.x - x[0]) * (y[1] - y[0])) / area;
-    // Edge pixels may lie just outside the exact triangle.
-    w[1] = std::clamp(w[1], 0.0, 1.0);
-    w[2] = std::clamp(w[2], 0.0, 1.0 - w[1]);
-    w[0] = 1 - w[1] - w[2];
-  }
-  return SurfacePoint{t, {static_cast<float>(w[0]), static_cast<float>(w[1]), static_cast<float>(w[2])}};
+  // Edge pixels may lie just outside the exact triangle.
+  const double wb = std::clamp((*w)[1], 0.0, 1.0);
+  const double wc = std::clamp((*w)[2], 0.0, 1.0 - wb);
+  return SurfacePoint{t, {static_cast<float>(1 - wb - wc), static_cast<float>(wb), static_cast<float>(wc)}};
 }
 
 // The model's visible triangles once more, with their indices in place of
