@@ -10,6 +10,7 @@
 
 #include "demo_game.h"
 #include "frame_timing.h"
+#include "globe_model.h"
 
 #include <algorithm>
 #include <chrono>
@@ -197,7 +198,7 @@ struct Globe {
   std::vector<std::uint8_t> original;
 
   Globe() {
-    loadMd2Bytes(app, "globe.md2", encodeMd2(test::globeMd2(64, 32, 256)));
+    loadMd2Bytes(app, "globe.md2", encodeMd2(bench::globeMd2(64, 32, 256)));
     app.model.skins.push_back(std::make_unique<Skin>(test::patternSkin(256, 256)));
     app.model.currentSkinIndex = 0;
     original = app.model.skins[0]->pixels;

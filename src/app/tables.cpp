@@ -14,8 +14,8 @@ void buildBlendTable(App& app) {
   buildBlendTable(app.blendTable, skin->palette, app.colorSlots[slot], app.blendAmount,
                   app.blendMode);
   if (app.brush.soft)
-    buildSoftBlendTables(app.softBlendTables, skin->palette, app.colorSlots[slot],
-                         app.blendAmount, app.blendMode);
+    buildSoftBlendTables(app.softBlendTables, skin->palette, app.colorSlots[slot], app.blendAmount,
+                         app.blendMode);
 }
 
 void rebuildShadeRamps(App& app) {

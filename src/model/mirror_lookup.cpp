@@ -32,7 +32,9 @@ const ModelTriangle* triangleOf(const Model& model, int index) {
              : nullptr;
 }
 
-float& component(Vec3& v, int axis) { return axis == kMirrorX ? v.x : axis == kMirrorY ? v.y : v.z; }
+float& component(Vec3& v, int axis) {
+  return axis == kMirrorX ? v.x : axis == kMirrorY ? v.y : v.z;
+}
 
 // FNV-1a over the words of the frame and the triangles' corners.
 std::uint64_t geometryKey(const Model& model, int axis) {
@@ -99,7 +101,8 @@ std::optional<std::array<double, 3>> skinWeights(const Model& model, int triangl
                                                  double t) {
   const ModelTriangle* tri = triangleOf(model, triangle);
   if (tri == nullptr) return std::nullopt;
-  const StCoord a = cornerSt(model, *tri, 0), b = cornerSt(model, *tri, 1), c = cornerSt(model, *tri, 2);
+  const StCoord a = cornerSt(model, *tri, 0), b = cornerSt(model, *tri, 1),
+                c = cornerSt(model, *tri, 2);
   const double area = double(b.s - a.s) * (c.t - a.t) - double(c.s - a.s) * (b.t - a.t);
   if (area == 0) return std::nullopt;
   const double wb = ((s - a.s) * (c.t - a.t) - (c.s - a.s) * (t - a.t)) / area;
@@ -119,8 +122,9 @@ std::optional<SurfacePoint> surfaceAtSkinPoint(const Model& model, double s, dou
       continue;
     const auto w = skinWeights(model, static_cast<int>(i), s, t);
     if (!w || (*w)[0] < kEdge || (*w)[1] < kEdge || (*w)[2] < kEdge) continue;
-    return SurfacePoint{static_cast<int>(i), {static_cast<float>((*w)[0]), static_cast<float>((*w)[1]),
-                                              static_cast<float>((*w)[2])}};
+    return SurfacePoint{
+        static_cast<int>(i),
+        {static_cast<float>((*w)[0]), static_cast<float>((*w)[1]), static_cast<float>((*w)[2])}};
   }
   return std::nullopt;
 }
@@ -139,7 +143,8 @@ double texelsPerUnit(const Model& model, int triangle) {
   const double wx = p[2].x - p[0].x, wy = p[2].y - p[0].y, wz = p[2].z - p[0].z;
   const double cx = uy * wz - uz * wy, cy = uz * wx - ux * wz, cz = ux * wy - uy * wx;
   const double surface = std::sqrt(cx * cx + cy * cy + cz * cz);
-  const StCoord a = cornerSt(model, *tri, 0), b = cornerSt(model, *tri, 1), c = cornerSt(model, *tri, 2);
+  const StCoord a = cornerSt(model, *tri, 0), b = cornerSt(model, *tri, 1),
+                c = cornerSt(model, *tri, 2);
   const double skin = std::abs(double(b.s - a.s) * (c.t - a.t) - double(c.s - a.s) * (b.t - a.t));
   return surface > 0 ? std::sqrt(skin / surface) : 0;
 }
@@ -167,9 +172,10 @@ std::optional<SurfacePoint> MirrorLookup::mirror(const Model& model,
 }
 
 std::optional<std::array<int, 2>> MirrorLookup::mirrorTexel(const Model& model, int x,
-                                                             int y) const {
+                                                            int y) const {
   constexpr double kTexelCentre = 0.5;
-  const std::optional<SurfacePoint> at = surfaceAtSkinPoint(model, x + kTexelCentre, y + kTexelCentre);
+  const std::optional<SurfacePoint> at =
+      surfaceAtSkinPoint(model, x + kTexelCentre, y + kTexelCentre);
   if (!at) return std::nullopt;
   const std::optional<SurfacePoint> across = mirror(model, *at);
   if (!across) return std::nullopt;

@@ -25,7 +25,8 @@ std::array<float, 3> weights(double u, double v, double w) {
 float axis(const Vec3& v, size_t k) { return k == 0 ? v.x : k == 1 ? v.y : v.z; }
 
 Vec3 blend(const std::array<Vec3, 3>& c, const std::array<float, 3>& w) {
-  return {w[0] * c[0].x + w[1] * c[1].x + w[2] * c[2].x, w[0] * c[0].y + w[1] * c[1].y + w[2] * c[2].y,
+  return {w[0] * c[0].x + w[1] * c[1].x + w[2] * c[2].x,
+          w[0] * c[0].y + w[1] * c[1].y + w[2] * c[2].y,
           w[0] * c[0].z + w[1] * c[1].z + w[2] * c[2].z};
 }
 

@@ -13,8 +13,8 @@
 namespace pelt {
 
 struct SurfaceHit {
-  int triangle = -1;                // index into the model's triangles
-  std::array<float, 3> weights{};   // of the triangle's three corners
+  int triangle = -1;               // index into the model's triangles
+  std::array<float, 3> weights{};  // of the triangle's three corners
   float distance = 0;
 };
 

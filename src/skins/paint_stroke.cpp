@@ -118,20 +118,19 @@ bool PaintStroke::paintTexel(std::int32_t offset, const PaintTables& tables, int
   if (skin_ == nullptr || offset < 0 || static_cast<size_t>(offset) >= skin_->pixels.size() ||
       paintedMask_.size() != skin_->pixels.size())
     return false;
-  if (!paintAt(static_cast<size_t>(offset), std::clamp(level, 0, kFullLevel), tables))
-    return false;
+  if (!paintAt(static_cast<size_t>(offset), std::clamp(level, 0, kFullLevel), tables)) return false;
   const int width = std::max(skin_->width, 1);
   noteChanged(offset % width, offset / width);
   return true;
 }
 
-bool PaintStroke::dabTexels(int cx, int cy, const Footprint& footprint,
-                            const PaintTables& tables) {
+bool PaintStroke::dabTexels(int cx, int cy, const Footprint& footprint, const PaintTables& tables) {
   if (skin_ == nullptr || paintedMask_.size() != skin_->pixels.size()) return false;
   bool changed = false;
   const int width = skin_->width;
   footprint.forEachClipped(cx, cy, width, skin_->height, [&](int x, int y, int level) {
-    const size_t offset = static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
+    const size_t offset =
+        static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
     if (!paintAt(offset, footprint_.soft() ? level : kFullLevel, tables)) return;
     noteChanged(x, y);
     changed = true;
@@ -158,8 +157,11 @@ bool PaintStroke::fill(std::int32_t seed, const PaintTables& tables,
   const std::uint8_t painted = tables.blendTable[colour];
   // A region painting to its own colour would change nothing.
   if (tables.protectedColors[colour] != 0 || painted == colour) return false;
-  const FillRegion region{skin_->pixels.data(), paintedMask_.data(),
-                          allowed.empty() ? nullptr : allowed.data(), skin_->width, colour,
+  const FillRegion region{skin_->pixels.data(),
+                          paintedMask_.data(),
+                          allowed.empty() ? nullptr : allowed.data(),
+                          skin_->width,
+                          colour,
                           !sinceRestore_.empty() || !unsent_.empty()};
   bool changed = false;
   floodSpans(skin_->width, skin_->height, seed % skin_->width, seed / skin_->width, region,

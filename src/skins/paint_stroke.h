@@ -129,8 +129,8 @@ class PaintStroke {
   WindowPoint press_;
   WindowPoint last_;
   bool wasModified_ = false;
-  PixelRect unsent_;        // changed since the last recolour
-  PixelRect sinceRestore_;  // changed since the stroke's start or last restore
+  PixelRect unsent_;                       // changed since the last recolour
+  PixelRect sinceRestore_;                 // changed since the stroke's start or last restore
   std::vector<std::uint8_t> paintedMask_;  // 0, else the level painted + 1
   std::vector<std::uint8_t> pixelBackup_;
 };

@@ -55,7 +55,8 @@ void fillAt(SkinView& view, WindowPoint point) {
   const PaintTables tables{in.blendTable, in.protectedColors, in.brush.softTables};
   bool changed = stroke.fill(seed, tables, allowed);
   if (in.brush.mirrors() && view.mirror.ready())
-    if (const auto across = view.mirror.mirrorTexel(in.model, seed % skin->width, seed / skin->width))
+    if (const auto across =
+            view.mirror.mirrorTexel(in.model, seed % skin->width, seed / skin->width))
       if ((*across)[0] >= 0 && (*across)[0] < skin->width && (*across)[1] >= 0)
         changed |= stroke.fill((*across)[1] * skin->width + (*across)[0], tables, allowed);
   if (changed) stroke.recolour([&view] { view.sendRefresh(kRetexture, kPaintRefresh); });

@@ -30,9 +30,7 @@ bool continuousOnSkin(const Model& model, int a, int b) {
   return false;
 }
 
-WindowPoint texelPoint(std::int32_t texel, int width) {
-  return {texel % width, texel / width};
-}
+WindowPoint texelPoint(std::int32_t texel, int width) { return {texel % width, texel / width}; }
 
 }  // namespace
 
@@ -131,8 +129,8 @@ const Footprint& ModelView::texelFootprint(const SurfacePoint& point) {
   const double unitsPerPixel = proj_.k > 0 && proj_.dist > 0 ? p.z / (proj_.k * proj_.dist) : 0;
   const double texels = shape.size * unitsPerPixel * texelsPerUnit(in_.model, point.triangle);
   shape.size = std::isfinite(texels)
-                   ? static_cast<int>(std::clamp(std::lround(texels), long{kMinBrushSize},
-                                                 long{kMaxBrushSize}))
+                   ? static_cast<int>(
+                         std::clamp(std::lround(texels), long{kMinBrushSize}, long{kMaxBrushSize}))
                    : kMinBrushSize;
   if (scaledFootprint_.size() != shape.size || scaledFootprint_.soft() != shape.soft ||
       scaledFootprint_.count() == 0)
@@ -144,8 +142,8 @@ std::optional<SurfacePoint> ModelView::surfaceAt(WindowPoint p) {
   if (!pickHoldsTexels_ || !inClient(p) || meshes_.empty()) return std::nullopt;
   if (!trianglesIndexed_) indexTriangles();
   const int row = viewHeight_ - p.y - 1;
-  const std::int32_t t =
-      triangleIds_[static_cast<size_t>(row) * static_cast<size_t>(viewWidth_) + static_cast<size_t>(p.x)];
+  const std::int32_t t = triangleIds_[static_cast<size_t>(row) * static_cast<size_t>(viewWidth_) +
+                                      static_cast<size_t>(p.x)];
   const Mesh& mesh = meshes_[0];
   if (t < 0 || static_cast<size_t>(t) >= mesh.triangles.size()) return std::nullopt;
   // Where the texel shown there lies on the triangle; where the mapping has
@@ -172,7 +170,8 @@ std::optional<SurfacePoint> ModelView::surfaceAt(WindowPoint p) {
   // Edge pixels may lie just outside the exact triangle.
   const double wb = std::clamp((*w)[1], 0.0, 1.0);
   const double wc = std::clamp((*w)[2], 0.0, 1.0 - wb);
-  return SurfacePoint{t, {static_cast<float>(1 - wb - wc), static_cast<float>(wb), static_cast<float>(wc)}};
+  return SurfacePoint{
+      t, {static_cast<float>(1 - wb - wc), static_cast<float>(wb), static_cast<float>(wc)}};
 }
 
 // The model's visible triangles once more, with their indices in place of
@@ -210,7 +209,8 @@ std::string ModelView::statusText(int, int) const {
 
 std::optional<BrushOutline> ModelView::brushOutline(int x, int y) const {
   const ModelViewMouseInputs& mouse = in_.mouse;
-  if (!paintingPossible() || !inClient({x, y}) || (mouse.brushKind && *mouse.brushKind == kBrushFill))
+  if (!paintingPossible() || !inClient({x, y}) ||
+      (mouse.brushKind && *mouse.brushKind == kBrushFill))
     return std::nullopt;
   const BrushShape shape = mouse.brush.currentShape();
   const int low = -((shape.size - 1) / 2);

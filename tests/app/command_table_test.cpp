@@ -163,8 +163,10 @@ TEST_F(CommandWalk, EveryIdDispatches) {
 }
 
 TEST_F(CommandWalk, ChecksFollowTheState) {
-  for (const std::vector<int>& ids : {std::vector{32781, 32780}, {32869, 32868},
-                                      {32802, 32800, 33240, 32801}, {33248, 33246, 33247}})
+  for (const std::vector<int>& ids : {std::vector{32781, 32780},
+                                      {32869, 32868},
+                                      {32802, 32800, 33240, 32801},
+                                      {33248, 33246, 33247}})
     for (int id : ids) {
       run(id);
       for (int other : ids) EXPECT_EQ(checked(other), other == id) << id;
@@ -180,7 +182,7 @@ TEST_F(CommandWalk, ChecksFollowTheState) {
   EXPECT_FALSE(app.brush.round);
   EXPECT_EQ(app.softBlendTables[kFullLevel], app.blendTable);
   EXPECT_EQ(platform.statusText, "Mirror painting across Y");
-  run(32779);                   // camera override off
+  run(32779);  // camera override off
   EXPECT_FALSE(checked(32779));
 
   run(32866);

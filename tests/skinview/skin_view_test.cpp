@@ -10,8 +10,8 @@
 #include <tuple>
 
 #include "app/app.h"
-#include "app/commands/skins_effects.h"
 #include "app/command_table.h"
+#include "app/commands/skins_effects.h"
 #include "app/quiet_host.h"
 #include "app/tables.h"
 #include "app/view_factory.h"

@@ -36,9 +36,4 @@ Skin patternSkin(int width, int height, int seed = 0);
 Md2Data quadStripMd2(int quads, int skinWidth, int skinHeight,
                      std::vector<std::string> skinNames = {}, int frameCount = 2);
 
-// A globe of radius 30 about the origin, `longitudes` x `latitudes` quads
-// (two triangles each), facing out; symmetric across each axis, mapped
-// longitude to s and latitude to t over a square skin.
-Md2Data globeMd2(int longitudes, int latitudes, int skinSize);
-
 }  // namespace pelt::test

@@ -10,8 +10,8 @@
 #include <set>
 #include <tuple>
 
-#include "app/frame_lists.h"
 #include "app/commands/skins_effects.h"
+#include "app/frame_lists.h"
 #include "app/main_frame.h"
 #include "app/quiet_host.h"
 #include "platform/settings_keys.h"
@@ -239,10 +239,12 @@ TEST(ModelViewGestures, EachModeSelectsOnlyIfItsPickBufferHoldsTriangles) {
 }
 
 // The skin texels a stroke changed.
-std::set<std::pair<int, int>> changedTexels(const Skin& skin, const std::vector<std::uint8_t>& before) {
+std::set<std::pair<int, int>> changedTexels(const Skin& skin,
+                                            const std::vector<std::uint8_t>& before) {
   std::set<std::pair<int, int>> out;
   for (size_t i = 0; i < before.size(); ++i)
-    if (skin.pixels[i] != before[i]) out.insert({static_cast<int>(i) % skin.width, static_cast<int>(i) / skin.width});
+    if (skin.pixels[i] != before[i])
+      out.insert({static_cast<int>(i) % skin.width, static_cast<int>(i) / skin.width});
   return out;
 }
 
@@ -253,11 +255,13 @@ TEST(ModelViewBrush, WindowDabsJoinedStrokesMirrorAndCtrlFill) {
   f.addSkinnedSquare();
   f.app.cameraOverride = false;
   f.app.blendTable[0] = 255;
-  for (int i = 1; i < 256; ++i) f.app.blendTable[static_cast<size_t>(i)] = static_cast<std::uint8_t>(i - 1);
+  for (int i = 1; i < 256; ++i)
+    f.app.blendTable[static_cast<size_t>(i)] = static_cast<std::uint8_t>(i - 1);
   f.show(kModeTextured);
   Skin& skin = *f.app.model.currentSkin();
   auto texel = [&](int x, int y) {
-    const std::int32_t t = f.view.picks()[static_cast<size_t>(kViewHeight - 1 - y) * kViewWidth + x];
+    const std::int32_t t =
+        f.view.picks()[static_cast<size_t>(kViewHeight - 1 - y) * kViewWidth + x];
     return std::pair{t % skin.width, t / skin.width};
   };
   auto stroke = [&](std::initializer_list<WindowPoint> path) {
@@ -306,11 +310,13 @@ TEST(ModelViewBrush, WindowDabsJoinedStrokesMirrorAndCtrlFill) {
   half.app.mirrorPainting = true;
   half.app.mirrorAxis = kMirrorY;
   half.app.blendTable[0] = 1;
-  std::fill(half.app.model.currentSkin()->pixels.begin(), half.app.model.currentSkin()->pixels.end(), 0);
+  std::fill(half.app.model.currentSkin()->pixels.begin(),
+            half.app.model.currentSkin()->pixels.end(), 0);
   half.show(kModeTextured);
   half.drag({{18, 33}});
   EXPECT_EQ(std::count(half.app.model.currentSkin()->pixels.begin(),
-                       half.app.model.currentSkin()->pixels.end(), 1), 1);
+                       half.app.model.currentSkin()->pixels.end(), 1),
+            1);
 }
 
 // Four texels to a window pixel: a pencil stroke still leaves a connected

@@ -37,10 +37,9 @@ void toggleSoftBrush(App& app) {
 
 void toggleMirrorPainting(App& app) {
   app.mirrorPainting = !app.mirrorPainting;
-  app.platform.showStatusText(app.mirrorPainting
-                                  ? std::string("Mirror painting across ") +
-                                        kAxisNames[std::clamp(app.mirrorAxis, 0, 2)]
-                                  : std::string("Mirror painting off"));
+  app.platform.showStatusText(app.mirrorPainting ? std::string("Mirror painting across ") +
+                                                       kAxisNames[std::clamp(app.mirrorAxis, 0, 2)]
+                                                 : std::string("Mirror painting off"));
 }
 
 void setMirrorAxis(App& app, int axis) {
