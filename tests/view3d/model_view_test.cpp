@@ -254,9 +254,7 @@ TEST(ModelViewBrush, WindowDabsJoinedStrokesMirrorAndCtrlFill) {
   ViewFixture f;
   f.addSkinnedSquare();
   f.app.cameraOverride = false;
-  f.app.blendTable[0] = 255;
-  for (int i = 1; i < 256; ++i)
-    f.app.blendTable[static_cast<size_t>(i)] = static_cast<std::uint8_t>(i - 1);
+  std::rotate(f.app.blendTable.begin(), f.app.blendTable.end() - 1, f.app.blendTable.end());
   f.show(kModeTextured);
   Skin& skin = *f.app.model.currentSkin();
   auto texel = [&](int x, int y) {
@@ -309,14 +307,11 @@ TEST(ModelViewBrush, WindowDabsJoinedStrokesMirrorAndCtrlFill) {
   half.app.cameraOverride = false;
   half.app.mirrorPainting = true;
   half.app.mirrorAxis = kMirrorY;
-  half.app.blendTable[0] = 1;
-  std::fill(half.app.model.currentSkin()->pixels.begin(),
-            half.app.model.currentSkin()->pixels.end(), 0);
+  half.app.blendTable = f.app.blendTable;
   half.show(kModeTextured);
+  const std::vector<std::uint8_t> before = half.app.model.currentSkin()->pixels;
   half.drag({{18, 33}});
-  EXPECT_EQ(std::count(half.app.model.currentSkin()->pixels.begin(),
-                       half.app.model.currentSkin()->pixels.end(), 1),
-            1);
+  EXPECT_EQ(changedTexels(*half.app.model.currentSkin(), before).size(), 1u);
 }
 
 // Four texels to a window pixel: a pencil stroke still leaves a connected
