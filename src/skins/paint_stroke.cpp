@@ -29,24 +29,36 @@ struct FillRegion {
     return pixels[o] == colour && (!masked || mask[o] == 0) && (!allowed || allowed[o] != 0);
   }
   bool inside(int x, int y) const { return inside(at(x, y)); }
+  std::uint64_t word(size_t o) const {
+    std::uint64_t w;
+    std::memcpy(&w, pixels + o, sizeof w);
+    return w;
+  }
   // Eight texels at a time where only the colour counts.
   int insideEnd(int y, int x, int end) const {
     const size_t row = at(0, y);
     if (!masked && !allowed) {
-      const std::uint64_t run = 0x0101010101010101ull * colour;
-      for (std::uint64_t word; x + 8 <= end; x += 8) {
-        std::memcpy(&word, pixels + row + static_cast<size_t>(x), sizeof word);
-        if (word != run) break;
-      }
+      const std::uint64_t run = kOnes * colour;
+      while (x + 8 <= end && word(row + static_cast<size_t>(x)) == run) x += 8;
     }
     while (x < end && inside(row + static_cast<size_t>(x))) ++x;
     return x;
   }
+  // Eight texels at a time while none has the colour.
   int outsideEnd(int y, int x, int end) const {
     const size_t row = at(0, y);
+    const std::uint64_t run = kOnes * colour;
+    for (; x + 8 <= end; x += 8) {
+      const std::uint64_t same = ~(word(row + static_cast<size_t>(x)) ^ run);
+      // A byte of `same` is 0xFF where the texel has the colour.
+      if ((((same & kLow7) + kOnes) & same & kHighs) != 0) break;
+    }
     while (x < end && !inside(row + static_cast<size_t>(x))) ++x;
     return x;
   }
+  static constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  static constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+  static constexpr std::uint64_t kHighs = 0x8080808080808080ull;
 };
 
 }  // namespace
@@ -147,13 +159,13 @@ bool PaintStroke::lineTexels(WindowPoint a, WindowPoint b, const Footprint& foot
 
 // Every texel of the region ends as the blend of the seed's colour, so a
 // run is two byte fills. Texels this stroke painted already are outside.
-bool PaintStroke::fill(std::int32_t seed, const PaintTables& tables,
+bool PaintStroke::fill(int x, int y, const PaintTables& tables,
                        std::span<const std::uint8_t> allowed) {
-  if (skin_ == nullptr || paintedMask_.size() != skin_->pixels.size() || seed < 0 ||
-      static_cast<size_t>(seed) >= skin_->pixels.size())
+  if (skin_ == nullptr || paintedMask_.size() != skin_->pixels.size() || x < 0 || y < 0 ||
+      x >= skin_->width || y >= skin_->height)
     return false;
   if (!allowed.empty() && allowed.size() != skin_->pixels.size()) return false;
-  const std::uint8_t colour = skin_->pixels[static_cast<size_t>(seed)];
+  const std::uint8_t colour = skin_->pixel(x, y);
   const std::uint8_t painted = tables.blendTable[colour];
   // A region painting to its own colour would change nothing.
   if (tables.protectedColors[colour] != 0 || painted == colour) return false;
@@ -164,7 +176,7 @@ bool PaintStroke::fill(std::int32_t seed, const PaintTables& tables,
                           colour,
                           !sinceRestore_.empty() || !unsent_.empty()};
   bool changed = false;
-  floodSpans(skin_->width, skin_->height, seed % skin_->width, seed / skin_->width, region,
+  floodSpans(skin_->width, skin_->height, x, y, region,
              [&](int y, int x0, int x1) {
                const size_t o = region.at(x0, y);
                const auto count = static_cast<size_t>(x1 - x0 + 1);

@@ -97,10 +97,10 @@ class PaintStroke {
   bool lineTexels(WindowPoint a, WindowPoint b, const Footprint& footprint,
                   const PaintTables& tables);
 
-  // Fills the 4-connected region of the seed texel's palette index; a
-  // non-empty `allowed` (one byte per texel) limits it to its nonzero
-  // texels. True when a pixel changed.
-  bool fill(std::int32_t seed, const PaintTables& tables, std::span<const std::uint8_t> allowed);
+  // Fills the 4-connected region of the palette index of texel (x, y) (off
+  // the skin: nothing); a non-empty `allowed` (one byte per texel) limits it
+  // to its nonzero texels. True when a pixel changed.
+  bool fill(int x, int y, const PaintTables& tables, std::span<const std::uint8_t> allowed);
 
   // The brush at the press point, then at each pointer move. True when the
   // views need a Retexture refresh.

@@ -53,12 +53,11 @@ void fillAt(SkinView& view, WindowPoint point) {
   std::vector<std::uint8_t> allowed;
   if (view.ctrlHeld && in.brush.selectionMask) allowed = in.brush.selectionMask();
   const PaintTables tables{in.blendTable, in.protectedColors, in.brush.softTables};
-  bool changed = stroke.fill(seed, tables, allowed);
+  const int x = seed % skin->width, y = seed / skin->width;
+  bool changed = stroke.fill(x, y, tables, allowed);
   if (in.brush.mirrors() && view.mirror.ready())
-    if (const auto across =
-            view.mirror.mirrorTexel(in.model, seed % skin->width, seed / skin->width))
-      if ((*across)[0] >= 0 && (*across)[0] < skin->width && (*across)[1] >= 0)
-        changed |= stroke.fill((*across)[1] * skin->width + (*across)[0], tables, allowed);
+    if (const auto across = view.mirror.mirrorTexel(in.model, x, y))
+      changed |= stroke.fill((*across)[0], (*across)[1], tables, allowed);
   if (changed) stroke.recolour([&view] { view.sendRefresh(kRetexture, kPaintRefresh); });
 }
 

@@ -109,13 +109,12 @@ bool ModelView::fillAt(WindowPoint point, const PaintTables& tables) {
   const BrushInputs& brush = in_.mouse.brush;
   std::vector<std::uint8_t> allowed;
   if (ctrlAtPress_ && brush.selectionMask) allowed = brush.selectionMask();
-  bool changed = stroke_.fill(seed, tables, allowed);
+  bool changed = stroke_.fill(seed % skin->width, seed / skin->width, tables, allowed);
   if (brush.mirrors() && mirror_.ready())
     if (const std::optional<SurfacePoint> here = surfaceAt(point))
       if (const std::optional<SurfacePoint> across = mirror_.mirror(in_.model, *here)) {
         const std::array<int, 2> t = surfaceTexel(in_.model, *across);
-        if (t[0] >= 0 && t[0] < skin->width && t[1] >= 0)
-          changed |= stroke_.fill(t[1] * skin->width + t[0], tables, allowed);
+        changed |= stroke_.fill(t[0], t[1], tables, allowed);
       }
   if (changed) stroke_.recolour([this] { in_.platform.sendRefresh(kRedrawRetexture, kPaintMask); });
   return changed;

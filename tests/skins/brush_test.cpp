@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -145,13 +146,43 @@ TEST_F(StrokeTest, FillTakesTheFourConnectedRegionThroughProtectionAndTheAllowed
     }
     stroke.begin(skin, kBrushFill, {});
     const bool changed =
-        stroke.fill(c.seedY * skin.width + c.seedX, {blend, protectedColors}, allowed);
+        stroke.fill(c.seedX, c.seedY, {blend, protectedColors}, allowed);
     EXPECT_EQ(rows(), c.after) << c.seedX << ", " << c.seedY;
     EXPECT_EQ(changed, c.after != start);
     // A second fill in the same stroke leaves what the first painted.
-    stroke.fill(c.seedY * skin.width + c.seedX, {blend, protectedColors}, allowed);
+    stroke.fill(c.seedX, c.seedY, {blend, protectedColors}, allowed);
     EXPECT_EQ(rows(), c.after);
     stroke.end();
+  }
+}
+
+// The run-at-a-time fill against a plain flood, on random skins of three
+// colours wide enough for its eight-texel steps, limited or not.
+TEST_F(StrokeTest, FillCoversWhatAPlainFloodCovers) {
+  std::mt19937 random(24);
+  blend = {};  // everything paints to 0
+  for (int round = 0; round < 40; ++round) {
+    allocateSkin(skin, 67, 23);
+    for (auto& p : skin.pixels) p = static_cast<std::uint8_t>(1 + random() % (round % 2 ? 2 : 3));
+    std::vector<std::uint8_t> allowed(round % 4 == 3 ? skin.pixels.size() : 0);
+    for (auto& a : allowed) a = random() % 8 != 0;
+    const int x = static_cast<int>(random() % 67), y = static_cast<int>(random() % 23);
+    std::vector<std::uint8_t> expected = skin.pixels;
+    const std::uint8_t colour = skin.pixel(x, y);
+    std::vector<std::pair<int, int>> todo{{x, y}};
+    while (!todo.empty()) {
+      const auto [px, py] = todo.back();
+      todo.pop_back();
+      const size_t o = static_cast<size_t>(py * 67 + px);
+      if (px < 0 || py < 0 || px >= 67 || py >= 23 || expected[o] != colour ||
+          (!allowed.empty() && !allowed[o]))
+        continue;
+      expected[o] = 0;
+      todo.insert(todo.end(), {{px + 1, py}, {px - 1, py}, {px, py + 1}, {px, py - 1}});
+    }
+    stroke.begin(skin, kBrushFill, {});
+    stroke.fill(x, y, {blend, protectedColors}, allowed);
+    ASSERT_EQ(skin.pixels, expected) << round;
   }
 }
 
