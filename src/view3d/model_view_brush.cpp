@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "platform/platform.h"
 #include "view3d/model_view.h"

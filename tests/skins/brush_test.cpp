@@ -55,7 +55,8 @@ TEST(BrushFootprint, EverySizeAndShapeClippedAtTheSkinEdges) {
       for (int dx = middle; dx < f.low() + n - 1; ++dx)
         EXPECT_GE(f.level(dx, middle), f.level(dx + 1, middle)) << n << " " << dx;
       // A dab at each corner of a 50 x 40 skin keeps only the texels on it.
-      for (const auto& [cx, cy] : {std::pair{0, 0}, {49, 0}, {0, 39}, {49, 39}}) {
+      for (const std::pair<int, int>& corner : {std::pair{0, 0}, {49, 0}, {0, 39}, {49, 39}}) {
+        const int cx = corner.first, cy = corner.second;
         int inside = 0, visited = 0;
         for (const FootprintRow& row : f.rows())
           for (int dx = row.left; dx <= row.right; ++dx)
