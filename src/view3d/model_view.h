@@ -251,8 +251,11 @@ class ModelView : public CoreView {
   bool mirrorDab(const SurfacePoint& point, const PaintTables& tables);
   bool fillAt(WindowPoint point, const PaintTables& tables);
   // The triangle under a client point of the last full render and where on
-  // it the point lies; built on first use after each render.
+  // it the point lies.
   std::optional<SurfacePoint> surfaceAt(WindowPoint p);
+  // Which visible triangle covers a buffer point, nearest first; the screen
+  // corners are gathered on first use after each full render.
+  int triangleAt(int x, int row);
   void indexTriangles();
   // The brush's size in texels at a point of the surface: the texels a dab
   // of its window size would cover there.
@@ -280,9 +283,12 @@ class ModelView : public CoreView {
   std::vector<std::int32_t> tileHigh_;
   bool tilesIndexed_ = false;
 
-  std::vector<std::int32_t> triangleIds_;
-  std::vector<std::uint8_t> idPixels_;
-  std::vector<std::uint16_t> idDepths_;
+  struct ScreenTriangle {
+    std::int16_t index = 0;
+    int left = 0, bottom = 0, right = 0, top = 0;  // bounds in buffer pixels
+    std::array<double, 3> x{}, y{}, z{};           // corners, z the view depth
+  };
+  std::vector<ScreenTriangle> screenTriangles_;
   bool trianglesIndexed_ = false;
 
   ViewGesture gesture_ = ViewGesture::Idle;

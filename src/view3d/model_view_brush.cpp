@@ -31,6 +31,17 @@ bool continuousOnSkin(const Model& model, int a, int b) {
 
 WindowPoint texelPoint(std::int32_t texel, int width) { return {texel % width, texel / width}; }
 
+// Weights of the corners of triangle x, y at point (px, py); a triangle
+// without area gives its first corner.
+std::array<double, 3> screenWeights(const std::array<double, 3>& x, const std::array<double, 3>& y,
+                                    double px, double py) {
+  const double area = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
+  if (area == 0) return {1, 0, 0};
+  const double wb = ((px - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (py - y[0])) / area;
+  const double wc = ((x[1] - x[0]) * (py - y[0]) - (px - x[0]) * (y[1] - y[0])) / area;
+  return {1 - wb - wc, wb, wc};
+}
+
 }  // namespace
 
 bool ModelView::paintingPossible() const {
@@ -138,12 +149,9 @@ const Footprint& ModelView::texelFootprint(const SurfacePoint& point) {
 
 std::optional<SurfacePoint> ModelView::surfaceAt(WindowPoint p) {
   if (!pickHoldsTexels_ || !inClient(p) || meshes_.empty()) return std::nullopt;
-  if (!trianglesIndexed_) indexTriangles();
   const int row = viewHeight_ - p.y - 1;
-  const std::int32_t t = triangleIds_[static_cast<size_t>(row) * static_cast<size_t>(viewWidth_) +
-                                      static_cast<size_t>(p.x)];
-  const Mesh& mesh = meshes_[0];
-  if (t < 0 || static_cast<size_t>(t) >= mesh.triangles.size()) return std::nullopt;
+  const int t = triangleAt(p.x, row);
+  if (t < 0) return std::nullopt;
   // Where the texel shown there lies on the triangle; where the mapping has
   // no area, where the pixel lies on the screen.
   const Skin* skin = in_.model.currentSkin();
@@ -152,18 +160,10 @@ std::optional<SurfacePoint> ModelView::surfaceAt(WindowPoint p) {
   if (skin != nullptr && skin->width > 0 && texel >= 0)
     w = skinWeights(in_.model, t, texel % skin->width + 0.5, texel / skin->width + 0.5);
   if (!w) {
-    const ModelTriangle& tri = mesh.triangles[static_cast<size_t>(t)];
-    std::array<double, 3> x{}, y{};
-    for (size_t k = 0; k < 3; ++k) {
-      const Point3f& v = mesh.view[static_cast<size_t>(tri.vertexIndex[k])];
-      x[k] = proj_.x(v.x, v.z);
-      y[k] = proj_.y(v.y, v.z);
-    }
-    const double area = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
-    if (area == 0) return SurfacePoint{t, {1, 0, 0}};
-    const double wb = ((p.x - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (row - y[0])) / area;
-    const double wc = ((x[1] - x[0]) * (row - y[0]) - (p.x - x[0]) * (y[1] - y[0])) / area;
-    w = std::array<double, 3>{1 - wb - wc, wb, wc};
+    const auto it = std::find_if(screenTriangles_.begin(), screenTriangles_.end(),
+                                 [t](const ScreenTriangle& s) { return s.index == t; });
+    if (it == screenTriangles_.end()) return std::nullopt;
+    w = screenWeights(it->x, it->y, p.x, row);
   }
   // Edge pixels may lie just outside the exact triangle.
   const double wb = std::clamp((*w)[1], 0.0, 1.0);
@@ -172,30 +172,57 @@ std::optional<SurfacePoint> ModelView::surfaceAt(WindowPoint p) {
       t, {static_cast<float>(1 - wb - wc), static_cast<float>(wb), static_cast<float>(wc)}};
 }
 
-// The model's visible triangles once more, with their indices in place of
-// texel offsets: the same corners and depths pick the same triangle at
-// every pixel.
+// The fillers cover a triangle's edge pixels too: a triangle within a pixel
+// of the point counts when none contains it.
+int ModelView::triangleAt(int x, int row) {
+  constexpr double kEdgePixels = 1.0;
+  if (!trianglesIndexed_) indexTriangles();
+  int inside = -1, near = -1;
+  double insideDepth = 0, nearDepth = 0;
+  for (const ScreenTriangle& s : screenTriangles_) {
+    if (x < s.left - 1 || x > s.right + 1 || row < s.bottom - 1 || row > s.top + 1) continue;
+    const std::array<double, 3> w = screenWeights(s.x, s.y, x, row);
+    double reach = 0;  // how far outside its nearest edge, in pixels
+    for (size_t k = 0; k < 3; ++k) {
+      const size_t a = (k + 1) % 3, b = (k + 2) % 3;
+      const double edge = std::hypot(s.x[b] - s.x[a], s.y[b] - s.y[a]);
+      const double height = edge > 0 ? std::abs((s.x[a] - s.x[k]) * (s.y[b] - s.y[k]) -
+                                                (s.x[b] - s.x[k]) * (s.y[a] - s.y[k])) /
+                                           edge
+                                     : 0;
+      reach = std::max(reach, -w[k] * height);
+    }
+    const double depth = w[0] * s.z[0] + w[1] * s.z[1] + w[2] * s.z[2];
+    if (reach <= 0 && (inside < 0 || depth < insideDepth)) {
+      inside = s.index;
+      insideDepth = depth;
+    } else if (reach > 0 && reach <= kEdgePixels && (near < 0 || depth < nearDepth)) {
+      near = s.index;
+      nearDepth = depth;
+    }
+  }
+  return inside >= 0 ? inside : near;
+}
+
 void ModelView::indexTriangles() {
-  const auto count = static_cast<size_t>(viewWidth_) * static_cast<size_t>(viewHeight_);
-  triangleIds_.resize(count);
-  idPixels_.resize(count);
-  idDepths_.resize(count);
-  Rasterizer& r = in_.rasterizer;
-  r.setSize(viewWidth_, viewHeight_);
-  r.bindPixels(idPixels_.data());
-  r.bindDepth(idDepths_.data());
-  r.bindPick(triangleIds_.data());
-  r.clearDepth(kDepthFar);
-  r.clearPick(kPickNothing);
-  r.resetSpans();
+  screenTriangles_.clear();
   const Mesh& mesh = meshes_[0];
   for (std::int16_t t : mesh.visible) {
     const ModelTriangle& tri = mesh.triangles[static_cast<size_t>(t)];
-    r.fillFlatDepthPick(corners<1>(mesh, tri, [](size_t, auto&) {}), 0, t);
+    ScreenTriangle s;
+    s.index = t;
+    for (size_t k = 0; k < 3; ++k) {
+      const Point3f& v = mesh.view[static_cast<size_t>(tri.vertexIndex[k])];
+      s.x[k] = proj_.x(v.x, v.z);
+      s.y[k] = proj_.y(v.y, v.z);
+      s.z[k] = v.z;
+    }
+    s.left = static_cast<int>(std::min({s.x[0], s.x[1], s.x[2]}));
+    s.right = static_cast<int>(std::max({s.x[0], s.x[1], s.x[2]}));
+    s.bottom = static_cast<int>(std::min({s.y[0], s.y[1], s.y[2]}));
+    s.top = static_cast<int>(std::max({s.y[0], s.y[1], s.y[2]}));
+    screenTriangles_.push_back(s);
   }
-  r.bindPixels(pixelBuffer_.data());
-  r.bindDepth(depthBuffer_.data());
-  r.bindPick(pickBuffer_.data());
   trianglesIndexed_ = true;
 }
 
