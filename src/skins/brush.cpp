@@ -33,6 +33,7 @@ int smallerBrushSize(int size) {
 // texels, stay in integers: a texel i of n sits at 2i - (n - 1).
 Footprint::Footprint(BrushShape shape)
     : size_(std::clamp(shape.size, kMinBrushSize, kMaxBrushSize)),
+      round_(shape.round),
       soft_(shape.soft),
       low_(-((size_ - 1) / 2)) {
   const int n = size_;

@@ -50,6 +50,7 @@ class Footprint {
 
   int size() const { return size_; }
   bool soft() const { return soft_; }
+  BrushShape shape() const { return {size_, round_, soft_}; }
   int low() const { return low_; }  // offset of the first row and column
   std::span<const FootprintRow> rows() const { return rows_; }
   int count() const;
@@ -74,6 +75,7 @@ class Footprint {
 
  private:
   int size_ = 1;
+  bool round_ = true;
   bool soft_ = false;
   int low_ = 0;
   std::vector<FootprintRow> rows_;

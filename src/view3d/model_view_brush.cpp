@@ -141,9 +141,7 @@ const Footprint& ModelView::texelFootprint(const SurfacePoint& point) {
                    ? static_cast<int>(
                          std::clamp(std::lround(texels), long{kMinBrushSize}, long{kMaxBrushSize}))
                    : kMinBrushSize;
-  if (scaledFootprint_.size() != shape.size || scaledFootprint_.soft() != shape.soft ||
-      scaledFootprint_.count() == 0)
-    scaledFootprint_ = Footprint(shape);
+  if (scaledFootprint_.shape() != shape) scaledFootprint_ = Footprint(shape);
   return scaledFootprint_;
 }
 
