@@ -9,45 +9,83 @@
 
 namespace pelt {
 
-FileReadResult readWholeFile(const std::string& path) {
-  FileReadResult result;
-  // Non-blocking, so a FIFO or device is refused below instead of waited on.
+namespace {
+
+// Opens a regular file for reading. Non-blocking, so a FIFO or device is
+// refused (ENODEV, EISDIR) instead of waited on. Returns the descriptor or -1.
+int openRegular(const std::string& path, std::int64_t& size, int& error) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
-    result.error = errno;
-    return result;
+    error = errno;
+    return -1;
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0) {
-    result.error = errno;
-    ::close(fd);
-    return result;
+    error = errno;
+  } else if (!S_ISREG(st.st_mode)) {
+    error = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+  } else {
+    size = static_cast<std::int64_t>(st.st_size);
+    return fd;
   }
-  if (!S_ISREG(st.st_mode)) {
-    result.error = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
-    ::close(fd);
-    return result;
-  }
-  if (st.st_size > kMaxReadableFileSize) {
-    result.error = EFBIG;
-    ::close(fd);
-    return result;
-  }
-  result.bytes.resize(static_cast<size_t>(st.st_size));
+  ::close(fd);
+  return -1;
+}
+
+// Reads `count` bytes from `offset` on; fewer when the file shrank meanwhile.
+int readRange(int fd, std::uint64_t offset, Bytes& bytes) {
   size_t done = 0;
-  while (done < result.bytes.size()) {
-    ssize_t n = ::read(fd, result.bytes.data() + done, result.bytes.size() - done);
+  while (done < bytes.size()) {
+    ssize_t n =
+        ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
     if (n < 0) {
       if (errno == EINTR) continue;
-      result.error = errno;
-      break;
+      return errno;
     }
-    if (n == 0) break;  // shrank while reading
+    if (n == 0) break;
     done += static_cast<size_t>(n);
   }
-  result.bytes.resize(done);
+  bytes.resize(done);
+  return 0;
+}
+
+}  // namespace
+
+FileReadResult readWholeFile(const std::string& path) {
+  FileReadResult result;
+  std::int64_t size = 0;
+  int fd = openRegular(path, size, result.error);
+  if (fd < 0) return result;
+  if (size > kMaxReadableFileSize) {
+    result.error = EFBIG;
+  } else {
+    result.bytes.resize(static_cast<size_t>(size));
+    result.error = readRange(fd, 0, result.bytes);
+  }
   ::close(fd);
   return result;
+}
+
+FileReadResult readFileRange(const std::string& path, std::uint64_t offset, std::uint64_t count) {
+  FileReadResult result;
+  if (count > static_cast<std::uint64_t>(kMaxReadableFileSize)) {
+    result.error = EFBIG;
+    return result;
+  }
+  std::int64_t size = 0;
+  int fd = openRegular(path, size, result.error);
+  if (fd < 0) return result;
+  result.bytes.resize(static_cast<size_t>(count));
+  result.error = readRange(fd, offset, result.bytes);
+  // The file changed since its directory was read.
+  if (result.error == 0 && result.bytes.size() != count) result.error = EIO;
+  ::close(fd);
+  return result;
+}
+
+int openRegularFile(const std::string& path, int& error) {
+  std::int64_t size = 0;
+  return openRegular(path, size, error);
 }
 
 namespace {

@@ -24,6 +24,14 @@ inline constexpr std::int64_t kMaxReadableFileSize = std::int64_t{512} << 20;
 // (ENODEV, EISDIR) and never waited on.
 FileReadResult readWholeFile(const std::string& path);
 
+// `count` bytes from `offset` on, under the same rules; a file that ends
+// before them gives EIO.
+FileReadResult readFileRange(const std::string& path, std::uint64_t offset, std::uint64_t count);
+
+// A descriptor for reading a regular file (the caller closes it), or -1 with
+// the errno in `error`.
+int openRegularFile(const std::string& path, int& error);
+
 // Writes to a temporary file in the same folder and renames it over `path`,
 // so a failed write leaves the old file as it was. A symbolic link is
 // followed to the file it names; the file keeps its permission bits (and its

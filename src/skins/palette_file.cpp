@@ -1,8 +1,7 @@
 #include "skins/palette_file.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
 
 #include "platform/file_io.h"
 #include "platform/platform.h"
@@ -15,17 +14,13 @@ namespace pelt {
 namespace {
 constexpr size_t kActSize = 768;
 
-// Unset, the palette path is the game's own colormap below the base folder,
-// as the Preferences dialog shows it; a game folder without one means none.
-std::string palettePath(Platform& platform) {
+// Set, "Palette Path" names the file (found through the game's files when
+// it lies below the base folder); unset, it is the game's own colormap.
+std::optional<GameFile> paletteFile(Platform& platform, GameFileSystem& files) {
   using namespace settings;
   std::string path = platform.readString(kPreferences, kPalettePath, "");
-  if (!path.empty() && path != kUnknown) return path;
-  std::string base = platform.readString(kProject, kBaseDir, "");
-  if (base.empty() || base == kUnknown) return "";
-  std::string game = base + "/" + kGameColormapName;
-  std::error_code error;
-  return std::filesystem::is_regular_file(game, error) ? game : "";
+  if (path.empty() || path == kUnknown) return files.find(kGameColormapName);
+  return files.locate(path);
 }
 }  // namespace
 
@@ -56,20 +51,15 @@ bool decodePaletteFile(std::span<const std::uint8_t> bytes, Palette& palette) {
   return false;
 }
 
-bool readPaletteFile(const std::string& path, Palette& palette) {
-  FileReadResult file = readWholeFile(path);
-  return file.ok() && decodePaletteFile(file.bytes, palette);
+void loadDefaultPalette(Platform& platform, GameFileSystem& files, Palette& palette) {
+  std::optional<GameFile> file = paletteFile(platform, files);
+  FileReadResult read = file ? files.read(*file) : FileReadResult{{}, ENOENT};
+  if (!read.ok() || !decodePaletteFile(read.bytes, palette)) palette = greyRampPalette();
 }
 
-void loadDefaultPalette(Platform& platform, Palette& palette) {
-  std::string path = palettePath(platform);
-  if (path.empty() || !readPaletteFile(path, palette)) palette = greyRampPalette();
-}
-
-std::unique_ptr<Skin> loadDefaultColormap(Platform& platform) {
-  std::string path = palettePath(platform);
-  if (path.empty()) return nullptr;
-  return readSkinImage(platform, path);
+std::unique_ptr<Skin> loadDefaultColormap(Platform& platform, GameFileSystem& files) {
+  std::optional<GameFile> file = paletteFile(platform, files);
+  return file ? readGameSkin(platform, files, *file) : nullptr;
 }
 
 }  // namespace pelt

@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "app/intro/intro.h"
 #include "app/main_frame.h"
+#include "platform/paths.h"
 #include "ui/main_window.h"
 #include "ui/program_icon.h"
 #include "ui/qt_platform.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
 
   pelt::QtPlatform platform;
   pelt::App app(platform);
+  app.dataFolder = pelt::programDataFolder();
   pelt::MainWindow window(app, platform);
   platform.setWindow(&window);
   if (window.startUp(pelt::parseArguments(arguments)) == pelt::StartupResult::Quit) return 0;

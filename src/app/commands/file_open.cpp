@@ -36,7 +36,7 @@ std::unique_ptr<Skin> temporarySkin(App& app, const std::string& name, NamedSkin
     first.hasFile = false;
     first.fileFormat = kFormatPcx;
     allocateSkin(first, app.model.skinWidth, app.model.skinHeight);
-    loadDefaultPalette(app.platform, first.palette);
+    loadDefaultPalette(app.platform, app.gameFiles, first.palette);
     fillCheckerboard(first, kTempCheckerSame, kTempCheckerOther);
     first.storedPixels = first.pixels;
   }
@@ -49,8 +49,8 @@ std::unique_ptr<Skin> temporarySkin(App& app, const std::string& name, NamedSkin
 // A name that would leave the base folder is missing, as in the game.
 std::unique_ptr<Skin> loadNamedSkin(App& app, const std::string& storedName, NamedSkinLoad& load) {
   std::string name = withForwardSlashes(storedName);
-  std::string path = resolveBelow(app.baseFolder, name, &load.listings);
-  std::unique_ptr<Skin> skin = path.empty() ? nullptr : readSkinImage(app.platform, path);
+  std::optional<GameFile> file = app.gameFiles.find(name, &load.listings);
+  std::unique_ptr<Skin> skin = file ? readGameSkin(app.platform, app.gameFiles, *file) : nullptr;
   if (!skin) {
     app.platform.messageBox(kMissingSkinMessage, MessageButtons::Ok);
     return temporarySkin(app, name, load);
@@ -90,21 +90,21 @@ void takeGeometry(Model& model, const Md2Data& data) {
 
 }  // namespace
 
-std::string resolveModelPath(const App& app, const std::string& path) {
-  if (path.empty() || path.front() == '/' || app.baseFolder.empty()) return path;
-  std::string below = joinPath(app.baseFolder, path);
-  return fileSize(below) >= 0 ? below : path;
+std::string resolveModelPath(App& app, const std::string& path) {
+  std::optional<GameFile> file = app.gameFiles.locate(path);
+  return file ? file->path : path;
 }
 
 bool loadMd2(App& app, const std::string& requestedPath) {
-  Platform& platform = app.platform;
-  std::string path = resolveModelPath(app, requestedPath);
-  FileReadResult file = readWholeFile(path);
+  GameFile found;
+  FileReadResult file = app.gameFiles.readPath(requestedPath, &found);
   if (!file.ok()) {
-    platform.messageBox(kLoadErrorMessage, MessageButtons::Ok);
+    app.platform.messageBox(kLoadErrorMessage, MessageButtons::Ok);
     return false;
   }
-  return loadMd2Bytes(app, path, std::move(file.bytes));
+  if (!loadMd2Bytes(app, found.path, std::move(file.bytes))) return false;
+  app.modelSource = found.source;
+  return true;
 }
 
 bool loadMd2Bytes(App& app, const std::string& path, Bytes bytes) {
@@ -142,9 +142,8 @@ bool loadMd2Bytes(App& app, const std::string& path, Bytes bytes) {
 }
 
 void openModelCommand(App& app) {
-  Platform& platform = app.platform;
   FileDialogRequest request{false, kMd2Filter, "*.md2", app.loadFolder};
-  std::optional<FileDialogResult> chosen = platform.fileDialog(request);
+  std::optional<FileDialogResult> chosen = app.platform.fileDialog(request);
   if (!chosen) {
     refreshListsAndViews(app);
     return;
@@ -152,22 +151,28 @@ void openModelCommand(App& app) {
   rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
   std::string path = chosen->path;
   if (lacksExtension(path)) path += ".md2";
+  openModelFile(app, path);
+}
 
+void openModelFile(App& app, const std::string& path) {
+  Platform& platform = app.platform;
   if (app.model.modelLoaded) {
     MessageAnswer answer = platform.messageBox(kSaveMeshQuestion, MessageButtons::YesNoCancel);
-    if (answer == MessageAnswer::Cancel) {
+    std::optional<bool> saved;
+    if (answer == MessageAnswer::Yes) saved = saveCurrentModel(app);
+    // Cancelling the dialog that asks where an archived model goes keeps it.
+    if (answer == MessageAnswer::Cancel || (answer == MessageAnswer::Yes && !saved)) {
       refreshListsAndViews(app);
       return;
     }
-    if (answer == MessageAnswer::Yes && !saveMd2(app, app.currentFile))
-      platform.messageBox(kSaveMeshFailedMessage, MessageButtons::Ok);
+    if (saved == false) platform.messageBox(kSaveMeshFailedMessage, MessageButtons::Ok);
   }
   if (!confirmDiscardPaintedSkins(app)) {
     refreshListsAndViews(app);
     return;
   }
 
-  if (fileSize(path) < 0) {
+  if (!app.gameFiles.locate(path)) {
     platform.messageBox(kLoadErrorMessage, MessageButtons::Ok);
   } else if (loadMd2(app, path)) {
     app.currentFile = path;
