@@ -43,10 +43,12 @@ inline constexpr int kUserGuideId = 32930;
 inline constexpr std::array<const char*, 7> kMenuOrder = {
     "File", "Companion", "Options", "Skins", "Mapping", "Rectangle", "Help"};
 
-// Tool-bar ids left to right; 0 is a separator.
-inline constexpr std::array<int, 19> kToolBarLayout = {
+// Tool-bar ids left to right; 0 is a separator. The brush size box follows
+// the Fill Brush.
+inline constexpr int kBrushSizeAfterId = 33240;
+inline constexpr std::array<int, 21> kToolBarLayout = {
     32779, 0, 32780, 32781, 0, 32802, 32800, 32801, 0, 32836, 32866, 32850, 0, 32864, 0,
-    32868, 32869, 0, kPlayAnimationId};
+    32868, 32869, 0, 33240, 0, kPlayAnimationId};
 
 std::span<const Command> commandTable();
 const Command* findCommand(int id);

@@ -83,6 +83,7 @@ bool commandKeepsPlayback(int commandId) {
       32858, 32859, 32862, 32860, 32861, 32863,  // phong and environment maps
       32775, 32857, 32779, 32780, 32781,         // swap, snapshot, camera override, modes
       32802, 32800, 32801,                       // brushes
+      33240, 33241, 33242, 33243, 33244, 33245, 33246, 33247, 33248,  // and their settings
       32811,                                     // hide or show the companion
       32796, 32797, 32798, 32837, 32838, 32839,  // selection
       32832, 32834, 32833, 32835,                // colour keys

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "model/mirror_lookup.h"
 #include "model/model.h"
 #include "platform/core_view.h"
 #include "raster/rasterizer.h"
@@ -39,6 +40,7 @@ struct SkinViewInputs {
   std::int32_t& mapRectShown;
   // Rebuilds the blend table after the paint colour changed (colour pick).
   std::function<void()> rebuildBlendTable;
+  BrushInputs brush{};
 };
 
 enum SkinDragState : std::int32_t {
@@ -106,6 +108,9 @@ class SkinView : public CoreView {
   void wheelAt(const WheelEvent& event) override;
   void captureLost() override;
   std::string statusText(int x, int y) const override;
+  std::optional<BrushOutline> brushOutline(int x, int y) const override;
+  // Mesh Paint mode with the camera override off, on a skin.
+  bool paintingPossible() const;
 
   // The whole current skin centred, at the largest zoom that fits; false
   // when there is no skin or no size yet.
@@ -169,6 +174,7 @@ class SkinView : public CoreView {
   MapRect mapRect;
   std::int32_t& mapRectShown;  // the rectangle tool is on
   PaintStroke paintStroke;     // the stroke of the paint gesture
+  MirrorLookup mirror;         // prepared when a mirrored stroke starts
 
  private:
   void normaliseMapRect();

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStringList>
@@ -18,6 +19,7 @@
 
 #include "app/app.h"
 #include "app/command_table.h"
+#include "app/commands/options_brush.h"
 #include "app/frame_lists.h"
 #include "ui/qt_platform.h"
 #include "ui/tool_icons.h"
@@ -142,6 +144,9 @@ void MainWindow::buildCommands() {
     connect(action, &QAction::triggered, this, [this, id] {
       runCommand(frame_, id);
       updateCommandStates();
+      // The brush outline follows the brush.
+      for (ViewWidget* view : views_)
+        if (view) view->update();
     });
     addAction(action);  // keys work even for commands without a menu entry
     if (*c.menu) menuFor(c.menu)->addAction(action);
@@ -155,13 +160,25 @@ void MainWindow::buildToolBar() {
   toolBar_ = addToolBar("Tools");
   toolBar_->setMovable(false);
   toolBar_->setIconSize(QSize(kToolImageWidth, kToolImageHeight));
+  brushSize_ = new QSpinBox(toolBar_);
+  brushSize_->setRange(kMinBrushSize, kMaxBrushSize);
+  brushSize_->setValue(app_.brush.size);
+  brushSize_->setToolTip("Brush Size");
+  brushSize_->setFocusPolicy(Qt::ClickFocus);
   for (int id : kToolBarLayout) {
     if (id == 0) {
       toolBar_->addSeparator();
     } else if (QAction* a = action(id)) {
       toolBar_->addAction(a);
+      // The size box follows the last brush.
+      if (id == kBrushSizeAfterId) toolBar_->addWidget(brushSize_);
     }
   }
+  connect(brushSize_, &QSpinBox::valueChanged, this, [this](int size) {
+    setBrushSize(app_, size);
+    for (ViewWidget* view : views_)
+      if (view) view->update();
+  });
 }
 
 void MainWindow::buildLists() {
@@ -261,6 +278,10 @@ void MainWindow::refreshViewStatus() {
 }
 
 void MainWindow::updateCommandStates() {
+  if (brushSize_ && brushSize_->value() != app_.brush.size) {
+    const QSignalBlocker blocker(brushSize_);
+    brushSize_->setValue(app_.brush.size);
+  }
   for (const Command& c : commandTable()) {
     QAction* a = action(c.id);
     if (a == nullptr) continue;

@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "model/animation.h"
+#include "model/mirror_lookup.h"
 #include "model/model.h"
 #include "platform/core_view.h"
 #include "platform/game_files.h"
@@ -77,6 +79,7 @@ struct ModelViewMouseInputs {
   const ProtectedColors* protectedColors = nullptr;
   // A colour was picked into the current slot: the blend table follows it.
   std::function<void()> colourPicked;
+  BrushInputs brush{};
 };
 
 // The shared document state the view reads; the owner keeps it alive.
@@ -135,6 +138,8 @@ class ModelView : public CoreView {
   // With Ctrl the wheel moves the eye toward the target instead of turning.
   void wheelAt(const WheelEvent& event) override;
   void captureLost() override;
+  std::string statusText(int x, int y) const override;
+  std::optional<BrushOutline> brushOutline(int x, int y) const override;
   ViewGesture gesture() const { return gesture_; }
   const CameraDrag& cameraDrag() const { return drag_; }
 
@@ -258,6 +263,21 @@ class ModelView : public CoreView {
   std::int32_t pickAt(WindowPoint p) const;
   std::int32_t texelAt(int x, int y) const;
   bool paintStroke(bool pressed, WindowPoint point);
+  bool paintingPossible() const;
+  bool dabAt(int x, int y, const PaintTables& tables);
+  bool joinSamples(WindowPoint from, WindowPoint to, const PaintTables& tables);
+  bool mirrorDab(const SurfacePoint& point, const PaintTables& tables);
+  bool fillAt(WindowPoint point, const PaintTables& tables);
+  // The triangle under a client point of the last full render and where on
+  // it the point lies.
+  std::optional<SurfacePoint> surfaceAt(WindowPoint p);
+  // Which visible triangle covers a buffer point, nearest first; the screen
+  // corners are gathered on first use after each full render.
+  int triangleAt(int x, int row);
+  void indexTriangles();
+  // The brush's size in texels at a point of the surface: the texels a dab
+  // of its window size would cover there.
+  const Footprint& texelFootprint(const SurfacePoint& point);
   void pickColour(WindowPoint point);
   void brushSelection(WindowPoint point);
   void capture();
@@ -281,13 +301,26 @@ class ModelView : public CoreView {
   std::vector<std::int32_t> tileHigh_;
   bool tilesIndexed_ = false;
 
+  struct ScreenTriangle {
+    std::int16_t index = 0;
+    int left = 0, bottom = 0, right = 0, top = 0;  // bounds in buffer pixels
+    std::array<double, 3> x{}, y{}, z{};           // corners, z the view depth
+  };
+  std::vector<ScreenTriangle> screenTriangles_;
+  bool trianglesIndexed_ = false;
+
   ViewGesture gesture_ = ViewGesture::Idle;
   WindowPoint anchor_;
+  bool ctrlAtPress_ = false;
   WindowPoint anchorScreen_;
   CameraDrag drag_;
   bool captured_ = false;
   bool pointerHidden_ = false;
   PaintStroke stroke_;
+  MirrorLookup mirror_;
+  // The last walk point of the stroke that showed the model.
+  std::optional<WindowPoint> lastSample_;
+  Footprint scaledFootprint_;
 
   ViewBasis basis_;
   Projection proj_;

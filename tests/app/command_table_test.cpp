@@ -56,9 +56,18 @@ constexpr Row kExpected[] = {
     {32802, "Options", "Point Brush\tShift+1", "Shift+1", 4},
     {32800, "Options", "Pencil Brush\tShift+2", "Shift+2", 5},
     {32801, "Options", "Line Brush\tShift+3", "Shift+3", 6},
+    {33240, "Options", "Fill Brush\tShift+4", "Shift+4", 13},
+    {33241, "Options", "Larger Brush\tCtrl+]", "Ctrl+]", 0},
+    {33242, "Options", "Smaller Brush\tCtrl+[", "Ctrl+[", 0},
+    {33243, "Options", "Round Brush\tB", "B", 0},
+    {33244, "Options", "Soft Brush", "", 0},
+    {33245, "Options", "Mirror Painting\tM", "M", 0},
+    {33246, "Options/Mirror Axis", "X", "", 0},
+    {33247, "Options/Mirror Axis", "Y", "", 0},
+    {33248, "Options/Mirror Axis", "Z", "", 0},
     {kFitSkinId, "Options", "Fit Skin\tHome", "Home", 0},
     {kFrameModelId, "Options", "Frame Model\tShift+Home", "Shift+Home", 0},
-    {kPlayAnimationId, "Options", "Play Animation\tP", "P", 13},
+    {kPlayAnimationId, "Options", "Play Animation\tP", "P", 14},
     {kPlayAllFramesId, "Options", "Play All Frames\tShift+P", "Shift+P", 0},
     {32785, "Skins", "&New\tShift+N", "Shift+N", 0},
     {32777, "Skins", "&Open\tShift+O", "Shift+O", 0},
@@ -116,7 +125,7 @@ constexpr Row kExpected[] = {
 
 TEST(CommandTable, EveryRowAsTheMenusShowIt) {
   ASSERT_EQ(commandTable().size(), std::size(kExpected));
-  std::vector<int> menuOrder, expectedMenuOrder, buttons(13);
+  std::vector<int> menuOrder, expectedMenuOrder, buttons(14);
   for (const Command& c : commandTable())
     if (*c.menu) menuOrder.push_back(c.id);
   for (const Row& row : kExpected) {
@@ -132,18 +141,17 @@ TEST(CommandTable, EveryRowAsTheMenusShowIt) {
     if (*row.menu) expectedMenuOrder.push_back(row.id);
   }
   EXPECT_EQ(menuOrder, expectedMenuOrder);
+  std::set<std::string> keys;
+  std::set<int> ids;
+  for (const Command& c : commandTable()) {
+    EXPECT_TRUE(!*c.key || keys.insert(c.key).second) << "bound twice: " << c.key;
+    EXPECT_TRUE(ids.insert(c.id).second) << "id twice: " << c.id;
+  }
   // The layout puts the buttons left to right by their numbers.
   std::vector<int> shown;
   std::copy_if(kToolBarLayout.begin(), kToolBarLayout.end(), std::back_inserter(shown),
                [](int id) { return id != 0; });
   EXPECT_EQ(shown, buttons);
-  // No id or key is bound twice.
-  std::set<std::string> keys;
-  std::set<int> ids;
-  for (const Command& c : commandTable()) {
-    EXPECT_TRUE(ids.insert(c.id).second) << c.id;
-    EXPECT_TRUE(!*c.key || keys.insert(c.key).second) << c.key;
-  }
 }
 
 // Keys and Mouse: every row of the table once, under its top menu in menu-bar
@@ -214,14 +222,26 @@ TEST_F(CommandWalk, HelpShowsTheKeysAndOpensTheGuide) {
 }
 
 TEST_F(CommandWalk, ChecksFollowTheState) {
-  for (const std::vector<int>& ids :
-       {std::vector{32781, 32780}, {32869, 32868}, {32802, 32800, 32801}})
+  for (const std::vector<int>& ids : {std::vector{32781, 32780},
+                                      {32869, 32868},
+                                      {32802, 32800, 33240, 32801},
+                                      {33248, 33246, 33247}})
     for (int id : ids) {
       run(id);
       for (int other : ids) EXPECT_EQ(checked(other), other == id) << id;
     }
   EXPECT_EQ(app.brushKind, 2);  // the line brush, run last
-  run(32779);                   // camera override off
+  EXPECT_EQ(app.mirrorAxis, 1);
+  // Round, soft and mirror flip; the soft brush's weakest strength is a sixteenth.
+  for (int id : {33243, 33244, 33245}) {
+    const bool was = checked(id);
+    run(id);
+    EXPECT_NE(checked(id), was) << id;
+  }
+  EXPECT_FALSE(app.brush.round);
+  EXPECT_EQ(app.softBlendTables[kFullLevel], app.blendTable);
+  EXPECT_EQ(platform.statusText, "Mirror painting across Y");
+  run(32779);  // camera override off
   EXPECT_FALSE(checked(32779));
 
   run(32866);

@@ -159,16 +159,21 @@ TEST_F(Shell, EveryCommandWithItsMenuKeyStateAndToolButton) {
     EXPECT_EQ(action->isEnabled(), isCommandEnabled(c, app)) << c.id;
     EXPECT_TRUE(!c.checked || action->isChecked() == isCommandChecked(c, app)) << c.id;
   }
-  // The twelve buttons and Play Animation, with images and tips, in the table's order.
+  // The thirteen buttons and Play Animation, with images and tips, in the table's order.
   std::vector<int> ids;
   for (QAction* a : window.findChild<QToolBar*>()->actions()) {
-    if (a->isSeparator()) continue;
+    if (a->isSeparator() || qobject_cast<QWidgetAction*>(a)) continue;
     EXPECT_FALSE(a->icon().isNull() || a->toolTip().isEmpty());
     for (const Command& c : commandTable())
       if (window.action(c.id) == a) ids.push_back(c.id);
   }
   EXPECT_EQ(ids, (std::vector<int>{32779, 32780, 32781, 32802, 32800, 32801, 32836, 32866, 32850,
-                                   32864, 32868, 32869, kPlayAnimationId}));
+                                   32864, 32868, 32869, 33240, kPlayAnimationId}));
+  // Then the brush size box: it follows the size keys and sets the size.
+  window.action(33241)->trigger();
+  EXPECT_EQ(window.brushSizeBox()->value(), 2);
+  window.brushSizeBox()->setValue(24);
+  EXPECT_EQ(app.brush.size, 24);
 }
 
 // F1 shows every command of the table; the search narrows the list.
@@ -179,10 +184,10 @@ TEST_F(Shell, KeysAndMouseWindowListsEveryCommand) {
   ASSERT_NE(keys, nullptr);
   EXPECT_TRUE(keys->isVisible());
   EXPECT_EQ(keys->shownCommands(), static_cast<int>(commandTable().size()));
-  keys->findChild<QLineEdit*>("search")->setText("brush");
-  EXPECT_EQ(keys->shownCommands(), 3);
+  keys->findChild<QLineEdit*>("search")->setText("line BRUSH");
+  EXPECT_EQ(keys->shownCommands(), 1);
   EXPECT_EQ(keys->findChild<QLabel*>("count")->text().toStdString(),
-            "3 of " + std::to_string(commandTable().size()) + " commands");
+            "1 of " + std::to_string(commandTable().size()) + " commands");
   window.action(kKeysAndMouseId)->trigger();  // the same window again
   EXPECT_EQ(platform.keysAndMouse(), keys);
 }
