@@ -19,7 +19,8 @@ done
 Xvfb "$display" -screen 0 1280x800x24 >/dev/null 2>&1 &
 pids+=($!)
 export DISPLAY=$display XDG_CONFIG_HOME=$scratch/config
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getdisplaygeometry >/dev/null 2>&1 || fail "no X server on $display"
 model=$(build/pelt-cli demo "$scratch/demo")
 base=$scratch/demo/baseq2
 mkdir -p "$XDG_CONFIG_HOME/Quillon"

@@ -41,11 +41,11 @@ xdotool mousemove --window "$window" 300 420 keydown shift click 1 keyup shift
 key backslash
 shot mapping-mode
 
-# Paint mode with the pencil: a bright colour from the palette strip and a
-# few strokes across the model's back in the 3D view.
-key 1 shift+2 c
+# Paint mode with a pencil four pixels wide: a bright colour from the
+# palette strip and two strokes across the model in the 3D view.
+key 1 shift+2 c ctrl+bracketright ctrl+bracketright ctrl+bracketright
 xdotool mousemove --window "$window" 905 592 click 1
-for y in 250 254 258 262; do drag 740 "$y" 920 $((y + 40)); done
+for y in 250 262; do drag 740 "$y" 920 $((y + 40)); done
 shot painting
 
 # Help/Keys and Mouse.
