@@ -57,7 +57,8 @@ MappingParseResult parseMappingFile(std::span<const std::uint8_t> bytes,
     return refused(kNotPmapMessage);
   const int triangles = readI16(bytes.data() + 4);
   if (triangles != target.triangleCount) return refused(kPmapTriangleCountMessage);
-  if (bytes.size() != kMappingHeaderSize + static_cast<size_t>(triangles) * kMappingRecordSize)
+  // Bytes after the records are not part of the mapping.
+  if (bytes.size() < kMappingHeaderSize + static_cast<size_t>(triangles) * kMappingRecordSize)
     return refused(kNotPmapMessage);
 
   MappingFile file;

@@ -24,11 +24,8 @@ inline constexpr std::int64_t kMaxReadableFileSize = std::int64_t{512} << 20;
 // (ENODEV, EISDIR) and never waited on.
 FileReadResult readWholeFile(const std::string& path);
 
-// Writes to a temporary file in the same folder and renames it over `path`,
-// so a failed write leaves the old file as it was. A symbolic link is
-// followed to the file it names; the file keeps its permission bits (and its
-// other hard links); a file a direct write could not open is refused with
-// that errno. Returns 0 or an errno.
+// Saves without ever losing the old contents (see safe_save.h); 0 or an
+// errno.
 int writeFileAtomically(const std::string& path, const Bytes& bytes);
 
 // Size of a file in bytes, or -1 when it cannot be read.

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/platform.h"
+#include "platform/safe_save.h"
 #include "skins/byte_order.h"
 
 namespace pelt {
@@ -169,11 +170,7 @@ SkinDecodeResult decodeBmp(std::span<const std::uint8_t> file) {
 
 bool writeSkin(Platform& platform, Skin& skin, const std::string& path, const Bytes& bytes,
                std::uint8_t format) {
-  int error = writeFileAtomically(path, bytes);
-  if (error != 0) {
-    platform.messageBox("Error Saving: " + std::to_string(error), MessageButtons::Ok);
-    return false;
-  }
+  if (!saveFileOrWarn(platform, path, bytes)) return false;
   skin.fileFormat = format;
   return true;
 }

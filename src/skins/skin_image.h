@@ -40,8 +40,8 @@ std::unique_ptr<Skin> readSkinImage(Platform& platform, const std::string& path)
 Bytes encodeSkinPcx(const Skin& skin);
 Bytes encodeSkinBmp(const Skin& skin);
 
-// Write the skin and set its `fileFormat`; on failure show
-// "Error Saving: <errno>" and leave the skin unchanged.
+// Write the skin and set its `fileFormat`; on failure show the save error
+// (saveErrorMessage) and leave the skin unchanged.
 bool writeSkinPcx(Platform& platform, Skin& skin, const std::string& path);
 bool writeSkinBmp(Platform& platform, Skin& skin, const std::string& path);
 

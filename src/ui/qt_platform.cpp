@@ -86,6 +86,11 @@ MessageAnswer QtPlatform::messageBox(const std::string& text, MessageButtons but
   return MessageAnswer::Ok;
 }
 
+void QtPlatform::warningBox(const std::string& text) {
+  QMessageBox box(QMessageBox::Warning, "Pelt", qs(text), QMessageBox::Ok, dialogParent());
+  box.exec();
+}
+
 QString QtPlatform::fallbackFolder() const {
   if (window_ == nullptr) return QDir::homePath();
   const QString base = usableStartFolder(window_->frame().app.baseFolder, QDir::homePath());

@@ -26,6 +26,7 @@ class QtPlatform : public QObject, public Platform {
   void setWindow(MainWindow* window) { window_ = window; }
 
   MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override;
+  void warningBox(const std::string& text) override;
   std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) override;
   std::optional<std::string> browseFolder(const std::string& title) override;
   bool resizeSkinsDialog(ResizeSkinsValues& values) override;

@@ -206,20 +206,24 @@ TEST_F(ModelFiles, RefusedAndFailedSavesSayWhyAndLeaveTheOldFile) {
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, previous);
   EXPECT_FALSE(saved);
-  EXPECT_EQ(platform.messageTexts(), Messages{"Error Saving: 27"});
+  EXPECT_EQ(platform.messageTexts(), Messages{"Error Saving: 27\n" + path + ": File too large"});
+  EXPECT_TRUE(platform.messages[0].warning);
   EXPECT_EQ(readWholeFile(path).bytes, before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temp file
 
   // Through the commands the cause comes first, then the command's own message.
+  const std::string missing[] = {dir.file("no/such/folder/x.md2"), dir.file("gone/m.md2")};
   const std::pair<int, const char*> commands[] = {
       {32774, "An error occured while attempting to save!"},
       {32773, "An error occured while trying to save =["}};
   for (auto [id, message] : commands) {
     platform.messages.clear();
-    platform.answerFile(dir.file("no/such/folder/x.md2"));
-    app.currentFile = dir.file("gone/m.md2");
+    platform.answerFile(missing[0]);
+    app.currentFile = missing[1];
     run(id);
-    EXPECT_EQ(platform.messageTexts(), (Messages{"Error Saving: 2", message}));
+    const std::string& path = missing[id == 32774 ? 0 : 1];
+    EXPECT_EQ(platform.messageTexts(),
+              (Messages{"Error Saving: 2\n" + path + ": No such file or directory", message}));
   }
 }
 

@@ -114,19 +114,29 @@ TEST_F(MappingCommands, ExportThenImportKeepsTheMappingAndRevertUndoesIt) {
   platform.answerFile(dir.file("sub/map"));  // no extension: ".pmp" is added
   run(kExport);
   ASSERT_EQ(fileSize(dir.file("sub/map.pmp")), 12 + 24 * 6);
+  // A file that cannot be written leaves the table as it was, uncompacted.
+  app.model.stCoords[static_cast<size_t>(app.model.stCount)] = {5, 5};
+  const int stCount = ++app.model.stCount;
   platform.answerFile(dir.file("missing/map.pmp"));
   run(kExport);
-  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{"Error Saving: 2"});
+  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{"Error Saving: 2\n" +
+                                                              dir.file("missing/map.pmp") +
+                                                              ": No such file or directory"});
+  EXPECT_EQ(app.model.stCount, stCount);
 
   app.model.stCoords[3] = {77, 77};
   rebuildStTable(app.model);
   app.model.triangles[0].vertexIndex = {2, 1, 0};
-  platform.answerFile(dir.file("sub/map.pmp"));
+  // Bytes after the records are no part of the mapping.
+  Bytes file = readWholeFile(dir.file("sub/map.pmp")).bytes;
+  file.resize(file.size() + 5, 0xEE);
+  platform.answerFile(dir.write("sub/long.pmp", file));
   run(kImport);  // the file's vertex indices come too
   EXPECT_EQ(corners(), before);
   EXPECT_EQ(app.model.triangles[0].vertexIndex, (std::array<std::int16_t, 3>{0, 1, 2}));
-  run(kRevert);  // the import stored the mapping it replaced
+  run(kRevert);  // the import stored the mapping it replaced, indices included
   EXPECT_EQ(app.model.triangles[1].cornerSt[1], (StCoord{77, 77}));
+  EXPECT_EQ(app.model.triangles[0].vertexIndex, (std::array<std::int16_t, 3>{2, 1, 0}));
 }
 
 TEST_F(MappingCommands, RefusedFilesLeaveTheModelAndItsStoredMappingAlone) {

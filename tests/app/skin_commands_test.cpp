@@ -93,7 +93,9 @@ TEST_F(SkinCommands, NewAndDuplicateSkins) {
 TEST_F(SkinCommands, SaveAsNamesByTheBaseFolderAndAsksOutsideIt) {
   loadStrip();
   const std::string copy = app.baseFolder + "/models/m/copy", out = dir.file("out.pcx");
-  const Messages failed{kNotBelowBaseQuestion, "Error Saving: 2", kSaveSkinFailedMessage};
+  const std::string missing = dir.file("missing/x.pcx");
+  const Messages failed{kNotBelowBaseQuestion, "Error Saving: 2\n" + missing + ": No such file or directory",
+                        kSaveSkinFailedMessage};
   struct Case {
     std::string file;
     int filter;
@@ -104,7 +106,7 @@ TEST_F(SkinCommands, SaveAsNamesByTheBaseFolderAndAsksOutsideIt) {
       {copy, 2, MessageAnswer::No, "models/m/copy.bmp", {}},
       {out, 1, MessageAnswer::No, "models/m/copy.bmp", {kNotBelowBaseQuestion}},
       {out, 1, MessageAnswer::Yes, out, {kNotBelowBaseQuestion}},
-      {dir.file("missing/x.pcx"), 1, MessageAnswer::Yes, out, failed},
+      {missing, 1, MessageAnswer::Yes, out, failed},
   };
   for (const Case& c : cases) {
     platform.messages.clear();
