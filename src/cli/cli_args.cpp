@@ -54,7 +54,7 @@ const char* usageText() {
   return "usage:\n"
          "  pelt-cli info FILE.md2 [--json] [--base FOLDER]\n"
          "  pelt-cli convert IN OUT (an MD2 to .md2; a skin to .pcx or .bmp)\n"
-         "  pelt-cli demo FOLDER\n"
+         "  pelt-cli demo [--force] FOLDER\n"
          "  pelt-cli render MODEL OUT.bmp|OUT.pcx [--mode 0-8] [--size WxH] [--frame F]\n"
          "      [--skin FILE] [--phong FILE] [--env FILE] [--colormap FILE] [--mapping]\n"
          "  pelt-cli bench MODEL [--mode 0-8] [--size WxH] [--frames N]\n"

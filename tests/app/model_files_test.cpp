@@ -42,9 +42,13 @@ class ModelFiles : public test::FrameTest {
 TEST_F(ModelFiles, LoadingReadsGeometryFramesAndSkinsInAnyCase) {
   writeSkin("models/m/skin.pcx", 64, 32);
   writeSkin("models/m/Other.PCX", 64, 32, 5);
+  // A skin saved outside the base folder is named by its absolute path.
+  const test::TempDir elsewhere;
+  const std::string outside =
+      elsewhere.write("outside.pcx", encodeSkinPcx(patternSkin(64, 32, 9)));
   std::string path = dir.write(
-      "models/m/tris.md2",
-      encodeMd2(test::quadStripMd2(1, 64, 32, {"models/m/skin.pcx", "MODELS\\m\\other.pcx"}, 3)));
+      "models/m/tris.md2", encodeMd2(test::quadStripMd2(
+                               1, 64, 32, {"models/m/skin.pcx", "MODELS\\m\\other.pcx", outside}, 3)));
   ASSERT_TRUE(loadMd2(app, path));
   const Model& m = app.model;
   EXPECT_TRUE(platform.messages.empty());
@@ -52,24 +56,34 @@ TEST_F(ModelFiles, LoadingReadsGeometryFramesAndSkinsInAnyCase) {
   EXPECT_EQ(std::tuple(m.vertexCount, m.triangleCount, m.storedStCount), std::tuple(4, 2, 4));
   ASSERT_EQ(m.frames.size(), 3u);
   EXPECT_EQ(m.frames[2].vertices[3], (Vec3{-3.0f, 10.0f, 8.0f}));
-  ASSERT_EQ(m.skins.size(), 2u);
+  ASSERT_EQ(m.skins.size(), 3u);
   EXPECT_EQ(m.skins[1]->name, "MODELS/m/other.pcx");  // found in any case, stored with '/'
   EXPECT_EQ(m.skins[1]->pixels, patternSkin(64, 32, 5).pixels);
+  EXPECT_EQ(m.skins[2]->name, outside);
+  EXPECT_EQ(m.skins[2]->pixels, patternSkin(64, 32, 9).pixels);
 }
 
+// The stand-in's greys come from the palette, the missing file is named.
 TEST_F(ModelFiles, MissingOrWrongSizedSkinsBecomeCheckerboards) {
-  dir.write("pal.act", Bytes(768, 7));
+  Bytes palette(768);  // sixteen greys, then reds
+  for (size_t i = 0; i < 256; ++i) {
+    palette[i * 3] = static_cast<std::uint8_t>(i < 16 ? i * 16 : i);
+    palette[i * 3 + 1] = palette[i * 3 + 2] = static_cast<std::uint8_t>(i < 16 ? i * 16 : 0);
+  }
+  dir.write("pal.act", palette);
   platform.writeString(settings::kPreferences, settings::kPalettePath, dir.file("pal.act"));
   writeSkin("a.pcx", 16, 8);
   writeSkin("wrong.pcx", 8, 8);
   ASSERT_TRUE(loadMd2(app, dir.write("m.md2", encodeMd2(test::quadStripMd2(
                                                   1, 16, 8, {"a.pcx", "gone.pcx", "wrong.pcx"})))));
-  EXPECT_EQ(platform.messageTexts(), (Messages{kMissingSkinMessage, kWrongSkinSizeMessage}));
+  EXPECT_EQ(platform.messageTexts(),
+            (Messages{std::string(kMissingSkinMessage) + "\n" + dir.file("gone.pcx"),
+                      kWrongSkinSizeMessage}));
   const Skin& temp = *app.model.skins.at(1);
   EXPECT_FALSE(temp.hasFile);
-  EXPECT_EQ(temp.palette[100], 7);
+  EXPECT_TRUE(std::equal(palette.begin(), palette.end(), temp.palette.begin()));
   EXPECT_EQ((std::array{temp.pixel(0, 3), temp.pixel(4, 3), temp.pixel(0, 4), temp.pixel(12, 4)}),
-            (std::array<std::uint8_t, 4>{63, 191, 191, 63}));
+            (std::array<std::uint8_t, 4>{4, 12, 12, 4}));
   EXPECT_EQ(app.model.skins[2]->pixels, temp.pixels);
 }
 

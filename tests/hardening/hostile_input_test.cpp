@@ -27,6 +27,7 @@
 #include "demo/demo_folder.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
+#include "skins/skin_image.h"
 #include "support/fixtures.h"
 #include "support/malformed_corpus.h"
 #include "support/model_invariants.h"
@@ -92,8 +93,8 @@ TEST(MalformedCorpus, EachFileIsRefusedWithItsMessageOrTakenSanely) {
       continue;
     }
     for (const std::string& text : platform.messageTexts())
-      EXPECT_TRUE(text == kMissingSkinMessage || text == kWrongSkinSizeMessage ||
-                  text == kWrongDimensionsMessage)
+      EXPECT_TRUE(text.starts_with(kMissingSkinMessage) || text == kWrongSkinSizeMessage ||
+                  text == kWrongDimensionsMessage || text == kNotValidSkinMessage)
           << text;
     EXPECT_EQ(modelFault(app.model, true), "");
     // Names that point outside the base folder or at special files become
