@@ -17,6 +17,7 @@
 #include "app/view_factory.h"
 #include "cli/cli_args.h"
 #include "cli/console_platform.h"
+#include "model/md2_format.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
 #include "skins/skin_image.h"
@@ -98,7 +99,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, bool wantsOut) 
 
 // An image the user named: on failure says which file and why.
 std::unique_ptr<Skin> readNamedImage(const std::string& path) {
-  FileReadResult file = readWholeFile(path);
+  FileReadResult file = readFile(path, skinImageReadPlan);
   if (!file.ok()) {
     std::cerr << path << ": " << readErrorText(file.error) << "\n";
     return nullptr;
@@ -128,12 +129,12 @@ bool addMap(App& app, MapKind kind, const std::string& path, bool named) {
 // "enviros" and its pics/colormap.pcx. Returns an exit code.
 int loadScene(App& app, const SceneOptions& o) {
   app.baseFolder = baseFolderFor(o.model);
-  FileReadResult modelFile = readWholeFile(o.model);
+  FileReadResult modelFile = readFile(o.model, md2ReadPlan);
   if (!modelFile.ok()) {
     std::cerr << o.model << ": " << readErrorText(modelFile.error) << "\n";
     return kExitFailure;
   }
-  if (!loadMd2(app, o.model)) return kExitFailure;
+  if (!loadMd2Bytes(app, o.model, std::move(modelFile.bytes))) return kExitFailure;
   Model& model = app.model;
   const int frameCount = static_cast<int>(model.frames.size());
   if (o.frame >= frameCount) {

@@ -1,5 +1,6 @@
 #include "model/mapping_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -49,6 +50,12 @@ std::optional<std::int16_t> rescaleMappingCoord(int value, int skinSize, int fil
   const float whole = std::trunc(scaled);
   if (!(whole >= -32768.0f && whole <= 32767.0f)) return std::nullopt;
   return static_cast<std::int16_t>(whole);
+}
+
+ReadPlan mappingReadPlan(std::span<const std::uint8_t> start) {
+  if (start.size() < kMappingHeaderSize) return {kMappingHeaderSize, 0};
+  const auto triangles = static_cast<std::uint64_t>(std::max<int>(readI16(start.data() + 4), 0));
+  return {kMappingHeaderSize + triangles * kMappingRecordSize, 0};
 }
 
 MappingParseResult parseMappingFile(std::span<const std::uint8_t> bytes,

@@ -2,7 +2,9 @@
 // Whole-file reads and crash-safe writes. Every reader works on the bytes of
 // the whole file, so no parser ever touches the disk.
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,8 +22,22 @@ struct FileReadResult {
 // instead of being pulled into memory.
 inline constexpr std::int64_t kMaxReadableFileSize = std::int64_t{512} << 20;
 
+// What a reader needs of a file, judged from its first bytes: the first
+// `head` bytes and the last `tail` bytes, which follow the head directly in
+// what is read (the whole file when the two meet). A reader whose header
+// says how long the file can usefully be reads no more than that, however
+// long the file is.
+struct ReadPlan {
+  std::uint64_t head = 0;
+  std::uint64_t tail = 0;
+};
+inline constexpr size_t kReadProbeBytes = 128;
+// Gets the first kReadProbeBytes of the file (fewer when it is shorter).
+using ReadPlanner = ReadPlan (*)(std::span<const std::uint8_t> start);
+
 // Only regular files are read: a FIFO, device or folder is refused at once
 // (ENODEV, EISDIR) and never waited on.
+FileReadResult readFile(const std::string& path, ReadPlanner planner);
 FileReadResult readWholeFile(const std::string& path);
 
 // Saves without ever losing the old contents (see safe_save.h); 0 or an

@@ -29,6 +29,10 @@ struct SkinDecodeResult {
   std::string message;         // what to tell the user on failure
 };
 
+// The part of a skin file its header allows (pixel data at its longest, and
+// a PCX's closing palette); the whole file for a format it does not know.
+ReadPlan skinImageReadPlan(std::span<const std::uint8_t> start);
+
 // Decodes a whole PCX or BMP file. The returned skin has pixels, stored copy,
 // palette, size, format and row table; names are the caller's.
 SkinDecodeResult decodeSkinImage(std::span<const std::uint8_t> bytes);

@@ -8,6 +8,7 @@
 #include "frame_fixture.h"
 #include "model/companion.h"
 #include "model/mapping_file.h"
+#include "model/md2_format.h"
 #include "platform/settings_keys.h"
 #include "skins/byte_order.h"
 
@@ -227,6 +228,31 @@ TEST_F(Companions, DamagedFilesAreRefusedAndTheListStaysAsItWas) {
     EXPECT_EQ(app.companions.items.size(), 1u);
     EXPECT_EQ(app.companions.currentIndex, 0);
   }
+}
+
+// All open companions share one memory budget; one that would pass it is
+// called too large, not damaged.
+TEST_F(Companions, OpenCompanionsShareOneBudget) {
+  // Eight skins of 4096 x 4000 fit the budget; the first is on disk and
+  // stays in memory while the companion is open.
+  Skin first;
+  allocateSkin(first, 4096, 4000);
+  dir.write("big.pcx", encodeSkinPcx(first));
+  const std::string big = dir.write(
+      "big.md2", encodeMd2(test::quadStripMd2(2, 4096, 4000, std::vector<std::string>(8, "big.pcx"))));
+  ASSERT_LE(md2LoadBytes(readWholeFile(big).bytes), kCompanionsBudgetBytes);
+  EXPECT_EQ(open(big).skin.pixels.size(), 4096u * 4000u);
+  platform.answerFile(big);
+  run(kOpenCompanion);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_TRUE(platform.messages[0].text.starts_with(
+      "This companion is too large: it would need 251 MB, and the open companions together may "
+      "use 241 MB more"))
+      << platform.messages[0].text;
+  EXPECT_EQ(app.companions.items.size(), 1u);
+  run(kCloseCompanion);
+  open(big);
+  EXPECT_EQ(app.companions.items.size(), 1u);
 }
 
 TEST_F(Companions, ShownWhileNotHiddenAndTheModelHasTheirFrame) {

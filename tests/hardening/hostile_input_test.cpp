@@ -14,6 +14,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <limits>
 #include <random>
 
@@ -25,6 +28,8 @@
 #include "app/frame_lists.h"
 #include "app/main_frame.h"
 #include "demo/demo_folder.h"
+#include "model/mapping_file.h"
+#include "model/md2_format.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
 #include "skins/skin_image.h"
@@ -101,6 +106,58 @@ TEST(MalformedCorpus, EachFileIsRefusedWithItsMessageOrTakenSanely) {
     // stand-ins, never reads.
     EXPECT_TRUE(!file.name.starts_with("skin_name_") ||
                 (app.model.skins.size() == 1 && !app.model.skins[0]->hasFile));
+  }
+}
+
+// A file far longer than its header allows is read only that far (and, for
+// a PCX, its closing palette): what is read decodes as the file alone does.
+TEST(OversizedFiles, AreReadOnlyAsFarAsTheirHeadersAllow) {
+  TempDir dir;
+  const Skin skin = patternSkin(16, 8);
+  Bytes pcx = encodeSkinPcx(skin);
+  const Bytes palette(pcx.end() - 769, pcx.end());
+  pcx.resize(pcx.size() - 769);
+  const size_t pcxHead = 128 + 2 * 16 * 8;
+  Model mapped;
+  mapped.triangleCount = 3;
+  auto canonicalSkin = [](const Bytes& b) {
+    const SkinDecodeResult d = decodeSkinImage(b);
+    return d.skin ? d.skin->pixels : Bytes{};
+  };
+  auto canonicalMd2 = [](const Bytes& b) {
+    const Md2ParseResult p = parseMd2(b);
+    return p.data ? encodeMd2(*p.data) : Bytes{};
+  };
+  const struct {
+    std::string name;
+    Bytes file;
+    ReadPlanner plan;
+    size_t read;  // bytes read of the long file
+    std::function<Bytes(const Bytes&)> canonical;
+  } cases[] = {
+      {"m.md2", encodeMd2(quadStripMd2(2, 16, 8, {"a.pcx"})), md2ReadPlan, 0, canonicalMd2},
+      {"m.pmp", encodeMappingFile(mapped), mappingReadPlan, 12 + 3 * 24, {}},
+      {"s.bmp", encodeSkinBmp(skin), skinImageReadPlan, 0, canonicalSkin},
+      {"s.pcx", pcx, skinImageReadPlan, pcxHead + 769, canonicalSkin},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = dir.write(c.name, c.file);
+    // 64 MB more: after the end, or before a PCX's palette.
+    std::filesystem::resize_file(path, c.file.size() + (64 << 20));
+    if (c.name == "s.pcx") {
+      std::ofstream(path, std::ios::binary | std::ios::app)
+          .write(reinterpret_cast<const char*>(palette.data()), 769);
+    }
+    const FileReadResult read = readFile(path, c.plan);
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.bytes.size(), c.read ? c.read : c.file.size());
+    if (c.canonical) {
+      Bytes alone = c.file;
+      if (c.name == "s.pcx") alone.insert(alone.end(), palette.begin(), palette.end());
+      EXPECT_EQ(c.canonical(read.bytes), c.canonical(alone));
+      EXPECT_FALSE(c.canonical(alone).empty());
+    }
   }
 }
 

@@ -111,7 +111,7 @@ std::string resolveModelPath(const App& app, const std::string& path) {
 bool loadMd2(App& app, const std::string& requestedPath) {
   Platform& platform = app.platform;
   std::string path = resolveModelPath(app, requestedPath);
-  FileReadResult file = readWholeFile(path);
+  FileReadResult file = readFile(path, md2ReadPlan);
   if (!file.ok()) {
     platform.messageBox(kLoadErrorMessage, MessageButtons::Ok);
     return false;
