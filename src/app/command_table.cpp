@@ -17,6 +17,7 @@
 #include "app/commands/skins_palette.h"
 #include "app/intro/about.h"
 #include "app/main_frame.h"
+#include "app/memory_guard.h"
 #include "app/refresh.h"
 #include "platform/platform.h"
 #include "view3d/benchmark.h"
@@ -211,7 +212,7 @@ const char* commandText(const Command& command, const App& app) {
 bool runCommand(MainFrame& frame, int id) {
   const Command* command = findCommand(id);
   if (command == nullptr || !isCommandEnabled(*command, frame.app)) return false;
-  command->run(frame);
+  runGuarded(frame.app.platform, [&] { command->run(frame); });
   return true;
 }
 

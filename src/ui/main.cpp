@@ -1,6 +1,5 @@
 // pelt: the desktop program.
 
-#include <QApplication>
 #include <string>
 #include <vector>
 
@@ -8,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/intro/intro.h"
 #include "app/main_frame.h"
+#include "ui/application.h"
 #include "ui/main_window.h"
 #include "ui/program_icon.h"
 #include "ui/qt_platform.h"
@@ -15,13 +15,19 @@
 int main(int argc, char** argv) {
   // Before QApplication takes its own options out of argv.
   std::vector<std::string> arguments(argv, argv + argc);
-  QApplication application(argc, argv);
+  pelt::Application application(argc, argv);
   QApplication::setApplicationName("Pelt");
   QApplication::setOrganizationName("Quillon");
   QGuiApplication::setDesktopFileName(PELT_APP_ID);
   QApplication::setWindowIcon(pelt::programIconSet());
 
   pelt::QtPlatform platform;
+  application.setPlatform(&platform);
+  // Events after the platform is gone find none.
+  struct Unset {
+    pelt::Application& application;
+    ~Unset() { application.setPlatform(nullptr); }
+  } unset{application};
   pelt::App app(platform);
   pelt::MainWindow window(app, platform);
   platform.setWindow(&window);

@@ -2,8 +2,14 @@
 // through the command table as the menus and keys run them.
 #include "app/commands/skins.h"
 
-#include <filesystem>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include "app/common_texts.h"
 #include "app/commands/skins_effects.h"
 #include "app/commands/skins_operations.h"
 #include "app/commands/skins_palette.h"
@@ -228,6 +234,35 @@ TEST_F(SkinCommands, ResizeRefusalsComeInOrder) {
     EXPECT_EQ(platform.messageTexts(), c.message ? Messages{c.message} : Messages{}) << c.width;
     EXPECT_EQ(skin().pixels.size(), c.message ? oldSize : size_t(c.width * c.height));
   }
+
+  // Nine skins of 4096 x 4096 pass the memory a model may load; four fit
+  // it, but not the memory there is, which ends the command, not the program.
+  for (int i = 0; i < 8; ++i) run(kDuplicate);
+  platform.messages.clear();
+  resize(4096, 4096, false);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_TRUE(platform.messages[0].warning);
+  EXPECT_TRUE(platform.messages[0].text.starts_with("Re-sizing the 9 skins to 4096x4096 would need 28"))
+      << platform.messages[0].text;
+  while (app.model.skins.size() > 4) run(kClose);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlimit limit{static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + (48 << 20)),
+                       RLIM_INFINITY};
+    platform.messages.clear();
+    const Bytes before = skin().pixels;
+    if (::setrlimit(RLIMIT_AS, &limit) != 0) ::_exit(2);
+    resize(4096, 4096, false);
+    ::_exit(platform.messageTexts() == Messages{kNotEnoughMemoryMessage} &&
+                    app.model.skinWidth == 20 && skin().pixels == before
+                ? 0
+                : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST_F(SkinCommands, ReplaceColorsSpreadsOneRangeOverAnotherAndInvertLooksTheSame) {
