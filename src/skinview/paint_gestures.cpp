@@ -18,7 +18,7 @@ void paintStep(SkinView& view, bool pressed, WindowPoint point) {
   SkinViewInputs& in = view.inputs();
   auto lookup = [&view](int x, int y) { return view.texelAt(x, y); };
   const PaintTables tables{in.blendTable, in.protectedColors};
-  const PaintSurface<decltype(lookup)> surface{in.rasterizer, view.viewWidth, view.viewHeight,
+  const PaintSurface<decltype(lookup)> surface{in.rasterizer, view.shownWidth(), view.viewHeight,
                                                tables, lookup};
   PaintStroke& stroke = view.paintStroke;
   if (pressed ? stroke.press(surface) : stroke.moveTo(surface, point))

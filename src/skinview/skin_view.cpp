@@ -36,6 +36,7 @@ SkinView::SkinView(SkinViewInputs inputs)
 void SkinView::resize(int clientWidth, int clientHeight) {
   const int width = (std::max(clientWidth, 0) + 3) & ~3;
   const int height = std::max(clientHeight, 0);
+  clientWidth_ = std::max(clientWidth, 0);
   if (width == viewWidth && height == viewHeight) return;
   mappedRows_.clear();
   rowsToNote_ = false;

@@ -268,6 +268,20 @@ TEST_F(SkinViewTest, PencilPaintsThePinnedPixels) {
   // The press paints one point, the move one segment: one Retexture each.
   EXPECT_EQ(platform.refreshes, (Refreshes{{3, 0x13, false}, {3, 0x13, false}}));
   EXPECT_TRUE(app.model.currentSkin()->modified);
+
+  // A drag past the right edge stops at the client's last column, not the
+  // buffer's (the width rounded up to 4); a pick there picks nothing.
+  view->resize(30, 32);
+  view->renderSkinView(0);
+  drag({{26, 20}, {31, 20}});
+  std::set<int> columns;
+  for (int x = 0; x < 32; ++x) {
+    const std::int32_t t = view->texelMap[static_cast<size_t>(32 - 20 - 1) * 32 + x];
+    if (app.model.currentSkin()->pixels[static_cast<size_t>(t)] != 100) columns.insert(x);
+  }
+  EXPECT_EQ(columns, (std::set<int>{26, 27, 28, 29}));
+  drag({{30, 5}}, kButtonRight);
+  EXPECT_EQ(app.colorSlots[0], 200);
 }
 
 // A 64 x 64 skin at zoom 1, so that st (s, t) sits exactly on window pixel
