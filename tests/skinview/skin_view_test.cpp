@@ -250,6 +250,15 @@ TEST_F(SkinViewTest, CameraPansZoomsAndWaitsForBothButtons) {
   EXPECT_EQ(platform.pointerHidden, 0);
 }
 
+// The default map rectangle waits for a skin size to be clamped to.
+TEST_F(SkinViewTest, MapRectangleKeepsItsDefaultUntilASkinHasASize) {
+  showCentred(40, 20);
+  EXPECT_EQ(view->mapRect, MapRect{});
+  addSkin(16, 8);
+  view->renderSkinView(0);
+  EXPECT_EQ(view->mapRect, (MapRect{0, 0, 15, 7}));
+}
+
 TEST_F(SkinViewTest, PencilPaintsThePinnedPixels) {
   addSkin(32, 32);
   app.cameraOverride = false;
