@@ -88,6 +88,7 @@ class QtPlatform : public QObject, public Platform {
   std::optional<QPoint> pinned_;
   std::optional<QPoint> lastGlobal_;
   bool inputSeen_ = false;
+  Qt::MouseButtons buttonsHeldOverIntro_;
   QSoundEffect* sound_ = nullptr;
   class IntroWindow* intro_ = nullptr;
   QString musicFolder_;
