@@ -135,6 +135,9 @@ class ScriptedPlatform : public Platform {
   std::vector<int> soundsPlayed;
   bool openIntroWindow(int, int) override { return introWindowAvailable; }
 
+  std::string statusText;
+  void showStatusText(const std::string& text) override { statusText = text; }
+
   std::optional<AboutValues> aboutShown;
 
  private:
