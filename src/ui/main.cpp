@@ -1,5 +1,7 @@
 // pelt: the desktop program.
 
+#include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,10 @@
 int main(int argc, char** argv) {
   // Before QApplication takes its own options out of argv.
   std::vector<std::string> arguments(argv, argv + argc);
+  if (std::optional<std::string> answer = pelt::terminalAnswer(arguments)) {
+    std::cout << *answer;
+    return 0;
+  }
   pelt::Application application(argc, argv);
   QApplication::setApplicationName("Pelt");
   QApplication::setOrganizationName("Quillon");
@@ -31,7 +37,9 @@ int main(int argc, char** argv) {
   pelt::App app(platform);
   pelt::MainWindow window(app, platform);
   platform.setWindow(&window);
-  if (window.startUp(pelt::parseArguments(arguments)) == pelt::StartupResult::Quit) return 0;
+  pelt::CommandLine commandLine = pelt::parseArguments(arguments);
+  commandLine.programFolder = QCoreApplication::applicationDirPath().toStdString();
+  window.startUp(commandLine);
   if (window.frame().introChoice() == pelt::IntroChoice::Play) pelt::runIntro(platform, app.rasterizer);
   return application.exec();
 }
