@@ -62,17 +62,6 @@ TEST(Md2Format, EncodeAndParseRoundTrip) {
   EXPECT_EQ(encodeMd2(*parsed.data), bytes);
 }
 
-// Refusals and what a damaged file may still hold are pinned by the
-// malformed corpus, through the loader. Seven stand-ins of the largest skins
-// fit the memory a load may take, eight do not.
-TEST(Md2Format, SkinsFitTheMemoryBudget) {
-  auto largeSkins = [](int count) {
-    return encodeMd2(test::quadStripMd2(1, 4096, 4096, std::vector<std::string>(count, "s")));
-  };
-  EXPECT_TRUE(parseMd2(largeSkins(7)).data);
-  EXPECT_FALSE(parseMd2(largeSkins(8)).data);
-}
-
 Model oneTriangle() {
   Model m;
   m.triangleCount = 1;

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/file_io.h"
@@ -58,49 +59,48 @@ TEST(SafeSave, KeepsLinksAndModeAndRefusesWhatADirectWriteWould) {
 }
 
 // Fails the step a case names: the disk holds only `room` more bytes, the
-// reservation fails, new files in `closedFolder` are refused, opening the
+// reservation fails, new files in a closed folder are refused, opening the
 // file itself fails, or the rewrite in place stops half-way (with an error,
 // or killed).
-class FaultySystem : public SaveSystem {
- public:
+struct Faults {
   long room = -1;
   int reserveError = 0;
-  std::string closedFolder;
+  bool closedFolder = false;
   int openError = 0;
   int rewriteError = 0;  // SIGKILL: the process dies there
+};
 
+class FaultySystem : public SaveSystem {
+ public:
+  FaultySystem(Faults faults, std::string folder) : f_(faults), folder_(std::move(folder)) {}
   int open(const std::string& path, int flags, mode_t mode) override {
     const bool create = (flags & O_CREAT) != 0;
-    if ((create && !closedFolder.empty() && path.starts_with(closedFolder)) ||
-        (!create && openError != 0)) {
-      errno = create ? EACCES : openError;
-      return -1;
-    }
+    errno = create ? EACCES : f_.openError;
+    if (create ? f_.closedFolder && path.starts_with(folder_) : f_.openError != 0) return -1;
     const int fd = SaveSystem::open(path, flags, mode);
     inPlace_ = create ? -1 : fd;  // descriptors are reused
     return fd;
   }
   ssize_t pwrite(int fd, const void* data, size_t size, off_t offset) override {
-    if (fd == inPlace_ && offset == 0 && rewriteError != 0) {
+    if (fd == inPlace_ && offset == 0 && f_.rewriteError != 0) {
       SaveSystem::pwrite(fd, data, size / 2, offset);
-      if (rewriteError == SIGKILL) ::raise(SIGKILL);
-      errno = rewriteError;
+      if (f_.rewriteError == SIGKILL) ::raise(SIGKILL);
+      errno = f_.rewriteError;
       return -1;
     }
-    if (room >= 0 && static_cast<long>(size) > room) size = static_cast<size_t>(room);
-    if (size == 0) {
-      errno = ENOSPC;
-      return -1;
-    }
-    const ssize_t n = SaveSystem::pwrite(fd, data, size, offset);
-    if (n > 0 && room >= 0) room -= n;
+    if (f_.room >= 0) size = std::min(size, static_cast<size_t>(f_.room));
+    errno = ENOSPC;
+    const ssize_t n = size == 0 ? -1 : SaveSystem::pwrite(fd, data, size, offset);
+    if (n > 0 && f_.room >= 0) f_.room -= n;
     return n;
   }
   int reserve(int fd, off_t length) override {
-    return reserveError != 0 ? reserveError : SaveSystem::reserve(fd, length);
+    return f_.reserveError != 0 ? f_.reserveError : SaveSystem::reserve(fd, length);
   }
 
  private:
+  Faults f_;
+  std::string folder_;
   int inPlace_ = -1;
 };
 
@@ -111,35 +111,28 @@ class FaultySystem : public SaveSystem {
 TEST(SafeSave, FaultsInTheRewriteInPlaceNeverLoseBothContents) {
   const Bytes before(1000, 'a'), after(3000, 'b');
   enum Expect { kOldKept, kCopyBeside, kCopyInTemp };
-  struct Case {
+  const struct {
     const char* what;
-    bool closedFolder;
-    long room;
-    int reserveError, openError, rewriteError;
+    Faults faults;
     int error;
     Expect expect;
   } cases[] = {
-      {"disk full at the reservation", false, -1, ENOSPC, 0, 0, ENOSPC, kOldKept},
-      {"no reservation, the tail does not fit", false, 3500, EOPNOTSUPP, 0, 0, ENOSPC, kOldKept},
-      {"closed folder, disk full", true, -1, ENOSPC, 0, 0, ENOSPC, kOldKept},
-      {"read-only file system", false, -1, 0, EROFS, 0, EROFS, kOldKept},
-      {"write error half-way", false, -1, 0, 0, EIO, EIO, kCopyBeside},
-      {"killed half-way", false, -1, 0, 0, SIGKILL, 0, kCopyBeside},
-      {"closed folder, killed half-way", true, -1, 0, 0, SIGKILL, 0, kCopyInTemp},
+      {"disk full at the reservation", {.reserveError = ENOSPC}, ENOSPC, kOldKept},
+      {"no reservation, no room for the tail", {3500, EOPNOTSUPP}, ENOSPC, kOldKept},
+      {"closed folder, disk full", {-1, ENOSPC, true}, ENOSPC, kOldKept},
+      {"read-only file system", {.openError = EROFS}, EROFS, kOldKept},
+      {"write error half-way", {.rewriteError = EIO}, EIO, kCopyBeside},
+      {"killed half-way", {.rewriteError = SIGKILL}, 0, kCopyBeside},
+      {"closed folder, killed half-way", {-1, 0, true, 0, SIGKILL}, 0, kCopyInTemp},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     test::TempDir dir;
-    const std::string target = dir.write("skin.pcx", before);
-    fs::create_hard_link(target, dir.file("other.pcx"));
-    FaultySystem faults;
-    faults.room = c.room;
-    faults.reserveError = c.reserveError;
-    faults.openError = c.openError;
-    faults.rewriteError = c.rewriteError;
-    if (c.closedFolder) faults.closedFolder = dir.path() + "/";
+    const std::string target = dir.write("skin.pcx", before), other = dir.file("other.pcx");
+    fs::create_hard_link(target, other);
+    FaultySystem faults(c.faults, dir.path() + "/");
     SaveResult result;
-    if (c.rewriteError == SIGKILL) {
+    if (c.faults.rewriteError == SIGKILL) {
       const pid_t child = ::fork();
       if (child == 0) ::_exit(saveFile(target, after, faults).error);
       int status = 0;
@@ -153,24 +146,18 @@ TEST(SafeSave, FaultsInTheRewriteInPlaceNeverLoseBothContents) {
     EXPECT_EQ(fs::exists(beside), c.expect == kCopyBeside);
     EXPECT_EQ(fs::exists(inTemp), c.expect == kCopyInTemp);
     EXPECT_FALSE(fs::exists(dir.file(".skin.pcx.pelt-new")));
-    if (c.expect == kOldKept) {
-      EXPECT_EQ(readWholeFile(dir.file("other.pcx")).bytes, before);
-    } else {
-      EXPECT_EQ(readWholeFile(c.expect == kCopyBeside ? beside : inTemp).bytes, after);
-      EXPECT_NE(readWholeFile(dir.file("other.pcx")).bytes, after);
-    }
-    if (c.error == EROFS) {
-      EXPECT_EQ(saveErrorMessage("/games/baseq2/skin.pcx", result),
-                "Error Saving: 30\n/games/baseq2/skin.pcx: Read-only file system");
-    }
-    if (c.error == EIO) {
-      EXPECT_EQ(saveErrorMessage(target, result),
-                "Error Saving: 5\n" + target + ": Input/output error\n" +
-                    "The complete new file was kept as " + beside);
-    }
+    EXPECT_EQ(readWholeFile(other).bytes == before, c.expect == kOldKept);
+    const std::string kept = c.expect == kCopyBeside ? beside : inTemp;
+    EXPECT_TRUE(c.expect == kOldKept || readWholeFile(kept).bytes == after);
+    EXPECT_TRUE(c.error != EIO || saveErrorMessage(target, result) ==
+                                      "Error Saving: 5\n" + target + ": Input/output error\n" +
+                                          "The complete new file was kept as " + beside);
+    EXPECT_TRUE(c.error != EROFS ||
+                saveErrorMessage("/games/baseq2/skin.pcx", result) ==
+                    "Error Saving: 30\n/games/baseq2/skin.pcx: Read-only file system");
 
     ASSERT_TRUE(saveFile(target, after).ok());
-    EXPECT_EQ(readWholeFile(dir.file("other.pcx")).bytes, after);
+    EXPECT_EQ(readWholeFile(other).bytes, after);
     EXPECT_FALSE(fs::exists(beside) || fs::exists(inTemp));
   }
 }

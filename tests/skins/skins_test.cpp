@@ -134,12 +134,6 @@ TEST(SkinImageFiles, FailuresThroughThePlatform) {
   dir.write("bad.pcx", {1, 2, 3});
   EXPECT_FALSE(readSkinImage(platform, dir.file("bad.pcx")));
   EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{kNotValidSkinMessage});
-  // A failed write names errno and keeps the skin's format.
-  Skin skin = patternSkin(16, 8);
-  skin.fileFormat = kFormatBmp;
-  EXPECT_FALSE(writeSkinPcx(platform, skin, dir.file("no/such/folder/x.pcx")));
-  EXPECT_TRUE(platform.messages.back().text.starts_with("Error Saving: 2\n"));
-  EXPECT_EQ(skin.fileFormat, kFormatBmp);
 }
 
 // A common image tool, when it is installed, reads our skins with identical
