@@ -82,14 +82,16 @@ ReadPlan md2ReadPlan(std::span<const std::uint8_t> start) {
   const Header h = readHeader(start.data());
   if (!countsFit(h)) return headerOnly;
   std::int64_t end = kMd2HeaderSize;
+  // An empty block must still start inside the file.
   auto block = [&end](std::int64_t offset, std::int64_t count, std::int64_t size) {
-    if (offset >= 0 && count > 0) end = std::max(end, offset + count * size);
+    if (offset >= 0) end = std::max(end, offset + count * size);
   };
   block(h.skinOffset, h.skinCount, kMd2SkinNameSize);
   block(h.stOffset, h.stCount, 4);
   block(h.triangleOffset, h.triangleCount, 12);
   block(h.frameOffset, h.frameCount, frameBytesOf(h));
-  if (h.glCommandCount <= kMaxGlWords) block(h.glOffset, h.glCommandCount, 4);
+  if (h.glCommandCount > 0 && h.glCommandCount <= kMaxGlWords)
+    block(h.glOffset, h.glCommandCount, 4);
   return {static_cast<std::uint64_t>(end), 0};
 }
 
