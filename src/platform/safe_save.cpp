@@ -69,14 +69,14 @@ int checkWritable(SaveSystem& system, const std::string& path, const struct stat
   return 0;
 }
 
-// A private folder for copies whose own folder takes no new files; "" when
-// there is none we can trust.
-std::string copyFolder() {
+// A private folder for copies whose own folder takes no new files, made
+// when asked to; "" when there is none we can trust.
+std::string copyFolder(bool create) {
   std::error_code ec;
   const std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
   if (ec) return {};
   const std::string folder = (temp / ("pelt-save-" + std::to_string(::geteuid()))).string();
-  ::mkdir(folder.c_str(), 0700);
+  if (create) ::mkdir(folder.c_str(), 0700);
   struct stat st {};
   if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
     return {};
@@ -94,8 +94,9 @@ std::string pathHash(const std::string& path) {
 
 // ".NAME" + suffix beside the target, or "NAME-HASH" + suffix in the copy
 // folder; the name is cut so the whole stays a legal file name.
-std::string savePath(const std::string& target, bool besideIt, const char* suffix) {
-  std::string folder = besideIt ? folderPrefix(target) : copyFolder();
+std::string savePath(const std::string& target, bool besideIt, const char* suffix,
+                     bool create = false) {
+  std::string folder = besideIt ? folderPrefix(target) : copyFolder(create);
   if (!besideIt && folder.empty()) return {};
   std::string name = fileName(target);
   std::string tail;
@@ -213,7 +214,7 @@ Rewrite rewriteInPlace(SaveSystem& system, const std::string& path, const Bytes&
 // refused one.
 SaveResult rewriteKeepingCopy(SaveSystem& system, const std::string& target, const Bytes& bytes,
                               const std::string& fresh) {
-  std::string kept = keptCopyPath(target, !fresh.empty());
+  std::string kept = savePath(target, !fresh.empty(), kKeptSuffix, true);
   if (!fresh.empty()) {
     if (system.rename(fresh, kept) != 0) {
       const int error = errno;
@@ -222,7 +223,7 @@ SaveResult rewriteKeepingCopy(SaveSystem& system, const std::string& target, con
     }
   } else if (!kept.empty()) {
     // Best effort: without it the folder's own rules still let the file be written.
-    const std::string partial = savePath(target, false, kNewSuffix);
+    const std::string partial = savePath(target, false, kNewSuffix, true);
     bool created = false;
     if (writeNewFile(system, partial, bytes, nullptr, created) != 0 ||
         system.rename(partial, kept) != 0) {
