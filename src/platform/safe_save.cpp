@@ -173,22 +173,17 @@ void removeLeftovers(const std::string& target) {
   }
 }
 
-struct Rewrite {
-  int error = 0;
-  bool touched = false;  // the old bytes may have changed
-};
-
 // Space first, without truncating: a disk that cannot hold the new contents
 // refuses before the old ones change. Where the file system cannot reserve,
 // the part past the old end is written first to the same effect.
-Rewrite rewriteInPlace(SaveSystem& system, const std::string& path, const Bytes& bytes) {
+int rewriteInPlace(SaveSystem& system, const std::string& path, const Bytes& bytes) {
   int fd = system.open(path, O_WRONLY | O_CLOEXEC, 0);
-  if (fd < 0) return {errno, false};
+  if (fd < 0) return errno;
   struct stat st {};
   if (::fstat(fd, &st) != 0) {
     const int error = errno;
     ::close(fd);
-    return {error, false};
+    return error;
   }
   const off_t oldSize = st.st_size;
   const auto newSize = static_cast<off_t>(bytes.size());
@@ -201,13 +196,13 @@ Rewrite rewriteInPlace(SaveSystem& system, const std::string& path, const Bytes&
   if (error != 0) {
     system.ftruncate(fd, oldSize);  // whatever the attempt added
     ::close(fd);
-    return {error, false};
+    return error;
   }
   error = writeAt(system, fd, bytes.data(), bytes.size(), 0);
   if (error == 0 && system.ftruncate(fd, newSize) != 0) error = errno;
   if (error == 0 && system.fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
-  return {error, true};
+  return error;
 }
 
 // `fresh` is the complete new file beside the target, "" when its folder
@@ -231,10 +226,11 @@ SaveResult rewriteKeepingCopy(SaveSystem& system, const std::string& target, con
       kept.clear();
     }
   }
-  const Rewrite rewrite = rewriteInPlace(system, target, bytes);
-  if (rewrite.error != 0 && rewrite.touched) return {rewrite.error, kept};
+  // Whatever stopped the rewrite, the new contents stay complete where the
+  // message says.
+  const int error = rewriteInPlace(system, target, bytes);
+  if (error != 0) return {error, kept};
   if (!kept.empty()) ::unlink(kept.c_str());
-  if (rewrite.error != 0) return {rewrite.error, {}};
   removeLeftovers(target);
   return {};
 }

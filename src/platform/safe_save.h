@@ -7,9 +7,10 @@
 // that takes no new files, is rewritten in place instead: the new contents
 // are first kept complete as ".NAME.pelt-save" (beside it, or in the
 // temporary folder when its own folder refuses), the space they need is
-// reserved before a byte of the old file changes, and the kept copy goes
-// away only once the rewrite has finished. The next save of the same file
-// removes what an interrupted one left behind.
+// reserved before a byte of the old file changes (a disk that cannot hold
+// them refuses with the file untouched), and the kept copy goes away only
+// once the rewrite has finished; a failed one names it. The next save of the
+// same file removes what an interrupted or failed one left behind.
 
 #include <sys/types.h>
 
@@ -37,7 +38,7 @@ class SaveSystem {
 
 struct SaveResult {
   int error = 0;         // errno of the step that failed, 0 on success
-  std::string keptCopy;  // holds the complete new contents when the file may be damaged
+  std::string keptCopy;  // holds the complete new contents after a failed rewrite in place
   bool ok() const { return error == 0; }
 };
 

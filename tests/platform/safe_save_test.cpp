@@ -106,24 +106,25 @@ class FaultySystem : public SaveSystem {
 
 // A file with a second name (or in a folder that takes no new files) on a
 // disk that cannot hold its new contents is never changed; a rewrite that
-// stops half-way (an error, a kill) leaves the complete new contents under a
-// name after the file, which the next save removes.
+// stops (refused, failed half-way, killed) leaves the complete new contents
+// under a name after the file, which the next save removes.
 TEST(SafeSave, FaultsInTheRewriteInPlaceNeverLoseBothContents) {
   const Bytes before(1000, 'a'), after(3000, 'b');
-  enum Expect { kOldKept, kCopyBeside, kCopyInTemp };
+  enum Copy { kNone, kBeside, kInTemp };
   const struct {
     const char* what;
     Faults faults;
     int error;
-    Expect expect;
+    bool oldKept;
+    Copy copy;
   } cases[] = {
-      {"disk full at the reservation", {.reserveError = ENOSPC}, ENOSPC, kOldKept},
-      {"no reservation, no room for the tail", {3500, EOPNOTSUPP}, ENOSPC, kOldKept},
-      {"closed folder, disk full", {-1, ENOSPC, true}, ENOSPC, kOldKept},
-      {"read-only file system", {.openError = EROFS}, EROFS, kOldKept},
-      {"write error half-way", {.rewriteError = EIO}, EIO, kCopyBeside},
-      {"killed half-way", {.rewriteError = SIGKILL}, 0, kCopyBeside},
-      {"closed folder, killed half-way", {-1, 0, true, 0, SIGKILL}, 0, kCopyInTemp},
+      {"disk full at the reservation", {.reserveError = ENOSPC}, ENOSPC, true, kBeside},
+      {"no reservation, no room for the tail", {3500, EOPNOTSUPP}, ENOSPC, true, kBeside},
+      {"closed folder, disk full", {-1, ENOSPC, true}, ENOSPC, true, kInTemp},
+      {"read-only file system", {.openError = EROFS}, EROFS, true, kNone},
+      {"write error half-way", {.rewriteError = EIO}, EIO, false, kBeside},
+      {"killed half-way", {.rewriteError = SIGKILL}, 0, false, kBeside},
+      {"closed folder, killed half-way", {-1, 0, true, 0, SIGKILL}, 0, false, kInTemp},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -143,12 +144,11 @@ TEST(SafeSave, FaultsInTheRewriteInPlaceNeverLoseBothContents) {
     }
     EXPECT_EQ(result.error, c.error);
     const std::string beside = keptCopyPath(target), inTemp = keptCopyPath(target, false);
-    EXPECT_EQ(fs::exists(beside), c.expect == kCopyBeside);
-    EXPECT_EQ(fs::exists(inTemp), c.expect == kCopyInTemp);
+    EXPECT_EQ(fs::exists(beside), c.copy == kBeside);
+    EXPECT_EQ(fs::exists(inTemp), c.copy == kInTemp);
     EXPECT_FALSE(fs::exists(dir.file(".skin.pcx.pelt-new")));
-    EXPECT_EQ(readWholeFile(other).bytes == before, c.expect == kOldKept);
-    const std::string kept = c.expect == kCopyBeside ? beside : inTemp;
-    EXPECT_TRUE(c.expect == kOldKept || readWholeFile(kept).bytes == after);
+    EXPECT_EQ(readWholeFile(other).bytes == before, c.oldKept);
+    EXPECT_TRUE(c.copy == kNone || readWholeFile(c.copy == kBeside ? beside : inTemp).bytes == after);
     EXPECT_TRUE(c.error != EIO || saveErrorMessage(target, result) ==
                                       "Error Saving: 5\n" + target + ": Input/output error\n" +
                                           "The complete new file was kept as " + beside);
