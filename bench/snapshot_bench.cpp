@@ -39,7 +39,7 @@ struct Scene : bench::DemoGame<> {
     rebuildShadeRamps(app);
     view->resize(kViewWidth, kViewHeight);
     bench::fitToCoverage(*view, 0.5);
-    colormap = loadDefaultColormap(platform);
+    colormap = loadDefaultColormap(platform, app.gameFiles);
     lightTable = buildLightTableRgb(*colormap, app.model.currentSkin()->palette);
   }
 };

@@ -16,6 +16,7 @@
 #include "platform/paths.h"
 #include "skins/byte_order.h"
 #include "skins/skin_image.h"
+#include "support/archive_writer.h"
 
 namespace {
 
@@ -161,6 +162,21 @@ void addImages(SeedFolder& seeds, const std::string& base) {
   seeds.add("palette_fuzz", "16-colours.bmp", withField(bmp, 46, 16));
 }
 
+// Small archives of small files, as a game folder holds them.
+void addArchives(SeedFolder& seeds) {
+  const Bytes skin = encodeSkinPcx(gradientSkin(7, 3));
+  const test::ArchiveFiles one{{"pics/colormap.pcx", skin}};
+  const test::ArchiveFiles several{{"models/m/tris.md2", encodeMd2(makeStripModel(1, 8, 8))},
+                                   {"models\\m\\Skin.PCX", skin},
+                                   {"sound/empty.wav", {}},
+                                   {"readme.txt", {'h', 'i'}}};
+  for (const auto& [name, files] : {std::pair{"one", one}, {"several", several}}) {
+    seeds.add("pack_fuzz", std::string(name) + ".pak", test::packBytes(files));
+    seeds.add("zip_fuzz", std::string(name) + ".pk3", test::zipBytes(files));
+  }
+  seeds.add("pack_fuzz", "empty.pak", test::packBytes({}));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -179,5 +195,6 @@ int main(int argc, char** argv) {
   addModels(seeds, base);
   addImages(seeds, base);
   addMappings(seeds);
+  addArchives(seeds);
   return seeds.failed() ? 1 : 0;
 }

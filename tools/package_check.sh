@@ -3,7 +3,8 @@
 # checks what a desktop relies on: the desktop entry, metainfo and MIME package
 # validate, the demo model is recognised as an MD2 model (by name and by its
 # bytes), the icons have the sizes their folders claim, and the package holds
-# the programs, the desktop files and the icon, with no maintainer scripts.
+# the programs, the desktop files, the icon and Pelt's own phong and
+# environment maps, depends on libzip, and has no maintainer scripts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
@@ -49,15 +50,22 @@ deb=$(echo "$build"/pelt_*.deb)
 dpkg-deb --info "$deb" >"$scratch/info"
 grep -q "^ Package: pelt$" "$scratch/info" || fail "package name"
 grep -q "^ Depends:.*libqt6widgets6" "$scratch/info" || fail "Qt runtime dependencies"
+grep -q "^ Depends:.*libzip4" "$scratch/info" || fail "libzip dependency"
 [ "$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | sort | tr '\n' ' ')" = "./control ./md5sums " ] ||
   fail "unexpected control files"
 dpkg-deb --contents "$deb" | awk '{print $NF}' >"$scratch/contents"
 for f in bin/pelt bin/pelt-cli share/applications/$id.desktop \
          share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/48x48/apps/$id.png \
-         share/mime/packages/$id.xml share/metainfo/$id.metainfo.xml share/man/man1/pelt-cli.1; do
+         share/mime/packages/$id.xml share/metainfo/$id.metainfo.xml share/man/man1/pelt-cli.1 \
+         share/pelt/phongs/tight.pcx share/pelt/enviros/horizon.pcx; do
   grep -qx "./usr/$f" "$scratch/contents" || fail "package lacks /usr/$f"
 done
 # The packaged (stripped) tool still reads the demo model.
 dpkg-deb -x "$deb" "$scratch/unpacked"
 "$scratch/unpacked/usr/bin/pelt-cli" info "$model" | grep -q "^triangles: " || fail "packaged pelt-cli"
+# ... and finds the maps installed beside it: mode 4 needs a phong map, which
+# a game folder without one only has from there.
+rm -rf "$scratch/demo/baseq2/phongs"
+"$scratch/unpacked/usr/bin/pelt-cli" render "$model" "$scratch/phong.bmp" --mode 4 ||
+  fail "packaged pelt-cli found no phong map of its own"
 echo "package check: $(basename "$deb") ok"

@@ -10,8 +10,9 @@
 
 #include "model/companion.h"
 #include "model/model.h"
-#include "raster/rasterizer.h"
 #include "platform/file_io.h"
+#include "platform/game_files.h"
+#include "raster/rasterizer.h"
 #include "skins/paint_rule.h"
 #include "view3d/shade_tables.h"
 
@@ -42,6 +43,13 @@ class App {
   std::string loadFolder;
   std::string saveFolder;
   std::string currentFile;
+  // The archive the model was read from; "" for a file of its own.
+  std::string modelSource;
+  // The program's own data (share/pelt: phong and environment maps); "" for none.
+  std::string dataFolder;
+
+  // The game's files below `baseFolder`, loose and archived.
+  GameFileSystem gameFiles{baseFolder, platform};
 
   // Every byte of the MD2 file last read; the writer patches it.
   Bytes rawModelImage;

@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/commands/companion.h"
 #include "app/commands/file_open.h"
+#include "app/commands/file_open_game.h"
 #include "app/commands/file_preferences.h"
 #include "app/commands/file_save.h"
 #include "app/commands/help.h"
@@ -103,6 +104,7 @@ const Command kCommands[] = {
   {32771, "File", "&Base Folder...", "", 0, "", onApp<baseFolderCommand>},
   {32829, "File", "Preferences", "", 0, "", preferencesCommand},
   {57665, "File", "E&xit", "", 0, "", exitProgram},
+  {32880, "File", kOpenFromGameText, "", 0, "", onApp<openFromGameCommand>},
   {32809, "Companion", "&Open", "", 0, "", onApp<openCompanion>},
   {32810, "Companion", "&Close", "", 0, "", onApp<closeCompanion>, hasCurrentCompanion},
   {32813, "Companion", "&Load Skin", "", 0, "", onApp<loadCompanionSkin>, hasCurrentCompanion},

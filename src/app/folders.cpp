@@ -1,5 +1,7 @@
 #include "app/folders.h"
 
+#include <filesystem>
+
 #include "app/app.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
@@ -16,6 +18,23 @@ void rememberFolder(App& app, std::string& folder, const char* settingsKey,
     if (folder == settings::kUnknown || !platform.canEnterFolder(folder)) folder = app.baseFolder;
   }
   platform.writeString(settings::kProject, settingsKey, folder);
+}
+
+std::optional<FileDialogResult> askSaveFile(App& app, const char* filter, const char* initialName,
+                                            std::string& folder, const char* settingsKey,
+                                            const std::string& archivedPath) {
+  std::string relative;
+  const bool archived = isBelowFolder(archivedPath, app.baseFolder, &relative);
+  FileDialogRequest request{true, filter, archived ? relative : initialName,
+                            archived ? app.baseFolder : folder};
+  std::optional<FileDialogResult> chosen = app.platform.fileDialog(request);
+  if (!chosen) return std::nullopt;
+  if (archived && isBelowFolder(chosen->path, app.baseFolder, nullptr)) {
+    std::error_code ignored;  // a folder that cannot be made fails the write, which says why
+    std::filesystem::create_directories(folderOf(chosen->path), ignored);
+  }
+  rememberFolder(app, folder, settingsKey, chosen->path);
+  return chosen;
 }
 
 }  // namespace pelt

@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "app/commands/companion.h"
 #include "app/commands/file_open.h"
+#include "app/commands/file_open_game.h"
 #include "app/commands/options_maps.h"
 #include "app/common_texts.h"
 #include "app/folders.h"
@@ -202,7 +203,7 @@ void MainFrame::runCommandLine(const std::string& text) {
       platform.writeString(settings::kProject, settings::kCurFile, modelPath);
       continue;
     }
-    std::unique_ptr<Skin> skin = readSkinImage(platform, resolveModelPath(app, path));
+    std::unique_ptr<Skin> skin = readGameSkin(platform, app.gameFiles, path);
     if (!skin) {
       platform.messageBox(kCommandLineSkinError, MessageButtons::Ok);
       return;
@@ -223,10 +224,18 @@ bool MainFrame::openFirstModel() {
   Platform& platform = app.platform;
   FileDialogRequest request{false, kMd2Filter, "*.md2", app.loadFolder};
   std::optional<FileDialogResult> chosen = platform.fileDialog(request);
-  if (!chosen) return false;
-  rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
-  std::string path = chosen->path;
-  if (lacksExtension(path)) path += ".md2";
+  std::string path;
+  if (chosen) {
+    rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
+    path = chosen->path;
+    if (lacksExtension(path)) path += ".md2";
+  } else {
+    // A game whose models all lie in its archives offers them before the
+    // program gives up.
+    OpenFromGameValues values = gameModelChoices(app);
+    if (values.models.empty() || !platform.openFromGameDialog(values)) return false;
+    path = joinPath(app.baseFolder, values.chosen);
+  }
   if (!loadMd2(app, path)) return false;
   app.currentFile = path;
   platform.writeString(settings::kProject, settings::kCurFile, path);

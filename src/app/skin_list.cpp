@@ -12,9 +12,9 @@ int scanSkinFolder(App& app, const std::string& folder) {
   Model& model = app.model;
   int added = 0;
   for (const char* extension : {".pcx", ".bmp"}) {
-    std::vector<std::string> files = listFilesWithExtension(folder, extension);
-    for (const std::string& file : files) {
-      std::unique_ptr<Skin> skin = readSkinImage(app.platform, joinPath(folder, file));
+    std::vector<GameFile> files = app.gameFiles.filesIn(folder, extension);
+    for (const GameFile& file : files) {
+      std::unique_ptr<Skin> skin = readGameSkin(app.platform, app.gameFiles, file);
       if (!skin || skin->width != model.skinWidth || skin->height != model.skinHeight) continue;
       skin->name = skin->filePath;
       skin->unlinked |= kSkinUnlinked;

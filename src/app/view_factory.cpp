@@ -21,7 +21,7 @@ std::unique_ptr<SkinView> makeSkinView(App& app) {
 std::unique_ptr<ModelView> makeModelView(App& app) {
   return std::make_unique<ModelView>(ModelViewInputs{
       app.platform, app.model, app.rasterizer, app.shading, app.colorSlots, app.renderMode,
-      app.interactionMode, app.phongMaps.current, app.envMaps.current,
+      app.interactionMode, app.phongMaps.current, app.envMaps.current, app.gameFiles,
       [&app] { return shownCompanionScenes(app); },
       ModelViewMouseInputs{&app.cameraOverride, &app.brushKind, &app.currentSlot, &app.blendTable,
                            &app.protectedColors, [&app] { buildBlendTable(app); }}});

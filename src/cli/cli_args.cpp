@@ -53,12 +53,16 @@ bool wantsHelp(const std::vector<std::string>& args) {
 const char* usageText() {
   return "usage:\n"
          "  pelt-cli info FILE.md2 [--json] [--base FOLDER]\n"
-         "  pelt-cli convert IN OUT (an MD2 to .md2; a skin to .pcx or .bmp)\n"
+         "  pelt-cli convert IN OUT [--base FOLDER] (an MD2 to .md2; a skin to .pcx or .bmp)\n"
+         "  pelt-cli ls FOLDER [PATTERN]   the game's files and where each comes from\n"
          "  pelt-cli demo [--force] FOLDER\n"
          "  pelt-cli render MODEL OUT.bmp|OUT.pcx [--mode 0-8] [--size WxH] [--frame F]\n"
          "      [--skin FILE] [--phong FILE] [--env FILE] [--colormap FILE] [--mapping]\n"
+         "      [--base FOLDER]\n"
          "  pelt-cli bench MODEL [--mode 0-8] [--size WxH] [--frames N]\n"
-         "  pelt-cli --help\n";
+         "  pelt-cli --help\n"
+         "A model or skin that is no file is looked up by its name relative to the\n"
+         "base folder, in its loose files and its pak and pk3 archives.\n";
 }
 
 std::optional<ImageKind> outputImageKind(const std::string& path, std::string& error) {

@@ -25,6 +25,7 @@ class ConsolePlatform : public Platform {
   bool snapshotsDialog(SnapshotValues&) override { return false; }
   bool mapFromViewDialog(MapFromViewValues&) override { return false; }
   void aboutDialog(const AboutValues&) override {}
+  bool openFromGameDialog(OpenFromGameValues&) override { return false; }
 
   int readInt(const std::string& section, const std::string& key, int fallback) override;
   std::string readString(const std::string& section, const std::string& key,

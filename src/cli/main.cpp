@@ -1,5 +1,7 @@
 // pelt-cli: the core's file work from the command line.
 
+#include <fnmatch.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -76,28 +78,58 @@ int runInfo(const std::vector<std::string>& args) {
 }
 
 int runConvert(const std::vector<std::string>& args) {
-  if (args.size() != 2) return usage();
-  if (pelt::cli::isModelPath(args[0]))
-    return pelt::cli::convertModel(args[0], args[1], pelt::baseFolderFor(args[0]));
+  std::vector<std::string> files;
+  std::string base;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--base" && i + 1 < args.size())
+      base = args[++i];
+    else
+      files.push_back(args[i]);
+  }
+  if (files.size() != 2) return usage();
+  const std::string& in = files[0];
+  if (base.empty()) base = pelt::baseFolderFor(in);
+  if (pelt::cli::isModelPath(in)) return pelt::cli::convertModel(in, files[1], base);
   std::string refusal;
-  if (!pelt::cli::outputImageKind(args[1], refusal)) {
+  if (!pelt::cli::outputImageKind(files[1], refusal)) {
     std::cerr << refusal << "\n";
     return pelt::cli::kExitUsage;
   }
   ConsolePlatform platform;
-  std::unique_ptr<pelt::Skin> skin = pelt::readSkinImage(platform, args[0]);
+  App app(platform);
+  app.baseFolder = base;
+  std::unique_ptr<pelt::Skin> skin = pelt::readGameSkin(platform, app.gameFiles, in);
   if (!skin) {
     // The reader only speaks of content; a file it could not read says why here.
     if (platform.lastMessage.empty())
-      std::cerr << "cannot read " << args[0] << ": "
-                << pelt::cli::readErrorText(pelt::readWholeFile(args[0]).error) << "\n";
+      std::cerr << "cannot read " << in << ": "
+                << pelt::cli::readErrorText(app.gameFiles.readPath(in).error) << "\n";
     return 1;
   }
-  std::string ext = std::filesystem::path(args[1]).extension().string();
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  bool ok = ext == ".bmp" ? pelt::writeSkinBmp(platform, *skin, args[1])
-                          : pelt::writeSkinPcx(platform, *skin, args[1]);
+  std::string ignored;
+  bool ok = pelt::cli::outputImageKind(files[1], ignored) == pelt::cli::ImageKind::Bmp
+                ? pelt::writeSkinBmp(platform, *skin, files[1])
+                : pelt::writeSkinPcx(platform, *skin, files[1]);
   return ok ? 0 : 1;
+}
+
+// Every file of a game folder with where it comes from, one a line; a
+// damaged archive is named on stderr and the exit status is 1.
+int runLs(const std::vector<std::string>& args) {
+  if (args.empty() || args.size() > 2) return usage();
+  if (!std::filesystem::is_directory(args[0])) {
+    std::cerr << args[0] << ": not a folder\n";
+    return 1;
+  }
+  ConsolePlatform platform;
+  App app(platform);
+  app.baseFolder = args[0];
+  const std::string pattern = args.size() > 1 ? args[1] : "*";
+  for (const pelt::GameFileListing& file : app.gameFiles.list()) {
+    if (::fnmatch(pattern.c_str(), file.name.c_str(), FNM_CASEFOLD) == 0)
+      std::cout << file.name << "\t" << pelt::sourceText(file) << "\n";
+  }
+  return app.gameFiles.refusals().empty() ? 0 : 1;
 }
 
 // Files painted in a demo folder are the user's: a folder already holding
@@ -135,6 +167,7 @@ int main(int argc, char** argv) {
   if (command == "info") return runInfo(args);
   if (command == "convert") return runConvert(args);
   if (command == "demo") return runDemo(args);
+  if (command == "ls") return runLs(args);
   if (command == "render" || command == "bench") {
     return command == "render" ? pelt::cli::runRender(args) : pelt::cli::runBench(args);
   }

@@ -38,7 +38,7 @@ struct SceneOptions {
   int frame = 0;
   int frames = 100;
   bool mapping = false;
-  std::string skin, phong, env, colormap;
+  std::string skin, phong, env, colormap, base;
 };
 
 constexpr int kMaxWidth = 8192;
@@ -84,6 +84,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, bool wantsOut) 
     else if (a == "--phong") o.phong = v;
     else if (a == "--env") o.env = v;
     else if (a == "--colormap") o.colormap = v;
+    else if (a == "--base") o.base = v;
     else return refuse("unknown option " + a);
     if (!ok) return refuse(error);
   }
@@ -97,9 +98,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, bool wantsOut) 
   return {o, ""};
 }
 
-// An image the user named: on failure says which file and why.
-std::unique_ptr<Skin> readNamedImage(const std::string& path) {
-  FileReadResult file = readFile(path, skinImageReadPlan);
+// An image the user named (a file, else a name in the game's files): on
+// failure says which and why.
+std::unique_ptr<Skin> readNamedImage(App& app, const std::string& path) {
+  FileReadResult file = app.gameFiles.readPath(path, nullptr, skinImageReadPlan);
   if (!file.ok()) {
     std::cerr << path << ": " << readErrorText(file.error) << "\n";
     return nullptr;
@@ -110,7 +112,8 @@ std::unique_ptr<Skin> readNamedImage(const std::string& path) {
 }
 
 bool addMap(App& app, MapKind kind, const std::string& path, bool named) {
-  std::unique_ptr<Skin> map = named ? readNamedImage(path) : readSkinImage(app.platform, path);
+  std::unique_ptr<Skin> map =
+      named ? readNamedImage(app, path) : readGameSkin(app.platform, app.gameFiles, path);
   if (!map) return false;
   if (map->width != kMapSize || map->height != kMapSize) {
     if (named) std::cerr << path << ": " << kMapSizeMessage << "\n";
@@ -126,10 +129,12 @@ bool addMap(App& app, MapKind kind, const std::string& path, bool named) {
 }
 
 // Explicit files, else the first map of the game folder's "phongs" and
-// "enviros" and its pics/colormap.pcx. Returns an exit code.
+// "enviros" (else the program's own) and its pics/colormap.pcx. Returns an
+// exit code.
 int loadScene(App& app, const SceneOptions& o) {
-  app.baseFolder = baseFolderFor(o.model);
-  FileReadResult modelFile = readFile(o.model, md2ReadPlan);
+  app.baseFolder = o.base.empty() ? baseFolderFor(o.model) : o.base;
+  app.dataFolder = programDataFolder();
+  FileReadResult modelFile = app.gameFiles.readPath(o.model, nullptr, md2ReadPlan);
   if (!modelFile.ok()) {
     std::cerr << o.model << ": " << readErrorText(modelFile.error) << "\n";
     return kExitFailure;
@@ -144,7 +149,7 @@ int loadScene(App& app, const SceneOptions& o) {
   model.currentFrameIndex = o.frame;
   computeFaceNormals(model);
   if (!o.skin.empty()) {
-    std::unique_ptr<Skin> skin = readNamedImage(o.skin);
+    std::unique_ptr<Skin> skin = readNamedImage(app, o.skin);
     if (!skin) return kExitFailure;
     if (skin->width != model.skinWidth || skin->height != model.skinHeight) {
       std::cerr << o.skin << ": " << kCommandLineSkinSizeError << "\n";
@@ -153,20 +158,23 @@ int loadScene(App& app, const SceneOptions& o) {
     model.skins.push_back(std::move(skin));
     model.currentSkinIndex = static_cast<int>(model.skins.size()) - 1;
   }
-  if (!o.colormap.empty() && !readNamedImage(o.colormap)) return kExitFailure;
-  const std::string colormap =
-      o.colormap.empty() ? joinPath(app.baseFolder, "pics/colormap.pcx") : o.colormap;
-  app.platform.writeString(settings::kPreferences, settings::kPalettePath, colormap);
-  for (auto [kind, file, folder] : {std::tuple{MapKind::Phong, o.phong, "phongs"},
-                                    std::tuple{MapKind::Environment, o.env, "enviros"}}) {
+  if (!o.colormap.empty()) {
+    if (!readNamedImage(app, o.colormap)) return kExitFailure;
+    app.platform.writeString(settings::kPreferences, settings::kPalettePath, o.colormap);
+  }
+  for (auto [kind, file] :
+       {std::pair{MapKind::Phong, o.phong}, std::pair{MapKind::Environment, o.env}}) {
     if (!file.empty()) {
       if (!addMap(app, kind, file, true)) return kExitFailure;
       continue;
     }
-    const std::string dir = joinPath(app.baseFolder, folder);
-    for (const char* ext : {".pcx", ".bmp"})
-      for (const std::string& name : listFilesWithExtension(dir, ext))
-        if (mapList(app, kind).current == nullptr) addMap(app, kind, joinPath(dir, name), false);
+    std::vector<std::string> dirs{
+        joinPath(app.baseFolder, kind == MapKind::Phong ? kMapFolderPhongs : kMapFolderEnviros)};
+    if (!app.dataFolder.empty()) dirs.push_back(installedMapFolder(app, kind));
+    for (const std::string& dir : dirs)
+      for (const char* ext : {".pcx", ".bmp"})
+        for (const GameFile& map : app.gameFiles.filesIn(dir, ext))
+          if (mapList(app, kind).current == nullptr) addMap(app, kind, map.path, false);
   }
   app.interactionMode = o.mapping ? kInteractionMapping : kInteractionMeshPaint;
   rebuildShadeCurve(app);

@@ -46,7 +46,22 @@ class FolderWriter {
   bool failed_ = false;
 };
 
+void writeMaps(FolderWriter& out) {
+  for (int kind = 0; kind < kDemoPhongMapCount; ++kind)
+    out.write(joinPath(kDemoPhongFolder, phongMapFileName(kind)),
+              encodeSkinPcx(makePhongMap(kind)));
+  for (int kind = 0; kind < kDemoEnvironmentMapCount; ++kind)
+    out.write(joinPath(kDemoEnvironmentFolder, environmentMapFileName(kind)),
+              encodeSkinPcx(makeEnvironmentMap(kind)));
+}
+
 }  // namespace
+
+bool writeMapFolders(const std::string& folder, std::string* error) {
+  FolderWriter out(folder, error);
+  writeMaps(out);
+  return out.ok();
+}
 
 bool writeDemoGameFolder(const std::string& folder, std::string* error) {
   FolderWriter out(joinPath(folder, "baseq2"), error);
@@ -61,13 +76,7 @@ bool writeDemoGameFolder(const std::string& folder, std::string* error) {
 
   out.write(kDemoWeaponPath, encodeMd2(makeDemoWeapon()));
   out.write(kDemoWeaponSkinPath, encodeSkinPcx(makeWeaponSkin(palette)));
-
-  for (int kind = 0; kind < kDemoPhongMapCount; ++kind)
-    out.write(joinPath(kDemoPhongFolder, phongMapFileName(kind)),
-              encodeSkinPcx(makePhongMap(kind)));
-  for (int kind = 0; kind < kDemoEnvironmentMapCount; ++kind)
-    out.write(joinPath(kDemoEnvironmentFolder, environmentMapFileName(kind)),
-              encodeSkinPcx(makeEnvironmentMap(kind)));
+  writeMaps(out);
   return out.ok();
 }
 

@@ -9,6 +9,10 @@ namespace pelt {
 // environment maps). Returns false with a reason on failure.
 bool writeDemoGameFolder(const std::string& folder, std::string* error);
 
+// <folder>/phongs and <folder>/enviros: the maps the program installs as its
+// own, the same the demo game folder holds.
+bool writeMapFolders(const std::string& folder, std::string* error);
+
 // Paths below the base folder.
 inline constexpr const char* kDemoModelPath = "models/monsters/grub/tris.md2";
 inline constexpr const char* kDemoWeaponPath = "models/monsters/grub/weapon.md2";

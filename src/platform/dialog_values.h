@@ -47,6 +47,18 @@ struct MapFromViewValues {
   bool mirror = false;
 };
 
+// File/Open From Game: the game's models with where each comes from.
+struct GameModelRow {
+  std::string name;    // relative to the base folder
+  std::string source;  // "loose" or the archive's name, and what it shadows
+};
+
+struct OpenFromGameValues {
+  std::vector<GameModelRow> models;
+  std::string filter;  // the filter field's text
+  std::string chosen;  // on OK: the name of the model to open
+};
+
 struct AboutValues {
   std::string nameAndVersion;
   std::string authorship;

@@ -34,11 +34,24 @@ struct ReadPlan {
 inline constexpr size_t kReadProbeBytes = 128;
 // Gets the first kReadProbeBytes of the file (fewer when it is shorter).
 using ReadPlanner = ReadPlan (*)(std::span<const std::uint8_t> start);
+// The whole file, for readers whose formats say nothing of their length.
+ReadPlan wholeFilePlan(std::span<const std::uint8_t> start);
 
 // Only regular files are read: a FIFO, device or folder is refused at once
 // (ENODEV, EISDIR) and never waited on.
 FileReadResult readFile(const std::string& path, ReadPlanner planner);
 FileReadResult readWholeFile(const std::string& path);
+
+// `count` bytes from `offset` on, under the same rules; a file that ends
+// before them gives EIO.
+FileReadResult readFileRange(const std::string& path, std::uint64_t offset, std::uint64_t count);
+
+// A descriptor for reading a regular file (the caller closes it), or -1 with
+// the errno in `error`.
+int openRegularFile(const std::string& path, int& error);
+
+// What `plan` asks for of bytes already in memory (an archived file).
+Bytes keepPlanned(Bytes bytes, ReadPlanner planner);
 
 // Saves without ever losing the old contents (see safe_save.h); 0 or an
 // errno.

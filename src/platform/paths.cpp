@@ -51,7 +51,7 @@ static bool equalsNoCase(const std::string& a, const std::string& b) {
          });
 }
 
-static std::string lowerCased(std::string text) {
+std::string lowerCased(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
 }
@@ -119,6 +119,17 @@ std::string resolveBelow(const std::string& base, const std::string& relative,
     current /= actual;
   }
   return current.string();
+}
+
+std::string programDataFolder() {
+  std::error_code ec;
+  const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) return "";
+  for (const fs::path& candidate :
+       {program.parent_path() / "share/pelt", program.parent_path().parent_path() / "share/pelt"}) {
+    if (fs::is_directory(candidate, ec)) return candidate.lexically_normal().string();
+  }
+  return "";
 }
 
 std::vector<std::string> listFilesWithExtension(const std::string& folder,

@@ -19,6 +19,9 @@ bool lacksExtension(const std::string& path);
 // Names stored inside files may use '\'; the file system wants '/'.
 std::string withForwardSlashes(std::string path);
 
+// ASCII letters in lower case, for names matched in any case.
+std::string lowerCased(std::string text);
+
 // Joins a folder and a relative name with one '/'.
 std::string joinPath(const std::string& folder, const std::string& name);
 
@@ -49,6 +52,10 @@ bool isSystemFolder(const std::string& path);
 // "" for a name that would leave `base` (see staysBelow).
 std::string resolveBelow(const std::string& base, const std::string& relative,
                          FolderListings* listings = nullptr);
+
+// The program's own data: share/pelt beside the running program (a build
+// folder) or beside the folder holding it (an installation); "" for none.
+std::string programDataFolder();
 
 // Files of a folder whose extension equals `extension` in any case
 // (".pcx"), sorted by name.

@@ -64,6 +64,7 @@ class Platform {
   virtual bool snapshotsDialog(SnapshotValues& values) = 0;
   virtual bool mapFromViewDialog(MapFromViewValues& values) = 0;
   virtual void aboutDialog(const AboutValues& values) = 0;
+  virtual bool openFromGameDialog(OpenFromGameValues& values) = 0;
 
   // Whether a folder exists and may be searched ("can be entered").
   virtual bool canEnterFolder(const std::string& folder);

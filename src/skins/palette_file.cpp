@@ -1,8 +1,7 @@
 #include "skins/palette_file.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
 
 #include "platform/file_io.h"
 #include "platform/platform.h"
@@ -15,17 +14,13 @@ namespace pelt {
 namespace {
 constexpr size_t kActSize = 768;
 
-// Unset, the palette path is the game's own colormap below the base folder,
-// as the Preferences dialog shows it; a game folder without one means none.
-std::string palettePath(Platform& platform) {
+// Set, "Palette Path" names the file (found through the game's files when
+// it lies below the base folder); unset, it is the game's own colormap.
+std::optional<GameFile> paletteFile(Platform& platform, GameFileSystem& files) {
   using namespace settings;
   std::string path = platform.readString(kPreferences, kPalettePath, "");
-  if (!path.empty() && path != kUnknown) return path;
-  std::string base = platform.readString(kProject, kBaseDir, "");
-  if (base.empty() || base == kUnknown) return "";
-  std::string game = base + "/" + kGameColormapName;
-  std::error_code error;
-  return std::filesystem::is_regular_file(game, error) ? game : "";
+  if (path.empty() || path == kUnknown) return files.find(kGameColormapName);
+  return files.locate(path);
 }
 }  // namespace
 
@@ -56,8 +51,6 @@ bool decodePaletteFile(std::span<const std::uint8_t> bytes, Palette& palette) {
   return false;
 }
 
-namespace {
-
 // An ACT is the palette alone; a PCX ends with its palette; a BMP holds it
 // after its headers. Enough of a longer file is read to tell it is no ACT.
 ReadPlan paletteReadPlan(std::span<const std::uint8_t> start) {
@@ -69,22 +62,15 @@ ReadPlan paletteReadPlan(std::span<const std::uint8_t> start) {
   return {kActSize + 1, 0};
 }
 
-}  // namespace
-
-bool readPaletteFile(const std::string& path, Palette& palette) {
-  FileReadResult file = readFile(path, paletteReadPlan);
-  return file.ok() && decodePaletteFile(file.bytes, palette);
+void loadDefaultPalette(Platform& platform, GameFileSystem& files, Palette& palette) {
+  std::optional<GameFile> file = paletteFile(platform, files);
+  FileReadResult read = file ? files.read(*file, paletteReadPlan) : FileReadResult{{}, ENOENT};
+  if (!read.ok() || !decodePaletteFile(read.bytes, palette)) palette = greyRampPalette();
 }
 
-void loadDefaultPalette(Platform& platform, Palette& palette) {
-  std::string path = palettePath(platform);
-  if (path.empty() || !readPaletteFile(path, palette)) palette = greyRampPalette();
-}
-
-std::unique_ptr<Skin> loadDefaultColormap(Platform& platform) {
-  std::string path = palettePath(platform);
-  if (path.empty()) return nullptr;
-  return readSkinImage(platform, path);
+std::unique_ptr<Skin> loadDefaultColormap(Platform& platform, GameFileSystem& files) {
+  std::optional<GameFile> file = paletteFile(platform, files);
+  return file ? readGameSkin(platform, files, *file) : nullptr;
 }
 
 }  // namespace pelt

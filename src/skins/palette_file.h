@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "platform/game_files.h"
 #include "skins/skin.h"
 
 namespace pelt {
@@ -15,12 +16,14 @@ class Platform;
 // Fills `palette` from the bytes of an ACT, BMP or PCX file. On false the
 // palette is unchanged.
 bool decodePaletteFile(std::span<const std::uint8_t> bytes, Palette& palette);
-bool readPaletteFile(const std::string& path, Palette& palette);
+// The part of a palette file its decoder uses.
+ReadPlan paletteReadPlan(std::span<const std::uint8_t> start);
 
-// "Palette Path", or the grey ramp when it cannot be read.
-void loadDefaultPalette(Platform& platform, Palette& palette);
+// "Palette Path" (unset: the game's pics/colormap.pcx, from its archives if
+// need be), or the grey ramp when it cannot be read.
+void loadDefaultPalette(Platform& platform, GameFileSystem& files, Palette& palette);
 
-// The image at "Palette Path": its rows are the light levels.
-std::unique_ptr<Skin> loadDefaultColormap(Platform& platform);
+// The same image: its rows are the light levels.
+std::unique_ptr<Skin> loadDefaultColormap(Platform& platform, GameFileSystem& files);
 
 }  // namespace pelt

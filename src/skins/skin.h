@@ -28,6 +28,9 @@ struct Skin {
   std::string name;
   std::string filePath;
   bool hasFile = false;
+  // The archive the image was read from ("" for a file of its own); such a
+  // skin has no file Save may write, and `filePath` is where it would go.
+  std::string source;
   std::vector<std::uint8_t> pixels;        // row-major, top row first
   std::vector<std::uint8_t> storedPixels;  // the Store/Revert copy
   std::uint32_t unlinked = 0;
@@ -43,6 +46,8 @@ struct Skin {
   std::optional<PixelRect> changedRegion;
 
   bool isLinked() const { return (unlinked & kSkinUnlinked) == 0; }
+  // Where a skin read from an archive would be saved; "" for any other.
+  std::string archivedPath() const { return source.empty() ? "" : filePath; }
   std::uint8_t pixel(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 

@@ -222,21 +222,42 @@ SkinDecodeResult decodeSkinImage(std::span<const std::uint8_t> bytes) {
   return failure(kNotValidSkinMessage);
 }
 
-std::unique_ptr<Skin> readSkinImage(Platform& platform, const std::string& path) {
-  FileReadResult file = readFile(path, skinImageReadPlan);
-  if (!file.ok()) return nullptr;
-  SkinDecodeResult result = decodeSkinImage(file.bytes);
+namespace {
+
+std::unique_ptr<Skin> skinFromFile(Platform& platform, const FileReadResult& read,
+                                   const std::string& requested, const GameFile& file) {
+  if (!read.ok()) return nullptr;
+  SkinDecodeResult result = decodeSkinImage(read.bytes);
   if (!result.skin) {
     platform.messageBox(result.message, MessageButtons::Ok);
     return nullptr;
   }
   std::error_code ec;
-  std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-  result.skin->name = path;
-  result.skin->filePath = ec ? path : absolute.lexically_normal().string();
-  result.skin->hasFile = true;
+  std::filesystem::path absolute = std::filesystem::absolute(file.path, ec);
+  result.skin->name = requested;
+  result.skin->filePath = ec ? file.path : absolute.lexically_normal().string();
+  result.skin->hasFile = !file.archived();
+  result.skin->source = file.source;
   result.skin->unlinked = 0;
   return std::move(result.skin);
+}
+
+}  // namespace
+
+std::unique_ptr<Skin> readSkinImage(Platform& platform, const std::string& path) {
+  return skinFromFile(platform, readFile(path, skinImageReadPlan), path, GameFile{path, "", -1, {}});
+}
+
+std::unique_ptr<Skin> readGameSkin(Platform& platform, GameFileSystem& files,
+                                   const std::string& path) {
+  GameFile found;
+  FileReadResult read = files.readPath(path, &found, skinImageReadPlan);
+  return skinFromFile(platform, read, path, found);
+}
+
+std::unique_ptr<Skin> readGameSkin(Platform& platform, GameFileSystem& files,
+                                   const GameFile& file) {
+  return skinFromFile(platform, files.read(file, skinImageReadPlan), file.path, file);
 }
 
 Bytes encodeSkinPcx(const Skin& skin) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/file_io.h"
+#include "platform/game_files.h"
 #include "skins/skin.h"
 
 namespace pelt {
@@ -40,6 +41,13 @@ SkinDecodeResult decodeSkinImage(std::span<const std::uint8_t> bytes);
 // Reads a skin file; `name` = path, `filePath` = absolute path, `hasFile` set.
 // Shows the decoder's message; an unreadable file fails silently.
 std::unique_ptr<Skin> readSkinImage(Platform& platform, const std::string& path);
+
+// The same through the game's files: a path below the base folder, or a
+// name relative to it, may come from an archive. Such a skin has no file of
+// its own (`hasFile` clear, `source` the archive, `filePath` base/name).
+std::unique_ptr<Skin> readGameSkin(Platform& platform, GameFileSystem& files,
+                                   const std::string& path);
+std::unique_ptr<Skin> readGameSkin(Platform& platform, GameFileSystem& files, const GameFile& file);
 
 Bytes encodeSkinPcx(const Skin& skin);
 Bytes encodeSkinBmp(const Skin& skin);

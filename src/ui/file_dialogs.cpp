@@ -33,7 +33,8 @@ QString NameOnlyIconProvider::type(const QFileInfo& info) const {
   return suffix.isEmpty() ? QString("File") : suffix.toUpper() + " File";
 }
 
-FileDialog::FileDialog(QWidget* parent) : QFileDialog(parent) {
+FileDialog::FileDialog(QWidget* parent, std::function<bool(const std::string&)> known)
+    : QFileDialog(parent), known_(std::move(known)) {
   setOption(QFileDialog::DontUseNativeDialog);
   setOption(QFileDialog::DontUseCustomDirectoryIcons);
   setIconProvider(&icons_);
@@ -46,7 +47,8 @@ void FileDialog::accept() {
   if (acceptMode() == QFileDialog::AcceptOpen) {
     const QStringList files = selectedFiles();
     const QFileInfo info(files.value(0));
-    if (!files.isEmpty() && !info.exists() && info.fileName().contains('.')) {
+    if (!files.isEmpty() && !info.exists() && info.fileName().contains('.') &&
+        !(known_ && known_(files.front().toStdString()))) {
       QMessageBox::warning(this, windowTitle(),
                            info.fileName() + "\nFile not found.\nPlease check the file name.");
       return;

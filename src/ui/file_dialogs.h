@@ -2,11 +2,14 @@
 // The file dialog and folder browser the platform shows: they never read a
 // file's contents to pick an icon or a type (files under /proc block or
 // never end), and an open dialog lets a typed name without an extension
-// through so the program can add the filter's one.
+// through so the program can add the filter's one, and a name the game's
+// archives hold though it is no file.
 
 #include <QAbstractFileIconProvider>
 #include <QFileDialog>
 #include <QString>
+#include <functional>
+#include <string>
 
 #include "platform/file_filter.h"
 
@@ -24,13 +27,15 @@ class FileDialog : public QFileDialog {
   Q_OBJECT
 
  public:
-  explicit FileDialog(QWidget* parent);
+  // `known` tells whether a path names something to open beyond files.
+  explicit FileDialog(QWidget* parent, std::function<bool(const std::string&)> known = {});
 
  public slots:
   void accept() override;
 
  private:
   NameOnlyIconProvider icons_;
+  std::function<bool(const std::string&)> known_;
 };
 
 // "All Files (*.*)" also means files without an extension here.

@@ -9,6 +9,7 @@
 #include "app/command_line.h"
 #include "app/intro/intro.h"
 #include "app/main_frame.h"
+#include "platform/paths.h"
 #include "ui/application.h"
 #include "ui/main_window.h"
 #include "ui/program_icon.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
     ~Unset() { application.setPlatform(nullptr); }
   } unset{application};
   pelt::App app(platform);
+  app.dataFolder = pelt::programDataFolder();
   pelt::MainWindow window(app, platform);
   platform.setWindow(&window);
   pelt::CommandLine commandLine = pelt::parseArguments(arguments);

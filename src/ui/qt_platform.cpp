@@ -2,11 +2,8 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QDir>
 #include <QDateTime>
 #include <QDir>
-#include <QStandardPaths>
-#include <QStatusBar>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -15,6 +12,8 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QSoundEffect>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QThread>
 #include <QUrl>
 
@@ -27,6 +26,7 @@
 #include "ui/file_dialogs.h"
 #include "ui/intro_window.h"
 #include "ui/main_window.h"
+#include "ui/open_from_game_dialog.h"
 #include "ui/view_widget.h"
 
 namespace pelt {
@@ -99,7 +99,10 @@ QString QtPlatform::fallbackFolder() const {
 }
 
 std::optional<FileDialogResult> QtPlatform::fileDialog(const FileDialogRequest& request) {
-  FileDialog dialog(dialogParent());
+  // A name typed below the base folder may be one the game's archives hold.
+  FileDialog dialog(dialogParent(), [this](const std::string& path) {
+    return window_ != nullptr && window_->frame().app.gameFiles.locate(path).has_value();
+  });
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setOption(QFileDialog::ReadOnly, false);
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -156,6 +159,10 @@ bool QtPlatform::mapFromViewDialog(MapFromViewValues& values) {
 }
 
 void QtPlatform::aboutDialog(const AboutValues& values) { runAboutDialog(dialogParent(), values); }
+
+bool QtPlatform::openFromGameDialog(OpenFromGameValues& values) {
+  return runOpenFromGameDialog(dialogParent(), values);
+}
 
 int QtPlatform::readInt(const std::string& section, const std::string& key, int fallback) {
   QVariant value = settings_->value(groupKey(section, key));

@@ -35,6 +35,7 @@ class QtPlatform : public QObject, public Platform {
   bool snapshotsDialog(SnapshotValues& values) override;
   bool mapFromViewDialog(MapFromViewValues& values) override;
   void aboutDialog(const AboutValues& values) override;
+  bool openFromGameDialog(OpenFromGameValues& values) override;
 
   int readInt(const std::string& section, const std::string& key, int fallback) override;
   std::string readString(const std::string& section, const std::string& key,

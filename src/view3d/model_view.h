@@ -12,6 +12,7 @@
 
 #include "model/model.h"
 #include "platform/core_view.h"
+#include "platform/game_files.h"
 #include "raster/rasterizer.h"
 #include "skins/paint_stroke.h"
 #include "view3d/camera_drag.h"
@@ -88,6 +89,8 @@ struct ModelViewInputs {
   const int& interactionMode;
   Skin* const& phongMap;
   Skin* const& envMap;
+  // Where the light table comes from when "Palette Path" is unset.
+  GameFileSystem& gameFiles;
   // The companions to draw, in list order; none until companions exist.
   std::function<std::vector<CompanionScene>()> shownCompanions;
   ModelViewMouseInputs mouse{};

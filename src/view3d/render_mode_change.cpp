@@ -17,8 +17,8 @@ bool isLit(int mode) { return mode == kModeTexturedGouraud || mode == kModeTextu
 
 // A table narrower than a palette or with fewer than 64 rows would send the
 // lit fillers outside it.
-std::unique_ptr<Skin> loadLightTable(Platform& platform) {
-  std::unique_ptr<Skin> table = loadDefaultColormap(platform);
+std::unique_ptr<Skin> loadLightTable(Platform& platform, GameFileSystem& files) {
+  std::unique_ptr<Skin> table = loadDefaultColormap(platform, files);
   if (!table || table->width != kLightTableWidth || table->height < kLightLevels) return nullptr;
   return table;
 }
@@ -41,12 +41,12 @@ bool ModelView::checkRenderModeChange(int oldMode, int newMode) {
   if (newMode == kModeTexturedPhong) {
     if (!haveSkin) return refuse(kNoSkinsForTexturedPhong);
     if (in_.phongMap == nullptr) return refuse(kNoPhongForTexturedPhong);
-    table = loadLightTable(platform);
+    table = loadLightTable(platform, in_.gameFiles);
     if (!table) return refuse(kNoColormapForTexturedPhong);
   }
   if (newMode == kModeTexturedGouraud) {
     if (!haveSkin) return refuse(kNoSkinsForTexturedGouraud);
-    table = loadLightTable(platform);
+    table = loadLightTable(platform, in_.gameFiles);
     if (!table) return refuse(kNoColormapForTexturedGouraud);
   }
   if (newMode == kModePhong && in_.phongMap == nullptr) return refuse(kNoPhongForPhong);

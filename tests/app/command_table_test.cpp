@@ -32,6 +32,7 @@ constexpr Row kExpected[] = {
     {32771, "File", "&Base Folder...", "", 0},
     {32829, "File", "Preferences", "", 0},
     {57665, "File", "E&xit", "", 0},
+    {32880, "File", "Open From &Game...", "", 0},
     {32809, "Companion", "&Open", "", 0},
     {32810, "Companion", "&Close", "", 0},
     {32813, "Companion", "&Load Skin", "", 0},

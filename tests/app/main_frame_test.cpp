@@ -43,6 +43,7 @@ TEST_F(StartUp, FreshSettingsAskForTheBaseFolderUntilItIsUsable) {
   std::string model = writeModel("tris.md2");
   platform.folderAnswers = {dir.file("missing"), dir.path()};
   platform.answerFile(model);
+  app.dataFolder = dir.file("no-maps-here");  // silently none
 
   EXPECT_EQ(start({}), StartupResult::Ready);
 
@@ -102,6 +103,9 @@ TEST_F(StartUp, ReadsLayoutColoursAndWorkFoldersFromSettings) {
         {"CurFile", other}}},
       {"Preferences", {{"Pal On Top", "1"}, {"Splitter", "4000"}, {"Skip Intro", "1"}}},
       {"Colors", {{"Color-7", "33"}}}};
+  // "Phong Path" and "Env Path" never stored: the program's own maps, chosen.
+  ASSERT_TRUE(writeMapFolders(dir.file("share"), nullptr));
+  app.dataFolder = dir.file("share");
 
   // A folder named by -base that is not there is reported; the stored one serves.
   EXPECT_EQ(start({"-base", dir.file("none")}), StartupResult::Ready);
@@ -114,6 +118,8 @@ TEST_F(StartUp, ReadsLayoutColoursAndWorkFoldersFromSettings) {
   EXPECT_DOUBLE_EQ(app.splitRatio, 0.4);
   EXPECT_EQ(app.colorSlots[7], 33);
   EXPECT_EQ(frame.introChoice(), IntroChoice::Skipped);
+  for (const MapList* maps : {&app.phongMaps, &app.envMaps})
+    EXPECT_TRUE(maps->maps.size() == 3 && maps->current == maps->maps[0].get());
 }
 
 TEST_F(StartUp, CommandLineModelAndSkins) {
@@ -268,11 +274,15 @@ TEST_F(FrameRouting, SplitDragMovesPanesAndCloseStoresTheLayout) {
 }
 
 TEST_F(FrameRouting, PreferencesOkWritesSettingsAndMovesThePalette) {
-  // Unset paths show the base folder's own, where the demo game keeps them.
-  const PreferencesValues unset = readPreferences(platform, "/q2/baseq2");
-  EXPECT_EQ(unset.palettePath, "/q2/baseq2/" + std::string(kDemoColormapPath));
+  // Unset paths show the game's colormap and the program's own maps.
+  app.baseFolder = "/q2/baseq2";
+  app.dataFolder = "/usr/share/pelt";
+  const PreferencesValues unset = readPreferences(app);
+  EXPECT_EQ((std::vector{unset.palettePath, unset.phongPath, unset.envPath}),
+            (std::vector<std::string>{"/q2/baseq2/" + std::string(kDemoColormapPath),
+                                      "/usr/share/pelt/phongs", "/usr/share/pelt/enviros"}));
   platform.settings["Preferences"]["Phong Path"] = "/p/phongs";
-  PreferencesValues chosen = readPreferences(platform, "/q2/baseq2");
+  PreferencesValues chosen = readPreferences(app);
   chosen.dirScanPrompt = 0;
   chosen.quickExit = chosen.paletteOnTop = true;
   chosen.palettePath = "/q/other.act";

@@ -10,6 +10,7 @@
 
 #include "model/md2_format.h"
 #include "skins/skin_image.h"
+#include "support/archive_writer.h"
 #include "support/fixtures.h"
 
 namespace pelt {
@@ -47,6 +48,14 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
       3);
   named.frames[0].name = "b\\s";
   const std::string info = "info " + dir.write("baseq2/named.md2", encodeMd2(named)) + " --json";
+  // A game folder with archived models and a skin; a loose model shadows one.
+  const std::string game = dir.file("game"), base = " --base " + game;
+  dir.write("game/pak0.pak",
+            test::packBytes({{"m/a.md2", encodeMd2(test::quadStripMd2(1, 8, 8))},
+                             {"m/b.md2", encodeMd2(test::quadStripMd2(2, 8, 8))},
+                             {"m/s.pcx", encodeSkinPcx(test::patternSkin(8, 8))}}));
+  dir.write("game/m/A.md2", {1});
+  dir.write("broken/pak0.pak", {1});
   const std::tuple<std::string, int, std::string> cases[] = {
       {info, 0,
        "{\"vertices\": 6, \"triangles\": 4, \"st\": 6, \"frames\": 3, \"skinWidth\": 16, "
@@ -57,6 +66,12 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
        "\"strips\": 0, \"fans\": 0, \"averageVertices\": 0.00}, \"savedGlCommands\": "
        "{\"words\": 27, \"commands\": 2, \"strips\": 0, \"fans\": 2, \"averageVertices\": "
        "4.00}}\n"},
+      {"ls " + game + " '*.MD2'", 0, "m/A.md2\tloose, shadows pak0.pak\nm/b.md2\tpak0.pak\n"},
+      {"info m/b.md2" + base, 0, "triangles: 4\n"},
+      {"render m/b.md2 " + dir.file("b.bmp") + base + " --skin m/s.pcx", 0, ""},
+      {"convert m/s.pcx " + dir.file("s.bmp") + base, 0, ""},
+      {"ls " + dir.file("broken"), 1, "pak0.pak is damaged and was left out: it is not a PACK"},
+      {"ls " + none, 1, none + ": not a folder"},
       {render + " --mode 9", 2, "--mode: 9 is out of range (0 to 8)"},
       {render + " --size 640x", 2, "--size: \"640x\" is not WxH"},
       {render + " --mode", 2, "--mode needs a value"},
@@ -69,7 +84,8 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
        "There was an error loading the specified file!\n"},
       // Special files are refused at once instead of blocking the program, a
       // file far larger than anything the program reads is refused unread.
-      {"convert " + fifo + " " + dir.file("x.pcx"), 1, "cannot read " + fifo + ": not a regular file"},
+      {"convert " + fifo + " " + dir.file("x.pcx"), 1,
+       "cannot read " + fifo + ": not a regular file"},
       {render + " --skin /dev/zero", 1, "/dev/zero: not a regular file"},
       {render + " --skin " + dir.path(), 1, dir.path() + ": Is a directory"},
       {render + " --skin " + big, 1, big + ": File too large"},

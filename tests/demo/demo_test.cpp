@@ -155,11 +155,10 @@ TEST(DemoFolder, ServesTheModelsPaletteLightTableAndMaps) {
     for (const auto& skin : app.model.skins) EXPECT_TRUE(skin->hasFile) << skin->name;
   }
   Palette palette{};
-  EXPECT_TRUE(readPaletteFile(joinPath(base, kDemoPalettePath), palette));
+  EXPECT_TRUE(decodePaletteFile(readWholeFile(joinPath(base, kDemoPalettePath)).bytes, palette));
   test::ScriptedPlatform platform;
-  platform.writeString(settings::kPreferences, settings::kPalettePath,
-                       joinPath(base, kDemoColormapPath));
-  std::unique_ptr<Skin> colormap = loadDefaultColormap(platform);
+  GameFileSystem files(base, platform);
+  std::unique_ptr<Skin> colormap = loadDefaultColormap(platform, files);
   ASSERT_TRUE(colormap && colormap->width == 256 && colormap->height >= 64);
   auto brightness = [&](int row, int index) {
     const int i = colormap->pixel(index, row);

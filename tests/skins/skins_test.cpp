@@ -181,15 +181,17 @@ TEST(PaletteFile, DefaultsComeFromThePalettePathOrTheGameOrTheGreyRamp) {
                {dir.file("gone.pcx"), "", false},
                {"", dir.file("bare"), false},
                {"", dir.path(), true}};
+  std::string base;
+  GameFileSystem files(base, platform);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.palettePath + "|" + c.baseDir);
     platform.writeString(settings::kPreferences, settings::kPalettePath, c.palettePath);
-    platform.writeString(settings::kProject, settings::kBaseDir, c.baseDir);
+    base = c.baseDir;
     Palette p;
     p.fill(3);
-    loadDefaultPalette(platform, p);
+    loadDefaultPalette(platform, files, p);
     EXPECT_EQ(p, c.found ? colormap.palette : greyRampPalette());
-    auto table = loadDefaultColormap(platform);
+    auto table = loadDefaultColormap(platform, files);
     EXPECT_EQ(table ? table->pixels : Bytes{}, c.found ? colormap.pixels : Bytes{});
   }
   EXPECT_TRUE(platform.messages.empty());

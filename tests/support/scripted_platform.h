@@ -37,6 +37,7 @@ class ScriptedPlatform : public Platform {
   std::deque<std::optional<OffsetCompanionValues>> offsetAnswers;
   std::deque<std::optional<SnapshotValues>> snapshotAnswers;
   std::deque<std::optional<MapFromViewValues>> mapFromViewAnswers;
+  std::deque<std::optional<std::string>> gameModelAnswers;  // the name chosen
 
   // What the core did.
   std::vector<RecordedMessage> messages;
@@ -90,6 +91,12 @@ class ScriptedPlatform : public Platform {
   bool snapshotsDialog(SnapshotValues& v) override { return answer(snapshotAnswers, v); }
   bool mapFromViewDialog(MapFromViewValues& v) override { return answer(mapFromViewAnswers, v); }
   void aboutDialog(const AboutValues& values) override { aboutShown = values; }
+  bool openFromGameDialog(OpenFromGameValues& values) override {
+    gameModelsOffered = values.models;
+    const std::optional<std::string> chosen = take(gameModelAnswers).value_or(std::nullopt);
+    if (chosen) values.chosen = *chosen;
+    return chosen.has_value();
+  }
 
   int readInt(const std::string& section, const std::string& key, int fallback) override {
     const std::string text = readString(section, key, "");
@@ -139,6 +146,7 @@ class ScriptedPlatform : public Platform {
   void showStatusText(const std::string& text) override { statusText = text; }
 
   std::optional<AboutValues> aboutShown;
+  std::vector<GameModelRow> gameModelsOffered;
 
  private:
   // The queue's front, or nullopt when it is empty.

@@ -15,6 +15,7 @@
 #include "skins/skin_image.h"
 #include "support/fixtures.h"
 #include "ui/dialogs.h"
+#include "ui/open_from_game_dialog.h"
 #include "ui/qt_platform.h"
 #include "ui/view_widget.h"
 #include "view3d/map_from_view.h"
@@ -293,6 +294,30 @@ TEST(MapFromViewDialog, ButtonsChooseTheProjectionTheyName) {
   ASSERT_TRUE(runMapFromViewDialog(nullptr, values));
   EXPECT_EQ(shown, QStringList{"Parallel"});
   EXPECT_EQ(values.projection, kProjectionPerspective);
+}
+
+// Typing into the filter hides the rows lacking any of its words (in name
+// or source, any case) and chooses the first one left, so Enter opens it.
+TEST(OpenFromGameDialog, TheFilterChoosesTheFirstRowItLeaves) {
+  application();
+  int shownRows = 0;
+  ModalScript script({[&](QWidget* modal) {
+    auto* filter = modal->findChild<QLineEdit*>("gameModelFilter");
+    filter->setText(" WEAPON pak0 ");
+    auto* table = modal->findChild<QTableWidget*>("gameModels");
+    for (int r = 0; r < table->rowCount(); ++r) shownRows += table->isRowHidden(r) ? 0 : 1;
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(filter, &enter);
+    return true;
+  }});
+  OpenFromGameValues values{{{"m/tris.md2", "loose"},
+                             {"m/weapon.md2", "loose, shadows pak0.pak"},
+                             {"w/weapon.md2", "pak1.pak"}},
+                            "",
+                            ""};
+  ASSERT_TRUE(runOpenFromGameDialog(nullptr, values));
+  EXPECT_EQ(shownRows, 1);
+  EXPECT_EQ(values.chosen + "|" + values.filter, "m/weapon.md2| WEAPON pak0 ");
 }
 
 }  // namespace

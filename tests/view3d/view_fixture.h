@@ -23,7 +23,7 @@ struct ViewFixture {
   ViewFixture()
       : view(ModelViewInputs{
             platform, app.model, app.rasterizer, app.shading, app.colorSlots, app.renderMode,
-            app.interactionMode, app.phongMaps.current, app.envMaps.current,
+            app.interactionMode, app.phongMaps.current, app.envMaps.current, app.gameFiles,
             [this] { return companions; },
             ModelViewMouseInputs{&app.cameraOverride, &app.brushKind, &app.currentSlot,
                                  &app.blendTable, &app.protectedColors, [] {}}}) {

@@ -31,7 +31,7 @@ void askCompanionSkin(App& app, Companion& companion, bool cancelKeepsSkin) {
   rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
   std::string path = chosen->path;
   if (lacksExtension(path)) path += ".pcx";
-  std::unique_ptr<Skin> image = readSkinImage(platform, path);
+  std::unique_ptr<Skin> image = readGameSkin(platform, app.gameFiles, path);
   if (!image) {
     checkerCompanionSkin(companion);
   } else if (!takeCompanionSkin(companion, *image)) {
@@ -43,7 +43,7 @@ void askCompanionSkin(App& app, Companion& companion, bool cancelKeepsSkin) {
 }  // namespace
 
 std::unique_ptr<Companion> loadCompanion(App& app, const std::string& requestedPath) {
-  FileReadResult file = readFile(resolveModelPath(app, requestedPath), md2ReadPlan);
+  FileReadResult file = app.gameFiles.readPath(requestedPath, nullptr, md2ReadPlan);
   if (!file.ok()) return nullptr;
   std::int64_t inUse = 0;
   for (const auto& open : app.companions.items) inUse += companionMemoryBytes(*open);
@@ -55,9 +55,10 @@ std::unique_ptr<Companion> loadCompanion(App& app, const std::string& requestedP
   }
   Companion& companion = *parsed.companion;
   if (!companion.firstSkinName.empty()) {
-    const std::string skinPath = resolveBelow(app.baseFolder, companion.firstSkinName);
     // A missing or ill-fitting skin is not an error: Open offers the dialog.
-    if (std::unique_ptr<Skin> image = readSkinImage(app.platform, skinPath))
+    std::optional<GameFile> skinFile = app.gameFiles.find(companion.firstSkinName);
+    if (std::unique_ptr<Skin> image =
+            skinFile ? readGameSkin(app.platform, app.gameFiles, *skinFile) : nullptr)
       takeCompanionSkin(companion, *image);
   }
   return std::move(parsed.companion);
@@ -78,7 +79,7 @@ void openCompanion(App& app) {
   rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
   std::string path = chosen->path;
   if (lacksExtension(path)) path += ".md2";
-  if (fileSize(path) < 0) {
+  if (!app.gameFiles.locate(path)) {
     platform.messageBox(kLoadErrorMessage, MessageButtons::Ok);
     return;
   }

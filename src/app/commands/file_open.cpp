@@ -38,7 +38,7 @@ std::unique_ptr<Skin> temporarySkin(App& app, const std::string& name, const std
     first.hasFile = false;
     first.fileFormat = kFormatPcx;
     allocateSkin(first, app.model.skinWidth, app.model.skinHeight);
-    loadDefaultPalette(app.platform, first.palette);
+    loadDefaultPalette(app.platform, app.gameFiles, first.palette);
     fillCheckerboard(first, nearestGrey(first.palette, kTempCheckerDarkGrey),
                      nearestGrey(first.palette, kTempCheckerLightGrey));
     first.storedPixels = first.pixels;
@@ -49,20 +49,23 @@ std::unique_ptr<Skin> temporarySkin(App& app, const std::string& name, const std
   return skin;
 }
 
-// Where a skin named in a model lies: below the base folder, or, for a skin
-// saved outside it (its absolute name), that file when it is a regular file
-// outside the system folders. Any other name that would leave the base
-// folder is missing, as in the game. "" when missing.
-std::string namedSkinPath(const App& app, const std::string& name, FolderListings& listings) {
-  if (name.starts_with('/')) return fileSize(name) >= 0 && !isSystemFolder(name) ? name : "";
-  return resolveBelow(app.baseFolder, name, &listings);
+// Where a skin named in a model lies: in the game's files, or, for a skin
+// saved outside the base folder (its absolute name), that file when it is a
+// regular file outside the system folders. Any other name that would leave
+// the base folder is missing, as in the game.
+std::optional<GameFile> namedSkinFile(App& app, const std::string& name,
+                                      FolderListings& listings) {
+  if (!name.starts_with('/')) return app.gameFiles.find(name, &listings);
+  if (fileSize(name) < 0 || isSystemFolder(name)) return std::nullopt;
+  return GameFile{name, "", -1, {}};
 }
 
 std::unique_ptr<Skin> loadNamedSkin(App& app, const std::string& storedName, NamedSkinLoad& load) {
   std::string name = withForwardSlashes(storedName);
-  std::string path = namedSkinPath(app, name, load.listings);
-  std::unique_ptr<Skin> skin = path.empty() ? nullptr : readSkinImage(app.platform, path);
-  if (path.empty()) path = name.starts_with('/') ? name : joinPath(app.baseFolder, name);
+  std::optional<GameFile> file = namedSkinFile(app, name, load.listings);
+  std::unique_ptr<Skin> skin = file ? readGameSkin(app.platform, app.gameFiles, *file) : nullptr;
+  const std::string path =
+      file ? file->path : name.starts_with('/') ? name : joinPath(app.baseFolder, name);
   if (!skin) {
     app.platform.messageBox(std::string(kMissingSkinMessage) + "\n" + path, MessageButtons::Ok);
     return temporarySkin(app, name, path, load);
@@ -102,21 +105,21 @@ void takeGeometry(Model& model, const Md2Data& data) {
 
 }  // namespace
 
-std::string resolveModelPath(const App& app, const std::string& path) {
-  if (path.empty() || path.front() == '/' || app.baseFolder.empty()) return path;
-  std::string below = joinPath(app.baseFolder, path);
-  return fileSize(below) >= 0 ? below : path;
+std::string resolveModelPath(App& app, const std::string& path) {
+  std::optional<GameFile> file = app.gameFiles.locate(path);
+  return file ? file->path : path;
 }
 
 bool loadMd2(App& app, const std::string& requestedPath) {
-  Platform& platform = app.platform;
-  std::string path = resolveModelPath(app, requestedPath);
-  FileReadResult file = readFile(path, md2ReadPlan);
+  GameFile found;
+  FileReadResult file = app.gameFiles.readPath(requestedPath, &found, md2ReadPlan);
   if (!file.ok()) {
-    platform.messageBox(kLoadErrorMessage, MessageButtons::Ok);
+    app.platform.messageBox(kLoadErrorMessage, MessageButtons::Ok);
     return false;
   }
-  return loadMd2Bytes(app, path, std::move(file.bytes));
+  if (!loadMd2Bytes(app, found.path, std::move(file.bytes))) return false;
+  app.modelSource = found.source;
+  return true;
 }
 
 bool loadMd2Bytes(App& app, const std::string& path, Bytes bytes) {
@@ -153,9 +156,8 @@ bool loadMd2Bytes(App& app, const std::string& path, Bytes bytes) {
 }
 
 void openModelCommand(App& app) {
-  Platform& platform = app.platform;
   FileDialogRequest request{false, kMd2Filter, "*.md2", app.loadFolder};
-  std::optional<FileDialogResult> chosen = platform.fileDialog(request);
+  std::optional<FileDialogResult> chosen = app.platform.fileDialog(request);
   if (!chosen) {
     refreshListsAndViews(app);
     return;
@@ -163,22 +165,28 @@ void openModelCommand(App& app) {
   rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
   std::string path = chosen->path;
   if (lacksExtension(path)) path += ".md2";
+  openModelFile(app, path);
+}
 
+void openModelFile(App& app, const std::string& path) {
+  Platform& platform = app.platform;
   if (app.model.modelLoaded) {
     MessageAnswer answer = platform.messageBox(kSaveMeshQuestion, MessageButtons::YesNoCancel);
-    if (answer == MessageAnswer::Cancel) {
+    std::optional<bool> saved;
+    if (answer == MessageAnswer::Yes) saved = saveCurrentModel(app);
+    // Cancelling the dialog that asks where an archived model goes keeps it.
+    if (answer == MessageAnswer::Cancel || (answer == MessageAnswer::Yes && !saved)) {
       refreshListsAndViews(app);
       return;
     }
-    if (answer == MessageAnswer::Yes && !saveMd2(app, app.currentFile))
-      platform.messageBox(kSaveMeshFailedMessage, MessageButtons::Ok);
+    if (saved == false) platform.messageBox(kSaveMeshFailedMessage, MessageButtons::Ok);
   }
   if (!confirmDiscardPaintedSkins(app)) {
     refreshListsAndViews(app);
     return;
   }
 
-  if (fileSize(path) < 0) {
+  if (!app.gameFiles.locate(path)) {
     platform.messageBox(kLoadErrorMessage, MessageButtons::Ok);
   } else if (loadMd2(app, path)) {
     app.currentFile = path;

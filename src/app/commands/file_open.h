@@ -26,10 +26,15 @@ bool loadMd2(App& app, const std::string& path);
 // The same for a file already read; `path` names it (skin folder scans).
 bool loadMd2Bytes(App& app, const std::string& path, Bytes bytes);
 
-// File/Open: dialog, remembered folder, save question, load, common refresh.
+// File/Open: dialog, remembered folder, then openModelFile.
 void openModelCommand(App& app);
 
-// A relative model path is looked up below the base folder first.
-std::string resolveModelPath(const App& app, const std::string& path);
+// Save question, load, "CurFile", common refresh. `path` may name a model in
+// the game's archives (base folder + "/" + its name).
+void openModelFile(App& app, const std::string& path);
+
+// A relative model path is looked up in the game's files first; a path
+// below the base folder that is no file may name an archived one.
+std::string resolveModelPath(App& app, const std::string& path);
 
 }  // namespace pelt

@@ -1,6 +1,7 @@
 #include "app/commands/file_preferences.h"
 
 #include "app/app.h"
+#include "app/commands/options_maps.h"
 #include "app/main_frame.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
@@ -27,18 +28,20 @@ std::optional<std::string> chooseMapFolder(Platform& platform, const char* title
 
 }  // namespace
 
-PreferencesValues readPreferences(Platform& platform, const std::string& baseFolder) {
+PreferencesValues readPreferences(App& app) {
   using namespace settings;
+  Platform& platform = app.platform;
   PreferencesValues v;
   v.dirScanPrompt = platform.readInt(kPreferences, kDirScanPrompt, 2);
   v.skipIntro = platform.readInt(kPreferences, kSkipIntro, 0) != 0;
   v.quickExit = platform.readInt(kPreferences, kQuickExit, 0) != 0;
   v.paletteOnTop = platform.readInt(kPreferences, kPalOnTop, 0) != 0;
   v.palettePath =
-      platform.readString(kPreferences, kPalettePath, joinPath(baseFolder, kGameColormapName));
+      platform.readString(kPreferences, kPalettePath, joinPath(app.baseFolder, kGameColormapName));
   v.phongPath =
-      platform.readString(kPreferences, kPhongPath, joinPath(baseFolder, kDefaultPhongFolder));
-  v.envPath = platform.readString(kPreferences, kEnvPath, joinPath(baseFolder, kDefaultEnvFolder));
+      platform.readString(kPreferences, kPhongPath, installedMapFolder(app, MapKind::Phong));
+  v.envPath =
+      platform.readString(kPreferences, kEnvPath, installedMapFolder(app, MapKind::Environment));
   return v;
 }
 
@@ -68,7 +71,7 @@ std::optional<std::string> chooseEnvFolder(Platform& platform) {
 void preferencesCommand(MainFrame& frame) {
   using namespace settings;
   Platform& platform = frame.app.platform;
-  PreferencesValues values = readPreferences(platform, frame.app.baseFolder);
+  PreferencesValues values = readPreferences(frame.app);
   if (!platform.preferencesDialog(values)) return;
   platform.writeInt(kPreferences, kDirScanPrompt, values.dirScanPrompt);
   platform.writeInt(kPreferences, kSkipIntro, values.skipIntro ? 1 : 0);

@@ -14,9 +14,6 @@ class App;
 class MainFrame;
 class Platform;
 
-// The map folders the dialog offers until one is chosen, below the base folder.
-inline constexpr const char* kDefaultPhongFolder = "phongs";
-inline constexpr const char* kDefaultEnvFolder = "enviros";
 inline constexpr const char* kPhongFolderTitle = "Select the folder to be scanned for Phong Maps";
 inline constexpr const char* kEnvFolderTitle =
     "Select the folder to be scanned for Environment Maps";
@@ -26,8 +23,9 @@ inline constexpr const char* kRestartMessage =
     "You must restart Pelt before the change will take effect.";
 
 // The seven values as the dialog shows them, read afresh from the settings;
-// an unset colormap or map folder shows the one below `baseFolder`.
-PreferencesValues readPreferences(Platform& platform, const std::string& baseFolder);
+// an unset colormap shows the one below the base folder, an unset map folder
+// the program's own.
+PreferencesValues readPreferences(App& app);
 
 // The palette "..." button: a path for the text field (stored on OK only).
 std::optional<std::string> choosePalettePath(Platform& platform);

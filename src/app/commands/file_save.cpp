@@ -12,6 +12,25 @@
 
 namespace pelt {
 
+namespace {
+
+// The Save As dialog (proposing an archived model's name below the base
+// folder), the extension, and the question for a file outside the base folder.
+std::optional<std::string> askModelPath(App& app) {
+  std::optional<FileDialogResult> chosen =
+      askSaveFile(app, kMd2SaveFilter, "*.md2", app.saveFolder, settings::kSaveDir,
+                  app.modelSource.empty() ? "" : app.currentFile);
+  if (!chosen) return std::nullopt;
+  std::string path = chosen->path;
+  if (lacksExtension(path)) path += ".md2";
+  if (!isBelowFolder(path, app.baseFolder, nullptr) &&
+      app.platform.messageBox(kNotBelowBaseQuestion, MessageButtons::YesNo) != MessageAnswer::Yes)
+    return std::nullopt;
+  return path;
+}
+
+}  // namespace
+
 bool saveMd2(App& app, const std::string& path) {
   Md2WriteResult file = encodeModelMd2(app.model, app.rawModelImage);
   if (!file.ok()) {
@@ -21,25 +40,29 @@ bool saveMd2(App& app, const std::string& path) {
   return saveFileOrWarn(app.platform, path, file.bytes);
 }
 
+std::optional<bool> saveCurrentModel(App& app) {
+  if (app.modelSource.empty()) return saveMd2(app, app.currentFile);
+  std::optional<std::string> path = askModelPath(app);
+  if (!path) return std::nullopt;
+  if (!saveMd2(app, *path)) return false;
+  // From now on the model is that loose file.
+  app.currentFile = *path;
+  app.modelSource.clear();
+  app.platform.writeString(settings::kProject, settings::kCurFile, *path);
+  return true;
+}
+
 void saveModelCommand(App& app) {
   if (!app.model.modelLoaded) return;
-  if (!saveMd2(app, app.currentFile))
+  if (saveCurrentModel(app) == false)
     app.platform.messageBox(kSaveMeshFailedMessage, MessageButtons::Ok);
 }
 
 void saveModelAsCommand(App& app) {
   if (!app.model.modelLoaded) return;
-  Platform& platform = app.platform;
-  FileDialogRequest request{true, kMd2SaveFilter, "*.md2", app.saveFolder};
-  std::optional<FileDialogResult> chosen = platform.fileDialog(request);
-  if (!chosen) return;
-  rememberFolder(app, app.saveFolder, settings::kSaveDir, chosen->path);
-  std::string path = chosen->path;
-  if (lacksExtension(path)) path += ".md2";
-  if (!isBelowFolder(path, app.baseFolder, nullptr) &&
-      platform.messageBox(kNotBelowBaseQuestion, MessageButtons::YesNo) != MessageAnswer::Yes)
-    return;
-  if (!saveMd2(app, path)) platform.messageBox(kSaveAsFailedMessage, MessageButtons::Ok);
+  std::optional<std::string> path = askModelPath(app);
+  if (path && !saveMd2(app, *path))
+    app.platform.messageBox(kSaveAsFailedMessage, MessageButtons::Ok);
 }
 
 }  // namespace pelt

@@ -1,6 +1,7 @@
 #pragma once
 // Writing the model: `saveMd2` and the File/Save and File/Save As commands.
 
+#include <optional>
 #include <string>
 
 namespace pelt {
@@ -14,7 +15,12 @@ inline constexpr const char* kSaveAsFailedMessage = "An error occured while atte
 // complete. False after telling the user why.
 bool saveMd2(App& app, const std::string& path);
 
-// File/Save: the file that was opened, without asking.
+// The file that was opened, without asking; a model read from an archive
+// goes to a loose file below the base folder the user chooses, which it is
+// from then on. Nothing when the user cancels.
+std::optional<bool> saveCurrentModel(App& app);
+
+// File/Save: saveCurrentModel.
 void saveModelCommand(App& app);
 
 // File/Save As: another file; later saves still go to the file that was opened.

@@ -41,7 +41,7 @@ std::optional<std::string> chooseMappingFile(App& app, bool save) {
 std::optional<MappingFile> readMappingFile(App& app, bool checkIndices) {
   std::optional<std::string> path = chooseMappingFile(app, false);
   if (!path) return std::nullopt;
-  FileReadResult read = readFile(*path, mappingReadPlan);
+  FileReadResult read = app.gameFiles.readPath(*path, nullptr, mappingReadPlan);
   if (!read.ok()) {
     app.platform.messageBox("Error Loading: " + std::to_string(read.error), MessageButtons::Ok);
     return std::nullopt;

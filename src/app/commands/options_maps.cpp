@@ -70,7 +70,7 @@ void openMap(App& app, MapKind kind) {
   rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
   std::string path = chosen->path;
   if (lacksExtension(path)) path += chosen->filterIndex == 2 ? ".pcx" : ".bmp";
-  std::unique_ptr<Skin> map = readSkinImage(app.platform, path);
+  std::unique_ptr<Skin> map = readGameSkin(app.platform, app.gameFiles, path);
   if (!map) return;
   if (!isMapSized(*map)) {
     app.platform.messageBox(texts.wrongSizeMessage, MessageButtons::Ok);
@@ -101,22 +101,22 @@ void closeMap(App& app, MapKind kind) {
   refreshListsAndViews(app);
 }
 
-int scanMapFolder(App& app, MapKind kind, const std::string& folder) {
+int scanMapFolder(App& app, MapKind kind, const std::string& folder, bool reportNone) {
   MapList& list = mapList(app, kind);
   int added = 0;
   for (const char* extension : {".pcx", ".bmp"}) {
-    std::vector<std::string> files = listFilesWithExtension(folder, extension);
-    for (const std::string& file : files) {
-      std::string path = joinPath(folder, file);
-      std::unique_ptr<Skin> map = readSkinImage(app.platform, path);
+    std::vector<GameFile> files = app.gameFiles.filesIn(folder, extension);
+    for (const GameFile& file : files) {
+      std::unique_ptr<Skin> map = readGameSkin(app.platform, app.gameFiles, file);
       if (!map || !isMapSized(*map)) continue;
-      adoptMap(app, kind, *map, path);
+      adoptMap(app, kind, *map, file.path);
       list.maps.push_back(std::move(map));
       ++added;
     }
     if (!files.empty()) refreshListsAndViews(app);
   }
-  if (added == 0) app.platform.messageBox(textsFor(kind).noneFoundMessage, MessageButtons::Ok);
+  if (added == 0 && reportNone)
+    app.platform.messageBox(textsFor(kind).noneFoundMessage, MessageButtons::Ok);
   return added;
 }
 
@@ -143,11 +143,18 @@ void loadStartupMaps(App& app) {
   for (MapKind kind : {MapKind::Phong, MapKind::Environment}) {
     std::string folder = app.platform.readString(settings::kPreferences, textsFor(kind).settingsKey,
                                                  settings::kUnknown);
-    if (folder == settings::kUnknown) continue;
-    scanMapFolder(app, kind, folder);
+    // Never chosen: the program's own maps, and no word when there are none.
+    if (folder != settings::kUnknown)
+      scanMapFolder(app, kind, folder);
+    else if (!app.dataFolder.empty())
+      scanMapFolder(app, kind, installedMapFolder(app, kind), false);
     selectCurrent(mapList(app, kind));
   }
   refreshListsAndViews(app);
+}
+
+std::string installedMapFolder(const App& app, MapKind kind) {
+  return joinPath(app.dataFolder, kind == MapKind::Phong ? kMapFolderPhongs : kMapFolderEnviros);
 }
 
 }  // namespace pelt

@@ -22,11 +22,18 @@ void closeMap(App& app, MapKind kind);
 // The folder browser, then scanMapFolder.
 void scanMapFolderCommand(App& app, MapKind kind);
 // Appends every 256 x 256 map of the folder (PCX first); returns the count.
-int scanMapFolder(App& app, MapKind kind, const std::string& folder);
+// None found is reported unless `reportNone` is false.
+int scanMapFolder(App& app, MapKind kind, const std::string& folder, bool reportNone = true);
 void chooseMap(App& app, MapKind kind, int index);
 
-// Start-up: scan "Phong Path" and "Env Path" and choose their first maps.
+// Start-up: scan "Phong Path" and "Env Path" (never set: the program's own
+// maps) and choose their first maps.
 void loadStartupMaps(App& app);
+
+// The program's own maps of a kind: a folder of the data folder.
+inline constexpr const char* kMapFolderPhongs = "phongs";
+inline constexpr const char* kMapFolderEnviros = "enviros";
+std::string installedMapFolder(const App& app, MapKind kind);
 
 bool hasCurrentMap(const App& app, MapKind kind);
 

@@ -60,7 +60,7 @@ void writeTrueColour(App& app, ModelView& view, const SnapshotPlan& plan) {
   std::unique_ptr<Skin> loaded;
   const Skin* colormap = view.lightTable();
   if (colormap == nullptr) {
-    loaded = loadDefaultColormap(app.platform);
+    loaded = loadDefaultColormap(app.platform, app.gameFiles);
     colormap = loaded.get();
   }
   if (colormap == nullptr || colormap->width != 256 || colormap->height < kLightTableRows) return;

@@ -86,7 +86,9 @@ bool writeInFormat(App& app, Skin& skin, const std::string& path, std::uint8_t f
 }
 
 std::optional<FileDialogResult> askSkinFile(App& app, bool save, const char* filter,
-                                            std::string& folder, const char* key) {
+                                            std::string& folder, const char* key,
+                                            const Skin* skin = nullptr) {
+  if (save) return askSaveFile(app, filter, "*.pcx", folder, key, skin ? skin->archivedPath() : "");
   FileDialogRequest request{save, filter, "*.pcx", folder};
   std::optional<FileDialogResult> chosen = app.platform.fileDialog(request);
   if (chosen) rememberFolder(app, folder, key, chosen->path);
@@ -108,7 +110,10 @@ bool nameForLinkedPath(App& app, const std::string& path, std::string& name) {
 bool hasCurrentSkin(const App& app) { return app.model.currentSkin() != nullptr; }
 bool canLinkSkin(const App& app) { return hasCurrentSkin(app) && !app.model.currentSkin()->isLinked(); }
 bool canUnlinkSkin(const App& app) { return hasCurrentSkin(app) && app.model.currentSkin()->isLinked(); }
-bool canReloadSkin(const App& app) { return hasCurrentSkin(app) && app.model.currentSkin()->hasFile; }
+bool canReloadSkin(const App& app) {
+  const Skin* skin = app.model.currentSkin();
+  return skin && (skin->hasFile || !skin->source.empty());
+}
 
 void chooseSkin(App& app, int index) {
   if (index < 0 || index >= static_cast<int>(app.model.skins.size())) return;
@@ -123,7 +128,7 @@ void newSkin(App& app) {
   if (const Skin* current = app.model.currentSkin())
     skin->palette = current->palette;
   else
-    loadDefaultPalette(app.platform, skin->palette);
+    loadDefaultPalette(app.platform, app.gameFiles, skin->palette);
   paintNewSkin(app, *skin);
   appendAsCurrent(app, std::move(skin));
 }
@@ -132,7 +137,7 @@ void openSkin(App& app) {
   auto chosen = askSkinFile(app, false, kSkinFilter, app.loadFolder, settings::kLoadDir);
   if (!chosen) return;
   std::string path = withSkinExtension(chosen->path, chosen->filterIndex, kFormatNone);
-  std::unique_ptr<Skin> skin = readSkinImage(app.platform, path);
+  std::unique_ptr<Skin> skin = readGameSkin(app.platform, app.gameFiles, path);
   if (!skin) return;
   if (skin->width != app.model.skinWidth || skin->height != app.model.skinHeight) {
     app.platform.messageBox(kWrongDimensionsMessage, MessageButtons::Ok);
@@ -188,7 +193,7 @@ void saveSkin(App& app) {
 void saveSkinAs(App& app) {
   Skin* skin = app.model.currentSkin();
   if (!skin) return;
-  auto chosen = askSkinFile(app, true, kSkinFilter, app.saveFolder, settings::kSaveDir);
+  auto chosen = askSkinFile(app, true, kSkinFilter, app.saveFolder, settings::kSaveDir, skin);
   if (!chosen) return;
   std::uint8_t format = kFormatPcx;
   if (chosen->filterIndex == kBmpFilter) format = kFormatBmp;
@@ -201,6 +206,7 @@ void saveSkinAs(App& app) {
   skin->filePath = path;
   skin->name = name;
   skin->hasFile = true;
+  skin->source.clear();
   skin->storedPixels = skin->pixels;
   skin->modified = false;
   app.platform.refillLists();
@@ -209,7 +215,7 @@ void saveSkinAs(App& app) {
 void linkSkin(App& app) {
   if (!canLinkSkin(app)) return;
   Skin* skin = app.model.currentSkin();
-  auto chosen = askSkinFile(app, true, kLinkFilter, app.saveFolder, settings::kSaveDir);
+  auto chosen = askSkinFile(app, true, kLinkFilter, app.saveFolder, settings::kSaveDir, skin);
   if (!chosen) return;
   std::string path = chosen->path;
   if (lacksExtension(path)) path += ".pcx";
@@ -219,6 +225,7 @@ void linkSkin(App& app) {
   skin->filePath = path;
   skin->name = name;
   skin->hasFile = true;
+  skin->source.clear();
   skin->unlinked &= ~kSkinUnlinked;
   skin->storedPixels = skin->pixels;
   skin->modified = false;
@@ -267,7 +274,7 @@ void revertSkin(App& app) {
 void reloadSkin(App& app) {
   if (!canReloadSkin(app)) return;
   Skin* skin = app.model.currentSkin();
-  std::unique_ptr<Skin> fresh = readSkinImage(app.platform, skin->filePath);
+  std::unique_ptr<Skin> fresh = readGameSkin(app.platform, app.gameFiles, skin->filePath);
   if (!fresh) {
     app.platform.messageBox(kReloadFailedMessage, MessageButtons::Ok);
     return;

@@ -166,7 +166,7 @@ void loadToSelected(App& app) {
   rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
   std::string path = chosen->path;
   if (lacksExtension(path)) path += chosen->filterIndex == kBmpFilter ? ".bmp" : ".pcx";
-  std::unique_ptr<Skin> image = readSkinImage(platform, path);
+  std::unique_ptr<Skin> image = readGameSkin(platform, app.gameFiles, path);
   if (!image) return;
   if (image->width != app.model.skinWidth || image->height != app.model.skinHeight ||
       image->pixels.size() != skin->pixels.size()) {

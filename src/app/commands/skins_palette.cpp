@@ -38,7 +38,8 @@ void rePalette(App& app) {
   rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
   std::string path = chosen->path;
   if (lacksExtension(path)) path += paletteExtension(chosen->filterIndex);
-  if (!readPaletteFile(path, skin->palette)) {
+  FileReadResult file = app.gameFiles.readPath(path, nullptr, paletteReadPlan);
+  if (!file.ok() || !decodePaletteFile(file.bytes, skin->palette)) {
     app.platform.messageBox(kNoPaletteMessage, MessageButtons::Ok);
     return;
   }
@@ -48,7 +49,7 @@ void rePalette(App& app) {
 void resetPalette(App& app) {
   Skin* skin = app.model.currentSkin();
   if (!skin) return;
-  loadDefaultPalette(app.platform, skin->palette);
+  loadDefaultPalette(app.platform, app.gameFiles, skin->palette);
   paletteChanged(app);
 }
 
