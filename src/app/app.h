@@ -84,7 +84,14 @@ class App {
   // 1 pencil, 2 line.
   bool cameraOverride = true;
   int interactionMode = 0;
-  int brushKind = 0;
+  int brushKind = 0;  // 3 fills
+
+  // Brush size and shape; the soft brush's strengths, built only while it
+  // is on; mirror painting across the axis guessed at each model load.
+  BrushShape brush;
+  SoftBlendTables softBlendTables{};
+  bool mirrorPainting = false;
+  int mirrorAxis = 0;
 
   // Companion models shown beside the model.
   CompanionList companions;

@@ -8,6 +8,7 @@
 #include "app/commands/file_save.h"
 #include "app/commands/help.h"
 #include "app/commands/mapping.h"
+#include "app/commands/options_brush.h"
 #include "app/commands/options_colors.h"
 #include "app/commands/options_maps.h"
 #include "app/commands/options_snapshot.h"
@@ -49,6 +50,18 @@ template <int Kind>
 void setBrushKind(App& app) {
   app.brushKind = Kind;
 }
+
+template <int Axis>
+void chooseMirrorAxis(App& app) {
+  setMirrorAxis(app, Axis);
+}
+template <int Axis>
+bool mirrorAxisIs(const App& app) {
+  return app.mirrorAxis == Axis;
+}
+bool roundBrushOn(const App& app) { return app.brush.round; }
+bool softBrushOn(const App& app) { return app.brush.soft; }
+bool mirrorPaintingOn(const App& app) { return app.mirrorPainting; }
 
 template <int Step>
 void nudgeColor(App& app) {
@@ -133,6 +146,17 @@ const Command kCommands[] = {
    nullptr, brushKindIs<1>},
   {32801, "Options", "Line Brush\tShift+3", "Shift+3", 6, "Line Brush", onApp<setBrushKind<2>>,
    nullptr, brushKindIs<2>},
+  {33240, "Options", "Fill Brush\tShift+4", "Shift+4", 13, "Fill Brush", onApp<setBrushKind<3>>,
+   nullptr, brushKindIs<3>},
+  {33241, "Options", "Larger Brush\tCtrl+]", "Ctrl+]", 0, "", onApp<largerBrush>},
+  {33242, "Options", "Smaller Brush\tCtrl+[", "Ctrl+[", 0, "", onApp<smallerBrush>},
+  {33243, "Options", "Round Brush\tB", "B", 0, "", onApp<toggleRoundBrush>, nullptr, roundBrushOn},
+  {33244, "Options", "Soft Brush", "", 0, "", onApp<toggleSoftBrush>, nullptr, softBrushOn},
+  {33245, "Options", "Mirror Painting\tM", "M", 0, "", onApp<toggleMirrorPainting>, nullptr,
+   mirrorPaintingOn},
+  {33246, "Options/Mirror Axis", "X", "", 0, "", onApp<chooseMirrorAxis<0>>, nullptr, mirrorAxisIs<0>},
+  {33247, "Options/Mirror Axis", "Y", "", 0, "", onApp<chooseMirrorAxis<1>>, nullptr, mirrorAxisIs<1>},
+  {33248, "Options/Mirror Axis", "Z", "", 0, "", onApp<chooseMirrorAxis<2>>, nullptr, mirrorAxisIs<2>},
   {32785, "Skins", "&New\tShift+N", "Shift+N", 0, "", onApp<newSkin>},
   {32777, "Skins", "&Open\tShift+O", "Shift+O", 0, "", onApp<openSkin>},
   {32782, "Skins", "&Close/Delete\tShift+D", "Shift+D", 0, "", onApp<closeSkin>},

@@ -35,10 +35,10 @@ struct Command {
 inline constexpr std::array<const char*, 7> kMenuOrder = {
     "File", "Companion", "Options", "Skins", "Mapping", "Rectangle", "Help"};
 
-// Tool-bar ids left to right; 0 is a separator.
-inline constexpr std::array<int, 17> kToolBarLayout = {
+// Tool-bar ids left to right; 0 is a separator. The brush size box follows.
+inline constexpr std::array<int, 19> kToolBarLayout = {
     32779, 0, 32780, 32781, 0, 32802, 32800, 32801, 0, 32836, 32866, 32850, 0, 32864, 0,
-    32868, 32869};
+    32868, 32869, 0, 33240};
 
 std::span<const Command> commandTable();
 const Command* findCommand(int id);

@@ -13,6 +13,9 @@ void buildBlendTable(App& app) {
   const auto slot = static_cast<size_t>(app.currentSlot);
   buildBlendTable(app.blendTable, skin->palette, app.colorSlots[slot], app.blendAmount,
                   app.blendMode);
+  if (app.brush.soft)
+    buildSoftBlendTables(app.softBlendTables, skin->palette, app.colorSlots[slot], app.blendAmount,
+                         app.blendMode);
 }
 
 void rebuildShadeRamps(App& app) {

@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "app/commands/companion.h"
+#include "app/commands/skins_effects.h"
 #include "app/tables.h"
 #include "colorboxes/gradient_box.h"
 #include "colorboxes/palette_box.h"
@@ -10,12 +11,24 @@
 
 namespace pelt {
 
+namespace {
+
+BrushInputs brushInputs(App& app) {
+  return {&app.brush, &app.mirrorPainting, &app.mirrorAxis, &app.softBlendTables, [&app] {
+            const Skin* skin = app.model.currentSkin();
+            if (skin == nullptr) return std::vector<std::uint8_t>{};
+            return buildSelectionMask(app.model, app.rasterizer, skin->width, skin->height);
+          }};
+}
+
+}  // namespace
+
 std::unique_ptr<SkinView> makeSkinView(App& app) {
   return std::make_unique<SkinView>(SkinViewInputs{
       app.platform, app.model, app.rasterizer, app.colorSlots, app.currentSlot,
       app.protectedColors, app.blendTable, app.interactionMode, app.cameraOverride,
       app.brushKind, app.showMeshWhilePainting, app.dragPixelsWithMapping, app.mapRectShown,
-      [&app] { buildBlendTable(app); }});
+      [&app] { buildBlendTable(app); }, brushInputs(app)});
 }
 
 std::unique_ptr<ModelView> makeModelView(App& app) {
@@ -24,7 +37,8 @@ std::unique_ptr<ModelView> makeModelView(App& app) {
       app.interactionMode, app.phongMaps.current, app.envMaps.current, app.gameFiles,
       [&app] { return shownCompanionScenes(app); },
       ModelViewMouseInputs{&app.cameraOverride, &app.brushKind, &app.currentSlot, &app.blendTable,
-                           &app.protectedColors, [&app] { buildBlendTable(app); }}});
+                           &app.protectedColors, [&app] { buildBlendTable(app); },
+                           brushInputs(app)}});
 }
 
 std::unique_ptr<PaletteBox> makePaletteBox(App& app) {

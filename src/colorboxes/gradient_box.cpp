@@ -1,6 +1,8 @@
 #include "colorboxes/gradient_box.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 #include "platform/platform.h"
 
@@ -98,6 +100,18 @@ void GradientBox::drawStrip() {
   notch(mid, w - 1, presetB);
 }
 
+std::string GradientBox::readout() const {
+  char text[64];
+  std::snprintf(text, sizeof text, "Blend %d%%  Light exponent %.2f",
+                static_cast<int>(std::lround(in_.blendAmount * 100)), in_.lightExponent);
+  return text;
+}
+
+std::string GradientBox::statusText(int x, int y) const {
+  const bool dragging = drag_ == GradientDrag::Amount || drag_ == GradientDrag::Exponent;
+  return dragging || partAt(x, y) == Part::Gauge ? readout() : std::string();
+}
+
 void GradientBox::redraw() {
   drawImage();
   in_.platform.repaint(ViewId::GradientBox);
@@ -172,6 +186,7 @@ void GradientBox::mouseRelease(const MouseEvent& e) {
       redraw();
       in_.rebuildBlendTable();
       finish(true);
+      in_.platform.showStatusText(readout());
       return;
     case GradientDrag::Exponent:
       if (!right) return;
@@ -179,6 +194,7 @@ void GradientBox::mouseRelease(const MouseEvent& e) {
       redraw();
       announceLighting(true);
       finish(true);
+      in_.platform.showStatusText(readout());
       return;
     case GradientDrag::GripRight:
       if (!right) return;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "colorboxes/box_image.h"
 #include "platform/core_view.h"
@@ -56,7 +57,12 @@ class GradientBox : public CoreView {
   void mouseMove(const MouseEvent& event) override;
   void mouseRelease(const MouseEvent& event) override;
   void captureLost() override;
+  // Over the gauge, and anywhere while it is dragged: the readout.
+  std::string statusText(int x, int y) const override;
+  std::string toolTipText(int x, int y) const override { return statusText(x, y); }
 
+  // "Blend 50%  Light exponent 1.00"
+  std::string readout() const;
   void drawImage();
   const BoxImage& pixels() const { return image_; }
   GradientDrag dragState() const { return drag_; }

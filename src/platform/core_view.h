@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace pelt {
@@ -38,6 +39,14 @@ struct MouseEvent {
   bool ctrl = false;
 };
 
+// The brush under the pointer, drawn by the shell over the view's image:
+// window pixels left..right and top..bottom (inclusive, y from the top).
+struct BrushOutline {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool round = true;
+  friend bool operator==(const BrushOutline&, const BrushOutline&) = default;
+};
+
 class CoreView {
  public:
   virtual ~CoreView() = default;
@@ -56,6 +65,12 @@ class CoreView {
   virtual void captureLost() {}
   // What the status bar shows while the pointer is at this client point.
   virtual std::string statusText(int /*x*/, int /*y*/) const { return {}; }
+  // The tool tip at this client point.
+  virtual std::string toolTipText(int /*x*/, int /*y*/) const { return {}; }
+  // The brush outline at this client point, while painting there is possible.
+  virtual std::optional<BrushOutline> brushOutline(int /*x*/, int /*y*/) const {
+    return std::nullopt;
+  }
 };
 
 }  // namespace pelt

@@ -107,4 +107,11 @@ void buildBlendTable(BlendTable& table, const Palette& palette, std::uint8_t pai
   }
 }
 
+void buildSoftBlendTables(SoftBlendTables& tables, const Palette& palette,
+                          std::uint8_t paintIndex, double amount, int mode) {
+  for (size_t k = 0; k < tables.size(); ++k)
+    buildBlendTable(tables[k], palette, paintIndex,
+                    amount * static_cast<double>(k + 1) / kSoftLevels, mode);
+}
+
 }  // namespace pelt

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 
+#include "skins/brush.h"
 #include "skins/skin.h"
 
 namespace pelt {
@@ -53,6 +54,12 @@ class NearestColour {
 // strength `amount` (0..1).
 void buildBlendTable(BlendTable& table, const Palette& palette, std::uint8_t paintIndex,
                      double amount, int mode);
+
+// The soft brush's strengths: table k blends at amount * (k + 1) / kSoftLevels,
+// so the last one is the blend table itself.
+using SoftBlendTables = std::array<BlendTable, kSoftLevels>;
+void buildSoftBlendTables(SoftBlendTables& tables, const Palette& palette, std::uint8_t paintIndex,
+                          double amount, int mode);
 
 // Paints one texel of `pixels` (offset -1 = nothing there); `paintedMask`
 // holds one byte per pixel for the stroke. True when the pixel changed its

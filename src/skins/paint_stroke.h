@@ -7,41 +7,61 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <span>
 #include <vector>
 
 #include "raster/segment_walk.h"
+#include "skins/brush.h"
 #include "skins/paint_rule.h"
 #include "skins/skin.h"
 
 namespace pelt {
-
-enum BrushKind : int { kBrushPoint = 0, kBrushPencil = 1, kBrushLine = 2 };
 
 inline constexpr std::int32_t kNoTexel = -1;
 
 struct PaintTables {
   const BlendTable& blendTable;
   const ProtectedColors& protectedColors;
+  // The soft brush's strengths; without them every level paints at full strength.
+  const SoftBlendTables* softTables = nullptr;
+};
+
+// What both views read of the brush; the owner keeps it alive. Without a
+// shape the brush is one hard texel; without mirror settings nothing is
+// mirrored.
+struct BrushInputs {
+  const BrushShape* shape = nullptr;
+  const bool* mirror = nullptr;
+  const int* mirrorAxis = nullptr;  // 0 X, 1 Y, 2 Z of the model
+  const SoftBlendTables* softTables = nullptr;
+  // One byte per texel of the current skin, nonzero where a selected
+  // triangle covers it.
+  std::function<std::vector<std::uint8_t>()> selectionMask;
+
+  BrushShape currentShape() const { return shape ? *shape : BrushShape{}; }
+  bool mirrors() const { return mirror != nullptr && *mirror && mirrorAxis != nullptr; }
 };
 
 // The colour under a pick goes into the paint slot; true when the slot changed.
 bool pickPaintColour(const Skin& skin, std::int32_t offset, std::uint8_t& slot);
 
-// A view's client area as a paint target. texelAt(x, y) gives the skin
-// offset shown at a client point, or kNoTexel.
-template <class TexelAt>
+// A view's client area as a paint target: dab(x, y) paints the brush at a
+// client point and says whether a pixel changed.
+template <class Dab>
 struct PaintSurface {
   Rasterizer& rasterizer;  // clips segments to the client rectangle
   int width;
   int height;
-  const PaintTables& tables;
-  TexelAt texelAt;
+  Dab dab;
 };
 
 class PaintStroke {
  public:
-  // Starts a stroke at `press`; the line brush keeps the pixels it starts from.
-  void begin(Skin& skin, int brushKind, WindowPoint press);
+  // Starts a stroke at `press`; the line brush keeps the pixels it starts
+  // from, and so does the soft brush, which paints from them.
+  void begin(Skin& skin, int brushKind, WindowPoint press, BrushShape shape = {});
   // Ends the stroke and frees its buffers. True when it left an unmodified
   // skin modified (the skin list shows that).
   bool end();
@@ -51,16 +71,43 @@ class PaintStroke {
   // touching the skin it started on.
   bool paints(const Skin* current) const;
   void drop();
+  const Footprint& footprint() const { return footprint_; }
+  int brush() const { return brush_; }
+  const Skin* skin() const { return skin_; }
+  // The pixels that differ from the stroke's start (a rubber band's earlier
+  // lines are put back, so they are not among them).
+  const PixelRect& changed() const { return sinceRestore_; }
 
-  // The paint rule for this stroke; true when the pixel changed.
-  bool paintTexel(std::int32_t offset, const PaintTables& tables);
+  // The paint rule for this stroke at a strength level (kFullLevel unless
+  // soft); true when the pixel changed. A soft stroke paints each texel
+  // once, at the strongest level that reached it, from its colour before
+  // the stroke, so dabs never build up.
+  bool paintTexel(std::int32_t offset, const PaintTables& tables, int level = kFullLevel);
+
+  // Dabs: the footprint (the stroke's own or another) around skin texel
+  // (cx, cy), clipped to the skin; around client point (x, y) through
+  // texelAt, so a dab crossing a seam paints both sides; or at every texel
+  // of the skin line from a to b. True when a pixel changed.
+  bool dabTexels(int cx, int cy, const PaintTables& tables) {
+    return dabTexels(cx, cy, footprint_, tables);
+  }
+  bool dabTexels(int cx, int cy, const Footprint& footprint, const PaintTables& tables);
+  template <class TexelAt>
+  bool dabWindow(int x, int y, TexelAt&& texelAt, const PaintTables& tables);
+  bool lineTexels(WindowPoint a, WindowPoint b, const Footprint& footprint,
+                  const PaintTables& tables);
+
+  // Fills the 4-connected region of the palette index of texel (x, y) (off
+  // the skin: nothing); a non-empty `allowed` (one byte per texel) limits it
+  // to its nonzero texels. True when a pixel changed.
+  bool fill(int x, int y, const PaintTables& tables, std::span<const std::uint8_t> allowed);
 
   // The brush at the press point, then at each pointer move. True when the
   // views need a Retexture refresh.
-  template <class TexelAt>
-  bool press(const PaintSurface<TexelAt>& surface);
-  template <class TexelAt>
-  bool moveTo(const PaintSurface<TexelAt>& surface, WindowPoint point);
+  template <class Dab>
+  bool press(const PaintSurface<Dab>& surface);
+  template <class Dab>
+  bool moveTo(const PaintSurface<Dab>& surface, WindowPoint point);
 
   // Runs `send` (the views' Retexture refresh) with the pixels changed since
   // the last one as the skin's changed region.
@@ -68,40 +115,51 @@ class PaintStroke {
   void recolour(Send&& send);
 
  private:
-  template <class TexelAt>
-  bool segment(const PaintSurface<TexelAt>& surface, WindowPoint a, WindowPoint b);
+  template <class Dab>
+  bool segment(const PaintSurface<Dab>& surface, WindowPoint a, WindowPoint b);
   // Line brush: back to the pixels the stroke started from; true when that
   // changed the skin.
   bool restoreStart();
+  bool paintAt(size_t offset, int level, const PaintTables& tables);
+  void noteChanged(int x, int y);
 
   Skin* skin_ = nullptr;
   int brush_ = kBrushPoint;
+  Footprint footprint_;
   WindowPoint press_;
   WindowPoint last_;
   bool wasModified_ = false;
-  PixelRect unsent_;        // changed since the last recolour
-  PixelRect sinceRestore_;  // changed since the stroke's start or last restore
-  std::vector<std::uint8_t> paintedMask_;
+  PixelRect unsent_;                       // changed since the last recolour
+  PixelRect sinceRestore_;                 // changed since the stroke's start or last restore
+  std::vector<std::uint8_t> paintedMask_;  // 0, else the level painted + 1
   std::vector<std::uint8_t> pixelBackup_;
 };
 
 template <class TexelAt>
-bool PaintStroke::segment(const PaintSurface<TexelAt>& surface, WindowPoint a, WindowPoint b) {
+bool PaintStroke::dabWindow(int x, int y, TexelAt&& texelAt, const PaintTables& tables) {
   bool changed = false;
-  const SegmentKind kind = walkSegment(
-      surface.rasterizer, surface.width, surface.height, a, b,
-      [&](int x, int y) { changed |= paintTexel(surface.texelAt(x, y), surface.tables); });
+  for (const FootprintRow& row : footprint_.rows())
+    for (int dx = row.left; dx <= row.right; ++dx)
+      changed |= paintTexel(texelAt(x + dx, y + row.dy), tables, footprint_.level(dx, row.dy));
+  return changed;
+}
+
+template <class Dab>
+bool PaintStroke::segment(const PaintSurface<Dab>& surface, WindowPoint a, WindowPoint b) {
+  bool changed = false;
+  const SegmentKind kind = walkSegment(surface.rasterizer, surface.width, surface.height, a, b,
+                                       [&](int x, int y) { changed |= surface.dab(x, y); });
   return kind == SegmentKind::Line || (kind == SegmentKind::Point && changed);
 }
 
-template <class TexelAt>
-bool PaintStroke::press(const PaintSurface<TexelAt>& surface) {
+template <class Dab>
+bool PaintStroke::press(const PaintSurface<Dab>& surface) {
   if (!active()) return false;
   return segment(surface, press_, press_);
 }
 
-template <class TexelAt>
-bool PaintStroke::moveTo(const PaintSurface<TexelAt>& surface, WindowPoint point) {
+template <class Dab>
+bool PaintStroke::moveTo(const PaintSurface<Dab>& surface, WindowPoint point) {
   if (!active()) return false;
   bool refresh = false;
   switch (brush_) {
@@ -115,6 +173,8 @@ bool PaintStroke::moveTo(const PaintSurface<TexelAt>& surface, WindowPoint point
       std::fill(paintedMask_.begin(), paintedMask_.end(), 0);
       break;
     }
+    case kBrushFill:
+      break;
     default:
       refresh = segment(surface, point, point);
       break;

@@ -92,7 +92,38 @@ std::string SkinView::statusText(int x, int y) const {
   char text[64];
   std::snprintf(text, sizeof text, "%d, %d  %d (%d, %d, %d)", texel % skin->width,
                 texel / skin->width, index, rgb[0], rgb[1], rgb[2]);
-  return text;
+  if (!paintingPossible()) return text;
+  return text + std::string("   ") + brushText(in_.brush.currentShape(), in_.brushKind);
+}
+
+bool SkinView::paintingPossible() const {
+  return in_.interactionMode == 0 && !in_.cameraOverride && mapRectShown == 0 &&
+         currentSkin() != nullptr;
+}
+
+// The window pixels that show the footprint's square of texels around the
+// texel under the point, found along the point's row and column of the
+// texel map.
+std::optional<BrushOutline> SkinView::brushOutline(int x, int y) const {
+  const Skin* skin = currentSkin();
+  const std::int32_t texel = texelAt(x, y);
+  if (!paintingPossible() || in_.brushKind == kBrushFill || texel < 0 || skin->width <= 0)
+    return std::nullopt;
+  const BrushShape shape = in_.brush.currentShape();
+  const int low = -((shape.size - 1) / 2), high = low + shape.size - 1;
+  auto within = [&](int wx, int wy, int centre, bool column) {
+    const std::int32_t t = texelAt(wx, wy);
+    if (t < 0) return false;
+    const int at = column ? t % skin->width : t / skin->width;
+    return at >= centre + low && at <= centre + high;
+  };
+  const int cx = texel % skin->width, cy = texel / skin->width;
+  BrushOutline out{x, y, x, y, shape.round};
+  while (within(out.left - 1, y, cx, true)) --out.left;
+  while (within(out.right + 1, y, cx, true)) ++out.right;
+  while (within(x, out.top - 1, cy, false)) --out.top;
+  while (within(x, out.bottom + 1, cy, false)) ++out.bottom;
+  return out;
 }
 
 void SkinView::normaliseMapRect() {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "model/mirror_lookup.h"
 #include "model/model.h"
 #include "platform/core_view.h"
 #include "raster/rasterizer.h"
@@ -40,6 +41,7 @@ struct SkinViewInputs {
   std::int32_t& mapRectShown;
   // Rebuilds the blend table after the paint colour changed (colour pick).
   std::function<void()> rebuildBlendTable;
+  BrushInputs brush{};
 };
 
 enum SkinDragState : std::int32_t {
@@ -105,6 +107,9 @@ class SkinView : public CoreView {
   void wheel(int delta) override;
   void captureLost() override;
   std::string statusText(int x, int y) const override;
+  std::optional<BrushOutline> brushOutline(int x, int y) const override;
+  // Mesh Paint mode with the camera override off, on a skin.
+  bool paintingPossible() const;
 
   // level: 0 Full, 1 Quick, 2 Background, 3 Retexture; flags are ignored.
   void renderSkinView(int level, int flags = 0);
@@ -166,6 +171,7 @@ class SkinView : public CoreView {
   MapRect mapRect;
   std::int32_t& mapRectShown;  // the rectangle tool is on
   PaintStroke paintStroke;     // the stroke of the paint gesture
+  MirrorLookup mirror;         // prepared when a mirrored stroke starts
 
  private:
   void normaliseMapRect();

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStringList>
@@ -18,6 +19,7 @@
 
 #include "app/app.h"
 #include "app/command_table.h"
+#include "app/commands/options_brush.h"
 #include "app/frame_lists.h"
 #include "ui/qt_platform.h"
 #include "ui/tool_icons.h"
@@ -138,6 +140,9 @@ void MainWindow::buildCommands() {
     connect(action, &QAction::triggered, this, [this, id] {
       runCommand(frame_, id);
       updateCommandStates();
+      // The brush outline follows the brush.
+      for (ViewWidget* view : views_)
+        if (view) view->update();
     });
     addAction(action);  // keys work even for commands without a menu entry
     if (*c.menu) menuFor(c.menu)->addAction(action);
@@ -158,6 +163,17 @@ void MainWindow::buildToolBar() {
       toolBar_->addAction(a);
     }
   }
+  brushSize_ = new QSpinBox(toolBar_);
+  brushSize_->setRange(kMinBrushSize, kMaxBrushSize);
+  brushSize_->setValue(app_.brush.size);
+  brushSize_->setToolTip("Brush Size");
+  brushSize_->setFocusPolicy(Qt::ClickFocus);
+  toolBar_->addWidget(brushSize_);
+  connect(brushSize_, &QSpinBox::valueChanged, this, [this](int size) {
+    setBrushSize(app_, size);
+    for (ViewWidget* view : views_)
+      if (view) view->update();
+  });
 }
 
 void MainWindow::buildLists() {
@@ -245,6 +261,10 @@ void MainWindow::refillLists() {
 }
 
 void MainWindow::updateCommandStates() {
+  if (brushSize_ && brushSize_->value() != app_.brush.size) {
+    const QSignalBlocker blocker(brushSize_);
+    brushSize_->setValue(app_.brush.size);
+  }
   for (const Command& c : commandTable()) {
     QAction* a = action(c.id);
     if (a == nullptr) continue;

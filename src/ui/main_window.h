@@ -13,6 +13,7 @@
 
 class QAction;
 class QComboBox;
+class QSpinBox;
 class QToolBar;
 
 namespace pelt {
@@ -35,6 +36,7 @@ class MainWindow : public QMainWindow, public FrameHost {
   ViewWidget* viewWidget(ViewId id) { return views_[static_cast<size_t>(id)]; }
   QComboBox* list(FrameList list) const { return lists_[static_cast<size_t>(list)]; }
   QAction* action(int commandId) const;
+  QSpinBox* brushSizeBox() const { return brushSize_; }
 
   void refillLists();
   void updateCommandStates();
@@ -61,6 +63,7 @@ class MainWindow : public QMainWindow, public FrameHost {
   MainFrame frame_;
   QWidget* area_ = nullptr;
   QToolBar* toolBar_ = nullptr;
+  QSpinBox* brushSize_ = nullptr;
   std::map<int, QAction*> actions_;
   std::array<QComboBox*, kFrameListCount> lists_{};
   std::array<ViewWidget*, 4> views_{};

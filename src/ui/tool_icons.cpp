@@ -158,6 +158,21 @@ void blendHue(QPainter& p) {
   p.drawEllipse(QPointF(8, 7.5), 6.5, 6.5);
 }
 
+// A tipped bucket pouring a drop.
+void fillBrush(QPainter& p) {
+  p.setPen(QPen(kInk, 1));
+  p.setBrush(QColor(200, 200, 210));
+  p.drawPolygon(QPolygonF({QPointF(2.5, 6.5), QPointF(8, 1.5), QPointF(13.5, 7), QPointF(8, 12.5)}));
+  p.setBrush(kAccent);
+  p.drawPolygon(QPolygonF({QPointF(2.5, 6.5), QPointF(8, 12.5), QPointF(5.5, 9.5)}));
+  p.setPen(Qt::NoPen);
+  QPainterPath drop;
+  drop.moveTo(13.5, 8.5);
+  drop.cubicTo(15.5, 11.5, 15.5, 13.5, 13.5, 13.5);
+  drop.cubicTo(11.5, 13.5, 11.5, 11.5, 13.5, 8.5);
+  p.drawPath(drop);
+}
+
 }  // namespace
 
 QIcon toolIcon(int commandId) {
@@ -174,6 +189,7 @@ QIcon toolIcon(int commandId) {
     case 32864: return drawn(paletteReset);
     case 32868: return drawn(blendRgb);
     case 32869: return drawn(blendHue);
+    case 33240: return drawn(fillBrush);
   }
   return {};
 }

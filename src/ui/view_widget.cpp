@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStatusBar>
+#include <QToolTip>
 
 #include "app/main_frame.h"
 #include "ui/qt_platform.h"
@@ -60,6 +61,29 @@ void ViewWidget::paintEvent(QPaintEvent*) {
   painter.translate(0, image.height);
   painter.scale(1, -1);
   painter.drawImage(0, 0, shown);
+  painter.resetTransform();
+  shownOutline_.reset();
+  if (!pointerInside_) return;
+  shownOutline_ = frame_.view(id_).brushOutline(pointer_.x(), pointer_.y());
+  if (!shownOutline_) return;
+  // Inverted, so it shows over any colour.
+  const BrushOutline& o = *shownOutline_;
+  painter.setCompositionMode(QPainter::CompositionMode_Difference);
+  painter.setPen(QPen(Qt::white, 1));
+  painter.setBrush(Qt::NoBrush);
+  const QRect box(o.left, o.top, o.right - o.left, o.bottom - o.top);
+  if (o.round && box.width() > 1)
+    painter.drawEllipse(box);
+  else
+    painter.drawRect(box);
+}
+
+void ViewWidget::followPointer(QPoint at, bool inside) {
+  pointer_ = at;
+  pointerInside_ = inside;
+  const std::optional<BrushOutline> outline =
+      inside ? frame_.view(id_).brushOutline(at.x(), at.y()) : std::nullopt;
+  if (outline != shownOutline_) update();
 }
 
 void ViewWidget::resizeEvent(QResizeEvent*) { frame_.resizeView(id_, width(), height()); }
@@ -92,12 +116,25 @@ void ViewWidget::mouseMoveEvent(QMouseEvent* event) {
     frame_.splitDragMove(frameX(event));
     return;
   }
-  frame_.view(id_).mouseMove(translate(event, kButtonNone));
   const QPoint at = event->position().toPoint();
-  showStatus(frame_.view(id_).statusText(at.x(), at.y()));
+  pointer_ = at;
+  pointerInside_ = rect().contains(at);
+  CoreView& view = frame_.view(id_);
+  view.mouseMove(translate(event, kButtonNone));
+  followPointer(at, pointerInside_);
+  showStatus(view.statusText(at.x(), at.y()));
+  // A drag shows its tool tip as it goes.
+  if (event->buttons() != Qt::NoButton) {
+    const std::string tip = view.toolTipText(at.x(), at.y());
+    if (!tip.empty())
+      QToolTip::showText(event->globalPosition().toPoint(), QString::fromStdString(tip), this);
+  }
 }
 
-void ViewWidget::leaveEvent(QEvent*) { showStatus({}); }
+void ViewWidget::leaveEvent(QEvent*) {
+  followPointer(pointer_, false);
+  showStatus({});
+}
 
 void ViewWidget::showStatus(const std::string& text) {
   auto* window = qobject_cast<QMainWindow*>(this->window());
@@ -124,6 +161,15 @@ void ViewWidget::wheelEvent(QWheelEvent* event) {
 
 bool ViewWidget::event(QEvent* event) {
   if (event->type() == QEvent::UngrabMouse) frame_.view(id_).captureLost();
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const std::string tip = frame_.view(id_).toolTipText(help->pos().x(), help->pos().y());
+    if (tip.empty())
+      QToolTip::hideText();
+    else
+      QToolTip::showText(help->globalPos(), QString::fromStdString(tip), this);
+    return true;
+  }
   return QWidget::event(event);
 }
 

@@ -3,6 +3,7 @@
 // finished bottom-up image 1:1.
 
 #include <QWidget>
+#include <optional>
 
 #include "platform/core_view.h"
 #include "platform/platform.h"
@@ -34,6 +35,12 @@ class ViewWidget : public QWidget {
   MouseEvent translate(QMouseEvent* event, unsigned button);
   int frameX(QMouseEvent* event) const;
   void showStatus(const std::string& text);
+  // Repaints when the brush outline under the pointer moved or changed.
+  void followPointer(QPoint at, bool inside);
+
+  QPoint pointer_;
+  bool pointerInside_ = false;
+  std::optional<BrushOutline> shownOutline_;
 
   MainFrame& frame_;
   QtPlatform& platform_;

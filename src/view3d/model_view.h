@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
+#include "model/mirror_lookup.h"
 #include "model/model.h"
 #include "platform/core_view.h"
 #include "platform/game_files.h"
@@ -76,6 +78,7 @@ struct ModelViewMouseInputs {
   const ProtectedColors* protectedColors = nullptr;
   // A colour was picked into the current slot: the blend table follows it.
   std::function<void()> colourPicked;
+  BrushInputs brush{};
 };
 
 // The shared document state the view reads; the owner keeps it alive.
@@ -129,6 +132,8 @@ class ModelView : public CoreView {
   void mouseRelease(const MouseEvent& event) override;
   void wheel(int delta) override;
   void captureLost() override;
+  std::string statusText(int x, int y) const override;
+  std::optional<BrushOutline> brushOutline(int x, int y) const override;
   ViewGesture gesture() const { return gesture_; }
   const CameraDrag& cameraDrag() const { return drag_; }
 
@@ -243,6 +248,21 @@ class ModelView : public CoreView {
   std::int32_t pickAt(WindowPoint p) const;
   std::int32_t texelAt(int x, int y) const;
   bool paintStroke(bool pressed, WindowPoint point);
+  bool paintingPossible() const;
+  bool dabAt(int x, int y, const PaintTables& tables);
+  bool joinSamples(WindowPoint from, WindowPoint to, const PaintTables& tables);
+  bool mirrorDab(const SurfacePoint& point, const PaintTables& tables);
+  bool fillAt(WindowPoint point, const PaintTables& tables);
+  // The triangle under a client point of the last full render and where on
+  // it the point lies.
+  std::optional<SurfacePoint> surfaceAt(WindowPoint p);
+  // Which visible triangle covers a buffer point, nearest first; the screen
+  // corners are gathered on first use after each full render.
+  int triangleAt(int x, int row);
+  void indexTriangles();
+  // The brush's size in texels at a point of the surface: the texels a dab
+  // of its window size would cover there.
+  const Footprint& texelFootprint(const SurfacePoint& point);
   void pickColour(WindowPoint point);
   void brushSelection(WindowPoint point);
   void capture();
@@ -266,13 +286,26 @@ class ModelView : public CoreView {
   std::vector<std::int32_t> tileHigh_;
   bool tilesIndexed_ = false;
 
+  struct ScreenTriangle {
+    std::int16_t index = 0;
+    int left = 0, bottom = 0, right = 0, top = 0;  // bounds in buffer pixels
+    std::array<double, 3> x{}, y{}, z{};           // corners, z the view depth
+  };
+  std::vector<ScreenTriangle> screenTriangles_;
+  bool trianglesIndexed_ = false;
+
   ViewGesture gesture_ = ViewGesture::Idle;
   WindowPoint anchor_;
+  bool ctrlAtPress_ = false;
   WindowPoint anchorScreen_;
   CameraDrag drag_;
   bool captured_ = false;
   bool pointerHidden_ = false;
   PaintStroke stroke_;
+  MirrorLookup mirror_;
+  // The last walk point of the stroke that showed the model.
+  std::optional<WindowPoint> lastSample_;
+  Footprint scaledFootprint_;
 
   ViewBasis basis_;
   Projection proj_;

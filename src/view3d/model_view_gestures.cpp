@@ -13,7 +13,6 @@ namespace {
 // Refresh masks: skin view 1, 3D view 2, palette box 8, plus flag bits.
 constexpr int kModelViewMask = 0x02;
 constexpr int kSelectionMask = 0x03;
-constexpr int kPaintMask = 0x13;
 constexpr int kPickMask = 0x18;
 constexpr int kPickDoneMask = 0x23;
 
@@ -62,6 +61,7 @@ void ModelView::mousePress(const MouseEvent& event) {
   if (event.button != kButtonLeft && event.button != kButtonRight) return;
   anchor_ = {event.x, event.y};
   anchorScreen_ = {event.screenX, event.screenY};
+  ctrlAtPress_ = event.ctrl;
   drag_ = {};
   gesture_ = chooseGesture(event);
   startGesture();
@@ -192,25 +192,6 @@ std::int32_t ModelView::pickAt(WindowPoint p) const {
 std::int32_t ModelView::texelAt(int x, int y) const {
   // Elsewhere the pick buffer holds triangle indices, which are no texels.
   return pickHoldsTexels_ ? pickAt({x, y}) : kNoTexel;
-}
-
-bool ModelView::paintStroke(bool pressed, WindowPoint point) {
-  const ModelViewMouseInputs& mouse = in_.mouse;
-  if (mouse.blendTable == nullptr || mouse.protectedColors == nullptr) return false;
-  if (pressed) {
-    Skin* skin = in_.model.currentSkin();
-    if (skin == nullptr) return false;
-    stroke_.begin(*skin, mouse.brushKind ? *mouse.brushKind : kBrushPoint, point);
-  }
-  if (!stroke_.paints(in_.model.currentSkin())) stroke_.drop();
-  if (!stroke_.active()) return false;
-  auto lookup = [this](int x, int y) { return texelAt(x, y); };
-  const PaintTables tables{*mouse.blendTable, *mouse.protectedColors};
-  const PaintSurface<decltype(lookup)> surface{in_.rasterizer, std::min(clientWidth_, viewWidth_),
-                                               viewHeight_, tables, lookup};
-  const bool refresh = pressed ? stroke_.press(surface) : stroke_.moveTo(surface, point);
-  if (refresh) stroke_.recolour([this] { in_.platform.sendRefresh(kRedrawRetexture, kPaintMask); });
-  return refresh;
 }
 
 void ModelView::pickColour(WindowPoint point) {

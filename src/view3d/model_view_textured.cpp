@@ -43,7 +43,7 @@ void ModelView::renderTextured(int mode, int level) {
   for (Mesh& c : companions()) drawTexturedMesh(mode, c, full, mapping);
   if (full && !mapping) {
     pickHoldsTexels_ = true;
-    tilesIndexed_ = false;
+    tilesIndexed_ = trianglesIndexed_ = false;
     if (lit) drawLightPass(mode);
   }
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <set>
 
 #include "app/intro/about.h"
 #include "frame_fixture.h"
@@ -53,6 +54,15 @@ constexpr Row kExpected[] = {
     {32802, "Options", "Point Brush\tShift+1", "Shift+1", 4},
     {32800, "Options", "Pencil Brush\tShift+2", "Shift+2", 5},
     {32801, "Options", "Line Brush\tShift+3", "Shift+3", 6},
+    {33240, "Options", "Fill Brush\tShift+4", "Shift+4", 13},
+    {33241, "Options", "Larger Brush\tCtrl+]", "Ctrl+]", 0},
+    {33242, "Options", "Smaller Brush\tCtrl+[", "Ctrl+[", 0},
+    {33243, "Options", "Round Brush\tB", "B", 0},
+    {33244, "Options", "Soft Brush", "", 0},
+    {33245, "Options", "Mirror Painting\tM", "M", 0},
+    {33246, "Options/Mirror Axis", "X", "", 0},
+    {33247, "Options/Mirror Axis", "Y", "", 0},
+    {33248, "Options/Mirror Axis", "Z", "", 0},
     {32785, "Skins", "&New\tShift+N", "Shift+N", 0},
     {32777, "Skins", "&Open\tShift+O", "Shift+O", 0},
     {32782, "Skins", "&Close/Delete\tShift+D", "Shift+D", 0},
@@ -107,7 +117,7 @@ constexpr Row kExpected[] = {
 
 TEST(CommandTable, EveryRowAsTheMenusShowIt) {
   ASSERT_EQ(commandTable().size(), std::size(kExpected));
-  std::vector<int> menuOrder, expectedMenuOrder, buttons(12);
+  std::vector<int> menuOrder, expectedMenuOrder, buttons(13);
   for (const Command& c : commandTable())
     if (*c.menu) menuOrder.push_back(c.id);
   for (const Row& row : kExpected) {
@@ -123,6 +133,9 @@ TEST(CommandTable, EveryRowAsTheMenusShowIt) {
     if (*row.menu) expectedMenuOrder.push_back(row.id);
   }
   EXPECT_EQ(menuOrder, expectedMenuOrder);
+  std::set<std::string> keys;
+  for (const Command& c : commandTable())
+    EXPECT_TRUE(!*c.key || keys.insert(c.key).second) << "bound twice: " << c.key;
   // The layout puts the buttons left to right by their numbers.
   std::vector<int> shown;
   std::copy_if(kToolBarLayout.begin(), kToolBarLayout.end(), std::back_inserter(shown),
@@ -151,14 +164,26 @@ TEST_F(CommandWalk, EveryIdDispatches) {
 }
 
 TEST_F(CommandWalk, ChecksFollowTheState) {
-  for (const std::vector<int>& ids :
-       {std::vector{32781, 32780}, {32869, 32868}, {32802, 32800, 32801}})
+  for (const std::vector<int>& ids : {std::vector{32781, 32780},
+                                      {32869, 32868},
+                                      {32802, 32800, 33240, 32801},
+                                      {33248, 33246, 33247}})
     for (int id : ids) {
       run(id);
       for (int other : ids) EXPECT_EQ(checked(other), other == id) << id;
     }
   EXPECT_EQ(app.brushKind, 2);  // the line brush, run last
-  run(32779);                   // camera override off
+  EXPECT_EQ(app.mirrorAxis, 1);
+  // Round, soft and mirror flip; the soft brush's weakest strength is a sixteenth.
+  for (int id : {33243, 33244, 33245}) {
+    const bool was = checked(id);
+    run(id);
+    EXPECT_NE(checked(id), was) << id;
+  }
+  EXPECT_FALSE(app.brush.round);
+  EXPECT_EQ(app.softBlendTables[kFullLevel], app.blendTable);
+  EXPECT_EQ(platform.statusText, "Mirror painting across Y");
+  run(32779);  // camera override off
   EXPECT_FALSE(checked(32779));
 
   run(32866);

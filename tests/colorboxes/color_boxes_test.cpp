@@ -47,6 +47,10 @@ TEST_F(GradientBoxTest, GaugeRowsSetAmountAndExponentClampedPastTheEnds) {
     EXPECT_DOUBLE_EQ(app.lightExponent, exponent) << y;
   }
   EXPECT_EQ(platform.pointerHidden, 0);
+  // The readout: on the gauge and in the status line after a drag; the grip has none.
+  EXPECT_EQ(platform.statusText, "Blend 51%  Light exponent 5.14");
+  EXPECT_EQ(box->toolTipText(5, 40), platform.statusText);
+  EXPECT_EQ(box->statusText(5, kHeight - 20), "");
 }
 
 TEST_F(GradientBoxTest, LightingChangesRedrawShadedModesOnly) {

@@ -16,6 +16,7 @@
 #include "demo/demo_mesh.h"
 #include "demo/demo_palette.h"
 #include "demo/demo_weapon.h"
+#include "model/mirror_lookup.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
 #include "skins/palette_file.h"
@@ -153,6 +154,17 @@ TEST(DemoFolder, ServesTheModelsPaletteLightTableAndMaps) {
     EXPECT_TRUE(platform.messages.empty()) << model;
     EXPECT_EQ(test::modelFault(app.model, true), "") << model;
     for (const auto& skin : app.model.skins) EXPECT_TRUE(skin->hasFile) << skin->name;
+    if (model != kDemoModelPath) continue;
+    // The creature is built symmetric across Y: a texel of its back mirrors
+    // to another that mirrors back.
+    EXPECT_EQ(app.mirrorAxis, kMirrorY);
+    MirrorLookup mirror;
+    mirror.prepare(app.model, kMirrorY);
+    const auto across = mirror.mirrorTexel(app.model, 20, 20);
+    ASSERT_TRUE(across && (*across)[1] != 20);
+    const auto back = mirror.mirrorTexel(app.model, (*across)[0], (*across)[1]);
+    ASSERT_TRUE(back);
+    EXPECT_LE(std::abs((*back)[0] - 20) + std::abs((*back)[1] - 20), 2);
   }
   Palette palette{};
   EXPECT_TRUE(decodePaletteFile(readWholeFile(joinPath(base, kDemoPalettePath)).bytes, palette));

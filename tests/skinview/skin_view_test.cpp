@@ -11,6 +11,7 @@
 
 #include "app/app.h"
 #include "app/command_table.h"
+#include "app/commands/skins_effects.h"
 #include "app/quiet_host.h"
 #include "app/tables.h"
 #include "app/view_factory.h"
@@ -259,7 +260,7 @@ TEST_F(SkinViewTest, MapRectangleKeepsItsDefaultUntilASkinHasASize) {
   EXPECT_EQ(view->mapRect, (MapRect{0, 0, 15, 7}));
 }
 
-TEST_F(SkinViewTest, PencilPaintsThePinnedPixels) {
+TEST_F(SkinViewTest, BrushesPaintThePinnedPixelsInBandsAndFillInsideTheSelection) {
   addSkin(32, 32);
   app.cameraOverride = false;
   app.brushKind = kBrushPencil;
@@ -291,6 +292,33 @@ TEST_F(SkinViewTest, PencilPaintsThePinnedPixels) {
   EXPECT_EQ(columns, (std::set<int>{26, 27, 28, 29}));
   drag({{30, 5}}, kButtonRight);
   EXPECT_EQ(app.colorSlots[0], 200);
+  view->resize(32, 32);
+  view->renderSkinView(0);
+
+  // Size 3: a band three texels high along the walk. The outline covers the
+  // window pixels of the texels a dab would paint; the status line names it.
+  app.brush.size = 3;
+  drag({{4, 20}, {24, 20}});
+  const auto [cx, cy] = std::pair{view->texelAt(14, 20) % 32, view->texelAt(14, 20) / 32};
+  for (int y = cy - 2; y <= cy + 2; ++y)
+    EXPECT_EQ(app.model.currentSkin()->pixel(cx, y) != 100, y != cy - 2 && y != cy + 2) << y;
+  const std::optional<BrushOutline> outline = view->brushOutline(14, 20);
+  ASSERT_TRUE(outline);
+  EXPECT_EQ(view->texelAt(outline->left, outline->top), (cy - 1) * 32 + cx - 1);
+  EXPECT_EQ(view->texelAt(outline->right, outline->bottom), (cy + 1) * 32 + cx + 1);
+  EXPECT_EQ(outline->right - outline->left, 2);
+  EXPECT_TRUE(view->statusText(14, 20).ends_with(")   Brush 3, round"));
+
+  // The fill brush with Ctrl held stays inside the selected triangle.
+  Skin& skin = *app.model.currentSkin();
+  std::fill(skin.pixels.begin(), skin.pixels.end(), 100);
+  app.brushKind = kBrushFill;
+  app.model.triangles[0].flags = kTriangleSelected;
+  const std::vector<std::uint8_t> mask = buildSelectionMask(app.model, app.rasterizer, 32, 32);
+  ASSERT_TRUE(mask[static_cast<size_t>(view->texelAt(5, 3))]);
+  press(5, 3, kButtonLeft, 0, false, true);
+  release(5, 3);
+  for (size_t i = 0; i < mask.size(); ++i) ASSERT_EQ(skin.pixels[i] != 100, mask[i] != 0) << i;
 }
 
 // A 64 x 64 skin at zoom 1, so that st (s, t) sits exactly on window pixel

@@ -47,6 +47,7 @@ class ScriptedPlatform : public Platform {
   std::vector<RecordedRefresh> refreshes;
   std::vector<ViewId> repaints;
   std::vector<int> barAdjusts;
+  std::string statusText;  // the status line's last note
   int listRefills = 0, pointerHidden = 0;
 
   // Settings: section -> key -> value (ints stored as text).
@@ -134,6 +135,7 @@ class ScriptedPlatform : public Platform {
   void playLoopingSound(int clip) override { soundsPlayed.push_back(clip); }
   void stopSound() override {}
   bool isCtrlHeld() override { return ctrlHeld; }
+  void showStatusText(const std::string& text) override { statusText = text; }
 
   // The intro: a window only when a test asks for one; input arrives at the
   // given poll (1-based; 0 never).
@@ -141,9 +143,6 @@ class ScriptedPlatform : public Platform {
   int inputPolls = 0, inputAtPoll = 0;
   std::vector<int> soundsPlayed;
   bool openIntroWindow(int, int) override { return introWindowAvailable; }
-
-  std::string statusText;
-  void showStatusText(const std::string& text) override { statusText = text; }
 
   std::optional<AboutValues> aboutShown;
   std::vector<GameModelRow> gameModelsOffered;

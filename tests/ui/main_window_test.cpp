@@ -158,16 +158,21 @@ TEST_F(Shell, EveryCommandWithItsMenuKeyStateAndToolButton) {
     EXPECT_EQ(action->isEnabled(), isCommandEnabled(c, app)) << c.id;
     EXPECT_TRUE(!c.checked || action->isChecked() == isCommandChecked(c, app)) << c.id;
   }
-  // Twelve buttons with images and tips, in the table's order.
+  // Thirteen buttons with images and tips, in the table's order.
   std::vector<int> ids;
   for (QAction* a : window.findChild<QToolBar*>()->actions()) {
-    if (a->isSeparator()) continue;
+    if (a->isSeparator() || qobject_cast<QWidgetAction*>(a)) continue;
     EXPECT_FALSE(a->icon().isNull() || a->toolTip().isEmpty());
     for (const Command& c : commandTable())
       if (window.action(c.id) == a) ids.push_back(c.id);
   }
   EXPECT_EQ(ids, (std::vector<int>{32779, 32780, 32781, 32802, 32800, 32801, 32836, 32866, 32850,
-                                   32864, 32868, 32869}));
+                                   32864, 32868, 32869, 33240}));
+  // Then the brush size box: it follows the size keys and sets the size.
+  window.action(33241)->trigger();
+  EXPECT_EQ(window.brushSizeBox()->value(), 2);
+  window.brushSizeBox()->setValue(24);
+  EXPECT_EQ(app.brush.size, 24);
 }
 
 // A click that ends the intro goes nowhere else, its release included.

@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
+#include <set>
 #include <tuple>
 
+#include "app/commands/skins_effects.h"
 #include "app/frame_lists.h"
 #include "app/main_frame.h"
 #include "app/quiet_host.h"
@@ -233,6 +236,107 @@ TEST(ModelViewGestures, EachModeSelectsOnlyIfItsPickBufferHoldsTriangles) {
     f.drag({{20, 20}, {46, 34}}, kButtonRight);
     EXPECT_EQ(flags(0) | flags(1), 0u) << mode;
   }
+}
+
+// The skin texels a stroke changed.
+std::set<std::pair<int, int>> changedTexels(const Skin& skin,
+                                            const std::vector<std::uint8_t>& before) {
+  std::set<std::pair<int, int>> out;
+  for (size_t i = 0; i < before.size(); ++i)
+    if (skin.pixels[i] != before[i])
+      out.insert({static_cast<int>(i) % skin.width, static_cast<int>(i) / skin.width});
+  return out;
+}
+
+// The square, symmetric across Y, maps y -20..20 to s 0..31: texel x is
+// across from texel 30 - x.
+TEST(ModelViewBrush, WindowDabsJoinedStrokesMirrorAndCtrlFill) {
+  ViewFixture f;
+  f.addSkinnedSquare();
+  f.app.cameraOverride = false;
+  std::rotate(f.app.blendTable.begin(), f.app.blendTable.end() - 1, f.app.blendTable.end());
+  f.show(kModeTextured);
+  Skin& skin = *f.app.model.currentSkin();
+  auto texel = [&](int x, int y) {
+    const std::int32_t t =
+        f.view.picks()[static_cast<size_t>(kViewHeight - 1 - y) * kViewWidth + x];
+    return std::pair{t % skin.width, t / skin.width};
+  };
+  auto stroke = [&](std::initializer_list<WindowPoint> path) {
+    const std::vector<std::uint8_t> before = skin.pixels;
+    f.drag(path);
+    return changedTexels(skin, before);
+  };
+  // A size-3 dab paints the texels of the 3 x 3 window pixels around the point.
+  f.app.brush.size = 3;
+  std::set<std::pair<int, int>> block;
+  for (int y = 23; y <= 25; ++y)
+    for (int x = 27; x <= 29; ++x) block.insert(texel(x, y));
+  EXPECT_EQ(stroke({{28, 24}}), block);
+
+  // Mirrored across Y: one dab left of the middle, one across; both at the size there.
+  f.app.brush.size = 1;
+  f.app.mirrorPainting = true;
+  f.app.mirrorAxis = kMirrorY;
+  const auto [tx, ty] = texel(22, 30);
+  const auto mirrored = stroke({{22, 30}});
+  ASSERT_EQ(mirrored.size(), 2u);
+  EXPECT_TRUE(mirrored.count({tx, ty}));
+  EXPECT_TRUE(mirrored.count({30 - tx, ty}));
+  MirrorLookup lookup;
+  lookup.prepare(f.app.model, kMirrorY);
+  EXPECT_EQ(lookup.mirrorTexel(f.app.model, 5, 10), (std::array<int, 2>{25, 10}));
+
+  // Ctrl limits a fill to the selected triangle's texels; without it the
+  // one-colour skin fills whole.
+  f.app.mirrorPainting = false;
+  std::fill(skin.pixels.begin(), skin.pixels.end(), 100);
+  f.app.brushKind = kBrushFill;
+  f.app.model.triangles[0].flags = kTriangleSelected;
+  const std::vector<std::uint8_t> mask = buildSelectionMask(f.app.model, f.app.rasterizer, 32, 32);
+  f.view.mousePress({20, 16, 20, 16, kButtonLeft, kButtonLeft, false, true});
+  f.view.mouseRelease({20, 16, 20, 16, kButtonLeft, kButtonNone});
+  for (size_t i = 0; i < mask.size(); ++i) ASSERT_EQ(skin.pixels[i], mask[i] ? 99 : 100) << i;
+  stroke({{44, 32}});
+  EXPECT_EQ(std::count(skin.pixels.begin(), skin.pixels.end(), 99), 32 * 32);
+
+  // Half the square is no longer symmetric: nothing is mirrored.
+  ViewFixture half;
+  half.addSkinnedSquare();
+  half.app.model.triangleCount = 1;
+  half.app.cameraOverride = false;
+  half.app.mirrorPainting = true;
+  half.app.mirrorAxis = kMirrorY;
+  half.app.blendTable = f.app.blendTable;
+  half.show(kModeTextured);
+  const std::vector<std::uint8_t> before = half.app.model.currentSkin()->pixels;
+  half.drag({{18, 33}});
+  EXPECT_EQ(changedTexels(*half.app.model.currentSkin(), before).size(), 1u);
+}
+
+// Four texels to a window pixel: a pencil stroke still leaves a connected
+// trail on the skin, about four texels wide.
+TEST(ModelViewBrush, StrokesFarFromTheEyeAreJoinedOnTheSkin) {
+  ViewFixture f;
+  f.addSkin(128, 128, false);
+  const StCoord st[] = {{0, 127}, {0, 0}, {127, 0}, {127, 127}};
+  f.addTriangle({Vec3{0, -20, -15}, Vec3{0, -20, 15}, Vec3{0, 20, 15}}, {st[0], st[1], st[2]});
+  f.addTriangle({Vec3{0, -20, -15}, Vec3{0, 20, 15}, Vec3{0, 20, -15}}, {st[0], st[2], st[3]});
+  f.app.cameraOverride = false;
+  f.app.brushKind = kBrushPencil;
+  f.app.blendTable[100] = 7;
+  f.show(kModeTextured);
+  f.drag({{20, 18}, {44, 30}});
+  const Skin& skin = *f.app.model.currentSkin();
+  std::map<int, int> rowsPerColumn;
+  for (int y = 0; y < 128; ++y)
+    for (int x = 0; x < 128; ++x) rowsPerColumn[x] += skin.pixel(x, y) == 7;
+  std::vector<int> columns;
+  for (auto [x, rows] : rowsPerColumn)
+    if (rows > 0) columns.push_back(x);
+  ASSERT_GT(columns.size(), 60u);
+  EXPECT_EQ(columns.back() - columns.front() + 1, static_cast<int>(columns.size()));
+  EXPECT_GE(rowsPerColumn[64], 3);
 }
 
 // Map from 3D View: the selected triangles laid out in the mapping rectangle

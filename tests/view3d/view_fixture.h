@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/commands/skins_effects.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
 #include "view3d/model_view.h"
@@ -26,7 +27,13 @@ struct ViewFixture {
             app.interactionMode, app.phongMaps.current, app.envMaps.current, app.gameFiles,
             [this] { return companions; },
             ModelViewMouseInputs{&app.cameraOverride, &app.brushKind, &app.currentSlot,
-                                 &app.blendTable, &app.protectedColors, [] {}}}) {
+                                 &app.blendTable, &app.protectedColors, [] {},
+                                 BrushInputs{&app.brush, &app.mirrorPainting, &app.mirrorAxis,
+                                             &app.softBlendTables, [this] {
+                                               return buildSelectionMask(app.model, app.rasterizer,
+                                                                         app.model.skinWidth,
+                                                                         app.model.skinHeight);
+                                             }}}}) {
     app.model.frames.push_back(ModelFrame{"frame1", {}});
     app.model.modelLoaded = true;
     app.colorSlots = {200, 1, 2, 3, 4, 5, 6, 9};

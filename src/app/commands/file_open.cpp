@@ -7,6 +7,7 @@
 #include "app/skin_list.h"
 #include "app/tables.h"
 #include "model/md2_format.h"
+#include "model/mirror_lookup.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/settings_keys.h"
@@ -152,6 +153,7 @@ bool loadMd2Bytes(App& app, const std::string& path, Bytes bytes) {
   buildBlendTable(app);
   rebuildShadeRamps(app);
   computeFaceNormals(model);
+  app.mirrorAxis = mostSymmetricAxis(model);
   return true;
 }
 
