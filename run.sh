@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Set up, build, write the demo game folder and start Pelt on the demo model.
+# Set up, build, write the demo game folder (once: skins painted there are
+# the user's) and start Pelt on the demo model.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash tools/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)"
-model=$(./build/pelt-cli demo build/demo)
+model="$PWD/build/demo/baseq2/models/monsters/grub/tris.md2"
+if [ ! -e "$model" ]; then
+  model=$(./build/pelt-cli demo build/demo)
+fi
 echo "Demo game folder: build/demo/baseq2"
 echo "Demo model: $model"
 # On a first run, point the preferences at the demo's colormap and maps so

@@ -1,6 +1,8 @@
 // Any byte string is either refused or parsed into data a model can take:
 // indices in range, every decoded coordinate finite, and our own encoding
-// parses back to the same data.
+// parses back to the same data. The part of it a reader takes by the
+// header's plan parses exactly as the whole.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +11,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   pelt::Md2ParseResult result = pelt::parseMd2({data, size});
+  const pelt::ReadPlan plan = pelt::md2ReadPlan({data, std::min(size, pelt::kReadProbeBytes)});
+  if (plan.head < size) {
+    const pelt::Md2ParseResult part = pelt::parseMd2({data, static_cast<size_t>(plan.head)});
+    if (part.message != result.message || part.data.has_value() != result.data.has_value() ||
+        (part.data && pelt::encodeMd2(*part.data) != pelt::encodeMd2(*result.data)))
+      std::abort();
+  }
   if (!result.data) {
     if (result.message.empty()) std::abort();
     return 0;

@@ -2,12 +2,27 @@
 
 #include <algorithm>
 
+#include "app/intro/about.h"
+
 namespace pelt {
 
 namespace {
 constexpr const char* kMd2Option = "-md2";
 constexpr const char* kBaseOption = "-base";
 }  // namespace
+
+std::optional<std::string> terminalAnswer(const std::vector<std::string>& argv) {
+  for (size_t i = 1; i < argv.size() && argv[i] != kMd2Option; ++i) {
+    if (argv[i] == "--version") return std::string(kProductName) + " " + kProductVersion + "\n";
+    if (argv[i] == "--help" || argv[i] == "-h")
+      return "usage: pelt [-base FOLDER] [-md2 MODEL [SKIN...]]\n"
+             "  -base FOLDER  the game's base folder (its \"baseq2\"), remembered\n"
+             "  -md2 MODEL    open MODEL, and each SKIN as a skin of its own\n"
+             "  --help        print this and exit\n"
+             "  --version     print the version and exit\n";
+  }
+  return std::nullopt;
+}
 
 CommandLine parseArguments(const std::vector<std::string>& argv) {
   CommandLine result;

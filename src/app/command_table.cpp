@@ -20,6 +20,7 @@
 #include "app/commands/skins_palette.h"
 #include "app/intro/about.h"
 #include "app/main_frame.h"
+#include "app/memory_guard.h"
 #include "app/refresh.h"
 #include "platform/platform.h"
 #include "view3d/benchmark.h"
@@ -247,7 +248,7 @@ bool runCommand(MainFrame& frame, int id) {
   const Command* command = findCommand(id);
   if (command == nullptr || !isCommandEnabled(*command, frame.app)) return false;
   if (!commandKeepsPlayback(id)) stopPlayback(frame.app);
-  command->run(frame);
+  runGuarded(frame.app.platform, [&] { command->run(frame); });
   frame.fitNewModel();
   return true;
 }

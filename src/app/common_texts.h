@@ -7,5 +7,6 @@ inline constexpr const char* kPaletteFilter =
     "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|Photoshop ACT (*.act)|*.act|"
     "All Files (*.*)|*.*||";
 inline constexpr const char* kFolderNotValidMessage = "That folder is not valid";
+inline constexpr const char* kNotEnoughMemoryMessage = "Not enough memory for that.";
 
 }  // namespace pelt

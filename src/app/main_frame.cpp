@@ -30,6 +30,8 @@ namespace {
 constexpr int kDefaultSplitter = 6500;
 constexpr double kSplitterScale = 0.0001;
 constexpr int kSplitterUnits = 10000;
+// Where ./run.sh writes the demo game folder: beside the program.
+constexpr const char* kDemoGameFolder = "demo/baseq2";
 
 std::string absolutePath(const std::string& path) {
   std::error_code ec;
@@ -101,12 +103,12 @@ StartupResult MainFrame::start(const CommandLine& commandLine) {
     if (remembered != settings::kUnknown && loadMd2(app, remembered)) app.currentFile = remembered;
   }
 
-  if (!app.model.modelLoaded && !openFirstModel()) return StartupResult::Quit;
+  if (!app.model.modelLoaded) openFirstModel();
 
   buildBlendTable(app);
   loadStartupMaps(app);  // ends with the common refresh
   fitNewModel();
-  return StartupResult::Ready;
+  return app.model.modelLoaded ? StartupResult::Ready : StartupResult::NoModel;
 }
 
 void MainFrame::readColorSlots() {
@@ -133,16 +135,31 @@ void MainFrame::settleBaseFolder(const CommandLine& commandLine) {
     baseFolderGuessed_ = true;
     return;
   }
+  if (!askBaseFolder(commandLine.programFolder)) {
+    app.baseFolder.clear();
+    platform.messageBox(kNoBaseFolderMessage, MessageButtons::Ok);
+  }
+}
+
+// The demo game folder beside the program first, then the folder browser
+// until a usable folder or Cancel (false).
+bool MainFrame::askBaseFolder(const std::string& programFolder) {
+  Platform& platform = app.platform;
+  const std::string demo = joinPath(programFolder, kDemoGameFolder);
+  if (!programFolder.empty() && platform.canEnterFolder(demo) &&
+      platform.messageBox(kUseDemoFolderQuestion + demo, MessageButtons::YesNo) ==
+          MessageAnswer::Yes) {
+    app.baseFolder = demo;
+    return true;
+  }
   for (;;) {
     std::optional<std::string> chosen = platform.browseFolder(kBaseFolderTitle);
-    if (!chosen) {
-      platform.messageBox(kMustSpecifyFolderMessage, MessageButtons::Ok);
-    } else if (!platform.canEnterFolder(*chosen)) {
-      platform.messageBox(kFolderNotValidChooseAnother, MessageButtons::Ok);
-    } else {
+    if (!chosen) return false;
+    if (platform.canEnterFolder(*chosen)) {
       app.baseFolder = *chosen;
-      return;
+      return true;
     }
+    platform.messageBox(kFolderNotValidChooseAnother, MessageButtons::Ok);
   }
 }
 
@@ -163,7 +180,7 @@ void MainFrame::settleWorkFolders() {
   };
   settle(app.loadFolder, settings::kLoadDir);
   settle(app.saveFolder, settings::kSaveDir);
-  if (!baseFolderGuessed_)
+  if (!baseFolderGuessed_ && !app.baseFolder.empty())
     platform.writeString(settings::kProject, settings::kBaseDir, app.baseFolder);
   platform.writeString(settings::kProject, settings::kLoadDir, app.loadFolder);
   platform.writeString(settings::kProject, settings::kSaveDir, app.saveFolder);

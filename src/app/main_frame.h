@@ -21,7 +21,10 @@ class ModelView;
 class SkinView;
 
 inline constexpr const char* kBaseFolderTitle = "Please locate the 'baseq2' folder under Quake2";
-inline constexpr const char* kMustSpecifyFolderMessage = "You must specify a valid folder";
+inline constexpr const char* kNoBaseFolderMessage =
+    "No base folder: skins named inside models will be missing until one is chosen with "
+    "File/Base Folder.";
+inline constexpr const char* kUseDemoFolderQuestion = "No game folder is set yet. Use the demo game folder?\n";
 inline constexpr const char* kFolderNotValidChooseAnother =
     "That folder is not valid,\nPlease choose another";
 inline constexpr const char* kCommandLineModelError =
@@ -43,7 +46,8 @@ class FrameHost {
   virtual void closeWindow() = 0;
 };
 
-enum class StartupResult { Ready, Quit };
+// Without a model the window stays open, empty, for File/Open.
+enum class StartupResult { Ready, NoModel };
 enum class IntroChoice { Skipped, Play };
 
 class MainFrame {
@@ -54,7 +58,7 @@ class MainFrame {
 
   App& app;
 
-  // Settles the folders and loads the first model; Quit when there is none.
+  // Settles the folders and loads the first model.
   StartupResult start(const CommandLine& commandLine);
   IntroChoice introChoice() const { return intro_; }
 
@@ -105,6 +109,7 @@ class MainFrame {
   static size_t index(ViewId id) { return static_cast<size_t>(id); }
   void readColorSlots();
   void settleBaseFolder(const CommandLine& commandLine);
+  bool askBaseFolder(const std::string& programFolder);
   std::optional<std::string> guessedBaseFolder(const std::string& commandLine) const;
   void settleWorkFolders();
   void runCommandLine(const std::string& text);

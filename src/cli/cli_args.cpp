@@ -55,7 +55,7 @@ const char* usageText() {
          "  pelt-cli info FILE.md2 [--json] [--base FOLDER]\n"
          "  pelt-cli convert IN OUT [--base FOLDER] (an MD2 to .md2; a skin to .pcx or .bmp)\n"
          "  pelt-cli ls FOLDER [PATTERN]   the game's files and where each comes from\n"
-         "  pelt-cli demo FOLDER\n"
+         "  pelt-cli demo [--force] FOLDER\n"
          "  pelt-cli render MODEL OUT.bmp|OUT.pcx [--mode 0-8] [--size WxH] [--frame F]\n"
          "      [--skin FILE] [--phong FILE] [--env FILE] [--colormap FILE] [--mapping]\n"
          "      [--base FOLDER]\n"

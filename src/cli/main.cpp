@@ -132,14 +132,25 @@ int runLs(const std::vector<std::string>& args) {
   return app.gameFiles.refusals().empty() ? 0 : 1;
 }
 
+// Files painted in a demo folder are the user's: a folder already holding
+// something is written over only when asked to.
 int runDemo(const std::vector<std::string>& args) {
-  if (args.size() != 1) return usage();
+  const bool force = !args.empty() && args[0] == "--force";
+  if (args.size() != (force ? 2u : 1u)) return usage();
+  const std::string& folder = args.back();
+  std::error_code ec;
+  if (!force && std::filesystem::exists(folder, ec) &&
+      !std::filesystem::is_empty(folder, ec)) {
+    std::cerr << folder << ": not empty; pelt-cli demo --force " << folder
+              << " writes the demo over what is there\n";
+    return 1;
+  }
   std::string error;
-  if (!pelt::writeDemoGameFolder(args[0], &error)) {
+  if (!pelt::writeDemoGameFolder(folder, &error)) {
     std::cerr << error << "\n";
     return 1;
   }
-  std::cout << pelt::joinPath(args[0], std::string("baseq2/") + pelt::kDemoModelPath) << "\n";
+  std::cout << pelt::joinPath(folder, std::string("baseq2/") + pelt::kDemoModelPath) << "\n";
   return 0;
 }
 

@@ -17,6 +17,7 @@
 #include "app/view_factory.h"
 #include "cli/cli_args.h"
 #include "cli/console_platform.h"
+#include "model/md2_format.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
 #include "skins/skin_image.h"
@@ -100,7 +101,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, bool wantsOut) 
 // An image the user named (a file, else a name in the game's files): on
 // failure says which and why.
 std::unique_ptr<Skin> readNamedImage(App& app, const std::string& path) {
-  FileReadResult file = app.gameFiles.readPath(path);
+  FileReadResult file = app.gameFiles.readPath(path, nullptr, skinImageReadPlan);
   if (!file.ok()) {
     std::cerr << path << ": " << readErrorText(file.error) << "\n";
     return nullptr;
@@ -133,12 +134,12 @@ bool addMap(App& app, MapKind kind, const std::string& path, bool named) {
 int loadScene(App& app, const SceneOptions& o) {
   app.baseFolder = o.base.empty() ? baseFolderFor(o.model) : o.base;
   app.dataFolder = programDataFolder();
-  FileReadResult modelFile = app.gameFiles.readPath(o.model);
+  FileReadResult modelFile = app.gameFiles.readPath(o.model, nullptr, md2ReadPlan);
   if (!modelFile.ok()) {
     std::cerr << o.model << ": " << readErrorText(modelFile.error) << "\n";
     return kExitFailure;
   }
-  if (!loadMd2(app, o.model)) return kExitFailure;
+  if (!loadMd2Bytes(app, o.model, std::move(modelFile.bytes))) return kExitFailure;
   Model& model = app.model;
   const int frameCount = static_cast<int>(model.frames.size());
   if (o.frame >= frameCount) {

@@ -11,12 +11,20 @@ namespace {
 constexpr std::uint8_t kCheckerSame = 64;
 constexpr std::uint8_t kCheckerOther = 192;
 
+std::string tooLargeMessage(std::int64_t needed, std::int64_t budget) {
+  auto megabytes = [](std::int64_t bytes) { return std::to_string((bytes + (1 << 20) - 1) >> 20); };
+  return "This companion is too large: it would need " + megabytes(needed) +
+         " MB, and the open companions together may use " + megabytes(budget) + " MB more (" +
+         megabytes(kCompanionsBudgetBytes) + " MB in all).";
+}
+
 }  // namespace
 
-CompanionParseResult parseCompanion(std::span<const std::uint8_t> bytes) {
+CompanionParseResult parseCompanion(std::span<const std::uint8_t> bytes, std::int64_t budget) {
   if (bytes.size() < 4 || std::memcmp(bytes.data(), "IDP2", 4) != 0)
     return {nullptr, kNotCompanionMessage};
-  Md2ParseResult parsed = parseMd2(bytes);
+  Md2ParseResult parsed = parseMd2(bytes, budget);
+  if (parsed.tooLarge) return {nullptr, tooLargeMessage(md2LoadBytes(bytes), budget)};
   if (!parsed.data) return {nullptr, kDamagedCompanionMessage};
   const Md2Data& data = *parsed.data;
 
@@ -39,6 +47,16 @@ CompanionParseResult parseCompanion(std::span<const std::uint8_t> bytes) {
   for (const Md2Frame& frame : data.frames) c->frames.push_back(decodeFrame(frame));
   if (!data.skinNames.empty()) c->firstSkinName = data.skinNames.front();
   return {std::move(c), ""};
+}
+
+std::int64_t companionMemoryBytes(const Companion& c) {
+  std::int64_t bytes = static_cast<std::int64_t>(sizeof(Companion) + c.skin.pixels.size() +
+                                                 c.skin.rowOffsets.size() * 4 +
+                                                 c.triangles.size() * sizeof(ModelTriangle) +
+                                                 c.stCoords.size() * sizeof(StCoord));
+  for (const ModelFrame& frame : c.frames)
+    bytes += static_cast<std::int64_t>(sizeof(ModelFrame) + frame.vertices.size() * sizeof(Vec3));
+  return bytes;
 }
 
 bool takeCompanionSkin(Companion& companion, const Skin& image) {

@@ -2,6 +2,7 @@
 // A companion: a second, read-only MD2 (typically a weapon) drawn beside the
 // model, following its frame number, with its own skin and an offset.
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -15,6 +16,9 @@ namespace pelt {
 inline constexpr const char* kNotCompanionMessage = "This companion is not an MD2!";
 inline constexpr const char* kDamagedCompanionMessage =
     "This companion is damaged or incomplete and cannot be loaded.";
+
+// What all open companions together may hold in memory: as much as one model.
+inline constexpr std::int64_t kCompanionsBudgetBytes = std::int64_t{256} << 20;
 
 struct Companion {
   int skinWidth = 0;
@@ -57,8 +61,13 @@ struct CompanionParseResult {
 };
 
 // Same checks as a main model: nothing is returned unless every count,
-// block and index fits the file and the capacities.
-CompanionParseResult parseCompanion(std::span<const std::uint8_t> bytes);
+// block and index fits the file and the capacities, and what it would hold
+// fits `budget` (else the message says it is too large).
+CompanionParseResult parseCompanion(std::span<const std::uint8_t> bytes,
+                                    std::int64_t budget = kCompanionsBudgetBytes);
+
+// What an open companion holds in memory.
+std::int64_t companionMemoryBytes(const Companion& companion);
 
 // Takes the image's pixels as the skin when its size is exactly the
 // companion's; false (and nothing changed) otherwise.

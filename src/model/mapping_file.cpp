@@ -1,5 +1,6 @@
 #include "model/mapping_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -51,13 +52,20 @@ std::optional<std::int16_t> rescaleMappingCoord(int value, int skinSize, int fil
   return static_cast<std::int16_t>(whole);
 }
 
+ReadPlan mappingReadPlan(std::span<const std::uint8_t> start) {
+  if (start.size() < kMappingHeaderSize) return {kMappingHeaderSize, 0};
+  const auto triangles = static_cast<std::uint64_t>(std::max<int>(readI16(start.data() + 4), 0));
+  return {kMappingHeaderSize + triangles * kMappingRecordSize, 0};
+}
+
 MappingParseResult parseMappingFile(std::span<const std::uint8_t> bytes,
                                     const MappingTarget& target) {
   if (bytes.size() < kMappingHeaderSize || std::memcmp(bytes.data(), kMagic, 4) != 0)
     return refused(kNotPmapMessage);
   const int triangles = readI16(bytes.data() + 4);
   if (triangles != target.triangleCount) return refused(kPmapTriangleCountMessage);
-  if (bytes.size() != kMappingHeaderSize + static_cast<size_t>(triangles) * kMappingRecordSize)
+  // Bytes after the records are not part of the mapping.
+  if (bytes.size() < kMappingHeaderSize + static_cast<size_t>(triangles) * kMappingRecordSize)
     return refused(kNotPmapMessage);
 
   MappingFile file;

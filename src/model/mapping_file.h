@@ -51,6 +51,10 @@ struct MappingParseResult {
   std::string message;              // set on refusal
 };
 
+// The header and the records its triangle count announces; what follows is
+// not read.
+ReadPlan mappingReadPlan(std::span<const std::uint8_t> start);
+
 // Checks the whole file against the target before returning anything.
 MappingParseResult parseMappingFile(std::span<const std::uint8_t> bytes,
                                     const MappingTarget& target);

@@ -1,5 +1,6 @@
 #include "model/md2_format.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -36,6 +37,21 @@ std::string textOf(const std::uint8_t* p, std::size_t size) {
 
 Md2ParseResult damaged() { return {std::nullopt, kDamagedMd2Message}; }
 
+// GL commands are never used, only counted; a list longer than one command
+// per triangle needs is not read.
+constexpr std::int64_t kMaxGlWords = std::int64_t{kMaxTriangles} * 10 + 1;
+
+bool countsFit(const Header& h) {
+  return h.vertexCount >= 0 && h.vertexCount <= kMaxVertices && h.triangleCount >= 0 &&
+         h.triangleCount <= kMaxTriangles && h.stCount >= 0 && h.stCount <= kMaxStCoords &&
+         h.skinWidth > 0 && h.skinHeight > 0 && h.skinWidth <= kMaxImageSide &&
+         h.skinHeight <= kMaxImageSide && h.skinCount >= 0 && h.frameCount >= 0;
+}
+
+std::int64_t frameBytesOf(const Header& h) {
+  return kMd2FrameHeaderSize + 4 * std::int64_t{h.vertexCount};
+}
+
 // A coordinate is linear in its byte, so when the ends of the byte range
 // decode to finite values every vertex of the frame does.
 bool decodesFinite(const Md2Frame& frame) {
@@ -60,22 +76,43 @@ std::int64_t loadBytes(const Header& h) {
 
 }  // namespace
 
-Md2ParseResult parseMd2(std::span<const std::uint8_t> bytes) {
+ReadPlan md2ReadPlan(std::span<const std::uint8_t> start) {
+  const ReadPlan headerOnly{kMd2HeaderSize, 0};
+  if (start.size() < kMd2HeaderSize || std::memcmp(start.data(), "IDP2", 4) != 0) return headerOnly;
+  const Header h = readHeader(start.data());
+  if (!countsFit(h)) return headerOnly;
+  std::int64_t end = kMd2HeaderSize;
+  // An empty block must still start inside the file.
+  auto block = [&end](std::int64_t offset, std::int64_t count, std::int64_t size) {
+    if (offset >= 0) end = std::max(end, offset + count * size);
+  };
+  block(h.skinOffset, h.skinCount, kMd2SkinNameSize);
+  block(h.stOffset, h.stCount, 4);
+  block(h.triangleOffset, h.triangleCount, 12);
+  block(h.frameOffset, h.frameCount, frameBytesOf(h));
+  if (h.glCommandCount > 0 && h.glCommandCount <= kMaxGlWords)
+    block(h.glOffset, h.glCommandCount, 4);
+  return {static_cast<std::uint64_t>(end), 0};
+}
+
+std::int64_t md2LoadBytes(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() < kMd2HeaderSize) return 0;
+  const Header h = readHeader(bytes.data());
+  return countsFit(h) ? loadBytes(h) : 0;
+}
+
+Md2ParseResult parseMd2(std::span<const std::uint8_t> bytes, std::int64_t budget) {
   if (bytes.size() < 4 || std::memcmp(bytes.data(), "IDP2", 4) != 0) return {std::nullopt, kNotMd2Message};
   if (bytes.size() < kMd2HeaderSize) return damaged();
   Header h = readHeader(bytes.data());
   const std::size_t size = bytes.size();
-  std::int64_t frameBytes = kMd2FrameHeaderSize + 4 * std::int64_t{h.vertexCount};
-  if (h.vertexCount < 0 || h.vertexCount > kMaxVertices || h.triangleCount < 0 ||
-      h.triangleCount > kMaxTriangles || h.stCount < 0 || h.stCount > kMaxStCoords ||
-      h.skinWidth <= 0 || h.skinHeight <= 0 || h.skinWidth > kMaxImageSide ||
-      h.skinHeight > kMaxImageSide ||
-      !blockFits(h.skinOffset, h.skinCount, kMd2SkinNameSize, size) ||
+  const std::int64_t frameBytes = frameBytesOf(h);
+  if (!countsFit(h) || !blockFits(h.skinOffset, h.skinCount, kMd2SkinNameSize, size) ||
       !blockFits(h.stOffset, h.stCount, 4, size) ||
       !blockFits(h.triangleOffset, h.triangleCount, 12, size) ||
-      !blockFits(h.frameOffset, h.frameCount, frameBytes, size) ||
-      loadBytes(h) > kMaxModelLoadBytes)
+      !blockFits(h.frameOffset, h.frameCount, frameBytes, size))
     return damaged();
+  if (loadBytes(h) > budget) return {std::nullopt, kTooLargeMd2Message, true};
 
   Md2Data data;
   data.version = h.version;
@@ -116,7 +153,8 @@ Md2ParseResult parseMd2(std::span<const std::uint8_t> bytes) {
     }
     data.frames.push_back(std::move(frame));
   }
-  if (h.glCommandCount > 0 && blockFits(h.glOffset, h.glCommandCount, 4, size)) {
+  if (h.glCommandCount > 0 && h.glCommandCount <= kMaxGlWords &&
+      blockFits(h.glOffset, h.glCommandCount, 4, size)) {
     for (int i = 0; i < h.glCommandCount; ++i)
       data.glCommands.push_back(readI32(bytes.data() + h.glOffset + 4 * i));
   }

@@ -23,8 +23,11 @@ inline constexpr const char* kNotMd2Message = "This is not an MD2!";
 inline constexpr const char* kDamagedMd2Message =
     "This MD2 is damaged or incomplete and cannot be loaded.";
 
+inline constexpr const char* kTooLargeMd2Message =
+    "This MD2 is too large: its skins and frames would not fit in memory.";
+
 // What one model's skins and frames may take in memory; a file announcing
-// more is refused as damaged.
+// more is refused as too large.
 inline constexpr std::int64_t kMaxModelLoadBytes = std::int64_t{256} << 20;
 
 struct Md2PackedVertex {
@@ -58,12 +61,23 @@ struct Md2Data {
 
 struct Md2ParseResult {
   std::optional<Md2Data> data;
-  std::string message;  // set on failure
+  std::string message;    // set on failure
+  bool tooLarge = false;  // well formed, but over the memory budget
 };
 
 // Checks every count, offset and index against the file size and the model's
-// capacities before returning anything.
-Md2ParseResult parseMd2(std::span<const std::uint8_t> bytes);
+// capacities, and what its skins and frames would take against `budget`,
+// before returning anything.
+Md2ParseResult parseMd2(std::span<const std::uint8_t> bytes,
+                        std::int64_t budget = kMaxModelLoadBytes);
+
+// The part of a file the header can use (the file ends no later for any
+// valid model); only the header when that is refused already.
+ReadPlan md2ReadPlan(std::span<const std::uint8_t> start);
+
+// What the skins and frames a well-formed header announces take in memory;
+// 0 for a header the parser refuses.
+std::int64_t md2LoadBytes(std::span<const std::uint8_t> bytes);
 
 // Header, skin names, st, triangles, frames, GL commands, in that order.
 Bytes encodeMd2(const Md2Data& data);

@@ -61,6 +61,7 @@ void storeMapping(Model& model) {
   for (int i = 0; i < model.triangleCount; ++i) {
     ModelTriangle& tri = model.triangles[static_cast<size_t>(i)];
     tri.storedStIndex = tri.stIndex;
+    tri.storedVertexIndex = tri.vertexIndex;
   }
 }
 
@@ -70,9 +71,11 @@ void revertMapping(Model& model) {
   for (int i = 0; i < model.triangleCount; ++i) {
     ModelTriangle& tri = model.triangles[static_cast<size_t>(i)];
     tri.stIndex = tri.storedStIndex;
+    tri.vertexIndex = tri.storedVertexIndex;
     for (int k = 0; k < 3; ++k) tri.cornerSt[k] = model.stCoords[static_cast<size_t>(tri.stIndex[k])];
   }
   rebuildStTable(model);
+  computeFaceNormals(model);
 }
 
 }  // namespace pelt

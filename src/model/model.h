@@ -32,6 +32,8 @@ struct ModelTriangle {
   std::array<std::int16_t, 3> vertexIndex{};
   std::array<std::int16_t, 3> stIndex{};
   std::array<std::int16_t, 3> storedStIndex{};
+  // An imported mapping may change which vertices a triangle uses.
+  std::array<std::int16_t, 3> storedVertexIndex{};
   std::array<StCoord, 3> cornerSt{};
   std::array<float, 3> normal{};
   // Render scratch of the 3D view.
@@ -97,7 +99,8 @@ void updateFaceNormal(ModelTriangle& tri, const std::vector<Vec3>& vertices);
 // Makes the current mapping the stored one.
 void storeMapping(Model& model);
 
-// Restores the stored mapping (the caller refreshes the views).
+// Restores the stored mapping, vertex indices included, and the face
+// normals that follow them (the caller refreshes the views).
 void revertMapping(Model& model);
 
 }  // namespace pelt

@@ -4,8 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <cstdint>
 
 namespace pelt {
 
@@ -32,7 +33,8 @@ int openRegular(const std::string& path, std::int64_t& size, int& error) {
   return -1;
 }
 
-// Reads `count` bytes from `offset` on; fewer when the file shrank meanwhile.
+// Reads `bytes.size()` bytes from `offset` on; fewer when the file shrank
+// meanwhile.
 int readRange(int fd, std::uint64_t offset, Bytes& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
@@ -49,21 +51,56 @@ int readRange(int fd, std::uint64_t offset, Bytes& bytes) {
   return 0;
 }
 
+// The head and tail `plan` asks of a file of `size` bytes: all of it when
+// they meet.
+std::pair<std::uint64_t, std::uint64_t> planned(const ReadPlan& plan, std::uint64_t size) {
+  if (plan.head >= size || plan.tail >= size - plan.head) return {size, 0};
+  return {plan.head, plan.tail};
+}
+
 }  // namespace
 
-FileReadResult readWholeFile(const std::string& path) {
+ReadPlan wholeFilePlan(std::span<const std::uint8_t>) { return {UINT64_MAX, 0}; }
+
+FileReadResult readFile(const std::string& path, ReadPlanner planner) {
   FileReadResult result;
-  std::int64_t size = 0;
-  int fd = openRegular(path, size, result.error);
+  std::int64_t fileBytes = 0;
+  int fd = openRegular(path, fileBytes, result.error);
   if (fd < 0) return result;
-  if (size > kMaxReadableFileSize) {
+  if (fileBytes > kMaxReadableFileSize) {
     result.error = EFBIG;
-  } else {
-    result.bytes.resize(static_cast<size_t>(size));
-    result.error = readRange(fd, 0, result.bytes);
+    ::close(fd);
+    return result;
+  }
+  const auto size = static_cast<std::uint64_t>(fileBytes);
+  Bytes& bytes = result.bytes;
+  bytes.resize(std::min<std::uint64_t>(size, kReadProbeBytes));
+  result.error = readRange(fd, 0, bytes);
+  const auto [head, tail] = planned(planner(bytes), size);
+  if (result.error == 0 && head > bytes.size()) {
+    Bytes rest(static_cast<size_t>(head) - bytes.size());
+    result.error = readRange(fd, bytes.size(), rest);
+    bytes.insert(bytes.end(), rest.begin(), rest.end());
+  }
+  bytes.resize(std::min<std::uint64_t>(bytes.size(), head));
+  if (result.error == 0 && tail > 0) {
+    Bytes end(static_cast<size_t>(tail));
+    result.error = readRange(fd, size - tail, end);
+    bytes.insert(bytes.end(), end.begin(), end.end());
   }
   ::close(fd);
   return result;
+}
+
+FileReadResult readWholeFile(const std::string& path) { return readFile(path, wholeFilePlan); }
+
+Bytes keepPlanned(Bytes bytes, ReadPlanner planner) {
+  const auto [head, tail] = planned(
+      planner({bytes.data(), std::min(bytes.size(), kReadProbeBytes)}), bytes.size());
+  if (head + tail == bytes.size()) return bytes;
+  bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(head),
+              bytes.end() - static_cast<std::ptrdiff_t>(tail));
+  return bytes;
 }
 
 FileReadResult readFileRange(const std::string& path, std::uint64_t offset, std::uint64_t count) {
@@ -86,127 +123,6 @@ FileReadResult readFileRange(const std::string& path, std::uint64_t offset, std:
 int openRegularFile(const std::string& path, int& error) {
   std::int64_t size = 0;
   return openRegular(path, size, error);
-}
-
-namespace {
-
-constexpr int kMaxLinkHops = 40;
-
-int writeAll(int fd, const Bytes& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return 0;
-}
-
-// "dir/" for "dir/name", "" for a bare name.
-std::string folderPrefix(const std::string& path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// The user means the file a symbolic link names, not the link; a dangling
-// link names the file to create.
-int followLinks(std::string& path) {
-  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return 0;
-    std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
-    ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
-    if (n < 0) return errno;
-    if (static_cast<size_t>(n) >= target.size()) return ENAMETOOLONG;  // grew meanwhile
-    target.resize(static_cast<size_t>(n));
-    path = (!target.empty() && target.front() == '/') ? target : folderPrefix(path) + target;
-  }
-  return ELOOP;
-}
-
-// Refuses what a direct write would refuse, without touching the file.
-int checkWritable(const std::string& path, const struct stat& st) {
-  if (S_ISDIR(st.st_mode)) return EISDIR;
-  // Renaming over a device or a pipe would replace the node itself.
-  if (!S_ISREG(st.st_mode)) return EINVAL;
-  int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return errno;
-  ::close(fd);
-  return 0;
-}
-
-int writeInPlace(const std::string& path, const Bytes& bytes) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-  if (fd < 0) return errno;
-  int error = writeAll(fd, bytes);
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
-  if (::close(fd) != 0 && error == 0) error = errno;
-  return error;
-}
-
-// A short name, so a long target name never makes the temporary one too long.
-int writeTemporary(const std::string& target, const Bytes& bytes, const struct stat* old,
-                   std::string& temp) {
-  temp = folderPrefix(target) + ".pelt-XXXXXX";
-  int fd = ::mkstemp(temp.data());
-  if (fd < 0) {
-    const int error = errno;
-    temp.clear();  // nothing was created
-    return error;
-  }
-  int error = writeAll(fd, bytes);
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
-  mode_t mode;
-  if (old != nullptr) {
-    // Owner first: a change of owner clears the set-id bits.
-    // Only root may give a file away; anyone else keeps the new file as theirs.
-    if ((old->st_uid != ::geteuid() || old->st_gid != ::getegid()) &&
-        ::fchown(fd, old->st_uid, old->st_gid) != 0) {
-    }
-    mode = old->st_mode & 07777;
-  } else {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0666 & ~mask;
-  }
-  if (error == 0 && ::fchmod(fd, mode) != 0) error = errno;
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error != 0) ::unlink(temp.c_str());
-  return error;
-}
-
-}  // namespace
-
-int writeFileAtomically(const std::string& path, const Bytes& bytes) {
-  std::string target = path;
-  if (int error = followLinks(target)) return error;
-  struct stat old {};
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (!exists && errno != ENOENT) return errno;
-  if (exists) {
-    if (int error = checkWritable(target, old)) return error;
-  }
-  std::string temp;
-  int error = writeTemporary(target, bytes, exists ? &old : nullptr, temp);
-  // A writable file in a folder we may not add to is still written, as a
-  // direct write would. A write that failed part way (a full disk) must not
-  // be repeated over the only good copy.
-  const bool folderRefused = temp.empty() && (error == EACCES || error == EPERM);
-  if (error != 0) return exists && folderRefused ? writeInPlace(target, bytes) : error;
-  // Other hard links must see the new contents too: the full copy already
-  // on disk stays the fallback should the rewrite fail.
-  if (exists && old.st_nlink > 1 && writeInPlace(target, bytes) == 0) {
-    ::unlink(temp.c_str());
-    return 0;
-  }
-  if (::rename(temp.c_str(), target.c_str()) != 0) {
-    error = errno;
-    ::unlink(temp.c_str());
-  }
-  return error;
 }
 
 std::int64_t fileSize(const std::string& path) {

@@ -2,7 +2,9 @@
 // Whole-file reads and crash-safe writes. Every reader works on the bytes of
 // the whole file, so no parser ever touches the disk.
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,8 +22,24 @@ struct FileReadResult {
 // instead of being pulled into memory.
 inline constexpr std::int64_t kMaxReadableFileSize = std::int64_t{512} << 20;
 
+// What a reader needs of a file, judged from its first bytes: the first
+// `head` bytes and the last `tail` bytes, which follow the head directly in
+// what is read (the whole file when the two meet). A reader whose header
+// says how long the file can usefully be reads no more than that, however
+// long the file is.
+struct ReadPlan {
+  std::uint64_t head = 0;
+  std::uint64_t tail = 0;
+};
+inline constexpr size_t kReadProbeBytes = 128;
+// Gets the first kReadProbeBytes of the file (fewer when it is shorter).
+using ReadPlanner = ReadPlan (*)(std::span<const std::uint8_t> start);
+// The whole file, for readers whose formats say nothing of their length.
+ReadPlan wholeFilePlan(std::span<const std::uint8_t> start);
+
 // Only regular files are read: a FIFO, device or folder is refused at once
 // (ENODEV, EISDIR) and never waited on.
+FileReadResult readFile(const std::string& path, ReadPlanner planner);
 FileReadResult readWholeFile(const std::string& path);
 
 // `count` bytes from `offset` on, under the same rules; a file that ends
@@ -32,11 +50,11 @@ FileReadResult readFileRange(const std::string& path, std::uint64_t offset, std:
 // the errno in `error`.
 int openRegularFile(const std::string& path, int& error);
 
-// Writes to a temporary file in the same folder and renames it over `path`,
-// so a failed write leaves the old file as it was. A symbolic link is
-// followed to the file it names; the file keeps its permission bits (and its
-// other hard links); a file a direct write could not open is refused with
-// that errno. Returns 0 or an errno.
+// What `plan` asks for of bytes already in memory (an archived file).
+Bytes keepPlanned(Bytes bytes, ReadPlanner planner);
+
+// Saves without ever losing the old contents (see safe_save.h); 0 or an
+// errno.
 int writeFileAtomically(const std::string& path, const Bytes& bytes);
 
 // Size of a file in bytes, or -1 when it cannot be read.

@@ -162,19 +162,23 @@ std::optional<GameFile> GameFileSystem::locate(const std::string& path) {
   return std::nullopt;
 }
 
-FileReadResult GameFileSystem::read(const GameFile& file) {
-  if (!file.archived()) return readWholeFile(file.path);
+FileReadResult GameFileSystem::read(const GameFile& file, ReadPlanner planner) {
+  if (!file.archived()) return readFile(file.path, planner);
   if (static_cast<size_t>(file.archive) >= archives_.size()) return {{}, ENOENT};
   Archive& archive = archives_[static_cast<size_t>(file.archive)];
-  if (archive.zip) return archive.zip->read(file.entry);
-  return readFileRange(archive.path, file.entry.at, file.entry.size);
+  FileReadResult result = archive.zip
+                              ? archive.zip->read(file.entry)
+                              : readFileRange(archive.path, file.entry.at, file.entry.size);
+  result.bytes = keepPlanned(std::move(result.bytes), planner);
+  return result;
 }
 
-FileReadResult GameFileSystem::readPath(const std::string& path, GameFile* found) {
+FileReadResult GameFileSystem::readPath(const std::string& path, GameFile* found,
+                                        ReadPlanner planner) {
   std::optional<GameFile> file = locate(path);
-  if (!file) return readWholeFile(path);
+  if (!file) return readFile(path, planner);
   if (found) *found = *file;
-  return read(*file);
+  return read(*file, planner);
 }
 
 std::vector<GameFile> GameFileSystem::filesIn(const std::string& folder,

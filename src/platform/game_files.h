@@ -55,10 +55,13 @@ class GameFileSystem {
   // or one below the base folder, the name in the game's files.
   std::optional<GameFile> locate(const std::string& path);
 
-  FileReadResult read(const GameFile& file);
+  // What `planner` asks for of the file (see ReadPlan): a loose file is
+  // read only that far, an archived one is cut to it.
+  FileReadResult read(const GameFile& file, ReadPlanner planner = wholeFilePlan);
   // locate() and read(); a path found nowhere gives the reason its file
   // cannot be read.
-  FileReadResult readPath(const std::string& path, GameFile* found = nullptr);
+  FileReadResult readPath(const std::string& path, GameFile* found = nullptr,
+                          ReadPlanner planner = wholeFilePlan);
 
   // The files of a folder whose extension is `extension` (".pcx") in any
   // case, sorted by name; below the base folder the archives' files too.

@@ -54,6 +54,8 @@ class Platform {
 
   // Dialogs and message boxes.
   virtual MessageAnswer messageBox(const std::string& text, MessageButtons buttons) = 0;
+  // An error: OK only, with the warning icon where the desktop has one.
+  virtual void warningBox(const std::string& text) { messageBox(text, MessageButtons::Ok); }
   virtual std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) = 0;
   virtual std::optional<std::string> browseFolder(const std::string& title) = 0;
   virtual bool resizeSkinsDialog(ResizeSkinsValues& values) = 0;

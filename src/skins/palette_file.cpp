@@ -51,9 +51,20 @@ bool decodePaletteFile(std::span<const std::uint8_t> bytes, Palette& palette) {
   return false;
 }
 
+// An ACT is the palette alone; a PCX ends with its palette; a BMP holds it
+// after its headers. Enough of a longer file is read to tell it is no ACT.
+ReadPlan paletteReadPlan(std::span<const std::uint8_t> start) {
+  if (start.size() >= 2 && start[0] == 0x0A && start[1] == 0x05) return {2, kActSize};
+  if (start.size() >= 54 && start[0] == 'B' && start[1] == 'M')
+    return {std::max<std::uint64_t>(14 + std::uint64_t{readU32(start.data() + 14)} + 256 * 4,
+                                    kActSize + 1),
+            0};
+  return {kActSize + 1, 0};
+}
+
 void loadDefaultPalette(Platform& platform, GameFileSystem& files, Palette& palette) {
   std::optional<GameFile> file = paletteFile(platform, files);
-  FileReadResult read = file ? files.read(*file) : FileReadResult{{}, ENOENT};
+  FileReadResult read = file ? files.read(*file, paletteReadPlan) : FileReadResult{{}, ENOENT};
   if (!read.ok() || !decodePaletteFile(read.bytes, palette)) palette = greyRampPalette();
 }
 

@@ -16,6 +16,8 @@ class Platform;
 // Fills `palette` from the bytes of an ACT, BMP or PCX file. On false the
 // palette is unchanged.
 bool decodePaletteFile(std::span<const std::uint8_t> bytes, Palette& palette);
+// The part of a palette file its decoder uses.
+ReadPlan paletteReadPlan(std::span<const std::uint8_t> start);
 
 // "Palette Path" (unset: the game's pics/colormap.pcx, from its archives if
 // need be), or the grey ramp when it cannot be read.

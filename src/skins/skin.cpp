@@ -63,6 +63,26 @@ void fillCheckerboard(Skin& skin, std::uint8_t same, std::uint8_t other) {
   }
 }
 
+std::uint8_t nearestGrey(const Palette& palette, int level) {
+  auto isGrey = [&](size_t i) {
+    return palette[i * 3] == palette[i * 3 + 1] && palette[i * 3 + 1] == palette[i * 3 + 2];
+  };
+  int greys = 0;
+  for (size_t i = 0; i < 256; ++i) greys += isGrey(i) ? 1 : 0;
+  size_t best = 0;
+  int bestDistance = -1;
+  for (size_t i = 0; i < 256; ++i) {
+    if (greys >= 2 && !isGrey(i)) continue;
+    int distance = 0;
+    for (size_t c = 0; c < 3; ++c) distance += (palette[i * 3 + c] - level) * (palette[i * 3 + c] - level);
+    if (bestDistance < 0 || distance < bestDistance) {
+      best = i;
+      bestDistance = distance;
+    }
+  }
+  return static_cast<std::uint8_t>(best);
+}
+
 std::int64_t skinMemoryBytes(int width, int height) {
   const std::int64_t w = std::max(width, 0), h = std::max(height, 0);
   return static_cast<std::int64_t>(sizeof(Skin)) + 2 * w * h + h * 4 + kSkinTextBytes;

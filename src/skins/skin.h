@@ -62,6 +62,10 @@ Palette greyRampPalette();
 // 4 x 4 blocks: `same` where bit 2 of x equals bit 2 of y, else `other`.
 void fillCheckerboard(Skin& skin, std::uint8_t same, std::uint8_t other);
 
+// The palette's grey (red = green = blue) nearest to the grey `level`, the
+// lower index on ties; any colour when the palette has fewer than two greys.
+std::uint8_t nearestGrey(const Palette& palette, int level);
+
 // What one skin of this size holds in memory: the record, both pixel
 // buffers, the row table and room for its name and path.
 inline constexpr std::int64_t kSkinTextBytes = 512;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/platform.h"
+#include "platform/safe_save.h"
 #include "skins/byte_order.h"
 
 namespace pelt {
@@ -169,20 +170,55 @@ SkinDecodeResult decodeBmp(std::span<const std::uint8_t> file) {
 
 bool writeSkin(Platform& platform, Skin& skin, const std::string& path, const Bytes& bytes,
                std::uint8_t format) {
-  int error = writeFileAtomically(path, bytes);
-  if (error != 0) {
-    platform.messageBox("Error Saving: " + std::to_string(error), MessageButtons::Ok);
-    return false;
-  }
+  if (!saveFileOrWarn(platform, path, bytes)) return false;
   skin.fileFormat = format;
   return true;
 }
 
+
+bool isPcx(std::span<const std::uint8_t> bytes) {
+  return bytes.size() >= 2 && bytes[0] == 0x0A && bytes[1] == 0x05;
+}
+
+bool isBmp(std::span<const std::uint8_t> bytes) {
+  return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
+}
+
+// The most pixel data a header allows: two bytes a pixel for a PCX (a run
+// of one), a run per pixel and an end of line per row for an RLE8 BMP.
+ReadPlan pcxReadPlan(const std::uint8_t* h) {
+  const long width = long{readI16(h + 8)} - readI16(h + 4) + 1;
+  const long height = long{readI16(h + 10)} - readI16(h + 6) + 1;
+  if (!sizeAcceptable(width, height)) return {kPcxHeaderSize, 0};
+  const std::uint64_t stride = std::max<std::uint64_t>(readU16(h + 66), std::uint64_t(width));
+  return {kPcxHeaderSize + 2 * stride * std::uint64_t(height), kPaletteBytes + 1};
+}
+
+ReadPlan bmpReadPlan(const std::uint8_t* h) {
+  const long width = readI32(h + 18), height = std::labs(long{readI32(h + 22)});
+  if (!sizeAcceptable(width, height)) return {kBmpFileHeaderSize + kBmpInfoHeaderSize, 0};
+  const auto w = std::uint64_t(width), rows = std::uint64_t(height);
+  const std::uint64_t pixels =
+      readU32(h + 30) == kBmpRle8 ? (2 * w + 2) * rows + 2 : ((w + 3) & ~std::uint64_t{3}) * rows;
+  const std::uint64_t table = kBmpFileHeaderSize + std::uint64_t{readU32(h + 14)} + 256 * 4;
+  return {std::max(table, std::uint64_t{readU32(h + 10)} + pixels), 0};
+}
+
 }  // namespace
 
+ReadPlan skinImageReadPlan(std::span<const std::uint8_t> start) {
+  if (isPcx(start))
+    return start.size() < kPcxHeaderSize ? ReadPlan{kPcxHeaderSize, 0} : pcxReadPlan(start.data());
+  if (isBmp(start)) {
+    constexpr size_t kHeaders = kBmpFileHeaderSize + kBmpInfoHeaderSize;
+    return start.size() < kHeaders ? ReadPlan{kHeaders, 0} : bmpReadPlan(start.data());
+  }
+  return {UINT64_MAX, 0};  // a format whose header gives no length is read whole
+}
+
 SkinDecodeResult decodeSkinImage(std::span<const std::uint8_t> bytes) {
-  if (bytes.size() >= 2 && bytes[0] == 0x0A && bytes[1] == 0x05) return decodePcx(bytes);
-  if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return decodeBmp(bytes);
+  if (isPcx(bytes)) return decodePcx(bytes);
+  if (isBmp(bytes)) return decodeBmp(bytes);
   return failure(kNotValidSkinMessage);
 }
 
@@ -209,19 +245,19 @@ std::unique_ptr<Skin> skinFromFile(Platform& platform, const FileReadResult& rea
 }  // namespace
 
 std::unique_ptr<Skin> readSkinImage(Platform& platform, const std::string& path) {
-  return skinFromFile(platform, readWholeFile(path), path, GameFile{path, "", -1, {}});
+  return skinFromFile(platform, readFile(path, skinImageReadPlan), path, GameFile{path, "", -1, {}});
 }
 
 std::unique_ptr<Skin> readGameSkin(Platform& platform, GameFileSystem& files,
                                    const std::string& path) {
   GameFile found;
-  FileReadResult read = files.readPath(path, &found);
+  FileReadResult read = files.readPath(path, &found, skinImageReadPlan);
   return skinFromFile(platform, read, path, found);
 }
 
 std::unique_ptr<Skin> readGameSkin(Platform& platform, GameFileSystem& files,
                                    const GameFile& file) {
-  return skinFromFile(platform, files.read(file), file.path, file);
+  return skinFromFile(platform, files.read(file, skinImageReadPlan), file.path, file);
 }
 
 Bytes encodeSkinPcx(const Skin& skin) {

@@ -30,6 +30,10 @@ struct SkinDecodeResult {
   std::string message;         // what to tell the user on failure
 };
 
+// The part of a skin file its header allows (pixel data at its longest, and
+// a PCX's closing palette); the whole file for a format it does not know.
+ReadPlan skinImageReadPlan(std::span<const std::uint8_t> start);
+
 // Decodes a whole PCX or BMP file. The returned skin has pixels, stored copy,
 // palette, size, format and row table; names are the caller's.
 SkinDecodeResult decodeSkinImage(std::span<const std::uint8_t> bytes);
@@ -48,8 +52,8 @@ std::unique_ptr<Skin> readGameSkin(Platform& platform, GameFileSystem& files, co
 Bytes encodeSkinPcx(const Skin& skin);
 Bytes encodeSkinBmp(const Skin& skin);
 
-// Write the skin and set its `fileFormat`; on failure show
-// "Error Saving: <errno>" and leave the skin unchanged.
+// Write the skin and set its `fileFormat`; on failure show the save error
+// (saveErrorMessage) and leave the skin unchanged.
 bool writeSkinPcx(Platform& platform, Skin& skin, const std::string& path);
 bool writeSkinBmp(Platform& platform, Skin& skin, const std::string& path);
 

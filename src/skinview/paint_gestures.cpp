@@ -37,7 +37,7 @@ void paintStep(SkinView& view, bool pressed, WindowPoint point) {
         changed |= stroke.dabTexels((*across)[0], (*across)[1], tables);
     return changed;
   };
-  const PaintSurface<decltype(dab)> surface{in.rasterizer, view.viewWidth, view.viewHeight, dab};
+  const PaintSurface<decltype(dab)> surface{in.rasterizer, view.shownWidth(), view.viewHeight, dab};
   if (pressed ? stroke.press(surface) : stroke.moveTo(surface, point))
     stroke.recolour([&view] { view.sendRefresh(kRetexture, kPaintRefresh); });
 }

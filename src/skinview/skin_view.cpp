@@ -127,8 +127,11 @@ std::optional<BrushOutline> SkinView::brushOutline(int x, int y) const {
 }
 
 void SkinView::normaliseMapRect() {
-  const std::int32_t maxX = std::max(in_.model.skinWidth - 1, 0);
-  const std::int32_t maxY = std::max(in_.model.skinHeight - 1, 0);
+  // Before a model gives the skin its size the default stays as it is;
+  // clamped to no skin at all it would shrink to a point.
+  if (in_.model.skinWidth <= 0 || in_.model.skinHeight <= 0) return;
+  const std::int32_t maxX = in_.model.skinWidth - 1;
+  const std::int32_t maxY = in_.model.skinHeight - 1;
   MapRect& r = mapRect;
   r.x0 = std::clamp(r.x0, 0, maxX);
   r.x1 = std::clamp(r.x1, 0, maxX);

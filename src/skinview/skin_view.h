@@ -4,6 +4,7 @@
 // that tells for every view pixel which skin pixel it shows. Painting and
 // mapping gestures (paint_gestures.h, mapping_gestures.h) work through it.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -129,9 +130,12 @@ class SkinView : public CoreView {
   SkinPoint windowToSkin(int wx, int wy) const;
   // The skin pixel offset shown at a window point (y from the top), or -1.
   std::int32_t texelAt(int wx, int wy) const;
+  // On the window: the buffer's columns past the client width (its width is
+  // rounded up to 4) are never shown.
   bool insideView(int wx, int wy) const {
-    return wx >= 0 && wy >= 0 && wx < viewWidth && wy < viewHeight;
+    return wx >= 0 && wy >= 0 && wx < shownWidth() && wy < viewHeight;
   }
+  int shownWidth() const { return std::min<int>(clientWidth_, viewWidth); }
 
   SkinViewInputs& inputs() { return in_; }
   const SkinViewInputs& inputs() const { return in_; }

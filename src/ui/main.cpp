@@ -1,6 +1,7 @@
 // pelt: the desktop program.
 
-#include <QApplication>
+#include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "app/intro/intro.h"
 #include "app/main_frame.h"
 #include "platform/paths.h"
+#include "ui/application.h"
 #include "ui/main_window.h"
 #include "ui/program_icon.h"
 #include "ui/qt_platform.h"
@@ -16,18 +18,30 @@
 int main(int argc, char** argv) {
   // Before QApplication takes its own options out of argv.
   std::vector<std::string> arguments(argv, argv + argc);
-  QApplication application(argc, argv);
+  if (std::optional<std::string> answer = pelt::terminalAnswer(arguments)) {
+    std::cout << *answer;
+    return 0;
+  }
+  pelt::Application application(argc, argv);
   QApplication::setApplicationName("Pelt");
   QApplication::setOrganizationName("Quillon");
   QGuiApplication::setDesktopFileName(PELT_APP_ID);
   QApplication::setWindowIcon(pelt::programIconSet());
 
   pelt::QtPlatform platform;
+  application.setPlatform(&platform);
+  // Events after the platform is gone find none.
+  struct Unset {
+    pelt::Application& application;
+    ~Unset() { application.setPlatform(nullptr); }
+  } unset{application};
   pelt::App app(platform);
   app.dataFolder = pelt::programDataFolder();
   pelt::MainWindow window(app, platform);
   platform.setWindow(&window);
-  if (window.startUp(pelt::parseArguments(arguments)) == pelt::StartupResult::Quit) return 0;
+  pelt::CommandLine commandLine = pelt::parseArguments(arguments);
+  commandLine.programFolder = QCoreApplication::applicationDirPath().toStdString();
+  window.startUp(commandLine);
   if (window.frame().introChoice() == pelt::IntroChoice::Play) pelt::runIntro(platform, app.rasterizer);
   return application.exec();
 }

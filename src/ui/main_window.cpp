@@ -102,9 +102,7 @@ StartupResult MainWindow::startUp(const CommandLine& commandLine) {
   }
   repaint();
   QCoreApplication::processEvents();
-  const StartupResult result = frame_.start(commandLine);
-  if (result == StartupResult::Quit) hide();
-  return result;
+  return frame_.start(commandLine);
 }
 
 QAction* MainWindow::action(int commandId) const {

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QPushButton>
 #include <QSoundEffect>
@@ -88,6 +89,11 @@ MessageAnswer QtPlatform::messageBox(const std::string& text, MessageButtons but
   if (buttons == MessageButtons::YesNoCancel) return MessageAnswer::Cancel;
   if (buttons == MessageButtons::YesNo) return MessageAnswer::No;
   return MessageAnswer::Ok;
+}
+
+void QtPlatform::warningBox(const std::string& text) {
+  QMessageBox box(QMessageBox::Warning, "Pelt", qs(text), QMessageBox::Ok, dialogParent());
+  box.exec();
 }
 
 QString QtPlatform::fallbackFolder() const {
@@ -264,8 +270,24 @@ bool QtPlatform::takePendingInput() {
 }
 
 bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
-  QEvent::Type type = event->type();
+  const QEvent::Type type = event->type();
+  const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+                     type == QEvent::MouseButtonRelease;
+  const Qt::MouseButton button = mouse ? static_cast<QMouseEvent*>(event)->button() : Qt::NoButton;
   if (type == QEvent::KeyPress || type == QEvent::MouseButtonPress) inputSeen_ = true;
+  // The press that ends the intro ends only the intro: neither it, its
+  // release, nor a shortcut it would start reaches the main window.
+  if (intro_ != nullptr) {
+    if (type == QEvent::MouseButtonPress) buttonsHeldOverIntro_ |= button;
+    if (type == QEvent::ShortcutOverride) event->accept();
+    if (mouse || type == QEvent::KeyPress || type == QEvent::KeyRelease ||
+        type == QEvent::ShortcutOverride)
+      return true;
+  }
+  if (type == QEvent::MouseButtonRelease && (buttonsHeldOverIntro_ & button)) {
+    buttonsHeldOverIntro_ &= ~button;
+    return true;
+  }
   return QObject::eventFilter(watched, event);
 }
 

@@ -28,6 +28,7 @@ class QtPlatform : public QObject, public Platform {
   void setWindow(MainWindow* window) { window_ = window; }
 
   MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override;
+  void warningBox(const std::string& text) override;
   std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) override;
   std::optional<std::string> browseFolder(const std::string& title) override;
   bool resizeSkinsDialog(ResizeSkinsValues& values) override;
@@ -98,6 +99,7 @@ class QtPlatform : public QObject, public Platform {
   std::optional<QPoint> pinned_;
   std::optional<QPoint> lastGlobal_;
   bool inputSeen_ = false;
+  Qt::MouseButtons buttonsHeldOverIntro_;
   QSoundEffect* sound_ = nullptr;
   class IntroWindow* intro_ = nullptr;
   QString musicFolder_;

@@ -2,6 +2,9 @@
 // Preferences command and the about box.
 #include "app/main_frame.h"
 
+#include <filesystem>
+
+#include "app/command_table.h"
 #include "app/commands/file_preferences.h"
 #include "app/intro/intro.h"
 #include "app/intro/intro_music.h"
@@ -38,22 +41,56 @@ class StartUp : public test::FrameTest {
 
 TEST_F(StartUp, FreshSettingsAskForTheBaseFolderUntilItIsUsable) {
   std::string model = writeModel("tris.md2");
-  platform.folderAnswers = {std::nullopt, dir.file("missing"), dir.path()};
+  platform.folderAnswers = {dir.file("missing"), dir.path()};
   platform.answerFile(model);
   app.dataFolder = dir.file("no-maps-here");  // silently none
 
   EXPECT_EQ(start({}), StartupResult::Ready);
 
-  EXPECT_EQ(platform.folderTitles, Messages(3, "Please locate the 'baseq2' folder under Quake2"));
-  EXPECT_EQ(platform.messageTexts(),
-            (Messages{"You must specify a valid folder",
-                      "That folder is not valid,\nPlease choose another"}));
+  EXPECT_EQ(platform.folderTitles, Messages(2, "Please locate the 'baseq2' folder under Quake2"));
+  EXPECT_EQ(platform.messageTexts(), Messages{"That folder is not valid,\nPlease choose another"});
   // Nothing remembered: straight to the Open dialog.
   EXPECT_EQ(platform.fileRequests.at(0).startFolder, dir.path());
   EXPECT_EQ(frame.introChoice(), IntroChoice::Play);
   EXPECT_DOUBLE_EQ(app.splitRatio, 0.65);
   EXPECT_EQ(app.colorSlots, (std::array<std::uint8_t, 8>{248, 64, 128, 192, 15, 10, 5, 0}));
   EXPECT_EQ(platform.refreshes.back(), (test::RecordedRefresh{0, 0x2F, true}));
+}
+
+// A first start offers the demo game folder beside the program; Cancel in
+// the folder browser means no base folder, and Cancel in the Open dialog an
+// empty window, which draws.
+TEST_F(StartUp, FirstStartOffersTheDemoAndCancelsLeaveAnEmptyWindow) {
+  const std::string demo = dir.file("bin/demo/baseq2");
+  std::filesystem::create_directories(demo);
+  const std::string question = std::string(kUseDemoFolderQuestion) + demo;
+  auto startIn = [&](MessageAnswer answer) {
+    platform.messages.clear();
+    platform.messageAnswers = {answer};
+    CommandLine line = parseArguments({"pelt"});
+    line.programFolder = dir.file("bin");
+    return frame.start(line);
+  };
+  EXPECT_EQ(startIn(MessageAnswer::No), StartupResult::NoModel);
+  EXPECT_EQ(platform.messageTexts(), (Messages{question, kNoBaseFolderMessage}));
+  EXPECT_EQ(app.baseFolder, "");
+  EXPECT_EQ(setting("Project", "BaseDir"), "missing");
+  EXPECT_FALSE(app.model.modelLoaded);
+  frame.refresh(0, 0xF);
+  for (const Command& command : commandTable()) runCommand(frame, command.id);
+
+  EXPECT_EQ(startIn(MessageAnswer::Yes), StartupResult::NoModel);
+  EXPECT_EQ(platform.messageTexts(), Messages{question});
+  EXPECT_EQ(app.baseFolder, demo);
+  EXPECT_EQ(setting("Project", "BaseDir"), demo);
+}
+
+// --help and --version are answered without a window.
+TEST(CommandLineTest, HelpAndVersionAreAnsweredOnTheTerminal) {
+  EXPECT_EQ(terminalAnswer({"pelt", "--version"}), "Pelt 0.1\n");
+  EXPECT_TRUE(terminalAnswer({"pelt", "-base", "x", "--help"})->starts_with("usage: pelt"));
+  EXPECT_FALSE(terminalAnswer({"pelt", "-md2", "--help"}));  // a model of that name
+  EXPECT_FALSE(terminalAnswer({"pelt"}));
 }
 
 TEST_F(StartUp, ReadsLayoutColoursAndWorkFoldersFromSettings) {

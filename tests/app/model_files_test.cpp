@@ -1,8 +1,5 @@
 // Opening and saving models: what loading makes of a file, the bytes a save
 // writes, and the questions and failures around both.
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 
 #include "app/commands/file_save.h"
@@ -42,9 +39,13 @@ class ModelFiles : public test::FrameTest {
 TEST_F(ModelFiles, LoadingReadsGeometryFramesAndSkinsInAnyCase) {
   writeSkin("models/m/skin.pcx", 64, 32);
   writeSkin("models/m/Other.PCX", 64, 32, 5);
+  // A skin saved outside the base folder is named by its absolute path.
+  const test::TempDir elsewhere;
+  const std::string outside =
+      elsewhere.write("outside.pcx", encodeSkinPcx(patternSkin(64, 32, 9)));
   std::string path = dir.write(
-      "models/m/tris.md2",
-      encodeMd2(test::quadStripMd2(1, 64, 32, {"models/m/skin.pcx", "MODELS\\m\\other.pcx"}, 3)));
+      "models/m/tris.md2", encodeMd2(test::quadStripMd2(
+                               1, 64, 32, {"models/m/skin.pcx", "MODELS\\m\\other.pcx", outside}, 3)));
   ASSERT_TRUE(loadMd2(app, path));
   const Model& m = app.model;
   EXPECT_TRUE(platform.messages.empty());
@@ -52,24 +53,34 @@ TEST_F(ModelFiles, LoadingReadsGeometryFramesAndSkinsInAnyCase) {
   EXPECT_EQ(std::tuple(m.vertexCount, m.triangleCount, m.storedStCount), std::tuple(4, 2, 4));
   ASSERT_EQ(m.frames.size(), 3u);
   EXPECT_EQ(m.frames[2].vertices[3], (Vec3{-3.0f, 10.0f, 8.0f}));
-  ASSERT_EQ(m.skins.size(), 2u);
+  ASSERT_EQ(m.skins.size(), 3u);
   EXPECT_EQ(m.skins[1]->name, "MODELS/m/other.pcx");  // found in any case, stored with '/'
   EXPECT_EQ(m.skins[1]->pixels, patternSkin(64, 32, 5).pixels);
+  EXPECT_EQ(m.skins[2]->name, outside);
+  EXPECT_EQ(m.skins[2]->pixels, patternSkin(64, 32, 9).pixels);
 }
 
+// The stand-in's greys come from the palette, the missing file is named.
 TEST_F(ModelFiles, MissingOrWrongSizedSkinsBecomeCheckerboards) {
-  dir.write("pal.act", Bytes(768, 7));
+  Bytes palette(768);  // sixteen greys, then reds
+  for (size_t i = 0; i < 256; ++i) {
+    palette[i * 3] = static_cast<std::uint8_t>(i < 16 ? i * 16 : i);
+    palette[i * 3 + 1] = palette[i * 3 + 2] = static_cast<std::uint8_t>(i < 16 ? i * 16 : 0);
+  }
+  dir.write("pal.act", palette);
   platform.writeString(settings::kPreferences, settings::kPalettePath, dir.file("pal.act"));
   writeSkin("a.pcx", 16, 8);
   writeSkin("wrong.pcx", 8, 8);
   ASSERT_TRUE(loadMd2(app, dir.write("m.md2", encodeMd2(test::quadStripMd2(
                                                   1, 16, 8, {"a.pcx", "gone.pcx", "wrong.pcx"})))));
-  EXPECT_EQ(platform.messageTexts(), (Messages{kMissingSkinMessage, kWrongSkinSizeMessage}));
+  EXPECT_EQ(platform.messageTexts(),
+            (Messages{std::string(kMissingSkinMessage) + "\n" + dir.file("gone.pcx"),
+                      kWrongSkinSizeMessage}));
   const Skin& temp = *app.model.skins.at(1);
   EXPECT_FALSE(temp.hasFile);
-  EXPECT_EQ(temp.palette[100], 7);
+  EXPECT_TRUE(std::equal(palette.begin(), palette.end(), temp.palette.begin()));
   EXPECT_EQ((std::array{temp.pixel(0, 3), temp.pixel(4, 3), temp.pixel(0, 4), temp.pixel(12, 4)}),
-            (std::array<std::uint8_t, 4>{63, 191, 191, 63}));
+            (std::array<std::uint8_t, 4>{4, 12, 12, 4}));
   EXPECT_EQ(app.model.skins[2]->pixels, temp.pixels);
 }
 
@@ -185,41 +196,27 @@ TEST_F(ModelFiles, OpeningOverAModelCancelsOrSavesItFirst) {
   EXPECT_EQ(app.currentFile, second);
 }
 
-TEST_F(ModelFiles, RefusedAndFailedSavesSayWhyAndLeaveTheOldFile) {
+TEST_F(ModelFiles, RefusedAndFailedSavesSayWhy) {
   const std::string path = open("m.md2", encodeMd2(test::quadStripMd2(40, 16, 8, {"a.pcx"})));
-  const Bytes before = readWholeFile(path).bytes;
   app.model.skins[0]->name = std::string(64, 'n');  // 63 and the NUL fit
   EXPECT_FALSE(saveMd2(app, path));
   EXPECT_EQ(platform.messageTexts(), Messages{skinNameTooLongMessage(std::string(64, 'n'))});
   app.model.skins[0]->unlinked = kSkinUnlinked;  // an unlinked skin is not written
 
-  // The file-size limit cuts the write off part way, as a full disk would.
-  platform.messages.clear();
-  struct rlimit old {};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small {
-    256, old.rlim_max
-  };
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool saved = saveMd2(app, path);
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, previous);
-  EXPECT_FALSE(saved);
-  EXPECT_EQ(platform.messageTexts(), Messages{"Error Saving: 27"});
-  EXPECT_EQ(readWholeFile(path).bytes, before);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temp file
-
   // Through the commands the cause comes first, then the command's own message.
+  const std::string missing[] = {dir.file("no/such/folder/x.md2"), dir.file("gone/m.md2")};
   const std::pair<int, const char*> commands[] = {
       {32774, "An error occured while attempting to save!"},
       {32773, "An error occured while trying to save =["}};
   for (auto [id, message] : commands) {
     platform.messages.clear();
-    platform.answerFile(dir.file("no/such/folder/x.md2"));
-    app.currentFile = dir.file("gone/m.md2");
+    platform.answerFile(missing[0]);
+    app.currentFile = missing[1];
     run(id);
-    EXPECT_EQ(platform.messageTexts(), (Messages{"Error Saving: 2", message}));
+    const std::string& path = missing[id == 32774 ? 0 : 1];
+    EXPECT_EQ(platform.messageTexts(),
+              (Messages{"Error Saving: 2\n" + path + ": No such file or directory", message}));
+    EXPECT_TRUE(platform.messages[0].warning);
   }
 }
 

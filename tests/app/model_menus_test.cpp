@@ -114,19 +114,29 @@ TEST_F(MappingCommands, ExportThenImportKeepsTheMappingAndRevertUndoesIt) {
   platform.answerFile(dir.file("sub/map"));  // no extension: ".pmp" is added
   run(kExport);
   ASSERT_EQ(fileSize(dir.file("sub/map.pmp")), 12 + 24 * 6);
+  // A file that cannot be written leaves the table as it was, uncompacted.
+  app.model.stCoords[static_cast<size_t>(app.model.stCount)] = {5, 5};
+  const int stCount = ++app.model.stCount;
   platform.answerFile(dir.file("missing/map.pmp"));
   run(kExport);
-  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{"Error Saving: 2"});
+  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{"Error Saving: 2\n" +
+                                                              dir.file("missing/map.pmp") +
+                                                              ": No such file or directory"});
+  EXPECT_EQ(app.model.stCount, stCount);
 
   app.model.stCoords[3] = {77, 77};
   rebuildStTable(app.model);
   app.model.triangles[0].vertexIndex = {2, 1, 0};
-  platform.answerFile(dir.file("sub/map.pmp"));
+  // Bytes after the records are no part of the mapping.
+  Bytes file = readWholeFile(dir.file("sub/map.pmp")).bytes;
+  file.resize(file.size() + 5, 0xEE);
+  platform.answerFile(dir.write("sub/long.pmp", file));
   run(kImport);  // the file's vertex indices come too
   EXPECT_EQ(corners(), before);
   EXPECT_EQ(app.model.triangles[0].vertexIndex, (std::array<std::int16_t, 3>{0, 1, 2}));
-  run(kRevert);  // the import stored the mapping it replaced
+  run(kRevert);  // the import stored the mapping it replaced, indices included
   EXPECT_EQ(app.model.triangles[1].cornerSt[1], (StCoord{77, 77}));
+  EXPECT_EQ(app.model.triangles[0].vertexIndex, (std::array<std::int16_t, 3>{2, 1, 0}));
 }
 
 TEST_F(MappingCommands, RefusedFilesLeaveTheModelAndItsStoredMappingAlone) {
@@ -217,6 +227,27 @@ TEST_F(Companions, DamagedFilesAreRefusedAndTheListStaysAsItWas) {
     EXPECT_EQ(app.companions.items.size(), 1u);
     EXPECT_EQ(app.companions.currentIndex, 0);
   }
+}
+
+// All open companions share one memory budget; one that would pass it is
+// called too large, not damaged.
+TEST_F(Companions, OpenCompanionsShareOneBudget) {
+  // Eight skins of 4096 x 4000 fit the budget alone; the first is on disk
+  // and stays in memory while the companion is open, so a second is refused.
+  Skin first;
+  allocateSkin(first, 4096, 4000);
+  dir.write("big.pcx", encodeSkinPcx(first));
+  const std::string big =
+      dir.write("big.md2", encodeMd2(test::quadStripMd2(2, 4096, 4000, Messages(8, "big.pcx"))));
+  EXPECT_EQ(open(big).skin.pixels.size(), 4096u * 4000u);
+  open(big);
+  EXPECT_EQ(platform.messageTexts().at(0).substr(0, 95),
+            "This companion is too large: it would need 251 MB, and the open companions together "
+            "may use 241");
+  EXPECT_EQ(app.companions.items.size(), 1u);
+  run(kCloseCompanion);
+  open(big);
+  EXPECT_EQ(app.companions.items.size(), 1u);
 }
 
 TEST_F(Companions, ShownWhileNotHiddenAndTheModelHasTheirFrame) {

@@ -2,8 +2,14 @@
 // through the command table as the menus and keys run them.
 #include "app/commands/skins.h"
 
-#include <filesystem>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include "app/common_texts.h"
 #include "app/commands/skins_effects.h"
 #include "app/commands/skins_operations.h"
 #include "app/commands/skins_palette.h"
@@ -93,7 +99,9 @@ TEST_F(SkinCommands, NewAndDuplicateSkins) {
 TEST_F(SkinCommands, SaveAsNamesByTheBaseFolderAndAsksOutsideIt) {
   loadStrip();
   const std::string copy = app.baseFolder + "/models/m/copy", out = dir.file("out.pcx");
-  const Messages failed{kNotBelowBaseQuestion, "Error Saving: 2", kSaveSkinFailedMessage};
+  const std::string missing = dir.file("missing/x.pcx");
+  const Messages failed{kNotBelowBaseQuestion, "Error Saving: 2\n" + missing + ": No such file or directory",
+                        kSaveSkinFailedMessage};
   struct Case {
     std::string file;
     int filter;
@@ -104,7 +112,7 @@ TEST_F(SkinCommands, SaveAsNamesByTheBaseFolderAndAsksOutsideIt) {
       {copy, 2, MessageAnswer::No, "models/m/copy.bmp", {}},
       {out, 1, MessageAnswer::No, "models/m/copy.bmp", {kNotBelowBaseQuestion}},
       {out, 1, MessageAnswer::Yes, out, {kNotBelowBaseQuestion}},
-      {dir.file("missing/x.pcx"), 1, MessageAnswer::Yes, out, failed},
+      {missing, 1, MessageAnswer::Yes, out, failed},
   };
   for (const Case& c : cases) {
     platform.messages.clear();
@@ -226,6 +234,30 @@ TEST_F(SkinCommands, ResizeRefusalsComeInOrder) {
     EXPECT_EQ(platform.messageTexts(), c.message ? Messages{c.message} : Messages{}) << c.width;
     EXPECT_EQ(skin().pixels.size(), c.message ? oldSize : size_t(c.width * c.height));
   }
+
+  // Nine skins of 4096 x 4096 pass the memory a model may load; four fit
+  // it, but not the memory there is, which ends the command, not the program.
+  for (int i = 0; i < 8; ++i) run(kDuplicate);
+  platform.messages.clear();
+  resize(4096, 4096, false);
+  EXPECT_TRUE(platform.messages.at(0).warning);
+  EXPECT_EQ(platform.messages[0].text.substr(0, 47), "Re-sizing the 9 skins to 4096x4096 would need 2");
+  while (app.model.skins.size() > 4) run(kClose);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlimit limit{rlim_t(pages * ::sysconf(_SC_PAGESIZE) + (48 << 20)), RLIM_INFINITY};
+    platform.messages.clear();
+    const Bytes before = skin().pixels;
+    ::setrlimit(RLIMIT_AS, &limit);
+    resize(4096, 4096, false);
+    const bool unchanged = app.model.skinWidth == 20 && skin().pixels == before;
+    ::_exit(unchanged && platform.messageTexts() == Messages{kNotEnoughMemoryMessage} ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST_F(SkinCommands, ReplaceColorsSpreadsOneRangeOverAnotherAndInvertLooksTheSame) {

@@ -210,10 +210,25 @@ TEST_F(Snapshot, TrueColourWritesAPaddedBmpUnderItsOwnExtension) {
   // Something was drawn, and the gauge is back where it was.
   EXPECT_TRUE(std::any_of(b.begin() + 54, b.end(), [](std::uint8_t v) { return v != 0; }));
   EXPECT_DOUBLE_EQ(app.blendAmount, 0.3);
+  EXPECT_EQ(platform.statusText, "Snapshot written to " + dir.file("colour.bmp"));
+
+  // Replacing "colour.bmp", which the user did not name, is asked first.
+  const std::string question = dir.file("colour.bmp") + " already exists.\nDo you want to replace it?";
+  for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+    platform.messages.clear();
+    platform.messageAnswers = {answer};
+    snap({true, 20, 16, true, true, 0}, "colour.pcx", 2);
+    EXPECT_EQ(platform.messageTexts(), Messages{question});
+    EXPECT_EQ(fileSize(dir.file("colour.bmp")), 54 + (answer == MessageAnswer::Yes ? 60 : 56) * 16);
+  }
 
   // Into a folder that does not exist: the error, and no file.
+  platform.messages.clear();
   snap({true, 32, 32, true, true, 5000}, "missing/colour.bmp");
-  EXPECT_EQ(platform.messageTexts(), Messages{kSnapshotErrorMessage});
+  EXPECT_EQ(platform.messageTexts(),
+            (Messages{"Error Saving: 2\n" + dir.file("missing/colour.bmp") +
+                          ": No such file or directory",
+                      kSnapshotErrorMessage}));
 
   // ImageMagick agrees, where it is installed.
   if (std::system("command -v identify >/dev/null 2>&1") == 0) {
@@ -221,7 +236,7 @@ TEST_F(Snapshot, TrueColourWritesAPaddedBmpUnderItsOwnExtension) {
         "identify -format '%w %h %z' " + dir.file("colour.bmp") + " > " + dir.file("id.txt");
     ASSERT_EQ(std::system(command.c_str()), 0);
     FileReadResult id = readWholeFile(dir.file("id.txt"));
-    EXPECT_EQ(std::string(id.bytes.begin(), id.bytes.end()), "18 16 8");
+    EXPECT_EQ(std::string(id.bytes.begin(), id.bytes.end()), "20 16 8");
   }
 }
 

@@ -89,6 +89,8 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
       {render + " --skin /dev/zero", 1, "/dev/zero: not a regular file"},
       {render + " --skin " + dir.path(), 1, dir.path() + ": Is a directory"},
       {render + " --skin " + big, 1, big + ": File too large"},
+      {"demo " + dir.path(), 1, dir.path() + ": not empty"},
+      {"demo --force", 2, "usage:"},
   };
   for (const auto& [args, status, message] : cases) {
     const auto [got, out] = runCli(args);
@@ -107,6 +109,22 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
   ASSERT_EQ(runCli("convert " + bmp + " " + dir.file("chained.pcx")).first, 0);
   EXPECT_TRUE(std::filesystem::is_symlink(dir.file("chained.pcx")));
   EXPECT_EQ(readWholeFile(dir.file("skins/new.pcx")).bytes, readWholeFile(small).bytes);
+
+  // A skin saved outside the game folder is named by its absolute path and
+  // read from there.
+  const std::string outside = dir.write("elsewhere/skin.pcx", encodeSkinPcx(test::patternSkin(16, 8)));
+  const std::string absolute =
+      dir.write("baseq2/absolute.md2", encodeMd2(test::quadStripMd2(1, 16, 8, {outside})));
+  const auto [infoStatus, infoText] = runCli("info " + absolute);
+  EXPECT_EQ(infoStatus, 0);
+  EXPECT_EQ(infoText.find("External Skin"), std::string::npos) << infoText;
+
+  // The demo is written over a folder's contents only when forced.
+  const std::string painted = dir.write("baseq2/models/monsters/grub/skin.pcx", {7});
+  EXPECT_EQ(runCli("demo " + dir.path()).first, 1);
+  EXPECT_EQ(readWholeFile(painted).bytes, Bytes{7});
+  EXPECT_EQ(runCli("demo --force " + dir.path()).first, 0);
+  EXPECT_NE(readWholeFile(painted).bytes, Bytes{7});
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <random>
 
@@ -25,8 +27,11 @@
 #include "app/frame_lists.h"
 #include "app/main_frame.h"
 #include "demo/demo_folder.h"
+#include "model/mapping_file.h"
+#include "model/md2_format.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
+#include "skins/skin_image.h"
 #include "support/fixtures.h"
 #include "support/malformed_corpus.h"
 #include "support/model_invariants.h"
@@ -92,8 +97,8 @@ TEST(MalformedCorpus, EachFileIsRefusedWithItsMessageOrTakenSanely) {
       continue;
     }
     for (const std::string& text : platform.messageTexts())
-      EXPECT_TRUE(text == kMissingSkinMessage || text == kWrongSkinSizeMessage ||
-                  text == kWrongDimensionsMessage)
+      EXPECT_TRUE(text.starts_with(kMissingSkinMessage) || text == kWrongSkinSizeMessage ||
+                  text == kWrongDimensionsMessage || text == kNotValidSkinMessage)
           << text;
     EXPECT_EQ(modelFault(app.model, true), "");
     // Names that point outside the base folder or at special files become
@@ -101,6 +106,34 @@ TEST(MalformedCorpus, EachFileIsRefusedWithItsMessageOrTakenSanely) {
     EXPECT_TRUE(!file.name.starts_with("skin_name_") ||
                 (app.model.skins.size() == 1 && !app.model.skins[0]->hasFile));
   }
+}
+
+// A file far longer than its header allows is read only that far (and, for
+// a PCX, its closing palette), and what is read decodes as the file alone.
+TEST(OversizedFiles, AreReadOnlyAsFarAsTheirHeadersAllow) {
+  TempDir dir;
+  const Bytes pcx = encodeSkinPcx(patternSkin(16, 8));
+  Model mapped;
+  mapped.triangleCount = 3;
+  const std::tuple<std::string, Bytes, ReadPlanner, size_t> cases[] = {
+      {"m.md2", encodeMd2(quadStripMd2(2, 16, 8, {"a.pcx"})), md2ReadPlan, 0},
+      {"m.pmp", encodeMappingFile(mapped), mappingReadPlan, 0},
+      {"s.bmp", encodeSkinBmp(patternSkin(16, 8)), skinImageReadPlan, 0},
+      {"s.pcx", pcx, skinImageReadPlan, 128 + 2 * 16 * 8 + 769},
+  };
+  for (const auto& [name, file, plan, read] : cases) {
+    // 64 MB more: after the end, or before a PCX's palette.
+    const size_t palette = name == "s.pcx" ? 769 : 0;
+    const std::string path = dir.write(name, Bytes(file.begin(), file.end() - palette));
+    std::filesystem::resize_file(path, file.size() + (64 << 20));
+    std::ofstream(path, std::ios::binary | std::ios::app)
+        .write(reinterpret_cast<const char*>(&*(file.end() - palette)), palette);
+    const FileReadResult got = readFile(path, plan);
+    EXPECT_EQ(got.bytes.size(), read ? read : file.size()) << name;
+  }
+  const Bytes shortPcx = readFile(dir.file("s.pcx"), skinImageReadPlan).bytes;
+  EXPECT_EQ(decodeSkinImage(shortPcx).skin->pixels, decodeSkinImage(pcx).skin->pixels);
+  EXPECT_EQ(decodeSkinImage(shortPcx).skin->palette, decodeSkinImage(pcx).skin->palette);
 }
 
 constexpr std::array<ViewId, 4> kViews = {ViewId::SkinView, ViewId::ModelView, ViewId::GradientBox,

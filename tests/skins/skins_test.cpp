@@ -125,23 +125,6 @@ TEST(SkinImage, DecodesHandMadeFiles) {
   }
 }
 
-TEST(SkinImageFiles, FailuresThroughThePlatform) {
-  TempDir dir;
-  ScriptedPlatform platform;
-  // Missing file: nothing, no message. Bad file: the decoder's message.
-  EXPECT_FALSE(readSkinImage(platform, dir.file("missing.pcx")));
-  EXPECT_TRUE(platform.messages.empty());
-  dir.write("bad.pcx", {1, 2, 3});
-  EXPECT_FALSE(readSkinImage(platform, dir.file("bad.pcx")));
-  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{kNotValidSkinMessage});
-  // A failed write names errno and keeps the skin's format.
-  Skin skin = patternSkin(16, 8);
-  skin.fileFormat = kFormatBmp;
-  EXPECT_FALSE(writeSkinPcx(platform, skin, dir.file("no/such/folder/x.pcx")));
-  EXPECT_EQ(platform.messages.back().text, "Error Saving: 2");
-  EXPECT_EQ(skin.fileFormat, kFormatBmp);
-}
-
 // A common image tool, when it is installed, reads our skins with identical
 // colours, odd widths included.
 TEST(SkinImageFiles, ImageMagickReadsOurSkins) {

@@ -310,6 +310,15 @@ TEST_F(SkinViewTest, WheelZoomsAboutThePointer) {
   }
 }
 
+// The default map rectangle waits for a skin size to be clamped to.
+TEST_F(SkinViewTest, MapRectangleKeepsItsDefaultUntilASkinHasASize) {
+  showCentred(40, 20);
+  EXPECT_EQ(view->mapRect, MapRect{});
+  addSkin(16, 8);
+  view->renderSkinView(0);
+  EXPECT_EQ(view->mapRect, (MapRect{0, 0, 15, 7}));
+}
+
 TEST_F(SkinViewTest, BrushesPaintThePinnedPixelsInBandsAndFillInsideTheSelection) {
   addSkin(32, 32);
   app.cameraOverride = false;
@@ -328,6 +337,22 @@ TEST_F(SkinViewTest, BrushesPaintThePinnedPixelsInBandsAndFillInsideTheSelection
   // The press paints one point, the move one segment: one Retexture each.
   EXPECT_EQ(platform.refreshes, (Refreshes{{3, 0x13, false}, {3, 0x13, false}}));
   EXPECT_TRUE(app.model.currentSkin()->modified);
+
+  // A drag past the right edge stops at the client's last column, not the
+  // buffer's (the width rounded up to 4); a pick there picks nothing.
+  view->resize(30, 32);
+  view->renderSkinView(0);
+  drag({{26, 20}, {31, 20}});
+  std::set<int> columns;
+  for (int x = 0; x < 32; ++x) {
+    const std::int32_t t = view->texelMap[static_cast<size_t>(32 - 20 - 1) * 32 + x];
+    if (app.model.currentSkin()->pixels[static_cast<size_t>(t)] != 100) columns.insert(x);
+  }
+  EXPECT_EQ(columns, (std::set<int>{26, 27, 28, 29}));
+  drag({{30, 5}}, kButtonRight);
+  EXPECT_EQ(app.colorSlots[0], 200);
+  view->resize(32, 32);
+  view->renderSkinView(0);
 
   // Size 3: a band three texels high along the walk. The outline covers the
   // window pixels of the texels a dab would paint; the status line names it.

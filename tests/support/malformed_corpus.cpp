@@ -101,7 +101,8 @@ void addMd2(const Adder& add) {
   add("header_cut", cut(good, 40), damaged);
   add("last_frame_cut", cut(good, size - 1), damaged);
   add("skins_past_memory_budget",
-      encodeMd2(quadStripMd2(1, 4096, 4096, std::vector<std::string>(32, "gone.pcx"), 1)), damaged);
+      encodeMd2(quadStripMd2(1, 4096, 4096, std::vector<std::string>(32, "gone.pcx"), 1)),
+      kTooLargeMd2Message);
   Md2Data longFrameName = baseModel();
   longFrameName.frames[0].name = std::string(16, 'f');
   add("frame_name_unterminated", encodeMd2(longFrameName), nullptr);

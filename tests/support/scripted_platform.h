@@ -16,6 +16,7 @@ namespace pelt::test {
 struct RecordedMessage {
   std::string text;
   MessageButtons buttons;
+  bool warning = false;
 };
 
 struct RecordedRefresh {
@@ -70,6 +71,9 @@ class ScriptedPlatform : public Platform {
     return buttons == MessageButtons::YesNo         ? MessageAnswer::No
            : buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel
                                                     : MessageAnswer::Ok;
+  }
+  void warningBox(const std::string& text) override {
+    messages.push_back({text, MessageButtons::Ok, true});
   }
   std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request) override {
     fileRequests.push_back(request);

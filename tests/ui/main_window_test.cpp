@@ -192,6 +192,28 @@ TEST_F(Shell, KeysAndMouseWindowListsEveryCommand) {
   EXPECT_EQ(platform.keysAndMouse(), keys);
 }
 
+// A click that ends the intro goes nowhere else, its release included.
+TEST_F(Shell, TheClickThatEndsTheIntroReachesNoButton) {
+  startOnModel();
+  QWidget* button = window.findChild<QToolBar*>()->widgetForAction(window.action(32781));
+  auto click = [button](QEvent::Type type) {
+    const QPointF at = button->rect().center();
+    QMouseEvent event(type, at, button->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(button, &event);
+  };
+  ASSERT_TRUE(platform.openIntroWindow(320, 240));
+  click(QEvent::MouseButtonPress);
+  EXPECT_TRUE(platform.takePendingInput());
+  platform.closeIntroWindow();
+  click(QEvent::MouseButtonRelease);
+  EXPECT_EQ(app.interactionMode, 0);
+  click(QEvent::MouseButtonPress);
+  click(QEvent::MouseButtonRelease);
+  EXPECT_EQ(app.interactionMode, 1);
+}
+
 TEST_F(Shell, ShowsTheModelAndOpensAnotherThroughTheCommandTable) {
   startOnModel();
   EXPECT_EQ(items(window.list(FrameList::Frames)), (QStringList{"frame0", "frame1", "frame2"}));

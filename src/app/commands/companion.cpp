@@ -1,11 +1,14 @@
 #include "app/commands/companion.h"
 
+#include <algorithm>
+
 #include "app/app.h"
 #include "app/commands/file_open.h"
 #include "app/folders.h"
 #include "app/refresh.h"
 #include "app/tables.h"
 #include "model/companion.h"
+#include "model/md2_format.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/settings_keys.h"
@@ -40,9 +43,12 @@ void askCompanionSkin(App& app, Companion& companion, bool cancelKeepsSkin) {
 }  // namespace
 
 std::unique_ptr<Companion> loadCompanion(App& app, const std::string& requestedPath) {
-  FileReadResult file = app.gameFiles.readPath(requestedPath);
+  FileReadResult file = app.gameFiles.readPath(requestedPath, nullptr, md2ReadPlan);
   if (!file.ok()) return nullptr;
-  CompanionParseResult parsed = parseCompanion(file.bytes);
+  std::int64_t inUse = 0;
+  for (const auto& open : app.companions.items) inUse += companionMemoryBytes(*open);
+  CompanionParseResult parsed =
+      parseCompanion(file.bytes, std::max<std::int64_t>(kCompanionsBudgetBytes - inUse, 0));
   if (!parsed.companion) {
     app.platform.messageBox(parsed.message, MessageButtons::Ok);
     return nullptr;

@@ -18,8 +18,10 @@ namespace pelt {
 
 namespace {
 
-constexpr std::uint8_t kTempCheckerSame = 63;
-constexpr std::uint8_t kTempCheckerOther = 191;
+// The stand-in's greys: a quarter and three quarters of full brightness,
+// apart from each other and from a black background.
+constexpr int kTempCheckerDarkGrey = 64;
+constexpr int kTempCheckerLightGrey = 191;
 
 // What one load shares among the skins it names: folder listings for the
 // case-insensitive look-ups, and the first stand-in, which later ones copy
@@ -29,7 +31,8 @@ struct NamedSkinLoad {
   std::unique_ptr<Skin> standIn;
 };
 
-std::unique_ptr<Skin> temporarySkin(App& app, const std::string& name, NamedSkinLoad& load) {
+std::unique_ptr<Skin> temporarySkin(App& app, const std::string& name, const std::string& path,
+                                    NamedSkinLoad& load) {
   if (!load.standIn) {
     load.standIn = std::make_unique<Skin>();
     Skin& first = *load.standIn;
@@ -37,27 +40,40 @@ std::unique_ptr<Skin> temporarySkin(App& app, const std::string& name, NamedSkin
     first.fileFormat = kFormatPcx;
     allocateSkin(first, app.model.skinWidth, app.model.skinHeight);
     loadDefaultPalette(app.platform, app.gameFiles, first.palette);
-    fillCheckerboard(first, kTempCheckerSame, kTempCheckerOther);
+    fillCheckerboard(first, nearestGrey(first.palette, kTempCheckerDarkGrey),
+                     nearestGrey(first.palette, kTempCheckerLightGrey));
     first.storedPixels = first.pixels;
   }
   auto skin = std::make_unique<Skin>(*load.standIn);
   skin->name = name;
-  skin->filePath = joinPath(app.baseFolder, name);
+  skin->filePath = path;
   return skin;
 }
 
-// A name that would leave the base folder is missing, as in the game.
+// Where a skin named in a model lies: in the game's files, or, for a skin
+// saved outside the base folder (its absolute name), that file when it is a
+// regular file outside the system folders. Any other name that would leave
+// the base folder is missing, as in the game.
+std::optional<GameFile> namedSkinFile(App& app, const std::string& name,
+                                      FolderListings& listings) {
+  if (!name.starts_with('/')) return app.gameFiles.find(name, &listings);
+  if (fileSize(name) < 0 || isSystemFolder(name)) return std::nullopt;
+  return GameFile{name, "", -1, {}};
+}
+
 std::unique_ptr<Skin> loadNamedSkin(App& app, const std::string& storedName, NamedSkinLoad& load) {
   std::string name = withForwardSlashes(storedName);
-  std::optional<GameFile> file = app.gameFiles.find(name, &load.listings);
+  std::optional<GameFile> file = namedSkinFile(app, name, load.listings);
   std::unique_ptr<Skin> skin = file ? readGameSkin(app.platform, app.gameFiles, *file) : nullptr;
+  const std::string path =
+      file ? file->path : name.starts_with('/') ? name : joinPath(app.baseFolder, name);
   if (!skin) {
-    app.platform.messageBox(kMissingSkinMessage, MessageButtons::Ok);
-    return temporarySkin(app, name, load);
+    app.platform.messageBox(std::string(kMissingSkinMessage) + "\n" + path, MessageButtons::Ok);
+    return temporarySkin(app, name, path, load);
   }
   if (skin->width != app.model.skinWidth || skin->height != app.model.skinHeight) {
     app.platform.messageBox(kWrongSkinSizeMessage, MessageButtons::Ok);
-    return temporarySkin(app, name, load);
+    return temporarySkin(app, name, path, load);
   }
   skin->name = name;
   return skin;
@@ -97,7 +113,7 @@ std::string resolveModelPath(App& app, const std::string& path) {
 
 bool loadMd2(App& app, const std::string& requestedPath) {
   GameFile found;
-  FileReadResult file = app.gameFiles.readPath(requestedPath, &found);
+  FileReadResult file = app.gameFiles.readPath(requestedPath, &found, md2ReadPlan);
   if (!file.ok()) {
     app.platform.messageBox(kLoadErrorMessage, MessageButtons::Ok);
     return false;

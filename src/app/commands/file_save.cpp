@@ -7,6 +7,7 @@
 #include "model/md2_writer.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
+#include "platform/safe_save.h"
 #include "platform/settings_keys.h"
 
 namespace pelt {
@@ -36,11 +37,7 @@ bool saveMd2(App& app, const std::string& path) {
     app.platform.messageBox(file.refusal, MessageButtons::Ok);
     return false;
   }
-  if (int error = writeFileAtomically(path, file.bytes); error != 0) {
-    app.platform.messageBox("Error Saving: " + std::to_string(error), MessageButtons::Ok);
-    return false;
-  }
-  return true;
+  return saveFileOrWarn(app.platform, path, file.bytes);
 }
 
 std::optional<bool> saveCurrentModel(App& app) {

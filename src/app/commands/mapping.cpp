@@ -10,6 +10,7 @@
 #include "model/selection.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
+#include "platform/safe_save.h"
 #include "platform/settings_keys.h"
 
 namespace pelt {
@@ -40,7 +41,7 @@ std::optional<std::string> chooseMappingFile(App& app, bool save) {
 std::optional<MappingFile> readMappingFile(App& app, bool checkIndices) {
   std::optional<std::string> path = chooseMappingFile(app, false);
   if (!path) return std::nullopt;
-  FileReadResult read = app.gameFiles.readPath(*path);
+  FileReadResult read = app.gameFiles.readPath(*path, nullptr, mappingReadPlan);
   if (!read.ok()) {
     app.platform.messageBox("Error Loading: " + std::to_string(read.error), MessageButtons::Ok);
     return std::nullopt;
@@ -72,9 +73,16 @@ void unhideAllCommand(App& app) { selectionCommand<unhideAll>(app); }
 void exportMappingCommand(App& app) {
   std::optional<std::string> path = chooseMappingFile(app, true);
   if (!path) return;
-  rebuildStTable(app.model);
-  if (int error = writeFileAtomically(*path, encodeMappingFile(app.model)))
-    app.platform.messageBox("Error Saving: " + std::to_string(error), MessageButtons::Ok);
+  // The file holds the compacted table; the model's own is compacted only
+  // once the file exists, so a failed export changes nothing.
+  Model compacted;
+  compacted.triangleCount = app.model.triangleCount;
+  compacted.skinWidth = app.model.skinWidth;
+  compacted.skinHeight = app.model.skinHeight;
+  compacted.stCoords = app.model.stCoords;
+  compacted.triangles = app.model.triangles;
+  rebuildStTable(compacted);
+  if (saveFileOrWarn(app.platform, *path, encodeMappingFile(compacted))) rebuildStTable(app.model);
 }
 
 void importMappingCommand(App& app) {

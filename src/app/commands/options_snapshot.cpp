@@ -10,6 +10,7 @@
 #include "app/main_frame.h"
 #include "app/refresh.h"
 #include "platform/paths.h"
+#include "platform/safe_save.h"
 #include "platform/settings_keys.h"
 #include "skins/palette_file.h"
 #include "skins/skin_image.h"
@@ -19,6 +20,9 @@
 namespace pelt {
 
 namespace {
+
+constexpr const char* kSnapshotWrittenText = "Snapshot written to ";
+constexpr const char* kReplaceQuestion = " already exists.\nDo you want to replace it?";
 
 struct SnapshotPlan {
   SnapshotValues values;
@@ -36,10 +40,10 @@ void writeEightBit(App& app, ModelView& view, const SnapshotPlan& plan) {
   else
     pixels.assign(view.pixels().begin(), view.pixels().end());
   Skin shot = eightBitSnapshot(pixels, plan.width, plan.height, view.viewPalette());
-  if (plan.filterIndex == kSnapshotPcxFilter)
-    writeSkinPcx(app.platform, shot, plan.path);
-  else
-    writeSkinBmp(app.platform, shot, plan.path);
+  const bool written = plan.filterIndex == kSnapshotPcxFilter
+                           ? writeSkinPcx(app.platform, shot, plan.path)
+                           : writeSkinBmp(app.platform, shot, plan.path);
+  if (written) app.platform.showStatusText(kSnapshotWrittenText + plan.path);
 }
 
 // The gauge of the gradient box and the status line show how far it got.
@@ -81,12 +85,12 @@ void writeTrueColour(App& app, ModelView& view, const SnapshotPlan& plan) {
     return;
   }
   const std::string target = trueColourSnapshotPath(plan.path);
-  if (writeFileAtomically(target, encodeBmp24(image)) != 0) {
+  if (!saveFileOrWarn(app.platform, target, encodeBmp24(image))) {
     app.platform.showStatusText("");
     app.platform.messageBox(kSnapshotErrorMessage, MessageButtons::Ok);
     return;
   }
-  app.platform.showStatusText("Snapshot written to " + target);
+  app.platform.showStatusText(kSnapshotWrittenText + target);
 }
 
 }  // namespace
@@ -122,6 +126,13 @@ void takeSnapshot(MainFrame& frame) {
   plan.filterIndex = chosen->filterIndex;
   if (lacksExtension(plan.path))
     plan.path += plan.filterIndex == kSnapshotPcxFilter ? ".pcx" : ".bmp";
+  // A true-colour picture is always a BMP, so another name becomes NAME.bmp:
+  // a file of that name, which the user did not choose, is replaced only
+  // when they agree.
+  const std::string target = trueColourSnapshotPath(plan.path);
+  if (plan.values.smoothing && target != plan.path && fileSize(target) >= 0 &&
+      platform.messageBox(target + kReplaceQuestion, MessageButtons::YesNo) != MessageAnswer::Yes)
+    return;
 
   try {
     if (plan.values.smoothing)

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "app/app.h"
 #include "app/refresh.h"
 #include "app/tables.h"
+#include "model/md2_format.h"
 #include "platform/platform.h"
 #include "skins/skin_image.h"
 
@@ -30,27 +32,46 @@ const char* resizeRefusal(const Model& model, const ResizeSkinsValues& v) {
   return nullptr;
 }
 
+// What the skins and frames would hold at the new size, against the same
+// budget as loading; the refusal says how much, or null.
+std::string resizeBudgetRefusal(const Model& model, int width, int height) {
+  std::int64_t bytes = static_cast<std::int64_t>(model.skins.size()) * skinMemoryBytes(width, height);
+  for (const ModelFrame& frame : model.frames)
+    bytes += static_cast<std::int64_t>(sizeof(ModelFrame) + frame.vertices.size() * sizeof(Vec3));
+  if (bytes <= kMaxModelLoadBytes) return {};
+  auto megabytes = [](std::int64_t b) { return std::to_string((b + (1 << 20) - 1) >> 20); };
+  return "Re-sizing the " + std::to_string(model.skins.size()) + " skins to " +
+         std::to_string(width) + "x" + std::to_string(height) + " would need " + megabytes(bytes) +
+         " MB; a model's skins and frames may use at most " + megabytes(kMaxModelLoadBytes) +
+         " MB.";
+}
+
+// A skin's new buffers, all allocated before any skin changes.
+struct Resampled {
+  std::vector<std::uint8_t> pixels, stored;
+  std::vector<std::int32_t> rowOffsets;
+};
+
 // Nearest-neighbour from the skin's own size, so a skin that somehow differs
 // from the model's size is still read inside itself.
-void resample(Skin& skin, int width, int height) {
-  skin.storedPixels = skin.pixels;
+Resampled resample(const Skin& skin, int width, int height) {
   const int oldWidth = skin.width, oldHeight = skin.height;
-  std::vector<std::uint8_t> resized(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-  if (oldWidth > 0 && oldHeight > 0 && !skin.storedPixels.empty()) {
+  Resampled out;
+  out.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+  if (oldWidth > 0 && oldHeight > 0 && !skin.pixels.empty()) {
     for (int y = 0; y < height; ++y) {
       const auto sy = static_cast<size_t>(static_cast<double>(y) * oldHeight / height);
       for (int x = 0; x < width; ++x) {
         const auto sx = static_cast<size_t>(static_cast<double>(x) * oldWidth / width);
-        resized[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
-            skin.storedPixels[sy * static_cast<size_t>(oldWidth) + sx];
+        out.pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
+            skin.pixels[sy * static_cast<size_t>(oldWidth) + sx];
       }
     }
   }
-  skin.pixels = std::move(resized);
-  skin.width = width;
-  skin.height = height;
-  skin.storedPixels = skin.pixels;
-  buildRowOffsets(&skin);
+  out.stored = out.pixels;
+  out.rowOffsets.resize(static_cast<size_t>(height));
+  for (int y = 0; y < height; ++y) out.rowOffsets[static_cast<size_t>(y)] = y * width;
+  return out;
 }
 
 std::int16_t rescaled(std::int16_t value, int to, int from) {
@@ -88,7 +109,19 @@ void resizeAllSkins(App& app) {
   ResizeSkinsValues v{model.skinWidth, model.skinHeight, true};
   if (!app.platform.resizeSkinsDialog(v)) return;
   if (const char* refusal = resizeRefusal(model, v)) return refuse(app, refusal);
-  for (auto& skin : model.skins) resample(*skin, v.width, v.height);
+  const std::string overBudget = resizeBudgetRefusal(model, v.width, v.height);
+  if (!overBudget.empty()) return app.platform.warningBox(overBudget);
+  std::vector<Resampled> resized;
+  resized.reserve(model.skins.size());
+  for (const auto& skin : model.skins) resized.push_back(resample(*skin, v.width, v.height));
+  for (size_t i = 0; i < resized.size(); ++i) {
+    Skin& skin = *model.skins[i];
+    skin.pixels = std::move(resized[i].pixels);
+    skin.storedPixels = std::move(resized[i].stored);
+    skin.rowOffsets = std::move(resized[i].rowOffsets);
+    skin.width = v.width;
+    skin.height = v.height;
+  }
   for (StCoord& st : model.stCoords) {
     st.s = rescaled(st.s, v.width, model.skinWidth);
     st.t = rescaled(st.t, v.height, model.skinHeight);

@@ -38,7 +38,7 @@ void rePalette(App& app) {
   rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
   std::string path = chosen->path;
   if (lacksExtension(path)) path += paletteExtension(chosen->filterIndex);
-  FileReadResult file = app.gameFiles.readPath(path);
+  FileReadResult file = app.gameFiles.readPath(path, nullptr, paletteReadPlan);
   if (!file.ok() || !decodePaletteFile(file.bytes, skin->palette)) {
     app.platform.messageBox(kNoPaletteMessage, MessageButtons::Ok);
     return;
