@@ -53,12 +53,18 @@ Rgb hsvToRgb(double h, double s, double v) {
   const double q = v * (1 - s * f);
   const double t = v * (1 - s * (1 - f));
   switch (i) {
-    case 0: return {v, t, p};
-    case 1: return {q, v, p};
-    case 2: return {p, v, t};
-    case 3: return {p, q, v};
-    case 4: return {t, p, v};
-    default: return {v, p, q};
+    case 0:
+      return {v, t, p};
+    case 1:
+      return {q, v, p};
+    case 2:
+      return {p, v, t};
+    case 3:
+      return {p, q, v};
+    case 4:
+      return {t, p, v};
+    default:
+      return {v, p, q};
   }
 }
 
@@ -107,8 +113,8 @@ void buildBlendTable(BlendTable& table, const Palette& palette, std::uint8_t pai
   }
 }
 
-void buildSoftBlendTables(SoftBlendTables& tables, const Palette& palette,
-                          std::uint8_t paintIndex, double amount, int mode) {
+void buildSoftBlendTables(SoftBlendTables& tables, const Palette& palette, std::uint8_t paintIndex,
+                          double amount, int mode) {
   for (size_t k = 0; k < tables.size(); ++k)
     buildBlendTable(tables[k], palette, paintIndex,
                     amount * static_cast<double>(k + 1) / kSoftLevels, mode);

@@ -7,7 +7,9 @@
 #include "platform/platform.h"
 #include "platform/settings_keys.h"
 #include "skins/byte_order.h"
+#include "skins/png_file.h"
 #include "skins/skin_image.h"
+#include "skins/tga_file.h"
 
 namespace pelt {
 
@@ -25,6 +27,14 @@ std::optional<GameFile> paletteFile(Platform& platform, GameFileSystem& files) {
 }  // namespace
 
 bool decodePaletteFile(std::span<const std::uint8_t> bytes, Palette& palette) {
+  // A PNG or TGA with a palette or colour map (or grey) gives it; a
+  // true-colour one has none.
+  if (isPng(bytes) || (bytes.size() != kActSize && isTga(bytes))) {
+    SkinDecodeResult image = decodeSkinImage(bytes);
+    if (!image.skin) return false;
+    palette = image.skin->palette;
+    return true;
+  }
   if (bytes.size() < kActSize) return false;
   if (bytes.size() == kActSize) {
     std::copy(bytes.begin(), bytes.end(), palette.begin());
@@ -53,7 +63,9 @@ bool decodePaletteFile(std::span<const std::uint8_t> bytes, Palette& palette) {
 
 // An ACT is the palette alone; a PCX ends with its palette; a BMP holds it
 // after its headers. Enough of a longer file is read to tell it is no ACT.
+// PNG and TGA files are decoded, so read as a skin would be.
 ReadPlan paletteReadPlan(std::span<const std::uint8_t> start) {
+  if (isPng(start) || isTga(start)) return skinImageReadPlan(start);
   if (start.size() >= 2 && start[0] == 0x0A && start[1] == 0x05) return {2, kActSize};
   if (start.size() >= 54 && start[0] == 'B' && start[1] == 'M')
     return {std::max<std::uint64_t>(14 + std::uint64_t{readU32(start.data() + 14)} + 256 * 4,

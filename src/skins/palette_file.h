@@ -1,5 +1,5 @@
 #pragma once
-// Palette files (ACT, or the palette of a PCX or BMP) and the default
+// Palette files (ACT, or the palette of a PCX, BMP, PNG or TGA) and the default
 // palette and light table named by the "Palette Path" preference.
 
 #include <memory>
@@ -13,7 +13,7 @@ namespace pelt {
 
 class Platform;
 
-// Fills `palette` from the bytes of an ACT, BMP or PCX file. On false the
+// Fills `palette` from the bytes of an ACT, BMP, PCX, PNG or TGA file. On false the
 // palette is unchanged.
 bool decodePaletteFile(std::span<const std::uint8_t> bytes, Palette& palette);
 // The part of a palette file its decoder uses.

@@ -74,7 +74,8 @@ std::uint8_t nearestGrey(const Palette& palette, int level) {
   for (size_t i = 0; i < 256; ++i) {
     if (greys >= 2 && !isGrey(i)) continue;
     int distance = 0;
-    for (size_t c = 0; c < 3; ++c) distance += (palette[i * 3 + c] - level) * (palette[i * 3 + c] - level);
+    for (size_t c = 0; c < 3; ++c)
+      distance += (palette[i * 3 + c] - level) * (palette[i * 3 + c] - level);
     if (bestDistance < 0 || distance < bestDistance) {
       best = i;
       bestDistance = distance;

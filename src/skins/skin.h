@@ -12,7 +12,13 @@ namespace pelt {
 
 using Palette = std::array<std::uint8_t, 768>;  // 256 x R, G, B
 
-enum SkinFormat : std::uint8_t { kFormatNone = 0, kFormatPcx = 1, kFormatBmp = 2 };
+enum SkinFormat : std::uint8_t {
+  kFormatNone = 0,
+  kFormatPcx = 1,
+  kFormatBmp = 2,
+  kFormatPng = 3,
+  kFormatTga = 4
+};
 
 inline constexpr std::uint32_t kSkinUnlinked = 1;  // bit 0 of `unlinked`
 

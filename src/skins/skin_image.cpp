@@ -1,12 +1,16 @@
 #include "skins/skin_image.h"
 
 #include <algorithm>
+#include <array>
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 
 #include "platform/platform.h"
 #include "platform/safe_save.h"
 #include "skins/byte_order.h"
+#include "skins/png_file.h"
+#include "skins/tga_file.h"
 
 namespace pelt {
 
@@ -175,7 +179,6 @@ bool writeSkin(Platform& platform, Skin& skin, const std::string& path, const By
   return true;
 }
 
-
 bool isPcx(std::span<const std::uint8_t> bytes) {
   return bytes.size() >= 2 && bytes[0] == 0x0A && bytes[1] == 0x05;
 }
@@ -213,23 +216,39 @@ ReadPlan skinImageReadPlan(std::span<const std::uint8_t> start) {
     constexpr size_t kHeaders = kBmpFileHeaderSize + kBmpInfoHeaderSize;
     return start.size() < kHeaders ? ReadPlan{kHeaders, 0} : bmpReadPlan(start.data());
   }
+  if (isPng(start)) return pngReadPlan(start);
+  if (isTga(start)) return tgaReadPlan(start);
   return {UINT64_MAX, 0};  // a format whose header gives no length is read whole
 }
 
 SkinDecodeResult decodeSkinImage(std::span<const std::uint8_t> bytes) {
   if (isPcx(bytes)) return decodePcx(bytes);
   if (isBmp(bytes)) return decodeBmp(bytes);
+  if (isPng(bytes)) return decodePng(bytes);
+  if (isTga(bytes)) return decodeTga(bytes);
   return failure(kNotValidSkinMessage);
 }
 
 namespace {
 
 std::unique_ptr<Skin> skinFromFile(Platform& platform, const FileReadResult& read,
-                                   const std::string& requested, const GameFile& file) {
+                                   const std::string& requested, const GameFile& file,
+                                   const TrueColourReducer& reducer) {
   if (!read.ok()) return nullptr;
   SkinDecodeResult result = decodeSkinImage(read.bytes);
+  if (result.picture) {
+    if (!reducer) {
+      platform.messageBox(file.path + kTrueColourRefusedMessage, MessageButtons::Ok);
+      return nullptr;
+    }
+    result.skin = reducer(*result.picture, file.path);
+    if (!result.skin) return nullptr;
+    result.skin->fileFormat = result.picture->fileFormat;
+  }
   if (!result.skin) {
-    platform.messageBox(result.message, MessageButtons::Ok);
+    platform.messageBox(
+        result.namesFile ? "Unable to read " + file.path + ": " + result.message : result.message,
+        MessageButtons::Ok);
     return nullptr;
   }
   std::error_code ec;
@@ -244,20 +263,23 @@ std::unique_ptr<Skin> skinFromFile(Platform& platform, const FileReadResult& rea
 
 }  // namespace
 
-std::unique_ptr<Skin> readSkinImage(Platform& platform, const std::string& path) {
-  return skinFromFile(platform, readFile(path, skinImageReadPlan), path, GameFile{path, "", -1, {}});
+std::unique_ptr<Skin> readSkinImage(Platform& platform, const std::string& path,
+                                    const TrueColourReducer& reducer) {
+  return skinFromFile(platform, readFile(path, skinImageReadPlan), path, GameFile{path, "", -1, {}},
+                      reducer);
 }
 
 std::unique_ptr<Skin> readGameSkin(Platform& platform, GameFileSystem& files,
-                                   const std::string& path) {
+                                   const std::string& path, const TrueColourReducer& reducer) {
   GameFile found;
   FileReadResult read = files.readPath(path, &found, skinImageReadPlan);
-  return skinFromFile(platform, read, path, found);
+  if (found.path.empty()) found.path = path;
+  return skinFromFile(platform, read, path, found, reducer);
 }
 
-std::unique_ptr<Skin> readGameSkin(Platform& platform, GameFileSystem& files,
-                                   const GameFile& file) {
-  return skinFromFile(platform, files.read(file, skinImageReadPlan), file.path, file);
+std::unique_ptr<Skin> readGameSkin(Platform& platform, GameFileSystem& files, const GameFile& file,
+                                   const TrueColourReducer& reducer) {
+  return skinFromFile(platform, files.read(file, skinImageReadPlan), file.path, file, reducer);
 }
 
 Bytes encodeSkinPcx(const Skin& skin) {
@@ -330,6 +352,50 @@ bool writeSkinPcx(Platform& platform, Skin& skin, const std::string& path) {
 
 bool writeSkinBmp(Platform& platform, Skin& skin, const std::string& path) {
   return writeSkin(platform, skin, path, encodeSkinBmp(skin), kFormatBmp);
+}
+
+Bytes encodeSkin(const Skin& skin, std::uint8_t format) {
+  switch (format) {
+    case kFormatBmp:
+      return encodeSkinBmp(skin);
+    case kFormatPng:
+      return encodeSkinPng(skin);
+    case kFormatTga:
+      return encodeSkinTga(skin);
+    default:
+      return encodeSkinPcx(skin);
+  }
+}
+
+bool writeSkinInFormat(Platform& platform, Skin& skin, const std::string& path,
+                       std::uint8_t format) {
+  if (format == kFormatNone) format = kFormatPcx;
+  return writeSkin(platform, skin, path, encodeSkin(skin, format), format);
+}
+
+namespace {
+constexpr std::array<const char*, 5> kExtensions{"", ".pcx", ".bmp", ".png", ".tga"};
+constexpr std::array<const char*, 5> kNames{"", "PCX", "BMP", "PNG", "TGA"};
+}  // namespace
+
+std::uint8_t skinFormatOfPath(const std::string& path) {
+  const std::string extension = std::filesystem::path(path).extension().string();
+  for (std::uint8_t f = kFormatPcx; f < kExtensions.size(); ++f) {
+    const std::string_view known = kExtensions[f];
+    if (extension.size() == known.size() &&
+        std::equal(known.begin(), known.end(), extension.begin(),
+                   [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); }))
+      return f;
+  }
+  return kFormatNone;
+}
+
+const char* skinFormatExtension(std::uint8_t format) {
+  return format < kExtensions.size() ? kExtensions[format] : "";
+}
+
+const char* skinFormatName(std::uint8_t format) {
+  return format < kNames.size() ? kNames[format] : "";
 }
 
 }  // namespace pelt

@@ -144,8 +144,7 @@ TEST_F(StrokeTest, FillTakesTheFourConnectedRegionThroughProtectionAndTheAllowed
       allowed[10] = 0;
     }
     stroke.begin(skin, kBrushFill, {});
-    const bool changed =
-        stroke.fill(c.seedX, c.seedY, {blend, protectedColors}, allowed);
+    const bool changed = stroke.fill(c.seedX, c.seedY, {blend, protectedColors}, allowed);
     EXPECT_EQ(rows(), c.after) << c.seedX << ", " << c.seedY;
     EXPECT_EQ(changed, c.after != start);
     // A second fill in the same stroke leaves what the first painted.
