@@ -15,7 +15,10 @@
 #include "platform/file_io.h"
 #include "platform/paths.h"
 #include "skins/byte_order.h"
+#include "skins/colour_reduction.h"
+#include "skins/png_file.h"
 #include "skins/skin_image.h"
+#include "skins/tga_file.h"
 #include "support/archive_writer.h"
 
 namespace {
@@ -80,6 +83,31 @@ Bytes runLengthBmp(const Skin& skin) {
     out.insert(out.end(), {0, 0});
   }
   out.insert(out.end(), {0, 1});
+  return out;
+}
+
+// A run-length TGA, bottom row first: runs of equal pixels, the rest in
+// literal packets. `grey` writes type 11 (the palette is left out).
+Bytes runLengthTga(const Skin& skin, bool grey) {
+  Bytes out = encodeSkinTga(skin);
+  out[2] = grey ? 11 : 9;
+  out[17] = 0;
+  if (grey) {
+    out[1] = 0;
+    out[5] = out[6] = out[7] = 0;
+  }
+  out.resize(grey ? 18 : 18 + 768);
+  for (int y = skin.height - 1; y >= 0; --y)
+    for (int x = 0; x < skin.width;) {
+      int run = 1;
+      while (x + run < skin.width && run < 128 && skin.pixel(x + run, y) == skin.pixel(x, y)) ++run;
+      if (run > 1) {
+        out.insert(out.end(), {static_cast<std::uint8_t>(0x80 | (run - 1)), skin.pixel(x, y)});
+      } else {
+        out.insert(out.end(), {0, skin.pixel(x, y)});
+      }
+      x += run;
+    }
   return out;
 }
 
@@ -151,6 +179,12 @@ void addImages(SeedFolder& seeds, const std::string& base) {
     seeds.add("pcx_fuzz", size + "-runs.pcx", runLengthPcx(skin));
     seeds.add("bmp_fuzz", size + ".bmp", encodeSkinBmp(skin));
     seeds.add("bmp_fuzz", size + "-rle8.bmp", runLengthBmp(skin));
+    seeds.add("png_fuzz", size + ".png", encodeSkinPng(skin));
+    seeds.add("png_fuzz", size + "-rgb.png", encodeRgbPng(pictureOfSkin(skin)));
+    seeds.add("tga_fuzz", size + ".tga", encodeSkinTga(skin));
+    seeds.add("tga_fuzz", size + "-rle.tga", runLengthTga(skin, false));
+    seeds.add("tga_fuzz", size + "-grey-rle.tga", runLengthTga(skin, true));
+    seeds.add("tga_fuzz", size + "-rgb.tga", encodeRgbTga(pictureOfSkin(skin)));
   }
   const Bytes bmp = encodeSkinBmp(gradientSkin(8, 8));
   seeds.add("bmp_fuzz", "top-down.bmp", withField(bmp, 22, static_cast<std::uint32_t>(-8)));

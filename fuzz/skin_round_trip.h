@@ -1,6 +1,6 @@
 #pragma once
-// Shared by the PCX and BMP targets: a decoded skin must be consistent and
-// come back unchanged through our own writer.
+// Shared by the image targets: a decoded skin (or true-colour picture) must
+// be consistent and come back unchanged through our own writer.
 
 #include <cstdint>
 #include <cstdlib>
@@ -13,8 +13,26 @@ namespace pelt::fuzz {
 // harness skips such inputs so each run stays fast enough to explore.
 inline constexpr std::int64_t kMaxFuzzPixels = std::int64_t{1} << 12;
 
-inline void checkRoundTrip(const Bytes& bytes, Bytes (*encode)(const Skin&)) {
+inline void checkPicture(const TrueColourPicture& picture,
+                         Bytes (*encode)(const TrueColourPicture&)) {
+  if (picture.width <= 0 || picture.height <= 0 || picture.width > kMaxImageSide ||
+      picture.height > kMaxImageSide ||
+      picture.rgb.size() != static_cast<size_t>(picture.width) * picture.height * 3 || !encode)
+    std::abort();
+  SkinDecodeResult again = decodeSkinImage(encode(picture));
+  if (!again.picture || again.picture->width != picture.width ||
+      again.picture->height != picture.height || again.picture->rgb != picture.rgb)
+    std::abort();
+}
+
+inline void checkRoundTrip(const Bytes& bytes, Bytes (*encode)(const Skin&),
+                           Bytes (*encodePicture)(const TrueColourPicture&) = nullptr) {
   SkinDecodeResult result = decodeSkinImage(bytes);
+  if (result.picture) {
+    if (result.skin) std::abort();
+    checkPicture(*result.picture, encodePicture);
+    return;
+  }
   if (!result.skin) {
     if (result.message.empty()) std::abort();
     return;

@@ -22,6 +22,7 @@
 #include "app/main_frame.h"
 #include "app/memory_guard.h"
 #include "app/refresh.h"
+#include "app/true_colour.h"
 #include "platform/platform.h"
 #include "view3d/benchmark.h"
 
@@ -177,6 +178,7 @@ const Command kCommands[] = {
   {32787, "Skins", "&Store\tShift+Z", "Shift+Z", 0, "", onApp<storeSkin>},
   {32786, "Skins", "&Revert\tCtrl+Z", "Ctrl+Z", 0, "", onApp<revertSkin>},
   {32795, "Skins", "R&eload\tF5", "F5", 0, "", onApp<reloadSkin>},
+  {33320, "Skins", "Export True Colour...", "", 0, "", onApp<exportTrueColour>, hasCurrentSkin},
   {32776, "Skins", "&Scan Folder...", "", 0, "", onApp<scanSkinFolderCommand>},
   {32799, "Skins", "Re-size &All...", "", 0, "", onApp<resizeAllSkins>},
   {32804, "Skins", "Re-&Palette", "", 0, "", onApp<rePalette>},

@@ -14,6 +14,7 @@
 #include "app/refresh.h"
 #include "app/skin_list.h"
 #include "app/tables.h"
+#include "app/true_colour.h"
 #include "app/view_factory.h"
 #include "colorboxes/gradient_box.h"
 #include "colorboxes/palette_box.h"
@@ -204,7 +205,10 @@ void MainFrame::runCommandLine(const std::string& text) {
       platform.writeString(settings::kProject, settings::kCurFile, modelPath);
       continue;
     }
-    std::unique_ptr<Skin> skin = readGameSkin(platform, app.gameFiles, path);
+    std::vector<std::string> reduced;
+    std::unique_ptr<Skin> skin =
+        readGameSkin(platform, app.gameFiles, path, quietReducer(app, reduced));
+    reportReducedSkins(app, reduced);
     if (!skin) {
       platform.messageBox(kCommandLineSkinError, MessageButtons::Ok);
       return;

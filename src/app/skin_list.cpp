@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "app/refresh.h"
+#include "app/true_colour.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "skins/skin_image.h"
@@ -11,10 +12,12 @@ namespace pelt {
 int scanSkinFolder(App& app, const std::string& folder) {
   Model& model = app.model;
   int added = 0;
-  for (const char* extension : {".pcx", ".bmp"}) {
+  std::vector<std::string> reduced;
+  for (const char* extension : kSkinExtensions) {
     std::vector<GameFile> files = app.gameFiles.filesIn(folder, extension);
     for (const GameFile& file : files) {
-      std::unique_ptr<Skin> skin = readGameSkin(app.platform, app.gameFiles, file);
+      std::unique_ptr<Skin> skin =
+          readGameSkin(app.platform, app.gameFiles, file, quietReducer(app, reduced));
       if (!skin || skin->width != model.skinWidth || skin->height != model.skinHeight) continue;
       skin->name = skin->filePath;
       skin->unlinked |= kSkinUnlinked;
@@ -27,6 +30,7 @@ int scanSkinFolder(App& app, const std::string& folder) {
       refreshListsAndViews(app);
     }
   }
+  reportReducedSkins(app, reduced);
   if (added == 0) app.platform.messageBox(kNoMatchingSkinsMessage, MessageButtons::Ok);
   return added;
 }

@@ -44,6 +44,13 @@ struct SnapshotValues {
   int sharpness = 0;  // track bar 0..9999
 };
 
+// "Reduce to the palette": how a true-colour picture becomes a skin.
+struct ReduceColoursValues {
+  int colours = 0;  // how many the picture has (shown)
+  bool dithered = false;
+  bool keepProtectedOut = false;
+};
+
 struct MapFromViewValues {
   int projection = 0;  // 0 perspective, 1 parallel
   bool noBackfaces = false;

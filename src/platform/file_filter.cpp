@@ -22,4 +22,13 @@ std::vector<FileFilter> parseFilterString(const std::string& filter) {
   return filters;
 }
 
+std::string filterExtension(const std::string& filter, int filterIndex) {
+  const std::vector<FileFilter> filters = parseFilterString(filter);
+  if (filterIndex < 1 || filterIndex > static_cast<int>(filters.size())) return "";
+  const std::string& pattern = filters[static_cast<size_t>(filterIndex - 1)].pattern;
+  if (!pattern.starts_with("*.") || pattern == "*.*" || pattern.find(';') != std::string::npos)
+    return "";
+  return pattern.substr(1);
+}
+
 }  // namespace pelt

@@ -13,4 +13,8 @@ struct FileFilter {
 
 std::vector<FileFilter> parseFilterString(const std::string& filter);
 
+// The extension a filter's single pattern names (".png" for "*.png"), for
+// the 1-based `filterIndex`; "" for "*.*", several patterns or no such filter.
+std::string filterExtension(const std::string& filter, int filterIndex);
+
 }  // namespace pelt

@@ -65,6 +65,8 @@ class Platform {
   virtual bool mapFromViewDialog(MapFromViewValues& values) = 0;
   virtual void aboutDialog(const AboutValues& values) = 0;
   virtual bool openFromGameDialog(OpenFromGameValues& values) = 0;
+  // Without a dialog of its own a platform takes the nearest colours.
+  virtual bool reduceColoursDialog(ReduceColoursValues& /*values*/) { return true; }
 
   // Whether a folder exists and may be searched ("can be entered").
   virtual bool canEnterFolder(const std::string& folder);

@@ -44,6 +44,9 @@ struct Skin {
   int width = 0;
   int height = 0;
   std::uint8_t fileFormat = kFormatNone;
+  // The file read for a name the model gives as x.pcx when only x.png or
+  // x.tga is there ("" otherwise); the skin list shows it.
+  std::string readInstead;
   std::vector<std::int32_t> rowOffsets;  // one entry per row: y * width
   // Painted since it was last read or written.
   bool modified = false;

@@ -263,6 +263,16 @@ std::unique_ptr<Skin> skinFromFile(Platform& platform, const FileReadResult& rea
 
 }  // namespace
 
+std::optional<GameFile> findSkinFile(GameFileSystem& files, const std::string& name,
+                                     FolderListings* listings) {
+  std::optional<GameFile> found = files.find(name, listings);
+  if (found || skinFormatOfPath(name) != kFormatPcx) return found;
+  const std::string stem = name.substr(0, name.size() - 4);
+  for (const char* extension : {".png", ".tga"})
+    if ((found = files.find(stem + extension, listings))) return found;
+  return std::nullopt;
+}
+
 std::unique_ptr<Skin> readSkinImage(Platform& platform, const std::string& path,
                                     const TrueColourReducer& reducer) {
   return skinFromFile(platform, readFile(path, skinImageReadPlan), path, GameFile{path, "", -1, {}},
@@ -379,7 +389,10 @@ constexpr std::array<const char*, 5> kNames{"", "PCX", "BMP", "PNG", "TGA"};
 }  // namespace
 
 std::uint8_t skinFormatOfPath(const std::string& path) {
-  const std::string extension = std::filesystem::path(path).extension().string();
+  return skinFormatOfExtension(std::filesystem::path(path).extension().string());
+}
+
+std::uint8_t skinFormatOfExtension(const std::string& extension) {
   for (std::uint8_t f = kFormatPcx; f < kExtensions.size(); ++f) {
     const std::string_view known = kExtensions[f];
     if (extension.size() == known.size() &&

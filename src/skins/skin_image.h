@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -66,6 +67,12 @@ ReadPlan skinImageReadPlan(std::span<const std::uint8_t> start);
 // stored copy, palette, size, format and row table; names are the caller's.
 SkinDecodeResult decodeSkinImage(std::span<const std::uint8_t> bytes);
 
+// A skin name in the game's files. One ending in ".pcx" that no file has,
+// while the same name ending in ".png" or ".tga" does, finds that file (in
+// that order), as today's engines do.
+std::optional<GameFile> findSkinFile(GameFileSystem& files, const std::string& name,
+                                     FolderListings* listings = nullptr);
+
 // Reads a skin file; `name` = path, `filePath` = absolute path, `hasFile` set.
 // Shows the decoder's message; an unreadable file fails silently. A
 // true-colour file goes through `reducer`; without one it is refused.
@@ -92,8 +99,12 @@ bool writeSkinBmp(Platform& platform, Skin& skin, const std::string& path);
 bool writeSkinInFormat(Platform& platform, Skin& skin, const std::string& path,
                        std::uint8_t format);
 
+// Every extension a skin file may have, in the order folders are scanned.
+inline constexpr const char* kSkinExtensions[] = {".pcx", ".bmp", ".png", ".tga"};
+
 // The format a file name's extension names (any case), else kFormatNone.
 std::uint8_t skinFormatOfPath(const std::string& path);
+std::uint8_t skinFormatOfExtension(const std::string& extension);  // ".png" -> kFormatPng
 // ".pcx", ".bmp", ".png", ".tga".
 const char* skinFormatExtension(std::uint8_t format);
 // "PCX", "BMP", "PNG", "TGA".

@@ -56,6 +56,7 @@ bool runResizeSkinsDialog(QWidget* parent, ResizeSkinsValues& values);
 bool runOffsetCompanionDialog(QWidget* parent, OffsetCompanionValues& values);
 bool runSnapshotsDialog(QWidget* parent, SnapshotValues& values);
 bool runMapFromViewDialog(QWidget* parent, MapFromViewValues& values);
+bool runReduceColoursDialog(QWidget* parent, ReduceColoursValues& values);
 void runAboutDialog(QWidget* parent, const AboutValues& values);
 
 }  // namespace pelt

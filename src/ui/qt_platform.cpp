@@ -164,6 +164,10 @@ bool QtPlatform::mapFromViewDialog(MapFromViewValues& values) {
 
 void QtPlatform::aboutDialog(const AboutValues& values) { runAboutDialog(dialogParent(), values); }
 
+bool QtPlatform::reduceColoursDialog(ReduceColoursValues& values) {
+  return runReduceColoursDialog(dialogParent(), values);
+}
+
 bool QtPlatform::openFromGameDialog(OpenFromGameValues& values) {
   return runOpenFromGameDialog(dialogParent(), values);
 }

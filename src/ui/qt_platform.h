@@ -38,6 +38,7 @@ class QtPlatform : public QObject, public Platform {
   bool mapFromViewDialog(MapFromViewValues& values) override;
   void aboutDialog(const AboutValues& values) override;
   bool openFromGameDialog(OpenFromGameValues& values) override;
+  bool reduceColoursDialog(ReduceColoursValues& values) override;
 
   int readInt(const std::string& section, const std::string& key, int fallback) override;
   std::string readString(const std::string& section, const std::string& key,

@@ -82,6 +82,7 @@ constexpr Row kExpected[] = {
     {32787, "Skins", "&Store\tShift+Z", "Shift+Z", 0},
     {32786, "Skins", "&Revert\tCtrl+Z", "Ctrl+Z", 0},
     {32795, "Skins", "R&eload\tF5", "F5", 0},
+    {33320, "Skins", "Export True Colour...", "", 0},
     {32776, "Skins", "&Scan Folder...", "", 0},
     {32799, "Skins", "Re-size &All...", "", 0},
     {32804, "Skins", "Re-&Palette", "", 0},

@@ -38,6 +38,8 @@ class ScriptedPlatform : public Platform {
   std::deque<std::optional<SnapshotValues>> snapshotAnswers;
   std::deque<std::optional<MapFromViewValues>> mapFromViewAnswers;
   std::deque<std::optional<std::string>> gameModelAnswers;  // the name chosen
+  std::deque<std::optional<ReduceColoursValues>> reduceAnswers;
+  std::vector<int> reduceColourCounts;  // what each "Reduce to the palette" showed
 
   // What the core did.
   std::vector<RecordedMessage> messages;
@@ -91,6 +93,10 @@ class ScriptedPlatform : public Platform {
   bool preferencesDialog(PreferencesValues& v) override { return answer(preferencesAnswers, v); }
   bool snapshotsDialog(SnapshotValues& v) override { return answer(snapshotAnswers, v); }
   bool mapFromViewDialog(MapFromViewValues& v) override { return answer(mapFromViewAnswers, v); }
+  bool reduceColoursDialog(ReduceColoursValues& v) override {
+    reduceColourCounts.push_back(v.colours);
+    return answer(reduceAnswers, v);
+  }
   void aboutDialog(const AboutValues& values) override { aboutShown = values; }
   bool openFromGameDialog(OpenFromGameValues& values) override {
     gameModelsOffered = values.models;

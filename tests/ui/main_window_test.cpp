@@ -294,7 +294,7 @@ TEST_F(Shell, OpenDialogsMatchAnyNameAndStayOutOfKernelFolders) {
       platform.fileDialog({false, kPaletteFilter, "*.pcx", "/proc/self"});
   ASSERT_TRUE(chosen);
   EXPECT_EQ(chosen->path, dir.file("colormap"));
-  EXPECT_EQ(filters.last(), "All Files (*)");
+  EXPECT_TRUE(filters.contains("All Files (*)"));
   EXPECT_EQ(startedIn, path());
   EXPECT_TRUE(texts.size() == 1 && texts[0].startsWith("missing.pcx\nFile not found."));
 }

@@ -7,8 +7,10 @@
 #include "app/folders.h"
 #include "app/refresh.h"
 #include "app/tables.h"
+#include "app/true_colour.h"
 #include "model/companion.h"
 #include "model/md2_format.h"
+#include "platform/file_filter.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/settings_keys.h"
@@ -30,8 +32,11 @@ void askCompanionSkin(App& app, Companion& companion, bool cancelKeepsSkin) {
   }
   rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
   std::string path = chosen->path;
-  if (lacksExtension(path)) path += ".pcx";
-  std::unique_ptr<Skin> image = readGameSkin(platform, app.gameFiles, path);
+  if (lacksExtension(path)) {
+    const std::string named = filterExtension(kCompanionSkinFilter, chosen->filterIndex);
+    path += named.empty() ? ".pcx" : named;
+  }
+  std::unique_ptr<Skin> image = readGameSkin(platform, app.gameFiles, path, askingReducer(app));
   if (!image) {
     checkerCompanionSkin(companion);
   } else if (!takeCompanionSkin(companion, *image)) {
@@ -56,10 +61,13 @@ std::unique_ptr<Companion> loadCompanion(App& app, const std::string& requestedP
   Companion& companion = *parsed.companion;
   if (!companion.firstSkinName.empty()) {
     // A missing or ill-fitting skin is not an error: Open offers the dialog.
-    std::optional<GameFile> skinFile = app.gameFiles.find(companion.firstSkinName);
-    if (std::unique_ptr<Skin> image =
-            skinFile ? readGameSkin(app.platform, app.gameFiles, *skinFile) : nullptr)
+    std::optional<GameFile> skinFile = findSkinFile(app.gameFiles, companion.firstSkinName);
+    std::vector<std::string> reduced;
+    if (std::unique_ptr<Skin> image = skinFile ? readGameSkin(app.platform, app.gameFiles,
+                                                              *skinFile, quietReducer(app, reduced))
+                                               : nullptr)
       takeCompanionSkin(companion, *image);
+    reportReducedSkins(app, reduced);
   }
   return std::move(parsed.companion);
 }

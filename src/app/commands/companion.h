@@ -12,7 +12,9 @@ namespace pelt {
 class App;
 struct Companion;
 
-inline constexpr const char* kCompanionSkinFilter = "Mesh Skin (*.pcx)|*.pcx|All Files (*.*)|*.*||";
+inline constexpr const char* kCompanionSkinFilter =
+    "Mesh Skin (*.pcx)|*.pcx|All Files (*.*)|*.*|PNG Image (*.png)|*.png|"
+    "Targa Image (*.tga)|*.tga||";
 inline constexpr const char* kSkinDoesNotFitMessage = "This skin does not fit this model!";
 inline constexpr const char* kHideCompanionText = "&Hide\tH";
 inline constexpr const char* kShowCompanionText = "&Show\tH";

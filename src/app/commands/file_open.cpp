@@ -6,6 +6,7 @@
 #include "app/refresh.h"
 #include "app/skin_list.h"
 #include "app/tables.h"
+#include "app/true_colour.h"
 #include "model/md2_format.h"
 #include "model/mirror_lookup.h"
 #include "platform/paths.h"
@@ -29,6 +30,7 @@ constexpr int kTempCheckerLightGrey = 191;
 struct NamedSkinLoad {
   FolderListings listings;
   std::unique_ptr<Skin> standIn;
+  std::vector<std::string> reduced;  // true-colour skins brought to the palette
 };
 
 std::unique_ptr<Skin> temporarySkin(App& app, const std::string& name, const std::string& path,
@@ -56,7 +58,7 @@ std::unique_ptr<Skin> temporarySkin(App& app, const std::string& name, const std
 // the base folder is missing, as in the game.
 std::optional<GameFile> namedSkinFile(App& app, const std::string& name,
                                       FolderListings& listings) {
-  if (!name.starts_with('/')) return app.gameFiles.find(name, &listings);
+  if (!name.starts_with('/')) return findSkinFile(app.gameFiles, name, &listings);
   if (fileSize(name) < 0 || isSystemFolder(name)) return std::nullopt;
   return GameFile{name, "", -1, {}};
 }
@@ -64,7 +66,9 @@ std::optional<GameFile> namedSkinFile(App& app, const std::string& name,
 std::unique_ptr<Skin> loadNamedSkin(App& app, const std::string& storedName, NamedSkinLoad& load) {
   std::string name = withForwardSlashes(storedName);
   std::optional<GameFile> file = namedSkinFile(app, name, load.listings);
-  std::unique_ptr<Skin> skin = file ? readGameSkin(app.platform, app.gameFiles, *file) : nullptr;
+  std::unique_ptr<Skin> skin =
+      file ? readGameSkin(app.platform, app.gameFiles, *file, quietReducer(app, load.reduced))
+           : nullptr;
   const std::string path =
       file ? file->path : name.starts_with('/') ? name : joinPath(app.baseFolder, name);
   if (!skin) {
@@ -76,6 +80,8 @@ std::unique_ptr<Skin> loadNamedSkin(App& app, const std::string& storedName, Nam
     return temporarySkin(app, name, path, load);
   }
   skin->name = name;
+  if (skinFormatOfPath(file->path) != skinFormatOfPath(name))
+    skin->readInstead = fileNameOf(file->path);
   return skin;
 }
 
@@ -144,6 +150,7 @@ bool loadMd2Bytes(App& app, const std::string& path, Bytes bytes) {
     NamedSkinLoad load;
     for (const std::string& name : data.skinNames)
       model.skins.push_back(loadNamedSkin(app, name, load));
+    reportReducedSkins(app, load.reduced);
   }
   model.currentSkinIndex = model.skins.empty() ? -1 : 0;
 

@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/commands/options_maps.h"
 #include "app/main_frame.h"
+#include "platform/file_filter.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/settings_keys.h"
@@ -60,9 +61,8 @@ std::optional<std::string> choosePalettePath(Platform& platform) {
   if (!chosen) return std::nullopt;
   std::string path = chosen->path;
   if (lacksExtension(path)) {
-    path += chosen->filterIndex == kBitmapFilter ? ".bmp"
-            : chosen->filterIndex == kActFilter  ? ".act"
-                                                 : ".pcx";
+    const std::string named = filterExtension(kPaletteFilter, chosen->filterIndex);
+    path += named.empty() ? ".pcx" : named;
   }
   return path;
 }

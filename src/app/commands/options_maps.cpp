@@ -5,6 +5,8 @@
 #include "app/folders.h"
 #include "app/refresh.h"
 #include "app/tables.h"
+#include "app/true_colour.h"
+#include "platform/file_filter.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/settings_keys.h"
@@ -24,11 +26,13 @@ struct MapTexts {
 
 const MapTexts& textsFor(MapKind kind) {
   static constexpr MapTexts kPhong{
-      "Greyscale Bitmap (*.bmp)|*.bmp|Greyscale PCX (*.pcx)|*.pcx|All Files (*.*)|*.*||",
+      "Greyscale Bitmap (*.bmp)|*.bmp|Greyscale PCX (*.pcx)|*.pcx|All Files (*.*)|*.*|"
+      "PNG Image (*.png)|*.png|Targa Image (*.tga)|*.tga||",
       "Error loading Phong Map: Incorrect dimensions!\nPhong maps must be 256x256, and 8bit Greyscale",
       "There were no valid Phong Maps found at that location", settings::kPhongPath};
   static constexpr MapTexts kEnvironment{
-      "Bitmap (*.bmp)|*.bmp|ZSoft PCX (*.pcx)|*.pcx|All Files (*.*)|*.*||",
+      "Bitmap (*.bmp)|*.bmp|ZSoft PCX (*.pcx)|*.pcx|All Files (*.*)|*.*|PNG Image (*.png)|*.png|"
+      "Targa Image (*.tga)|*.tga||",
       "Error loading Environment Map: Incorrect dimensions!\nEnvironment maps must be 256x256, and 8bit",
       "There were no valid Environment Maps at that location", settings::kEnvPath};
   return kind == MapKind::Phong ? kPhong : kEnvironment;
@@ -44,6 +48,16 @@ void adoptMap(App& app, MapKind kind, Skin& map, const std::string& path) {
   if (kind != MapKind::Phong) return;
   for (auto& texel : map.pixels) texel = static_cast<std::uint8_t>(texel >> kPhongShift);
   buildLitPlane(app.shading.shadeCurve, map);
+}
+
+// A true-colour phong map becomes grey levels; an environment map takes
+// the palette a skin would.
+template <class Where>
+std::unique_ptr<Skin> readMap(App& app, MapKind kind, const Where& where,
+                              std::vector<std::string>& reduced) {
+  static const Palette grey = greyRampPalette();
+  return readGameSkin(app.platform, app.gameFiles, where,
+                      quietReducer(app, reduced, kind == MapKind::Phong ? &grey : nullptr));
 }
 
 void selectCurrent(MapList& list) {
@@ -69,8 +83,13 @@ void openMap(App& app, MapKind kind) {
   if (!chosen) return;
   rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
   std::string path = chosen->path;
-  if (lacksExtension(path)) path += chosen->filterIndex == 2 ? ".pcx" : ".bmp";
-  std::unique_ptr<Skin> map = readGameSkin(app.platform, app.gameFiles, path);
+  if (lacksExtension(path)) {
+    const std::string named = filterExtension(texts.filter, chosen->filterIndex);
+    path += !named.empty() ? named : chosen->filterIndex == 2 ? ".pcx" : ".bmp";
+  }
+  std::vector<std::string> reduced;
+  std::unique_ptr<Skin> map = readMap(app, kind, path, reduced);
+  reportReducedSkins(app, reduced);
   if (!map) return;
   if (!isMapSized(*map)) {
     app.platform.messageBox(texts.wrongSizeMessage, MessageButtons::Ok);
@@ -104,10 +123,11 @@ void closeMap(App& app, MapKind kind) {
 int scanMapFolder(App& app, MapKind kind, const std::string& folder, bool reportNone) {
   MapList& list = mapList(app, kind);
   int added = 0;
-  for (const char* extension : {".pcx", ".bmp"}) {
+  std::vector<std::string> reduced;
+  for (const char* extension : kSkinExtensions) {
     std::vector<GameFile> files = app.gameFiles.filesIn(folder, extension);
     for (const GameFile& file : files) {
-      std::unique_ptr<Skin> map = readGameSkin(app.platform, app.gameFiles, file);
+      std::unique_ptr<Skin> map = readMap(app, kind, file, reduced);
       if (!map || !isMapSized(*map)) continue;
       adoptMap(app, kind, *map, file.path);
       list.maps.push_back(std::move(map));
@@ -115,6 +135,7 @@ int scanMapFolder(App& app, MapKind kind, const std::string& folder, bool report
     }
     if (!files.empty()) refreshListsAndViews(app);
   }
+  reportReducedSkins(app, reduced);
   if (added == 0 && reportNone)
     app.platform.messageBox(textsFor(kind).noneFoundMessage, MessageButtons::Ok);
   return added;

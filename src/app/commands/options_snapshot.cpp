@@ -13,7 +13,9 @@
 #include "platform/safe_save.h"
 #include "platform/settings_keys.h"
 #include "skins/palette_file.h"
+#include "skins/png_file.h"
 #include "skins/skin_image.h"
+#include "skins/tga_file.h"
 #include "view3d/model_view.h"
 #include "view3d/snapshot.h"
 
@@ -40,9 +42,10 @@ void writeEightBit(App& app, ModelView& view, const SnapshotPlan& plan) {
   else
     pixels.assign(view.pixels().begin(), view.pixels().end());
   Skin shot = eightBitSnapshot(pixels, plan.width, plan.height, view.viewPalette());
-  const bool written = plan.filterIndex == kSnapshotPcxFilter
-                           ? writeSkinPcx(app.platform, shot, plan.path)
-                           : writeSkinBmp(app.platform, shot, plan.path);
+  std::uint8_t format = skinFormatOfPath(plan.path);
+  if (format == kFormatNone)
+    format = plan.filterIndex == kSnapshotPcxFilter ? kFormatPcx : kFormatBmp;
+  const bool written = writeSkinInFormat(app.platform, shot, plan.path, format);
   if (written) app.platform.showStatusText(kSnapshotWrittenText + plan.path);
 }
 
@@ -52,6 +55,16 @@ void showProgress(App& app, int started, int total) {
   app.platform.sendRefresh(0, kRefreshGradientBox);
   app.platform.showStatusText(
       "Snapshot: " + std::to_string(static_cast<int>(app.blendAmount * 100)) + "%");
+}
+
+TrueColourPicture topDown(const RgbImage& image) {
+  TrueColourPicture picture{image.width, image.height, image.rgb, kFormatPng};
+  const size_t row = static_cast<size_t>(image.width) * 3;
+  for (int y = 0; y < image.height; ++y)
+    std::copy_n(image.rgb.begin() + static_cast<std::ptrdiff_t>(row * static_cast<size_t>(y)), row,
+                picture.rgb.begin() +
+                    static_cast<std::ptrdiff_t>(row * static_cast<size_t>(image.height - 1 - y)));
+  return picture;
 }
 
 void writeTrueColour(App& app, ModelView& view, const SnapshotPlan& plan) {
@@ -85,7 +98,11 @@ void writeTrueColour(App& app, ModelView& view, const SnapshotPlan& plan) {
     return;
   }
   const std::string target = trueColourSnapshotPath(plan.path);
-  if (!saveFileOrWarn(app.platform, target, encodeBmp24(image))) {
+  const std::uint8_t format = skinFormatOfPath(target);
+  const Bytes file = format == kFormatPng   ? encodeRgbPng(topDown(image))
+                     : format == kFormatTga ? encodeRgbTga(topDown(image))
+                                            : encodeBmp24(image);
+  if (!saveFileOrWarn(app.platform, target, file)) {
     app.platform.showStatusText("");
     app.platform.messageBox(kSnapshotErrorMessage, MessageButtons::Ok);
     return;
@@ -125,8 +142,10 @@ void takeSnapshot(MainFrame& frame) {
   plan.path = chosen->path;
   plan.filterIndex = chosen->filterIndex;
   if (lacksExtension(plan.path))
-    plan.path += plan.filterIndex == kSnapshotPcxFilter ? ".pcx" : ".bmp";
-  // A true-colour picture is always a BMP, so another name becomes NAME.bmp:
+    plan.path += plan.filterIndex == kSnapshotPcxFilter   ? ".pcx"
+                 : plan.filterIndex == kSnapshotPngFilter ? ".png"
+                                                          : ".bmp";
+  // A true-colour picture is a BMP or PNG, so another name becomes NAME.bmp:
   // a file of that name, which the user did not choose, is replaced only
   // when they agree.
   const std::string target = trueColourSnapshotPath(plan.path);

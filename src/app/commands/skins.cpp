@@ -7,6 +7,8 @@
 #include "app/refresh.h"
 #include "app/skin_list.h"
 #include "app/tables.h"
+#include "app/true_colour.h"
+#include "platform/file_filter.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/settings_keys.h"
@@ -19,8 +21,6 @@ namespace {
 
 constexpr std::uint8_t kNewCheckerSame = 64;
 constexpr std::uint8_t kNewCheckerOther = 192;
-constexpr int kBmpFilter = 2;
-constexpr int kAnyFileFilter = 3;
 constexpr int kBackgroundSlot = 7;
 
 void skinChanged(App& app) {
@@ -74,13 +74,22 @@ void appendAsCurrent(App& app, std::unique_ptr<Skin> skin) {
 
 std::string withSkinExtension(std::string path, int filterIndex, std::uint8_t format) {
   if (!lacksExtension(path)) return path;
-  return path + (format == kFormatBmp || filterIndex == kBmpFilter ? ".bmp" : ".pcx");
+  const std::string named = filterExtension(kSkinFilter, filterIndex);
+  return path +
+         (named.empty() ? skinFormatExtension(format == kFormatNone ? std::uint8_t{kFormatPcx} : format) : named);
+}
+
+// A known extension names the format; else the filter does, "All Files"
+// keeping the skin's own.
+std::uint8_t formatToWrite(const std::string& path, int filterIndex, std::uint8_t own) {
+  if (std::uint8_t typed = skinFormatOfPath(path)) return typed;
+  if (std::uint8_t filtered = skinFormatOfExtension(filterExtension(kSkinFilter, filterIndex)))
+    return filtered;
+  return own == kFormatNone ? std::uint8_t{kFormatPcx} : own;
 }
 
 bool writeInFormat(App& app, Skin& skin, const std::string& path, std::uint8_t format) {
-  bool ok = format == kFormatBmp   ? writeSkinBmp(app.platform, skin, path)
-            : format == kFormatPcx ? writeSkinPcx(app.platform, skin, path)
-                                   : false;
+  bool ok = format != kFormatNone && writeSkinInFormat(app.platform, skin, path, format);
   if (!ok) app.platform.messageBox(kSaveSkinFailedMessage, MessageButtons::Ok);
   return ok;
 }
@@ -137,7 +146,7 @@ void openSkin(App& app) {
   auto chosen = askSkinFile(app, false, kSkinFilter, app.loadFolder, settings::kLoadDir);
   if (!chosen) return;
   std::string path = withSkinExtension(chosen->path, chosen->filterIndex, kFormatNone);
-  std::unique_ptr<Skin> skin = readGameSkin(app.platform, app.gameFiles, path);
+  std::unique_ptr<Skin> skin = readGameSkin(app.platform, app.gameFiles, path, askingReducer(app));
   if (!skin) return;
   if (skin->width != app.model.skinWidth || skin->height != app.model.skinHeight) {
     app.platform.messageBox(kWrongDimensionsMessage, MessageButtons::Ok);
@@ -195,16 +204,14 @@ void saveSkinAs(App& app) {
   if (!skin) return;
   auto chosen = askSkinFile(app, true, kSkinFilter, app.saveFolder, settings::kSaveDir, skin);
   if (!chosen) return;
-  std::uint8_t format = kFormatPcx;
-  if (chosen->filterIndex == kBmpFilter) format = kFormatBmp;
-  if (chosen->filterIndex == kAnyFileFilter && skin->fileFormat != kFormatNone)
-    format = skin->fileFormat;
+  const std::uint8_t format = formatToWrite(chosen->path, chosen->filterIndex, skin->fileFormat);
   std::string path = withSkinExtension(chosen->path, chosen->filterIndex, format);
   std::string name = path;
   if (skin->isLinked() && !nameForLinkedPath(app, path, name)) return;
   if (!writeInFormat(app, *skin, path, format)) return;
   skin->filePath = path;
   skin->name = name;
+  skin->readInstead.clear();
   skin->hasFile = true;
   skin->source.clear();
   skin->storedPixels = skin->pixels;
@@ -218,12 +225,17 @@ void linkSkin(App& app) {
   auto chosen = askSkinFile(app, true, kLinkFilter, app.saveFolder, settings::kSaveDir, skin);
   if (!chosen) return;
   std::string path = chosen->path;
-  if (lacksExtension(path)) path += ".pcx";
+  if (lacksExtension(path)) {
+    const std::string named = filterExtension(kLinkFilter, chosen->filterIndex);
+    path += named.empty() ? ".pcx" : named;
+  }
   std::string name;
   if (!nameForLinkedPath(app, path, name)) return;
-  if (!writeInFormat(app, *skin, path, kFormatPcx)) return;
+  const std::uint8_t typed = skinFormatOfPath(path);
+  if (!writeInFormat(app, *skin, path, typed == kFormatNone ? std::uint8_t{kFormatPcx} : typed)) return;
   skin->filePath = path;
   skin->name = name;
+  skin->readInstead.clear();
   skin->hasFile = true;
   skin->source.clear();
   skin->unlinked &= ~kSkinUnlinked;
@@ -274,7 +286,9 @@ void revertSkin(App& app) {
 void reloadSkin(App& app) {
   if (!canReloadSkin(app)) return;
   Skin* skin = app.model.currentSkin();
-  std::unique_ptr<Skin> fresh = readGameSkin(app.platform, app.gameFiles, skin->filePath);
+  std::vector<std::string> reduced;
+  std::unique_ptr<Skin> fresh =
+      readGameSkin(app.platform, app.gameFiles, skin->filePath, quietReducer(app, reduced));
   if (!fresh) {
     app.platform.messageBox(kReloadFailedMessage, MessageButtons::Ok);
     return;

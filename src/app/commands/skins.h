@@ -12,8 +12,11 @@ namespace pelt {
 class App;
 
 inline constexpr const char* kSkinFilter =
-    "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*||";
-inline constexpr const char* kLinkFilter = "Mesh Skin (*.pcx)|*.pcx|All Files (*.*)|*.*||";
+    "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*|PNG Image (*.png)|*.png|"
+    "Targa Image (*.tga)|*.tga||";
+inline constexpr const char* kLinkFilter =
+    "Mesh Skin (*.pcx)|*.pcx|All Files (*.*)|*.*|PNG Image (*.png)|*.png|"
+    "Targa Image (*.tga)|*.tga||";
 inline constexpr const char* kCheckerboardQuestion =
     "Would you like a checkerboard background skin? (This box is temp)";
 inline constexpr const char* kMeshOutlineQuestion =

@@ -10,6 +10,8 @@
 #include "app/folders.h"
 #include "app/refresh.h"
 #include "app/tables.h"
+#include "app/true_colour.h"
+#include "platform/file_filter.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/settings_keys.h"
@@ -165,8 +167,11 @@ void loadToSelected(App& app) {
   if (!chosen) return;
   rememberFolder(app, app.loadFolder, settings::kLoadDir, chosen->path);
   std::string path = chosen->path;
-  if (lacksExtension(path)) path += chosen->filterIndex == kBmpFilter ? ".bmp" : ".pcx";
-  std::unique_ptr<Skin> image = readGameSkin(platform, app.gameFiles, path);
+  if (lacksExtension(path)) {
+    const std::string named = filterExtension(kSkinFilter, chosen->filterIndex);
+    path += !named.empty() ? named : chosen->filterIndex == kBmpFilter ? ".bmp" : ".pcx";
+  }
+  std::unique_ptr<Skin> image = readGameSkin(platform, app.gameFiles, path, askingReducer(app));
   if (!image) return;
   if (image->width != app.model.skinWidth || image->height != app.model.skinHeight ||
       image->pixels.size() != skin->pixels.size()) {

@@ -23,6 +23,8 @@ const char* paletteExtension(int filterIndex) {
   switch (filterIndex) {
     case 2: return ".bmp";
     case 3: return ".act";
+    case 5: return ".png";
+    case 6: return ".tga";
     default: return ".pcx";
   }
 }
