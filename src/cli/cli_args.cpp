@@ -53,10 +53,13 @@ bool wantsHelp(const std::vector<std::string>& args) {
 const char* usageText() {
   return "usage:\n"
          "  pelt-cli info FILE.md2 [--json] [--base FOLDER]\n"
-         "  pelt-cli convert IN OUT [--base FOLDER] (an MD2 to .md2; a skin to .pcx or .bmp)\n"
+         "  pelt-cli convert IN OUT [--base FOLDER] (an MD2 to .md2; a skin to .pcx, .bmp,\n"
+         "      .png or .tga) [--palette FILE] [--dither] (a true-colour IN goes to the palette\n"
+         "      of FILE: .pcx, .bmp, .png, .tga or .act; nearest colours, or dithered)\n"
          "  pelt-cli ls FOLDER [PATTERN]   the game's files and where each comes from\n"
          "  pelt-cli demo [--force] FOLDER\n"
-         "  pelt-cli render MODEL OUT.bmp|OUT.pcx [--mode 0-8] [--size WxH] [--frame F]\n"
+         "  pelt-cli render MODEL OUT.bmp|OUT.pcx|OUT.png|OUT.tga [--mode 0-8] [--size WxH] "
+         "[--frame F]\n"
          "      [--skin FILE] [--phong FILE] [--env FILE] [--colormap FILE] [--mapping]\n"
          "      [--base FOLDER]\n"
          "  pelt-cli bench MODEL [--mode 0-8] [--size WxH] [--frames N]\n"
@@ -70,9 +73,11 @@ std::optional<ImageKind> outputImageKind(const std::string& path, std::string& e
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (ext == ".pcx") return ImageKind::Pcx;
   if (ext == ".bmp") return ImageKind::Bmp;
+  if (ext == ".png") return ImageKind::Png;
+  if (ext == ".tga") return ImageKind::Tga;
   error = path + ": cannot write " +
           (ext.empty() ? std::string("files without an extension") : "\"" + ext + "\" files") +
-          " (use .pcx or .bmp)";
+          " (use .pcx, .bmp, .png or .tga)";
   return std::nullopt;
 }
 

@@ -2,6 +2,7 @@
 // pelt-cli's argument checks: whole numbers in range, the usage text, help,
 // and the image formats an output name may ask for.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,7 +23,8 @@ bool parseSize(const std::string& option, const std::string& text, int maxWidth,
 bool wantsHelp(const std::vector<std::string>& args);
 const char* usageText();
 
-enum class ImageKind { Pcx, Bmp };
+// The values are the skin formats' (SkinFormat).
+enum class ImageKind : std::uint8_t { Pcx = 1, Bmp = 2, Png = 3, Tga = 4 };
 // The format an output file name asks for; empty (with the reason) when the
 // tool cannot write it.
 std::optional<ImageKind> outputImageKind(const std::string& path, std::string& error);

@@ -20,6 +20,8 @@
 #include "demo/demo_folder.h"
 #include "platform/json_text.h"
 #include "platform/paths.h"
+#include "skins/colour_reduction.h"
+#include "skins/palette_file.h"
 #include "skins/skin_image.h"
 
 namespace {
@@ -32,13 +34,25 @@ int usage() {
   return pelt::cli::kExitUsage;
 }
 
+// A skin the loader could not find is a stand-in with no file behind it.
+bool isStandIn(const pelt::Skin& skin) { return !skin.hasFile && skin.source.empty(); }
+
+// "  (PNG, skin.png instead)" after a skin's name: what was read for it.
+std::string skinFound(const pelt::Skin& skin) {
+  if (isStandIn(skin)) return "  (not loaded)";
+  std::string text = std::string("  (") + pelt::skinFormatName(skin.fileFormat);
+  if (!skin.readInstead.empty()) text += ", " + skin.readInstead + " instead";
+  if (!skin.source.empty()) text += ", in " + skin.source;
+  return text + ")";
+}
+
 void printInfo(const App& app, bool json) {
   const pelt::Model& m = app.model;
   if (!json) {
     std::cout << "vertices: " << m.vertexCount << "\ntriangles: " << m.triangleCount
               << "\nst: " << m.stCount << "\nframes: " << m.frames.size()
               << "\nskin size: " << m.skinWidth << "x" << m.skinHeight << "\nskins:";
-    for (const auto& skin : m.skins) std::cout << "\n  " << skin->name;
+    for (const auto& skin : m.skins) std::cout << "\n  " << skin->name << skinFound(*skin);
     std::cout << "\nframe names:";
     for (const auto& frame : m.frames) std::cout << "\n  " << frame.name;
     std::cout << "\n";
@@ -51,6 +65,16 @@ void printInfo(const App& app, bool json) {
             << ", \"skins\": [";
   for (size_t i = 0; i < m.skins.size(); ++i)
     std::cout << (i ? ", " : "") << pelt::jsonQuoted(m.skins[i]->name);
+  std::cout << "], \"skinsFound\": [";
+  for (size_t i = 0; i < m.skins.size(); ++i) {
+    const pelt::Skin& skin = *m.skins[i];
+    std::cout << (i ? ", " : "")
+              << "{\"file\": " << (isStandIn(skin) ? "null" : pelt::jsonQuoted(skin.filePath))
+              << ", \"format\": "
+              << (isStandIn(skin) ? "null"
+                                  : pelt::jsonQuoted(pelt::skinFormatName(skin.fileFormat)))
+              << "}";
+  }
   std::cout << "], \"frameNames\": [";
   for (size_t i = 0; i < m.frames.size(); ++i)
     std::cout << (i ? ", " : "") << pelt::jsonQuoted(m.frames[i].name);
@@ -77,12 +101,43 @@ int runInfo(const std::vector<std::string>& args) {
   return 0;
 }
 
+// A true-colour picture goes to the palette of --palette's file; none named,
+// it is refused.
+pelt::TrueColourReducer paletteReducer(ConsolePlatform& platform, App& app,
+                                       const std::string& paletteFile, bool dither) {
+  return [&platform, &app, paletteFile, dither](
+             const pelt::TrueColourPicture& picture,
+             const std::string& path) -> std::unique_ptr<pelt::Skin> {
+    if (paletteFile.empty()) {
+      platform.messageBox(path + " is a true-colour picture: name a palette with --palette FILE",
+                          pelt::MessageButtons::Ok);
+      return nullptr;
+    }
+    pelt::Palette palette{};
+    const pelt::FileReadResult read =
+        app.gameFiles.readPath(paletteFile, nullptr, pelt::paletteReadPlan);
+    if (!read.ok() || !pelt::decodePaletteFile(read.bytes, palette)) {
+      platform.messageBox(paletteFile + ": no palette could be read from it",
+                          pelt::MessageButtons::Ok);
+      return nullptr;
+    }
+    pelt::ReduceOptions options;
+    options.dither = dither;
+    return pelt::skinFromPicture(picture, palette, options);
+  };
+}
+
 int runConvert(const std::vector<std::string>& args) {
   std::vector<std::string> files;
-  std::string base;
+  std::string base, paletteFile;
+  bool dither = false;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--base" && i + 1 < args.size())
       base = args[++i];
+    else if (args[i] == "--palette" && i + 1 < args.size())
+      paletteFile = args[++i];
+    else if (args[i] == "--dither")
+      dither = true;
     else
       files.push_back(args[i]);
   }
@@ -98,7 +153,8 @@ int runConvert(const std::vector<std::string>& args) {
   ConsolePlatform platform;
   App app(platform);
   app.baseFolder = base;
-  std::unique_ptr<pelt::Skin> skin = pelt::readGameSkin(platform, app.gameFiles, in);
+  std::unique_ptr<pelt::Skin> skin = pelt::readGameSkin(
+      platform, app.gameFiles, in, paletteReducer(platform, app, paletteFile, dither));
   if (!skin) {
     // The reader only speaks of content; a file it could not read says why here.
     if (platform.lastMessage.empty())
@@ -107,10 +163,8 @@ int runConvert(const std::vector<std::string>& args) {
     return 1;
   }
   std::string ignored;
-  bool ok = pelt::cli::outputImageKind(files[1], ignored) == pelt::cli::ImageKind::Bmp
-                ? pelt::writeSkinBmp(platform, *skin, files[1])
-                : pelt::writeSkinPcx(platform, *skin, files[1]);
-  return ok ? 0 : 1;
+  const auto kind = static_cast<std::uint8_t>(*pelt::cli::outputImageKind(files[1], ignored));
+  return pelt::writeSkinInFormat(platform, *skin, files[1], kind) ? 0 : 1;
 }
 
 // Every file of a game folder with where it comes from, one a line; a

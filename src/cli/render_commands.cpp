@@ -107,7 +107,10 @@ std::unique_ptr<Skin> readNamedImage(App& app, const std::string& path) {
     return nullptr;
   }
   SkinDecodeResult decoded = decodeSkinImage(file.bytes);
-  if (!decoded.skin) std::cerr << path << ": " << decoded.message << "\n";
+  if (decoded.picture)
+    std::cerr << path << kTrueColourRefusedMessage << "\n";
+  else if (!decoded.skin)
+    std::cerr << path << ": " << decoded.message << "\n";
   return std::move(decoded.skin);
 }
 
@@ -201,8 +204,9 @@ bool writeViewImage(Platform& platform, const ModelView& view, const std::string
     std::copy_n(view.pixels().begin() + static_cast<std::ptrdiff_t>((rows - 1 - y) * pitch), pitch,
                 picture.pixels.begin() + static_cast<std::ptrdiff_t>(y * pitch));
   std::string ignored;
-  return outputImageKind(path, ignored) == ImageKind::Pcx ? writeSkinPcx(platform, picture, path)
-                                                          : writeSkinBmp(platform, picture, path);
+  const std::optional<ImageKind> kind = outputImageKind(path, ignored);
+  return writeSkinInFormat(platform, picture, path,
+                           static_cast<std::uint8_t>(kind.value_or(ImageKind::Bmp)));
 }
 
 double medianMs(std::vector<double> samples) {

@@ -9,6 +9,8 @@
 #include <tuple>
 
 #include "model/md2_format.h"
+#include "skins/colour_reduction.h"
+#include "skins/png_file.h"
 #include "skins/skin_image.h"
 #include "support/archive_writer.h"
 #include "support/fixtures.h"
@@ -36,7 +38,9 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
   const std::string model = demo.substr(0, demo.find('\n'));
   const std::string small = dir.write("small.pcx", encodeSkinPcx(test::patternSkin(8, 8)));
   const std::string bad = dir.write("bad.pcx", {1, 2, 3});
-  const std::string none = dir.file("none.pcx"), png = dir.file("x.png"), fifo = dir.file("fifo");
+  const std::string none = dir.file("none.pcx"), gif = dir.file("x.gif"), fifo = dir.file("fifo");
+  const std::string rgb =
+      dir.write("rgb.png", encodeRgbPng(pictureOfSkin(test::patternSkin(8, 8))));
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   const std::string big = dir.write("big.pcx", {1});
   std::filesystem::resize_file(big, kMaxReadableFileSize + 1);
@@ -61,7 +65,9 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
        "{\"vertices\": 6, \"triangles\": 4, \"st\": 6, \"frames\": 3, \"skinWidth\": 16, "
        "\"skinHeight\": 8, \"skins\": [\"q\\\"b\\u0009\\u0001\xc3\xa9\", "
        "\"bad\\u00ff\\u00c3.pcx\", "
-       "\"\\u00c0\\u00af\\u00ed\\u00a0\\u0080\\u00f4\\u0090\\u0080\\u0080\"], \"frameNames\": "
+       "\"\\u00c0\\u00af\\u00ed\\u00a0\\u0080\\u00f4\\u0090\\u0080\\u0080\"], \"skinsFound\": "
+       "[{\"file\": null, \"format\": null}, {\"file\": null, \"format\": null}, "
+       "{\"file\": null, \"format\": null}], \"frameNames\": "
        "[\"b\\\\s\", \"frame1\", \"frame2\"], \"glCommands\": {\"words\": 0, \"commands\": 0, "
        "\"strips\": 0, \"fans\": 0, \"averageVertices\": 0.00}, \"savedGlCommands\": "
        "{\"words\": 27, \"commands\": 2, \"strips\": 0, \"fans\": 2, \"averageVertices\": "
@@ -75,7 +81,9 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
       {render + " --mode 9", 2, "--mode: 9 is out of range (0 to 8)"},
       {render + " --size 640x", 2, "--size: \"640x\" is not WxH"},
       {render + " --mode", 2, "--mode needs a value"},
-      {"render " + model + " " + png, 2, png + ": cannot write \".png\" files"},
+      {"render " + model + " " + gif, 2, gif + ": cannot write \".gif\" files"},
+      {"convert " + rgb + " " + dir.file("x.pcx"), 1,
+       rgb + " is a true-colour picture: name a palette with --palette FILE"},
       {render + " --skin " + small, 1, small + ": Error loading skin: Incorrect dimensions!"},
       {render + " --env " + bad, 1, bad + ": This file does not appear to be a valid skin"},
       {render + " --skin " + none, 1, none + ": No such file or directory"},
@@ -97,7 +105,7 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
     EXPECT_EQ(got, status) << args << "\n" << out;
     EXPECT_NE(out.find(message), std::string::npos) << args << "\n" << out;
   }
-  for (const char* file : {"out.bmp", "x.png", "x.md2", "x.pcx"})
+  for (const char* file : {"out.bmp", "x.gif", "x.md2", "x.pcx"})
     EXPECT_FALSE(std::filesystem::exists(dir.file(file))) << file;
 
   // A good conversion keeps pixels and palette and saves through a chained,
@@ -109,6 +117,20 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
   ASSERT_EQ(runCli("convert " + bmp + " " + dir.file("chained.pcx")).first, 0);
   EXPECT_TRUE(std::filesystem::is_symlink(dir.file("chained.pcx")));
   EXPECT_EQ(readWholeFile(dir.file("skins/new.pcx")).bytes, readWholeFile(small).bytes);
+  // Through every format and back; a true-colour picture of it comes back to
+  // the same indices in its palette, nearest or dithered (no error to spread).
+  std::string from = small;
+  for (const char* to : {"a.png", "b.tga", "c.bmp", "d.pcx"}) {
+    ASSERT_EQ(runCli("convert " + from + " " + dir.file(to)).first, 0) << to;
+    from = dir.file(to);
+  }
+  EXPECT_EQ(readWholeFile(from).bytes, readWholeFile(small).bytes);
+  for (const char* dither : {"", " --dither"}) {
+    ASSERT_EQ(
+        runCli("convert " + rgb + " " + dir.file("e.pcx") + " --palette " + small + dither).first,
+        0);
+    EXPECT_EQ(readWholeFile(dir.file("e.pcx")).bytes, readWholeFile(small).bytes) << dither;
+  }
 
   // A skin saved outside the game folder is named by its absolute path and
   // read from there.
