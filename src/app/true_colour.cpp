@@ -30,14 +30,15 @@ Palette reductionPalette(App& app) {
 
 TrueColourReducer askingReducer(App& app) {
   return [&app](const TrueColourPicture& picture, const std::string&) -> std::unique_ptr<Skin> {
+    const int colours = countColours(picture);
     ReduceColoursValues values;
-    values.colours = countColours(picture);
+    values.colours = colours;
     if (!app.platform.reduceColoursDialog(values)) return nullptr;
     ReduceOptions options;
     options.dither = values.dithered;
     if (values.keepProtectedOut) options.excluded = app.protectedColors;
     std::unique_ptr<Skin> skin = skinFromPicture(picture, reductionPalette(app), options);
-    app.platform.showStatusText("The picture had " + std::to_string(values.colours) +
+    app.platform.showStatusText("The picture had " + std::to_string(colours) +
                                 " colours; reduced to the palette" +
                                 (values.dithered ? ", dithered" : " by nearest colour"));
     return skin;

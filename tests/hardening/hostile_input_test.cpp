@@ -31,7 +31,9 @@
 #include "model/md2_format.h"
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
+#include "skins/png_file.h"
 #include "skins/skin_image.h"
+#include "skins/tga_file.h"
 #include "support/fixtures.h"
 #include "support/malformed_corpus.h"
 #include "support/model_invariants.h"
@@ -91,8 +93,11 @@ TEST(MalformedCorpus, EachFileIsRefusedWithItsMessageOrTakenSanely) {
     const std::string before = fingerprint(app);
     EXPECT_EQ(offer(app, platform, file, paths[i]), !file.refused);
     if (file.refused) {
+      std::string message = file.message;
+      if (const size_t at = message.find("{path}"); at != std::string::npos)
+        message.replace(at, 6, paths[i]);
       EXPECT_EQ(platform.messageTexts(),
-                std::vector<std::string>(file.message.empty() ? 0 : 1, file.message));
+                std::vector<std::string>(message.empty() ? 0 : 1, message));
       EXPECT_EQ(fingerprint(app), before);
       continue;
     }
@@ -120,6 +125,10 @@ TEST(OversizedFiles, AreReadOnlyAsFarAsTheirHeadersAllow) {
       {"m.pmp", encodeMappingFile(mapped), mappingReadPlan, 0},
       {"s.bmp", encodeSkinBmp(patternSkin(16, 8)), skinImageReadPlan, 0},
       {"s.pcx", pcx, skinImageReadPlan, 128 + 2 * 16 * 8 + 769},
+      {"s.tga", encodeSkinTga(patternSkin(16, 8)), skinImageReadPlan, 0},
+      // Room for other chunks beside the pixels stored uncompressed.
+      {"s.png", encodeSkinPng(patternSkin(16, 8)), skinImageReadPlan,
+       33 + (16 * 8 + 7) * 8 + (8 << 20)},
   };
   for (const auto& [name, file, plan, read] : cases) {
     // 64 MB more: after the end, or before a PCX's palette.

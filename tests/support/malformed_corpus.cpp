@@ -14,7 +14,9 @@
 #include "app/commands/skins_palette.h"
 #include "model/md2_format.h"
 #include "skins/byte_order.h"
+#include "skins/png_file.h"
 #include "skins/skin_image.h"
+#include "skins/tga_file.h"
 #include "support/fixtures.h"
 
 namespace pelt::test {
@@ -163,6 +165,63 @@ void addBmp(const Adder& add) {
   add("special_folder", {}, "", Special::Folder);
 }
 
+std::uint32_t crc32(const std::uint8_t* data, size_t size) {
+  std::uint32_t c = 0xFFFFFFFFu;
+  for (size_t i = 0; i < size; ++i) {
+    c ^= data[i];
+    for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+  }
+  return ~c;
+}
+
+void putBigEndian(Bytes& out, std::uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+}
+
+// Our writer's PNG (signature, IHDR, then PLTE at byte 33) with a palette
+// of `entries` colours in place of its 256.
+Bytes withShortPalette(const Bytes& png, std::uint32_t entries) {
+  Bytes out(png.begin(), png.begin() + 33);
+  Bytes chunk{'P', 'L', 'T', 'E'};
+  chunk.insert(chunk.end(), png.begin() + 41, png.begin() + 41 + entries * 3);
+  putBigEndian(out, entries * 3);
+  out.insert(out.end(), chunk.begin(), chunk.end());
+  putBigEndian(out, crc32(chunk.data(), chunk.size()));
+  out.insert(out.end(), png.begin() + 33 + 12 + 768, png.end());
+  return out;
+}
+
+// "{path}" in a message stands for the file's path.
+void addPng(const Adder& add) {
+  const Bytes good = encodeSkinPng(patternSkin(kSide, kSide));
+  const size_t idat = 33 + 12 + 768;  // IDAT's length field
+  add("bad_crc", patched(good, 29, good[29] ^ 1u, 1),
+      "Unable to read {path}: its PNG data is damaged (IHDR: CRC error)");
+  add("truncated_idat", cut(good, idat + 12),
+      "Unable to read {path}: its PNG data is damaged (the file ends early)");
+  add("huge_dimensions", patched(good, 16, 0x00'00'01'00, 4), kImageTooLargeMessage);
+  add("palette_shorter_than_indices", withShortPalette(good, 16),
+      "Unable to read {path}: its pixels use colours its palette does not have");
+  add("palette_of_every_index", withShortPalette(good, 141), nullptr);  // 140 the highest
+}
+
+void addTga(const Adder& add) {
+  const Bytes good = encodeSkinTga(patternSkin(kSide, kSide));
+  const Bytes header = cut(patched(good, 2, 9, 1), 18 + 768);  // run-length from here on
+  auto refused = [](const char* why) { return std::string("Unable to read {path}: ") + why; };
+  const std::string mapPastEnd = refused("its colour map goes past the end");
+  const std::string runPastEnd = refused("a run goes past the end of the picture");
+  const std::string endsEarly = refused("its pixel data ends early");
+  const std::string noPixels = refused("its header gives it no pixels");
+  add("colour_map_past_end", patched(good, 5, 0xFFFF, 2), mapPastEnd.c_str());
+  add("rle_run_past_end", joined(header, {0xFF, 5}), runPastEnd.c_str());
+  add("rle_data_past_file_end", joined(header, {0x9F, 5, 0x05, 1, 2}), endsEarly.c_str());
+  add("pixels_cut", cut(good, good.size() - 1), endsEarly.c_str());
+  add("width_zero", patched(good, 12, 0, 2), noPixels.c_str());
+  add("height_huge", patched(good, 14, 0xFFFF, 2), kImageTooLargeMessage);
+  add("rle_exact", joined(header, {0x9F, 5, 0x9F, 6}), nullptr);
+}
+
 void addPalettes(const Adder& add) {
   const char* refused = kNoPaletteMessage;
   const Patch patches[] = {
@@ -185,6 +244,8 @@ std::vector<CorpusFile> malformedCorpus() {
   addMd2({corpus, CorpusKind::Md2, ".md2"});
   addPcx({corpus, CorpusKind::Skin, ".pcx"});
   addBmp({corpus, CorpusKind::Skin, ".bmp"});
+  addPng({corpus, CorpusKind::Skin, ".png"});
+  addTga({corpus, CorpusKind::Skin, ".tga"});
   addPalettes({corpus, CorpusKind::Palette, ""});
   return corpus;
 }
