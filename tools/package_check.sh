@@ -5,7 +5,7 @@
 # bytes), the icons have the sizes their folders claim, the user guide comes
 # with every picture it shows, and the package holds the programs, the desktop
 # files, the icon, the guide and Pelt's own phong and environment maps,
-# depends on libzip, and has no maintainer scripts.
+# depends on libzip and libpng, and has no maintainer scripts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
@@ -60,6 +60,7 @@ dpkg-deb --info "$deb" >"$scratch/info"
 grep -q "^ Package: pelt$" "$scratch/info" || fail "package name"
 grep -q "^ Depends:.*libqt6widgets6" "$scratch/info" || fail "Qt runtime dependencies"
 grep -q "^ Depends:.*libzip4" "$scratch/info" || fail "libzip dependency"
+grep -q "^ Depends:.*libpng16-16" "$scratch/info" || fail "libpng dependency"
 [ "$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | sort | tr '\n' ' ')" = "./control ./md5sums " ] ||
   fail "unexpected control files"
 dpkg-deb --contents "$deb" | awk '{print $NF}' >"$scratch/contents"
