@@ -1,10 +1,11 @@
 // BMP decoding: every input is refused with a message or gives a consistent
-// skin that survives our own writer.
+// skin (or, for a 24-bit file, picture) that survives our own writers.
 #include <cstdint>
 #include <cstdlib>
 
 #include "skin_round_trip.h"
 #include "skins/byte_order.h"
+#include "skins/tga_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
@@ -16,6 +17,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int64_t height = std::llabs(std::int64_t{pelt::readI32(&bytes[22])});
     if (width * height > pelt::fuzz::kMaxFuzzPixels) return 0;
   }
-  pelt::fuzz::checkRoundTrip(bytes, pelt::encodeSkinBmp);
+  pelt::fuzz::checkRoundTrip(bytes, pelt::encodeSkinBmp, pelt::encodeRgbTga);
   return 0;
 }

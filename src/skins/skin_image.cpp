@@ -122,13 +122,42 @@ void decodeRle8(std::span<const std::uint8_t> data, bool topDown, Skin& skin) {
   }
 }
 
+size_t bmpStride(long width, int bits) {
+  return (static_cast<size_t>(width) * bits / 8 + 3) & ~size_t{3};
+}
+
+// Blue, green, red per pixel; rows as far as the file has them, the rest black.
+SkinDecodeResult decodeBmp24(std::span<const std::uint8_t> file, long width, long height,
+                             bool topDown) {
+  auto picture = std::make_unique<TrueColourPicture>();
+  picture->width = static_cast<int>(width);
+  picture->height = static_cast<int>(height);
+  picture->fileFormat = kFormatBmp;
+  picture->rgb.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, 0);
+  const std::uint64_t pixelOffset = readU32(file.data() + 10);
+  const size_t stride = bmpStride(width, 24), rowBytes = static_cast<size_t>(width) * 3;
+  for (long k = 0; k < height; ++k) {
+    const std::uint64_t at = pixelOffset + static_cast<std::uint64_t>(k) * stride;
+    if (at >= file.size()) break;
+    const size_t count = static_cast<size_t>(std::min<std::uint64_t>(rowBytes, file.size() - at));
+    std::uint8_t* row = &picture->rgb[static_cast<size_t>(topDown ? k : height - 1 - k) * rowBytes];
+    for (size_t i = 0; i + 2 < count; i += 3) {
+      row[i] = file[at + i + 2];
+      row[i + 1] = file[at + i + 1];
+      row[i + 2] = file[at + i];
+    }
+  }
+  return {nullptr, "", std::move(picture)};
+}
+
 SkinDecodeResult decodeBmp(std::span<const std::uint8_t> file) {
   if (file.size() < kBmpFileHeaderSize + kBmpInfoHeaderSize) return failure(kNotValidSkinMessage);
   const std::uint8_t* h = file.data();
   std::uint32_t pixelOffset = readU32(h + 10);
   std::uint32_t headerSize = readU32(h + 14);
   if (headerSize < kBmpInfoHeaderSize) return failure(kNotValidSkinMessage);
-  if (readU16(h + 28) != 8) return failure(kBmpNot8BitMessage);
+  const bool trueColour = readU16(h + 28) == 24 && readU32(h + 30) == kBmpUncompressed;
+  if (readU16(h + 28) != 8 && !trueColour) return failure(kBmpNot8BitMessage);
   const std::uint32_t compression = readU32(h + 30);
   if (compression != kBmpUncompressed && compression != kBmpRle8)
     return failure(kBmpCompressedMessage);
@@ -138,6 +167,7 @@ SkinDecodeResult decodeBmp(std::span<const std::uint8_t> file) {
   long height = topDown ? -rawHeight : rawHeight;
   if (width <= 0 || height <= 0) return failure(kNotValidSkinMessage);
   if (!sizeAcceptable(width, height)) return failure(kImageTooLargeMessage);
+  if (trueColour) return decodeBmp24(file, width, height, topDown);
 
   auto skin = std::make_unique<Skin>();
   allocateSkin(*skin, static_cast<int>(width), static_cast<int>(height));
@@ -201,8 +231,9 @@ ReadPlan bmpReadPlan(const std::uint8_t* h) {
   const long width = readI32(h + 18), height = std::labs(long{readI32(h + 22)});
   if (!sizeAcceptable(width, height)) return {kBmpFileHeaderSize + kBmpInfoHeaderSize, 0};
   const auto w = std::uint64_t(width), rows = std::uint64_t(height);
-  const std::uint64_t pixels =
-      readU32(h + 30) == kBmpRle8 ? (2 * w + 2) * rows + 2 : ((w + 3) & ~std::uint64_t{3}) * rows;
+  const std::uint64_t pixels = readU32(h + 30) == kBmpRle8
+                                   ? (2 * w + 2) * rows + 2
+                                   : bmpStride(width, readU16(h + 28) == 24 ? 24 : 8) * rows;
   const std::uint64_t table = kBmpFileHeaderSize + std::uint64_t{readU32(h + 14)} + 256 * 4;
   return {std::max(table, std::uint64_t{readU32(h + 10)} + pixels), 0};
 }

@@ -195,6 +195,26 @@ TEST_F(Snapshot, CustomSizeRendersApartAndGivesTheViewBack) {
   EXPECT_TRUE(std::equal(before.begin(), before.end(), view().pixels().begin()));
 }
 
+// The PNG filter: an indexed PNG of the 8-bit picture, an RGB one of the
+// true-colour picture, each the same as the BMP of the same settings.
+TEST_F(Snapshot, PngFilterWritesTheSamePicturesAsPng) {
+  const SnapshotValues trueColour{true, 18, 16, true, true, 0};
+  for (const SnapshotValues& values : {SnapshotValues{}, trueColour}) {
+    snap(values, "a.bmp");
+    snap(values, "b", 4);
+    SkinDecodeResult bmp = decodeSkinImage(readWholeFile(dir.file("a.bmp")).bytes);
+    SkinDecodeResult png = decodeSkinImage(readWholeFile(dir.file("b.png")).bytes);
+    ASSERT_EQ(bool(png.skin), !values.trueColor);
+    if (png.skin) {
+      EXPECT_EQ(png.skin->pixels, bmp.skin->pixels);
+      EXPECT_EQ(png.skin->palette, bmp.skin->palette);
+    } else {
+      ASSERT_TRUE(png.picture && bmp.picture);
+      EXPECT_EQ(png.picture->rgb, bmp.picture->rgb);
+    }
+  }
+}
+
 TEST_F(Snapshot, TrueColourWritesAPaddedBmpUnderItsOwnExtension) {
   app.blendAmount = 0.3;
   snap({true, 18, 16, true, true, 0}, "colour.pcx", 2);

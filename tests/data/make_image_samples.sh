@@ -43,6 +43,7 @@ grey16 = Image.new("I;16", (W, H))
 grey16.putdata([v * 257 for v in grey.getdata()])
 grey16.save(out + "/pil-l16.png")
 rgb.save(out + "/pil-rgb8.png")
+rgb.save(out + "/pil-rgb24.bmp")
 rgba.save(out + "/pil-rgba8.png")
 for rle, tag in ((False, ""), (True, "-rle")):
     extra = {"compression": "tga_rle"} if rle else {}
@@ -74,6 +75,7 @@ from PIL import Image
 a, b = Image.open(sys.argv[1]).convert('RGB'), Image.open(sys.argv[2]).convert('RGB')
 sys.exit(list(a.getdata()) != list(b.getdata()))" "$name" "$src" || convert "$src" "$@" "$name"
 }
+convert base-rgb.png -type TrueColor BMP3:im-rgb24.bmp
 tga base-rgb.png im-rgb24.tga -compress None
 tga base-rgb.png im-rgb24-rle.tga -compress RLE
 tga base-rgb.png im-rgba32-rle.tga -alpha on -compress RLE

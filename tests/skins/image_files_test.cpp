@@ -106,6 +106,8 @@ TEST(ImageFiles, FilesFromPilAndImageMagickReadExactly) {
       {"im-rgba32-rle.tga", 0, false},
       {"im-rgb24-top.tga", 0, false},
       {"im-grey-rle.tga", 0, true},
+      {"pil-rgb24.bmp", 0, false},
+      {"im-rgb24.bmp", 0, false},
       {"im-cm.tga", 16, false},
       {"im-cm-rle.tga", 16, false},
   };

@@ -147,7 +147,7 @@ void addBmp(const Adder& add) {
   const char* invalid = kNotValidSkinMessage;
   const char* tooLarge = kImageTooLargeMessage;
   const Patch patches[] = {
-      {"bits_24", 28, 24, 2, kBmpNot8BitMessage},
+      {"bits_16", 28, 16, 2, kBmpNot8BitMessage},
       {"compression_png", 30, 5, 4, kBmpCompressedMessage},
       {"width_zero", 18, 0, 4, invalid},
       {"width_limit_plus_one", 18, kMaxImageSide + 1, 4, tooLarge},
