@@ -45,7 +45,8 @@ SkinDecodeResult refusal(const char* message) { return {nullptr, message, nullpt
 const char* unsupported(const Header& h) {
   const std::uint8_t plain = h.plainType();
   if (plain == kColourMapped) {
-    if (h.mapType != 1 || h.pixelBits != 8) return "its colour-mapped pixels are not 8-bit";
+    if (h.mapType != 1) return "it has no colour map";
+    if (h.pixelBits != 8) return "its colour-mapped pixels are not 8-bit";
     if (h.mapEntryBits != 24 && h.mapEntryBits != 32)
       return "its colour map entries are not 24 or 32-bit";
   } else if (plain == kTrueColour) {
