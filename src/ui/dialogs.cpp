@@ -263,15 +263,16 @@ bool runReduceColoursDialog(QWidget* parent, ReduceColoursValues& values) {
   QDialog dialog(parent);
   dialog.setWindowTitle("Reduce to the palette");
   auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(new QLabel(QString("This picture has %1 colours. Reduce it to the palette by:")
-                                   .arg(values.colours),
-                               &dialog));
+  layout->addWidget(new QLabel(
+      QString("This picture has %1 colours. Reduce it to the palette by:").arg(values.colours),
+      &dialog));
   auto* nearest = new QRadioButton("Nearest colour", &dialog);
   auto* dithered = new QRadioButton("Dithered (Floyd-Steinberg)", &dialog);
   (values.dithered ? dithered : nearest)->setChecked(true);
   auto* keepOut = new QCheckBox("Keep protected colours out", &dialog);
   keepOut->setChecked(values.keepProtectedOut);
-  for (QWidget* w : std::initializer_list<QWidget*>{nearest, dithered, keepOut}) layout->addWidget(w);
+  for (QWidget* w : std::initializer_list<QWidget*>{nearest, dithered, keepOut})
+    layout->addWidget(w);
   layout->addWidget(okCancel(&dialog));
   if (dialog.exec() != QDialog::Accepted) return false;
   values.dithered = dithered->isChecked();

@@ -76,7 +76,9 @@ std::string withSkinExtension(std::string path, int filterIndex, std::uint8_t fo
   if (!lacksExtension(path)) return path;
   const std::string named = filterExtension(kSkinFilter, filterIndex);
   return path +
-         (named.empty() ? skinFormatExtension(format == kFormatNone ? std::uint8_t{kFormatPcx} : format) : named);
+         (named.empty()
+              ? skinFormatExtension(format == kFormatNone ? std::uint8_t{kFormatPcx} : format)
+              : named);
 }
 
 // A known extension names the format; else the filter does, "All Files"
@@ -232,7 +234,8 @@ void linkSkin(App& app) {
   std::string name;
   if (!nameForLinkedPath(app, path, name)) return;
   const std::uint8_t typed = skinFormatOfPath(path);
-  if (!writeInFormat(app, *skin, path, typed == kFormatNone ? std::uint8_t{kFormatPcx} : typed)) return;
+  if (!writeInFormat(app, *skin, path, typed == kFormatNone ? std::uint8_t{kFormatPcx} : typed))
+    return;
   skin->filePath = path;
   skin->name = name;
   skin->readInstead.clear();
