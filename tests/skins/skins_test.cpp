@@ -6,9 +6,12 @@
 
 #include "platform/settings_keys.h"
 #include "skins/byte_order.h"
+#include "skins/colour_reduction.h"
 #include "skins/paint_rule.h"
 #include "skins/palette_file.h"
+#include "skins/png_file.h"
 #include "skins/skin_image.h"
+#include "skins/tga_file.h"
 #include "support/bmp_rle8.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
@@ -121,7 +124,9 @@ TEST(SkinImageFiles, ImageMagickReadsOurSkins) {
   Skin skin = patternSkin(13, 9);
   ASSERT_TRUE(writeSkinPcx(platform, skin, dir.file("ours.pcx")));
   ASSERT_TRUE(writeSkinBmp(platform, skin, dir.file("ours.bmp")));
-  for (const char* name : {"ours.pcx", "ours.bmp"}) {
+  ASSERT_TRUE(writeSkinInFormat(platform, skin, dir.file("ours.png"), kFormatPng));
+  ASSERT_TRUE(writeSkinInFormat(platform, skin, dir.file("ours.tga"), kFormatTga));
+  for (const char* name : {"ours.pcx", "ours.bmp", "ours.png", "ours.tga"}) {
     const std::string args = dir.file(name) + " -depth 8 rgb:" + dir.file("out.rgb");
     ASSERT_EQ(std::system((convert + " " + args + " 2>/dev/null").c_str()), 0) << name;
     Bytes rgb = readWholeFile(dir.file("out.rgb")).bytes;
@@ -131,7 +136,7 @@ TEST(SkinImageFiles, ImageMagickReadsOurSkins) {
   }
 }
 
-TEST(PaletteFile, ReadsActPcxAndBmpPalettes) {
+TEST(PaletteFile, ReadsActPcxBmpPngAndTgaPalettes) {
   const Skin skin = patternSkin(4, 4);
   // 768 bytes is an ACT whatever it holds, even a PCX signature.
   Bytes act(768, 9);
@@ -142,13 +147,18 @@ TEST(PaletteFile, ReadsActPcxAndBmpPalettes) {
   Bytes bmp16 = encodeSkinBmp(skin);
   bmp16[46] = 16;
   std::fill(fromBmp16.begin() + 16 * 3, fromBmp16.end(), 1);
-  for (const auto& [bytes, expected] :
-       {std::pair{act, fromAct}, {encodeSkinPcx(skin), skin.palette}, {bmp16, fromBmp16}}) {
+  for (const auto& [bytes, expected] : {std::pair{act, fromAct},
+                                        {encodeSkinPcx(skin), skin.palette},
+                                        {bmp16, fromBmp16},
+                                        {encodeSkinPng(skin), skin.palette},
+                                        {encodeSkinTga(skin), skin.palette}}) {
     Palette p;
     p.fill(1);
     ASSERT_TRUE(decodePaletteFile(bytes, p));
     EXPECT_EQ(p, expected);
   }
+  Palette untouched{};
+  EXPECT_FALSE(decodePaletteFile(encodeRgbPng(pictureOfSkin(skin)), untouched));  // no palette
 }
 
 // The palette path's file serves; unset, the game's colormap below the base
