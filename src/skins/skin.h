@@ -47,6 +47,9 @@ struct Skin {
   // The file read for a name the model gives as x.pcx when only x.png or
   // x.tga is there ("" otherwise); the skin list shows it.
   std::string readInstead;
+  // Brought to the palette from a true-colour file: Save asks for a name
+  // rather than write the reduced skin over the picture.
+  bool reducedFromTrueColour = false;
   std::vector<std::int32_t> rowOffsets;  // one entry per row: y * width
   // Painted since it was last read or written.
   bool modified = false;

@@ -275,6 +275,7 @@ std::unique_ptr<Skin> skinFromFile(Platform& platform, const FileReadResult& rea
     result.skin = reducer(*result.picture, file.path);
     if (!result.skin) return nullptr;
     result.skin->fileFormat = result.picture->fileFormat;
+    result.skin->reducedFromTrueColour = true;
   }
   if (!result.skin) {
     platform.messageBox(

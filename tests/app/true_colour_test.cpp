@@ -51,6 +51,12 @@ TEST_F(TrueColour, OpenAsksHowToReduceAndSaysHowManyColoursThePictureHad) {
   EXPECT_EQ(platform.statusText, "The picture had " + std::to_string(countColours(picture)) +
                                      " colours; reduced to the palette by nearest colour");
   EXPECT_EQ(platform.messages.size(), 0u);
+
+  // Save does not write the reduced skin over the picture: it asks for a name.
+  platform.answerFile(dir.file("kept.png"));
+  run(kSave);
+  EXPECT_EQ(readWholeFile(path).bytes, encodeRgbPng(picture));
+  EXPECT_EQ(decoded(dir.file("kept.png")).pixels, skin().pixels);
 }
 
 TEST_F(TrueColour, ModelSkinsFallBackToPngThenTgaAndAreSavedBackThere) {

@@ -191,7 +191,7 @@ void duplicateSkin(App& app) {
 void saveSkin(App& app) {
   Skin* skin = app.model.currentSkin();
   if (!skin) return;
-  if (!skin->hasFile) {
+  if (!skin->hasFile || skin->reducedFromTrueColour) {
     saveSkinAs(app);
     return;
   }
@@ -214,6 +214,7 @@ void saveSkinAs(App& app) {
   skin->filePath = path;
   skin->name = name;
   skin->readInstead.clear();
+  skin->reducedFromTrueColour = false;
   skin->hasFile = true;
   skin->source.clear();
   skin->storedPixels = skin->pixels;
@@ -239,6 +240,7 @@ void linkSkin(App& app) {
   skin->filePath = path;
   skin->name = name;
   skin->readInstead.clear();
+  skin->reducedFromTrueColour = false;
   skin->hasFile = true;
   skin->source.clear();
   skin->unlinked &= ~kSkinUnlinked;
