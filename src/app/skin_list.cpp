@@ -35,9 +35,9 @@ bool confirmDiscardPaintedSkins(App& app, bool currentOnly) {
   const Model& model = app.model;
   bool painted = false;
   if (currentOnly) {
-    painted = model.currentSkin() != nullptr && model.currentSkin()->modified;
+    painted = model.currentSkin() != nullptr && model.currentSkin()->modified();
   } else {
-    for (const auto& skin : model.skins) painted |= skin->modified;
+    for (const auto& skin : model.skins) painted |= skin->modified();
   }
   if (!painted) return true;
   return app.platform.messageBox(kDiscardPaintedSkinsQuestion, MessageButtons::YesNo) ==

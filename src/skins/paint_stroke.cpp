@@ -69,19 +69,12 @@ void PaintStroke::begin(Skin& skin, int brushKind, WindowPoint press, BrushShape
   brush_ = brushKind;
   footprint_ = Footprint(shape);
   press_ = last_ = press;
-  wasModified_ = skin.modified;
   unsent_ = sinceRestore_ = {};
   paintedMask_.assign(skin.pixels.size(), 0);
-  if (brushKind == kBrushLine || (footprint_.soft() && brushKind != kBrushFill))
-    pixelBackup_ = skin.pixels;
+  pixelBackup_ = skin.pixels;
 }
 
-bool PaintStroke::end() {
-  if (skin_ == nullptr) return false;
-  const bool newlyModified = skin_->modified && !wasModified_;
-  drop();
-  return newlyModified;
-}
+void PaintStroke::end() { drop(); }
 
 bool PaintStroke::paints(const Skin* current) const {
   return skin_ != nullptr && skin_ == current && paintedMask_.size() == current->pixels.size();
@@ -94,7 +87,6 @@ void PaintStroke::drop() {
 }
 
 void PaintStroke::noteChanged(int x, int y) {
-  skin_->modified = true;
   sinceRestore_.add(x, y);
   unsent_.add(x, y);
 }
@@ -176,16 +168,15 @@ bool PaintStroke::fill(int x, int y, const PaintTables& tables,
                           colour,
                           !sinceRestore_.empty() || !unsent_.empty()};
   bool changed = false;
-  floodSpans(skin_->width, skin_->height, x, y, region,
-             [&](int y, int x0, int x1) {
-               const size_t o = region.at(x0, y);
-               const auto count = static_cast<size_t>(x1 - x0 + 1);
-               std::memset(paintedMask_.data() + o, kFullMark, count);
-               std::memset(skin_->pixels.data() + o, painted, count);
-               noteChanged(x0, y);
-               noteChanged(x1, y);
-               changed = true;
-             });
+  floodSpans(skin_->width, skin_->height, x, y, region, [&](int y, int x0, int x1) {
+    const size_t o = region.at(x0, y);
+    const auto count = static_cast<size_t>(x1 - x0 + 1);
+    std::memset(paintedMask_.data() + o, kFullMark, count);
+    std::memset(skin_->pixels.data() + o, painted, count);
+    noteChanged(x0, y);
+    noteChanged(x1, y);
+    changed = true;
+  });
   return changed;
 }
 

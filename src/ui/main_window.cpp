@@ -114,8 +114,7 @@ void MainWindow::buildCommands() {
   std::map<QString, QMenu*> menus;
   for (const char* top : kMenuOrder) {
     bool used = false;
-    for (const Command& c : commandTable())
-      used |= QString(c.menu).section('/', 0, 0) == top;
+    for (const Command& c : commandTable()) used |= QString(c.menu).section('/', 0, 0) == top;
     if (used) menus[top] = menuBar()->addMenu(QString("&") + top);
   }
   // A path is a top menu and at most one submenu, whose name may itself
@@ -254,8 +253,7 @@ void MainWindow::refillLists() {
     const QSignalBlocker blocker(combo);
     ListContents contents = listContents(app_, placement.list);
     combo->clear();
-    for (const std::string& entry : contents.entries)
-      combo->addItem(QString::fromStdString(entry));
+    for (const std::string& entry : contents.entries) combo->addItem(QString::fromStdString(entry));
     // Qt selects the first entry it is given; no current entry shows none.
     const bool valid = contents.selected >= 0 && contents.selected < combo->count();
     combo->setCurrentIndex(valid ? contents.selected : -1);
@@ -286,6 +284,11 @@ void MainWindow::updateCommandStates() {
     a->setEnabled(isCommandEnabled(c, app_));
     if (c.checked) a->setChecked(isCommandChecked(c, app_));
     if (c.liveText) a->setText(QString::fromUtf8(commandText(c, app_)));
+    if (c.liveKey) {
+      const QList<QKeySequence> keys =
+          QKeySequence::listFromString(commandKey(c, app_), QKeySequence::PortableText);
+      if (a->shortcuts() != keys) a->setShortcuts(keys);
+    }
   }
 }
 

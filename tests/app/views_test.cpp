@@ -109,7 +109,7 @@ TEST_F(Painting, DiscardingPaintedSkinsAsksFirst) {
   auto openModel = [this] {
     platform.answerFile(modelFile);
     runCommand(frame, 32772);
-    return !app.model.skins[0]->modified;
+    return !app.model.skins[0]->modified();
   };
   auto exit = [this] { return frame.closeRequest(); };
   struct Case {

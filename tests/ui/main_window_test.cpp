@@ -148,7 +148,7 @@ TEST_F(Shell, EveryCommandWithItsMenuKeyStateAndToolButton) {
   QStringList tops;
   for (QAction* a : window.menuBar()->actions()) tops << a->text();
   EXPECT_EQ(tops.join(" ").toStdString(),
-            "&File &Companion &Options &Skins &Mapping &Rectangle &Help");
+            "&File &Edit &Companion &Options &Skins &Mapping &Rectangle &Help");
   for (const Command& c : commandTable()) {
     QAction* action = window.action(c.id);
     ASSERT_NE(action, nullptr) << c.id;
@@ -168,7 +168,7 @@ TEST_F(Shell, EveryCommandWithItsMenuKeyStateAndToolButton) {
       if (window.action(c.id) == a) ids.push_back(c.id);
   }
   EXPECT_EQ(ids, (std::vector<int>{32779, 32780, 32781, 32802, 32800, 32801, 32836, 32866, 32850,
-                                   32864, 32868, 32869, 33240, kPlayAnimationId}));
+                                   32864, 32868, 32869, 33240, kPlayAnimationId, 33300, 33301}));
   // Then the brush size box: it follows the size keys and sets the size.
   window.action(33241)->trigger();
   EXPECT_EQ(window.brushSizeBox()->value(), 2);

@@ -37,7 +37,10 @@ bool saveMd2(App& app, const std::string& path) {
     app.platform.messageBox(file.refusal, MessageButtons::Ok);
     return false;
   }
-  return saveFileOrWarn(app.platform, path, file.bytes);
+  if (!saveFileOrWarn(app.platform, path, file.bytes)) return false;
+  app.history.markModelSaved();
+  app.platform.refillLists();
+  return true;
 }
 
 std::optional<bool> saveCurrentModel(App& app) {

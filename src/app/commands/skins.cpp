@@ -186,7 +186,7 @@ void saveSkin(App& app) {
   }
   if (!writeInFormat(app, *skin, skin->filePath, skin->fileFormat)) return;
   skin->storedPixels = skin->pixels;
-  skin->modified = false;
+  skin->markSaved();
   app.platform.refillLists();
 }
 
@@ -208,7 +208,7 @@ void saveSkinAs(App& app) {
   skin->hasFile = true;
   skin->source.clear();
   skin->storedPixels = skin->pixels;
-  skin->modified = false;
+  skin->markSaved();
   app.platform.refillLists();
 }
 
@@ -228,7 +228,7 @@ void linkSkin(App& app) {
   skin->source.clear();
   skin->unlinked &= ~kSkinUnlinked;
   skin->storedPixels = skin->pixels;
-  skin->modified = false;
+  skin->markSaved();
   refreshListsAndViews(app);
 }
 
@@ -285,7 +285,7 @@ void reloadSkin(App& app) {
   }
   skin->pixels = std::move(fresh->pixels);
   skin->storedPixels = std::move(fresh->storedPixels);
-  skin->modified = false;
+  skin->markSaved();
   refreshListsAndViews(app);
   skinChanged(app);
 }

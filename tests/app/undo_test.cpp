@@ -1,0 +1,151 @@
+// The history on the demo model: random steps of every kind, then undo all
+// and redo all, compared byte for byte.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+
+#include "app/commands/edit.h"
+#include "app/tables.h"
+#include "app/undo_steps.h"
+#include "demo/demo_folder.h"
+#include "frame_fixture.h"
+#include "model/model.h"
+#include "platform/paths.h"
+#include "skins/paint_stroke.h"
+
+namespace pelt::test {
+namespace {
+
+struct SkinBytes {
+  const Skin* object;
+  std::string name;
+  std::vector<std::uint8_t> pixels;
+  Palette palette;
+  int width, height;
+  std::uint32_t unlinked;
+  friend bool operator==(const SkinBytes&, const SkinBytes&) = default;
+};
+
+struct DocumentBytes {
+  std::vector<SkinBytes> skins;
+  int skinWidth, skinHeight, stCount;
+  std::vector<StCoord> st;
+  std::vector<std::uint32_t> flags;
+  std::vector<std::array<std::int16_t, 3>> stIndex;
+  std::array<float, 3> offset;
+  friend bool operator==(const DocumentBytes&, const DocumentBytes&) = default;
+};
+
+class UndoWalk : public FrameTest {
+ protected:
+  UndoWalk() {
+    EXPECT_TRUE(writeDemoGameFolder(dir.path(), nullptr));
+    app.baseFolder = dir.file("baseq2");
+    EXPECT_TRUE(loadMd2(app, joinPath(app.baseFolder, kDemoModelPath)));
+    platform.answerFile(joinPath(app.baseFolder, kDemoWeaponPath));
+    run(32809);  // a companion, for its offset
+  }
+
+  DocumentBytes bytes() const {
+    DocumentBytes d{{},
+                    app.model.skinWidth,
+                    app.model.skinHeight,
+                    app.model.stCount,
+                    app.model.stCoords,
+                    {},
+                    {},
+                    {}};
+    for (const auto& s : app.model.skins)
+      d.skins.push_back(
+          {s.get(), s->name, s->pixels, s->palette, s->width, s->height, s->unlinked});
+    for (int i = 0; i < app.model.triangleCount; ++i) {
+      d.flags.push_back(app.model.triangles[static_cast<size_t>(i)].flags);
+      d.stIndex.push_back(app.model.triangles[static_cast<size_t>(i)].stIndex);
+    }
+    if (const Companion* c = app.companions.current())
+      d.offset = {c->offsetX, c->offsetY, c->offsetZ};
+    return d;
+  }
+
+  int any(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
+
+  void stroke(int brush) {
+    Skin* s = app.model.currentSkin();
+    if (!s) return;
+    app.colorSlots[0] = static_cast<std::uint8_t>(any(256));
+    buildBlendTable(app);
+    const PaintTables tables{app.blendTable, app.protectedColors};
+    const WindowPoint a{any(s->width), any(s->height)}, b{any(s->width), any(s->height)};
+    PaintStroke paint;
+    paint.begin(*s, brush, a);
+    if (brush == kBrushFill)
+      paint.fill(a.x, a.y, tables, {});
+    else
+      paint.lineTexels(a, b, paint.footprint(), tables);
+    recordStroke(app, paint);
+    paint.end();
+  }
+
+  // A mapping drag: some st entries move.
+  void drag() {
+    beginMappingEdit(app);
+    for (int i = 0; i < 5 && app.model.stCount > 0; ++i) {
+      StCoord& st = app.model.stCoords[static_cast<size_t>(any(app.model.stCount))];
+      st.s = static_cast<std::int16_t>(any(app.model.skinWidth));
+    }
+    endMappingEdit(app, "Vertex Drag");
+  }
+
+  void command(int id) {
+    platform.messageAnswers.assign(4, MessageAnswer::Yes);
+    platform.resizeAnswers.assign(1, ResizeSkinsValues{32 * (1 + any(4)), 32 * (1 + any(4)), true});
+    platform.offsetAnswers.assign(1, OffsetCompanionValues{float(any(9)), 1.5f, -2.0f});
+    runCommand(frame, id);
+  }
+
+  std::mt19937 random{20261207};
+};
+
+TEST_F(UndoWalk, UndoAllAndRedoAllGiveTheStatesBackByteForByte) {
+  // clang-format off
+  const std::vector<std::function<void()>> kinds = {
+      [&] { stroke(kBrushPencil); }, [&] { stroke(kBrushPoint); }, [&] { stroke(kBrushLine); },
+      [&] { stroke(kBrushFill); },   [&] { drag(); },
+      [&] { command(32852); },  // invert pixels
+      [&] { command(32851); },  // invert palette
+      [&] { command(32864); },  // palette reset
+      [&] { command(32787); },  // store
+      [&] { command(32786); },  // revert
+      [&] { command(32785); },  // new
+      [&] { command(32842); },  // duplicate
+      [&] { command(32782); },  // close
+      [&] { command(32793); },  // move up
+      [&] { command(32794); },  // move down
+      [&] { command(32789); },  // unlink
+      [&] { command(32799); },  // re-size all
+      [&] { command(32830); },  // hide selected
+      [&] { command(32831); },  // unhide all
+      [&] { command(32840); },  // store mapping
+      [&] { command(32841); },  // revert mapping
+      [&] { command(32814); },  // companion offset
+  };
+  // clang-format on
+  for (int round = 0; round < 6; ++round) {
+    app.history.clear();
+    command(round % 2 ? 32796 : 32798);  // select all or invert: not a step
+    const DocumentBytes first = bytes();
+    for (int i = 0; i < 40; ++i) kinds[static_cast<size_t>(any(static_cast<int>(kinds.size())))]();
+    const DocumentBytes last = bytes();
+    const size_t steps = app.history.undoCount();
+    EXPECT_GT(steps, 10u);
+    while (canUndo(app)) ASSERT_TRUE(runCommand(frame, kUndoId));
+    EXPECT_TRUE(bytes() == first) << "round " << round;
+    while (canRedo(app)) ASSERT_TRUE(runCommand(frame, kRedoId));
+    EXPECT_TRUE(bytes() == last) << "round " << round;
+    EXPECT_EQ(app.history.undoCount(), steps);
+  }
+}
+
+}  // namespace
+}  // namespace pelt::test
