@@ -14,6 +14,8 @@
 #include "app/refresh.h"
 #include "app/skin_list.h"
 #include "app/tables.h"
+#include "app/undo_steps.h"
+#include "app/unsaved_work.h"
 #include "app/view_factory.h"
 #include "colorboxes/gradient_box.h"
 #include "colorboxes/palette_box.h"
@@ -74,6 +76,7 @@ void MainFrame::setView(ViewId id, std::unique_ptr<CoreView> view) {
 StartupResult MainFrame::start(const CommandLine& commandLine) {
   Platform& platform = app.platform;
   readColorSlots();
+  applyUndoBudget(app);
 
   ctrlHeld_ = platform.isCtrlHeld();
   const bool skipIntro =
@@ -85,9 +88,8 @@ StartupResult MainFrame::start(const CommandLine& commandLine) {
   rebuildShadeCurve(app);
 
   app.paletteOnTop = platform.readInt(settings::kPreferences, settings::kPalOnTop, 0) != 0;
-  app.splitRatio =
-      platform.readInt(settings::kPreferences, settings::kSplitter, kDefaultSplitter) *
-      kSplitterScale;
+  app.splitRatio = platform.readInt(settings::kPreferences, settings::kSplitter, kDefaultSplitter) *
+                   kSplitterScale;
   app.renderMode = 5;
   app.viewsSwapped = false;
   relayout();
@@ -257,10 +259,14 @@ void MainFrame::relayout() {
 
 Rect MainFrame::viewRect(ViewId id) const {
   switch (id) {
-    case ViewId::SkinView: return app.viewsSwapped ? layout_.rightPane : layout_.leftPane;
-    case ViewId::ModelView: return app.viewsSwapped ? layout_.leftPane : layout_.rightPane;
-    case ViewId::GradientBox: return layout_.gradientStrip;
-    case ViewId::PaletteBox: return layout_.paletteStrip;
+    case ViewId::SkinView:
+      return app.viewsSwapped ? layout_.rightPane : layout_.leftPane;
+    case ViewId::ModelView:
+      return app.viewsSwapped ? layout_.leftPane : layout_.rightPane;
+    case ViewId::GradientBox:
+      return layout_.gradientStrip;
+    case ViewId::PaletteBox:
+      return layout_.paletteStrip;
   }
   return {};
 }
@@ -351,7 +357,8 @@ bool MainFrame::closeRequest() {
                     static_cast<int>(app.splitRatio * kSplitterUnits));
   for (size_t i = 0; i < app.colorSlots.size(); ++i)
     platform.writeInt(settings::kColors, colorKey(i), app.colorSlots[i]);
-  if (!confirmDiscardPaintedSkins(app)) return false;
+  // Unsaved work: its question is the only one.
+  if (hasUnsavedWork(app)) return settleUnsavedWork(app);
   if (platform.readInt(settings::kPreferences, settings::kQuickExit, 0) == 1) return true;
   return platform.messageBox(kQuitQuestion, MessageButtons::YesNo) == MessageAnswer::Yes;
 }

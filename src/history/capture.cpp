@@ -66,7 +66,11 @@ Step DocumentCapture::finish(const Document& doc, std::string name, History& his
   const Model& model = doc.model;
   for (auto& [skin, before] : skins_) {
     if (sameSkinContents(*skin, before)) continue;
+    // A command that read or wrote the skin's file left it saved.
+    const bool saved =
+        !skin->modified() && (before.modified() || skin->savedRevision != before.savedRevision);
     if (!sameSkinImage(*skin, before)) skin->revision = history.newRevision();
+    if (saved) skin->markSaved();
     step.parts.push_back(std::make_unique<SkinSwap>(skin, std::move(before)));
   }
   SkinListState now = captureSkinList(model);

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "app/playback.h"
+#include "history/history.h"
 #include "ui/tool_icons.h"
 #include "view3d/snapshot.h"
 
@@ -51,8 +52,8 @@ QDoubleSpinBox* offsetSpin(double value, QWidget* parent) {
 
 }  // namespace
 
-PreferencesDialog::PreferencesDialog(const PreferencesValues& values,
-                                     PreferencesChoosers choosers, QWidget* parent)
+PreferencesDialog::PreferencesDialog(const PreferencesValues& values, PreferencesChoosers choosers,
+                                     QWidget* parent)
     : QDialog(parent), choosers_(std::move(choosers)) {
   setWindowTitle("Preferences");
   auto* layout = new QVBoxLayout(this);
@@ -82,8 +83,7 @@ PreferencesDialog::PreferencesDialog(const PreferencesValues& values,
   palettePath_ =
       pathRow("Default Colormap with Palette:", values.palettePath, choosers_.palette, layout);
   phongPath_ = pathRow("Default Phong Map Folder", values.phongPath, choosers_.phongFolder, layout);
-  envPath_ =
-      pathRow("Default Environment Map Folder", values.envPath, choosers_.envFolder, layout);
+  envPath_ = pathRow("Default Environment Map Folder", values.envPath, choosers_.envFolder, layout);
 
   fitOnOpen_ = new QCheckBox("Fit On Open: show the whole skin and model when opening", this);
   fitOnOpen_->setChecked(values.fitOnOpen);
@@ -97,6 +97,15 @@ PreferencesDialog::PreferencesDialog(const PreferencesValues& values,
   speed->addWidget(interpolateFrames_);
   speed->addStretch();
   layout->addLayout(speed);
+  auto* undo = new QHBoxLayout;
+  undoMemory_ = spin(kMinUndoMemoryMb, kMaxUndoMemoryMb, values.undoMemoryMb, this);
+  undo->addWidget(new QLabel("Undo Memory (MB)", this));
+  undo->addWidget(undoMemory_);
+  ctrlZUndoes_ = new QCheckBox("Ctrl+Z undoes", this);
+  ctrlZUndoes_->setChecked(values.ctrlZUndoes);
+  undo->addWidget(ctrlZUndoes_);
+  undo->addStretch();
+  layout->addLayout(undo);
 
   layout->addWidget(okCancel(this));
   setMinimumWidth(460);
@@ -128,6 +137,8 @@ PreferencesValues PreferencesDialog::values() const {
   v.palettePath = palettePath_->text().toStdString();
   v.phongPath = phongPath_->text().toStdString();
   v.envPath = envPath_->text().toStdString();
+  v.undoMemoryMb = undoMemory_->value();
+  v.ctrlZUndoes = ctrlZUndoes_->isChecked();
   v.fitOnOpen = fitOnOpen_->isChecked();
   v.framesPerSecond = framesPerSecond_->value();
   v.interpolateFrames = interpolateFrames_->isChecked();
@@ -218,7 +229,8 @@ bool runSnapshotsDialog(QWidget* parent, SnapshotValues& values) {
     smoothing->setEnabled(on.smoothing);
     sharpness->setEnabled(on.slider);
   };
-  for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{byDefault, custom, trueColor, smoothing})
+  for (QAbstractButton* b :
+       std::initializer_list<QAbstractButton*>{byDefault, custom, trueColor, smoothing})
     QObject::connect(b, &QAbstractButton::clicked, &dialog, applyRules);
   applyRules();
 
@@ -248,7 +260,8 @@ bool runMapFromViewDialog(QWidget* parent, MapFromViewValues& values) {
   flip->setChecked(values.flip);
   auto* mirror = new QCheckBox("Mirror", &dialog);
   mirror->setChecked(values.mirror);
-  for (QWidget* w : std::initializer_list<QWidget*>{perspective, parallel, noBackfaces, flip, mirror})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{perspective, parallel, noBackfaces, flip, mirror})
     layout->addWidget(w);
   layout->addWidget(okCancel(&dialog));
   if (dialog.exec() != QDialog::Accepted) return false;
@@ -305,7 +318,8 @@ void runAboutDialog(QWidget* parent, const AboutValues& values) {
     }
   }
   table->setMinimumWidth(115 + 80 + 85 + 4);
-  table->setMinimumHeight(table->verticalHeader()->length() + table->horizontalHeader()->height() + 4);
+  table->setMinimumHeight(table->verticalHeader()->length() + table->horizontalHeader()->height() +
+                          4);
   layout->addWidget(table);
   layout->addWidget(new QLabel(qs(values.musicCredit), &dialog));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);

@@ -31,8 +31,7 @@ class PreferencesDialog : public QDialog {
   Q_OBJECT
 
  public:
-  PreferencesDialog(const PreferencesValues& values, PreferencesChoosers choosers,
-                    QWidget* parent);
+  PreferencesDialog(const PreferencesValues& values, PreferencesChoosers choosers, QWidget* parent);
   PreferencesValues values() const;
 
  private:
@@ -49,6 +48,8 @@ class PreferencesDialog : public QDialog {
   QCheckBox* fitOnOpen_ = nullptr;
   QSpinBox* framesPerSecond_ = nullptr;
   QCheckBox* interpolateFrames_ = nullptr;
+  QSpinBox* undoMemory_ = nullptr;
+  QCheckBox* ctrlZUndoes_ = nullptr;
   PreferencesChoosers choosers_;
 };
 

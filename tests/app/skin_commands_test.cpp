@@ -1,7 +1,5 @@
 // The Skins menu, its operations on every skin and the map submenus, run
 // through the command table as the menus and keys run them.
-#include "app/commands/skins.h"
-
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,10 +7,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/common_texts.h"
+#include "app/commands/skins.h"
 #include "app/commands/skins_effects.h"
 #include "app/commands/skins_operations.h"
 #include "app/commands/skins_palette.h"
+#include "app/common_texts.h"
 #include "app/frame_lists.h"
 #include "frame_fixture.h"
 #include "skins/paint_rule.h"
@@ -100,7 +99,8 @@ TEST_F(SkinCommands, SaveAsNamesByTheBaseFolderAndAsksOutsideIt) {
   loadStrip();
   const std::string copy = app.baseFolder + "/models/m/copy", out = dir.file("out.pcx");
   const std::string missing = dir.file("missing/x.pcx");
-  const Messages failed{kNotBelowBaseQuestion, "Error Saving: 2\n" + missing + ": No such file or directory",
+  const Messages failed{kNotBelowBaseQuestion,
+                        "Error Saving: 2\n" + missing + ": No such file or directory",
                         kSaveSkinFailedMessage};
   struct Case {
     std::string file;
@@ -140,7 +140,10 @@ TEST_F(SkinCommands, StoreRevertAndReload) {
   onDisk.palette.fill(1);
   dir.write("baseq2/models/m/skin.pcx", encodeSkinPcx(onDisk));
   Palette palette = s.palette;
+  platform.messageAnswers = {MessageAnswer::No};  // discard the reverted pixels
   run(kReload);
+  EXPECT_FALSE(s.modified());
+  platform.messages.clear();
   EXPECT_EQ(s.palette, palette);
   writeSkin("baseq2/models/m/skin.pcx", 8, 8);
   run(kReload);
@@ -241,7 +244,8 @@ TEST_F(SkinCommands, ResizeRefusalsComeInOrder) {
   platform.messages.clear();
   resize(4096, 4096, false);
   EXPECT_TRUE(platform.messages.at(0).warning);
-  EXPECT_EQ(platform.messages[0].text.substr(0, 47), "Re-sizing the 9 skins to 4096x4096 would need 2");
+  EXPECT_EQ(platform.messages[0].text.substr(0, 47),
+            "Re-sizing the 9 skins to 4096x4096 would need 2");
   while (app.model.skins.size() > 4) run(kClose);
   const pid_t child = ::fork();
   if (child == 0) {

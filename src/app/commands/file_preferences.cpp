@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/commands/options_maps.h"
 #include "app/main_frame.h"
+#include "app/undo_steps.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/settings_keys.h"
@@ -16,8 +17,7 @@ namespace {
 constexpr int kBitmapFilter = 2;
 constexpr int kActFilter = 3;
 
-std::optional<std::string> chooseMapFolder(Platform& platform, const char* title,
-                                           const char* key) {
+std::optional<std::string> chooseMapFolder(Platform& platform, const char* title, const char* key) {
   std::optional<std::string> folder = platform.browseFolder(title);
   if (!folder || !platform.canEnterFolder(*folder)) {
     platform.messageBox(kFolderNotValidMessage, MessageButtons::Ok);
@@ -49,6 +49,9 @@ PreferencesValues readPreferences(App& app) {
       std::clamp(platform.readInt(kPreferences, kFramesPerSecond, kDefaultFramesPerSecond),
                  kMinFramesPerSecond, kMaxFramesPerSecond);
   v.interpolateFrames = platform.readInt(kPreferences, kInterpolateFrames, 1) != 0;
+  v.undoMemoryMb = std::clamp(platform.readInt(kPreferences, kUndoMemory, kDefaultUndoMemoryMb),
+                              kMinUndoMemoryMb, kMaxUndoMemoryMb);
+  v.ctrlZUndoes = platform.readInt(kPreferences, kCtrlZUndoes, 0) != 0;
   return v;
 }
 
@@ -89,6 +92,10 @@ void preferencesCommand(MainFrame& frame) {
   platform.writeInt(kPreferences, kFramesPerSecond,
                     std::clamp(values.framesPerSecond, kMinFramesPerSecond, kMaxFramesPerSecond));
   platform.writeInt(kPreferences, kInterpolateFrames, values.interpolateFrames ? 1 : 0);
+  platform.writeInt(kPreferences, kUndoMemory,
+                    std::clamp(values.undoMemoryMb, kMinUndoMemoryMb, kMaxUndoMemoryMb));
+  platform.writeInt(kPreferences, kCtrlZUndoes, values.ctrlZUndoes ? 1 : 0);
+  applyUndoBudget(frame.app);
   frame.app.paletteOnTop = values.paletteOnTop;
   frame.relayout();
 }

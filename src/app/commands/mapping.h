@@ -28,5 +28,4 @@ void exportMappingCommand(App& app);
 void importMappingCommand(App& app);
 void importMappingToSelectedCommand(App& app);
 
-
 }  // namespace pelt

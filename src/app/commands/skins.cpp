@@ -7,6 +7,7 @@
 #include "app/refresh.h"
 #include "app/skin_list.h"
 #include "app/tables.h"
+#include "app/unsaved_work.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/settings_keys.h"
@@ -108,8 +109,12 @@ bool nameForLinkedPath(App& app, const std::string& path, std::string& name) {
 }  // namespace
 
 bool hasCurrentSkin(const App& app) { return app.model.currentSkin() != nullptr; }
-bool canLinkSkin(const App& app) { return hasCurrentSkin(app) && !app.model.currentSkin()->isLinked(); }
-bool canUnlinkSkin(const App& app) { return hasCurrentSkin(app) && app.model.currentSkin()->isLinked(); }
+bool canLinkSkin(const App& app) {
+  return hasCurrentSkin(app) && !app.model.currentSkin()->isLinked();
+}
+bool canUnlinkSkin(const App& app) {
+  return hasCurrentSkin(app) && app.model.currentSkin()->isLinked();
+}
 bool canReloadSkin(const App& app) {
   const Skin* skin = app.model.currentSkin();
   return skin && (skin->hasFile || !skin->source.empty());
@@ -151,7 +156,7 @@ void openSkin(App& app) {
 void closeSkin(App& app) {
   Model& model = app.model;
   if (!model.currentSkin()) return;
-  if (!confirmDiscardPaintedSkins(app, true)) return;
+  if (!settleUnsavedWork(app, UnsavedScope::CurrentSkin)) return;
   model.skins.erase(model.skins.begin() + model.currentSkinIndex);
   int count = static_cast<int>(model.skins.size());
   if (count == 0)
@@ -178,16 +183,24 @@ void duplicateSkin(App& app) {
 }
 
 void saveSkin(App& app) {
-  Skin* skin = app.model.currentSkin();
-  if (!skin) return;
-  if (!skin->hasFile) {
+  if (Skin* skin = app.model.currentSkin()) saveSkinOf(app, *skin);
+}
+
+bool saveSkinOf(App& app, Skin& skin) {
+  if (!skin.hasFile) {
+    // Save As asks about the current skin.
+    auto& skins = app.model.skins;
+    for (size_t i = 0; i < skins.size(); ++i)
+      if (skins[i].get() == &skin) app.model.currentSkinIndex = static_cast<int>(i);
+    if (app.model.currentSkin() != &skin) return false;
     saveSkinAs(app);
-    return;
+    return !skin.modified() && skin.hasFile;
   }
-  if (!writeInFormat(app, *skin, skin->filePath, skin->fileFormat)) return;
-  skin->storedPixels = skin->pixels;
-  skin->markSaved();
+  if (!writeInFormat(app, skin, skin.filePath, skin.fileFormat)) return false;
+  skin.storedPixels = skin.pixels;
+  skin.markSaved();
   app.platform.refillLists();
+  return true;
 }
 
 void saveSkinAs(App& app) {
@@ -252,7 +265,8 @@ void moveSkinUp(App& app) {
 
 void moveSkinDown(App& app) {
   Model& model = app.model;
-  if (!model.currentSkin() || model.currentSkinIndex + 1 >= static_cast<int>(model.skins.size())) return;
+  if (!model.currentSkin() || model.currentSkinIndex + 1 >= static_cast<int>(model.skins.size()))
+    return;
   auto i = static_cast<size_t>(model.currentSkinIndex);
   std::swap(model.skins[i], model.skins[i + 1]);
   ++model.currentSkinIndex;
@@ -273,6 +287,7 @@ void revertSkin(App& app) {
 
 void reloadSkin(App& app) {
   if (!canReloadSkin(app)) return;
+  if (!settleUnsavedWork(app, UnsavedScope::CurrentSkin)) return;
   Skin* skin = app.model.currentSkin();
   std::unique_ptr<Skin> fresh = readGameSkin(app.platform, app.gameFiles, skin->filePath);
   if (!fresh) {

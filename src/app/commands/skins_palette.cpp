@@ -21,9 +21,12 @@ void paletteChanged(App& app) {
 
 const char* paletteExtension(int filterIndex) {
   switch (filterIndex) {
-    case 2: return ".bmp";
-    case 3: return ".act";
-    default: return ".pcx";
+    case 2:
+      return ".bmp";
+    case 3:
+      return ".act";
+    default:
+      return ".pcx";
   }
 }
 
