@@ -26,8 +26,8 @@ struct Command {
   int toolButton;    // 1-based tool-bar position, 0 for none
   const char* toolTip;
   CommandFn run;
-  CommandRule enabled = nullptr;   // null: always enabled
-  CommandRule checked = nullptr;   // null: never shows a check mark
+  CommandRule enabled = nullptr;  // null: always enabled
+  CommandRule checked = nullptr;  // null: never shows a check mark
   CommandText liveText = nullptr;  // null: `text` always
   // Keys in effect, "; " between two; null: `key` always.
   CommandText liveKey = nullptr;
@@ -48,11 +48,11 @@ inline constexpr std::array<const char*, 8> kMenuOrder = {
 // Tool-bar ids left to right; 0 is a separator. The brush size box follows
 // the Fill Brush.
 inline constexpr int kBrushSizeAfterId = 33240;
+// clang-format off
 inline constexpr std::array<int, 24> kToolBarLayout = {
-    32779, 0,     32780, 32781, 0,     32802, 32800,
-    32801, 0,     32836, 32866, 32850, 0,     32864,
-    0,     32868, 32869, 0,     33240, 0,     kPlayAnimationId,
-    0,     33300, 33301};
+    32779, 0, 32780, 32781, 0, 32802, 32800, 32801, 0, 32836, 32866, 32850, 0, 32864, 0,
+    32868, 32869, 0, 33240, 0, kPlayAnimationId, 0, 33300, 33301};
+// clang-format on
 
 std::span<const Command> commandTable();
 const Command* findCommand(int id);

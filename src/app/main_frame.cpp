@@ -88,8 +88,9 @@ StartupResult MainFrame::start(const CommandLine& commandLine) {
   rebuildShadeCurve(app);
 
   app.paletteOnTop = platform.readInt(settings::kPreferences, settings::kPalOnTop, 0) != 0;
-  app.splitRatio = platform.readInt(settings::kPreferences, settings::kSplitter, kDefaultSplitter) *
-                   kSplitterScale;
+  app.splitRatio =
+      platform.readInt(settings::kPreferences, settings::kSplitter, kDefaultSplitter) *
+      kSplitterScale;
   app.renderMode = 5;
   app.viewsSwapped = false;
   relayout();
@@ -259,14 +260,10 @@ void MainFrame::relayout() {
 
 Rect MainFrame::viewRect(ViewId id) const {
   switch (id) {
-    case ViewId::SkinView:
-      return app.viewsSwapped ? layout_.rightPane : layout_.leftPane;
-    case ViewId::ModelView:
-      return app.viewsSwapped ? layout_.leftPane : layout_.rightPane;
-    case ViewId::GradientBox:
-      return layout_.gradientStrip;
-    case ViewId::PaletteBox:
-      return layout_.paletteStrip;
+    case ViewId::SkinView: return app.viewsSwapped ? layout_.rightPane : layout_.leftPane;
+    case ViewId::ModelView: return app.viewsSwapped ? layout_.leftPane : layout_.rightPane;
+    case ViewId::GradientBox: return layout_.gradientStrip;
+    case ViewId::PaletteBox: return layout_.paletteStrip;
   }
   return {};
 }

@@ -15,11 +15,7 @@ namespace pelt {
 namespace {
 
 BrushInputs brushInputs(App& app) {
-  return {&app.brush,
-          &app.mirrorPainting,
-          &app.mirrorAxis,
-          &app.softBlendTables,
-          [&app] {
+  return {&app.brush, &app.mirrorPainting, &app.mirrorAxis, &app.softBlendTables, [&app] {
             const Skin* skin = app.model.currentSkin();
             if (skin == nullptr) return std::vector<std::uint8_t>{};
             return buildSelectionMask(app.model, app.rasterizer, skin->width, skin->height);
@@ -51,24 +47,24 @@ std::unique_ptr<ModelView> makeModelView(App& app) {
 }
 
 std::unique_ptr<PaletteBox> makePaletteBox(App& app) {
-  return std::make_unique<PaletteBox>(
-      PaletteBoxInputs{app.platform, app.colorSlots, app.currentSlot, app.protectedColors,
-                       [&app]() -> const Palette* {
-                         const Skin* skin = app.model.currentSkin();
-                         return skin ? &skin->palette : nullptr;
-                       },
-                       [&app] { buildBlendTable(app); }, [&app] { rebuildShadeRamps(app); }});
+  return std::make_unique<PaletteBox>(PaletteBoxInputs{
+      app.platform, app.colorSlots, app.currentSlot, app.protectedColors,
+      [&app]() -> const Palette* {
+        const Skin* skin = app.model.currentSkin();
+        return skin ? &skin->palette : nullptr;
+      },
+      [&app] { buildBlendTable(app); }, [&app] { rebuildShadeRamps(app); }});
 }
 
 std::unique_ptr<GradientBox> makeGradientBox(App& app, std::function<void()> swapDisplays) {
-  return std::make_unique<GradientBox>(
-      GradientBoxInputs{app.platform, app.blendAmount, app.lightExponent, app.splitRatio,
-                        app.shading.shadeCurve, app.renderMode, [&app] { buildBlendTable(app); },
-                        [&app] {
-                          rebuildShadeCurve(app);
-                          rebuildShadeRamps(app);
-                        },
-                        std::move(swapDisplays)});
+  return std::make_unique<GradientBox>(GradientBoxInputs{
+      app.platform, app.blendAmount, app.lightExponent, app.splitRatio, app.shading.shadeCurve,
+      app.renderMode, [&app] { buildBlendTable(app); },
+      [&app] {
+        rebuildShadeCurve(app);
+        rebuildShadeRamps(app);
+      },
+      std::move(swapDisplays)});
 }
 
 }  // namespace pelt

@@ -11,13 +11,10 @@ MessageAnswer ConsolePlatform::messageBox(const std::string& text, MessageButton
   if (echoMessages_) std::cerr << text << "\n";
   lastMessage = text;
   switch (buttons) {
-    case MessageButtons::Ok:
-      return MessageAnswer::Ok;
-    case MessageButtons::YesNo:
-      return MessageAnswer::No;
+    case MessageButtons::Ok: return MessageAnswer::Ok;
+    case MessageButtons::YesNo: return MessageAnswer::No;
     case MessageButtons::YesNoCancel:
-    case MessageButtons::SaveDiscardCancel:
-      return MessageAnswer::Cancel;
+    case MessageButtons::SaveDiscardCancel: return MessageAnswer::Cancel;
   }
   return MessageAnswer::Ok;
 }

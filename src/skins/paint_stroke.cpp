@@ -168,15 +168,16 @@ bool PaintStroke::fill(int x, int y, const PaintTables& tables,
                           colour,
                           !sinceRestore_.empty() || !unsent_.empty()};
   bool changed = false;
-  floodSpans(skin_->width, skin_->height, x, y, region, [&](int y, int x0, int x1) {
-    const size_t o = region.at(x0, y);
-    const auto count = static_cast<size_t>(x1 - x0 + 1);
-    std::memset(paintedMask_.data() + o, kFullMark, count);
-    std::memset(skin_->pixels.data() + o, painted, count);
-    noteChanged(x0, y);
-    noteChanged(x1, y);
-    changed = true;
-  });
+  floodSpans(skin_->width, skin_->height, x, y, region,
+             [&](int y, int x0, int x1) {
+               const size_t o = region.at(x0, y);
+               const auto count = static_cast<size_t>(x1 - x0 + 1);
+               std::memset(paintedMask_.data() + o, kFullMark, count);
+               std::memset(skin_->pixels.data() + o, painted, count);
+               noteChanged(x0, y);
+               noteChanged(x1, y);
+               changed = true;
+             });
   return changed;
 }
 

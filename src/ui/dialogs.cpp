@@ -52,8 +52,8 @@ QDoubleSpinBox* offsetSpin(double value, QWidget* parent) {
 
 }  // namespace
 
-PreferencesDialog::PreferencesDialog(const PreferencesValues& values, PreferencesChoosers choosers,
-                                     QWidget* parent)
+PreferencesDialog::PreferencesDialog(const PreferencesValues& values,
+                                     PreferencesChoosers choosers, QWidget* parent)
     : QDialog(parent), choosers_(std::move(choosers)) {
   setWindowTitle("Preferences");
   auto* layout = new QVBoxLayout(this);
@@ -83,7 +83,8 @@ PreferencesDialog::PreferencesDialog(const PreferencesValues& values, Preference
   palettePath_ =
       pathRow("Default Colormap with Palette:", values.palettePath, choosers_.palette, layout);
   phongPath_ = pathRow("Default Phong Map Folder", values.phongPath, choosers_.phongFolder, layout);
-  envPath_ = pathRow("Default Environment Map Folder", values.envPath, choosers_.envFolder, layout);
+  envPath_ =
+      pathRow("Default Environment Map Folder", values.envPath, choosers_.envFolder, layout);
 
   fitOnOpen_ = new QCheckBox("Fit On Open: show the whole skin and model when opening", this);
   fitOnOpen_->setChecked(values.fitOnOpen);
@@ -229,8 +230,7 @@ bool runSnapshotsDialog(QWidget* parent, SnapshotValues& values) {
     smoothing->setEnabled(on.smoothing);
     sharpness->setEnabled(on.slider);
   };
-  for (QAbstractButton* b :
-       std::initializer_list<QAbstractButton*>{byDefault, custom, trueColor, smoothing})
+  for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{byDefault, custom, trueColor, smoothing})
     QObject::connect(b, &QAbstractButton::clicked, &dialog, applyRules);
   applyRules();
 
@@ -260,8 +260,7 @@ bool runMapFromViewDialog(QWidget* parent, MapFromViewValues& values) {
   flip->setChecked(values.flip);
   auto* mirror = new QCheckBox("Mirror", &dialog);
   mirror->setChecked(values.mirror);
-  for (QWidget* w :
-       std::initializer_list<QWidget*>{perspective, parallel, noBackfaces, flip, mirror})
+  for (QWidget* w : std::initializer_list<QWidget*>{perspective, parallel, noBackfaces, flip, mirror})
     layout->addWidget(w);
   layout->addWidget(okCancel(&dialog));
   if (dialog.exec() != QDialog::Accepted) return false;
@@ -318,8 +317,7 @@ void runAboutDialog(QWidget* parent, const AboutValues& values) {
     }
   }
   table->setMinimumWidth(115 + 80 + 85 + 4);
-  table->setMinimumHeight(table->verticalHeader()->length() + table->horizontalHeader()->height() +
-                          4);
+  table->setMinimumHeight(table->verticalHeader()->length() + table->horizontalHeader()->height() + 4);
   layout->addWidget(table);
   layout->addWidget(new QLabel(qs(values.musicCredit), &dialog));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);

@@ -31,7 +31,8 @@ class PreferencesDialog : public QDialog {
   Q_OBJECT
 
  public:
-  PreferencesDialog(const PreferencesValues& values, PreferencesChoosers choosers, QWidget* parent);
+  PreferencesDialog(const PreferencesValues& values, PreferencesChoosers choosers,
+                    QWidget* parent);
   PreferencesValues values() const;
 
  private:

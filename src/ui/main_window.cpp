@@ -115,7 +115,8 @@ void MainWindow::buildCommands() {
   std::map<QString, QMenu*> menus;
   for (const char* top : kMenuOrder) {
     bool used = false;
-    for (const Command& c : commandTable()) used |= QString(c.menu).section('/', 0, 0) == top;
+    for (const Command& c : commandTable())
+      used |= QString(c.menu).section('/', 0, 0) == top;
     if (used) menus[top] = menuBar()->addMenu(QString("&") + top);
   }
   // A path is a top menu and at most one submenu, whose name may itself
@@ -254,7 +255,8 @@ void MainWindow::refillLists() {
     const QSignalBlocker blocker(combo);
     ListContents contents = listContents(app_, placement.list);
     combo->clear();
-    for (const std::string& entry : contents.entries) combo->addItem(QString::fromStdString(entry));
+    for (const std::string& entry : contents.entries)
+      combo->addItem(QString::fromStdString(entry));
     // Qt selects the first entry it is given; no current entry shows none.
     const bool valid = contents.selected >= 0 && contents.selected < combo->count();
     combo->setCurrentIndex(valid ? contents.selected : -1);

@@ -128,7 +128,7 @@ void meshWhilePainting(QPainter& p) {
 }
 
 void paletteReset(QPainter& p) {
-  const QColor cells[] = {QColor(200, 60, 50),  QColor(230, 190, 60), QColor(70, 160, 80),
+  const QColor cells[] = {QColor(200, 60, 50), QColor(230, 190, 60), QColor(70, 160, 80),
                           QColor(60, 100, 200), QColor(150, 80, 170), QColor(90, 90, 90)};
   p.setPen(QPen(kInk, 0.5));
   for (int i = 0; i < 6; ++i) {
@@ -163,8 +163,7 @@ void blendHue(QPainter& p) {
 void fillBrush(QPainter& p) {
   p.setPen(QPen(kInk, 1));
   p.setBrush(QColor(200, 200, 210));
-  p.drawPolygon(
-      QPolygonF({QPointF(2.5, 6.5), QPointF(8, 1.5), QPointF(13.5, 7), QPointF(8, 12.5)}));
+  p.drawPolygon(QPolygonF({QPointF(2.5, 6.5), QPointF(8, 1.5), QPointF(13.5, 7), QPointF(8, 12.5)}));
   p.setBrush(kAccent);
   p.drawPolygon(QPolygonF({QPointF(2.5, 6.5), QPointF(8, 12.5), QPointF(5.5, 9.5)}));
   p.setPen(Qt::NoPen);

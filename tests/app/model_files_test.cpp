@@ -42,11 +42,11 @@ TEST_F(ModelFiles, LoadingReadsGeometryFramesAndSkinsInAnyCase) {
   writeSkin("models/m/Other.PCX", 64, 32, 5);
   // A skin saved outside the base folder is named by its absolute path.
   const test::TempDir elsewhere;
-  const std::string outside = elsewhere.write("outside.pcx", encodeSkinPcx(patternSkin(64, 32, 9)));
-  std::string path =
-      dir.write("models/m/tris.md2",
-                encodeMd2(test::quadStripMd2(
-                    1, 64, 32, {"models/m/skin.pcx", "MODELS\\m\\other.pcx", outside}, 3)));
+  const std::string outside =
+      elsewhere.write("outside.pcx", encodeSkinPcx(patternSkin(64, 32, 9)));
+  std::string path = dir.write(
+      "models/m/tris.md2", encodeMd2(test::quadStripMd2(
+                               1, 64, 32, {"models/m/skin.pcx", "MODELS\\m\\other.pcx", outside}, 3)));
   ASSERT_TRUE(loadMd2(app, path));
   const Model& m = app.model;
   EXPECT_TRUE(platform.messages.empty());

@@ -119,9 +119,9 @@ TEST_F(MappingCommands, ExportThenImportKeepsTheMappingAndRevertUndoesIt) {
   const int stCount = ++app.model.stCount;
   platform.answerFile(dir.file("missing/map.pmp"));
   run(kExport);
-  EXPECT_EQ(platform.messageTexts(),
-            std::vector<std::string>{"Error Saving: 2\n" + dir.file("missing/map.pmp") +
-                                     ": No such file or directory"});
+  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{"Error Saving: 2\n" +
+                                                              dir.file("missing/map.pmp") +
+                                                              ": No such file or directory"});
   EXPECT_EQ(app.model.stCount, stCount);
 
   app.model.stCoords[3] = {77, 77};

@@ -99,8 +99,7 @@ TEST_F(SkinCommands, SaveAsNamesByTheBaseFolderAndAsksOutsideIt) {
   loadStrip();
   const std::string copy = app.baseFolder + "/models/m/copy", out = dir.file("out.pcx");
   const std::string missing = dir.file("missing/x.pcx");
-  const Messages failed{kNotBelowBaseQuestion,
-                        "Error Saving: 2\n" + missing + ": No such file or directory",
+  const Messages failed{kNotBelowBaseQuestion, "Error Saving: 2\n" + missing + ": No such file or directory",
                         kSaveSkinFailedMessage};
   struct Case {
     std::string file;
@@ -244,8 +243,7 @@ TEST_F(SkinCommands, ResizeRefusalsComeInOrder) {
   platform.messages.clear();
   resize(4096, 4096, false);
   EXPECT_TRUE(platform.messages.at(0).warning);
-  EXPECT_EQ(platform.messages[0].text.substr(0, 47),
-            "Re-sizing the 9 skins to 4096x4096 would need 2");
+  EXPECT_EQ(platform.messages[0].text.substr(0, 47), "Re-sizing the 9 skins to 4096x4096 would need 2");
   while (app.model.skins.size() > 4) run(kClose);
   const pid_t child = ::fork();
   if (child == 0) {

@@ -223,8 +223,7 @@ TEST_F(Snapshot, TrueColourWritesAPaddedBmpUnderItsOwnExtension) {
   EXPECT_EQ(platform.statusText, "Snapshot written to " + dir.file("colour.bmp"));
 
   // Replacing "colour.bmp", which the user did not name, is asked first.
-  const std::string question =
-      dir.file("colour.bmp") + " already exists.\nDo you want to replace it?";
+  const std::string question = dir.file("colour.bmp") + " already exists.\nDo you want to replace it?";
   for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
     platform.messages.clear();
     platform.messageAnswers = {answer};

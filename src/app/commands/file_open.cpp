@@ -55,7 +55,8 @@ std::unique_ptr<Skin> temporarySkin(App& app, const std::string& name, const std
 // saved outside the base folder (its absolute name), that file when it is a
 // regular file outside the system folders. Any other name that would leave
 // the base folder is missing, as in the game.
-std::optional<GameFile> namedSkinFile(App& app, const std::string& name, FolderListings& listings) {
+std::optional<GameFile> namedSkinFile(App& app, const std::string& name,
+                                      FolderListings& listings) {
   if (!name.starts_with('/')) return app.gameFiles.find(name, &listings);
   if (fileSize(name) < 0 || isSystemFolder(name)) return std::nullopt;
   return GameFile{name, "", -1, {}};
@@ -65,9 +66,8 @@ std::unique_ptr<Skin> loadNamedSkin(App& app, const std::string& storedName, Nam
   std::string name = withForwardSlashes(storedName);
   std::optional<GameFile> file = namedSkinFile(app, name, load.listings);
   std::unique_ptr<Skin> skin = file ? readGameSkin(app.platform, app.gameFiles, *file) : nullptr;
-  const std::string path = file                    ? file->path
-                           : name.starts_with('/') ? name
-                                                   : joinPath(app.baseFolder, name);
+  const std::string path =
+      file ? file->path : name.starts_with('/') ? name : joinPath(app.baseFolder, name);
   if (!skin) {
     app.platform.messageBox(std::string(kMissingSkinMessage) + "\n" + path, MessageButtons::Ok);
     return temporarySkin(app, name, path, load);
@@ -84,8 +84,7 @@ bool wantsFolderScan(Platform& platform) {
   int choice = platform.readInt(settings::kPreferences, settings::kDirScanPrompt, 2);
   if (choice == 1) return false;
   if (choice == 2)
-    return platform.messageBox(kNoInternalSkinsQuestion, MessageButtons::YesNo) ==
-           MessageAnswer::Yes;
+    return platform.messageBox(kNoInternalSkinsQuestion, MessageButtons::YesNo) == MessageAnswer::Yes;
   return true;
 }
 

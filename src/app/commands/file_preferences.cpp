@@ -17,7 +17,8 @@ namespace {
 constexpr int kBitmapFilter = 2;
 constexpr int kActFilter = 3;
 
-std::optional<std::string> chooseMapFolder(Platform& platform, const char* title, const char* key) {
+std::optional<std::string> chooseMapFolder(Platform& platform, const char* title,
+                                           const char* key) {
   std::optional<std::string> folder = platform.browseFolder(title);
   if (!folder || !platform.canEnterFolder(*folder)) {
     platform.messageBox(kFolderNotValidMessage, MessageButtons::Ok);

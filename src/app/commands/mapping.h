@@ -28,4 +28,5 @@ void exportMappingCommand(App& app);
 void importMappingCommand(App& app);
 void importMappingToSelectedCommand(App& app);
 
+
 }  // namespace pelt

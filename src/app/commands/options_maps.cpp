@@ -25,13 +25,11 @@ struct MapTexts {
 const MapTexts& textsFor(MapKind kind) {
   static constexpr MapTexts kPhong{
       "Greyscale Bitmap (*.bmp)|*.bmp|Greyscale PCX (*.pcx)|*.pcx|All Files (*.*)|*.*||",
-      "Error loading Phong Map: Incorrect dimensions!\nPhong maps must be 256x256, and 8bit "
-      "Greyscale",
+      "Error loading Phong Map: Incorrect dimensions!\nPhong maps must be 256x256, and 8bit Greyscale",
       "There were no valid Phong Maps found at that location", settings::kPhongPath};
   static constexpr MapTexts kEnvironment{
       "Bitmap (*.bmp)|*.bmp|ZSoft PCX (*.pcx)|*.pcx|All Files (*.*)|*.*||",
-      "Error loading Environment Map: Incorrect dimensions!\nEnvironment maps must be 256x256, and "
-      "8bit",
+      "Error loading Environment Map: Incorrect dimensions!\nEnvironment maps must be 256x256, and 8bit",
       "There were no valid Environment Maps at that location", settings::kEnvPath};
   return kind == MapKind::Phong ? kPhong : kEnvironment;
 }

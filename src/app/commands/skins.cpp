@@ -109,12 +109,8 @@ bool nameForLinkedPath(App& app, const std::string& path, std::string& name) {
 }  // namespace
 
 bool hasCurrentSkin(const App& app) { return app.model.currentSkin() != nullptr; }
-bool canLinkSkin(const App& app) {
-  return hasCurrentSkin(app) && !app.model.currentSkin()->isLinked();
-}
-bool canUnlinkSkin(const App& app) {
-  return hasCurrentSkin(app) && app.model.currentSkin()->isLinked();
-}
+bool canLinkSkin(const App& app) { return hasCurrentSkin(app) && !app.model.currentSkin()->isLinked(); }
+bool canUnlinkSkin(const App& app) { return hasCurrentSkin(app) && app.model.currentSkin()->isLinked(); }
 bool canReloadSkin(const App& app) {
   const Skin* skin = app.model.currentSkin();
   return skin && (skin->hasFile || !skin->source.empty());
@@ -265,8 +261,7 @@ void moveSkinUp(App& app) {
 
 void moveSkinDown(App& app) {
   Model& model = app.model;
-  if (!model.currentSkin() || model.currentSkinIndex + 1 >= static_cast<int>(model.skins.size()))
-    return;
+  if (!model.currentSkin() || model.currentSkinIndex + 1 >= static_cast<int>(model.skins.size())) return;
   auto i = static_cast<size_t>(model.currentSkinIndex);
   std::swap(model.skins[i], model.skins[i + 1]);
   ++model.currentSkinIndex;

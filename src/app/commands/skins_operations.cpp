@@ -35,8 +35,7 @@ const char* resizeRefusal(const Model& model, const ResizeSkinsValues& v) {
 // What the skins and frames would hold at the new size, against the same
 // budget as loading; the refusal says how much, or null.
 std::string resizeBudgetRefusal(const Model& model, int width, int height) {
-  std::int64_t bytes =
-      static_cast<std::int64_t>(model.skins.size()) * skinMemoryBytes(width, height);
+  std::int64_t bytes = static_cast<std::int64_t>(model.skins.size()) * skinMemoryBytes(width, height);
   for (const ModelFrame& frame : model.frames)
     bytes += static_cast<std::int64_t>(sizeof(ModelFrame) + frame.vertices.size() * sizeof(Vec3));
   if (bytes <= kMaxModelLoadBytes) return {};

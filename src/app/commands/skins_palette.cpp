@@ -21,12 +21,9 @@ void paletteChanged(App& app) {
 
 const char* paletteExtension(int filterIndex) {
   switch (filterIndex) {
-    case 2:
-      return ".bmp";
-    case 3:
-      return ".act";
-    default:
-      return ".pcx";
+    case 2: return ".bmp";
+    case 3: return ".act";
+    default: return ".pcx";
   }
 }
 
