@@ -118,8 +118,9 @@ class App {
 
   // Undo and redo, and what is unsaved.
   History history;
-  // A mapping drag's state from its press.
+  // A mapping drag's state from its press, and the history's change count then.
   std::optional<DocumentCapture> pendingEdit;
+  std::uint64_t pendingEditSince = 0;
   // "Ctrl+Z undoes" (Preferences): Ctrl+Z is Undo and Revert keeps its menu entry only.
   bool ctrlZUndoes = false;
   // The Edit menu's texts with the names of the steps.

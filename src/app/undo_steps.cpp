@@ -122,7 +122,8 @@ void recordStroke(App& app, const PaintStroke& stroke) {
   auto& skins = app.model.skins;
   auto it = std::find_if(skins.begin(), skins.end(),
                          [&](const auto& s) { return s.get() == stroke.skin(); });
-  if (it == skins.end()) return;
+  // A step on the skin during the stroke: its start is no longer the state before it.
+  if (it == skins.end() || (*it)->revision != stroke.startRevision()) return;
   auto part = std::make_unique<PixelRuns>(*it, stroke.startPixels(), stroke.changed(),
                                           app.history.newRevision());
   if (part->empty()) return;
@@ -136,11 +137,13 @@ void beginMappingEdit(App& app) {
   unsigned scope = kMapping;
   if (app.dragPixelsWithMapping) scope |= kCaptureCurrentSkin;
   app.pendingEdit.emplace(documentOf(app), scope);
+  app.pendingEditSince = app.history.changeCount();
 }
 
 void endMappingEdit(App& app, const char* name) {
   if (!app.pendingEdit) return;
-  recordCapture(app, *app.pendingEdit, name);
+  // A command or an undo during the drag: what was taken no longer leads here.
+  if (app.pendingEditSince == app.history.changeCount()) recordCapture(app, *app.pendingEdit, name);
   app.pendingEdit.reset();
 }
 

@@ -21,6 +21,7 @@ unsigned Step::changes() const {
 }
 
 void History::clear() {
+  ++changeCount_;
   undo_.clear();
   redo_.clear();
   bytes_ = 0;
@@ -33,6 +34,7 @@ void History::startModel() {
 
 bool History::record(Step step) {
   if (step.empty()) return true;
+  ++changeCount_;
   for (const Step& undone : redo_) bytes_ -= undone.bytes();
   redo_.clear();
   step.modelBefore = modelRevision_;
@@ -51,6 +53,7 @@ bool History::record(Step step) {
 
 const Step* History::undo(Document& doc) {
   if (undo_.empty()) return nullptr;
+  ++changeCount_;
   Step& step = undo_.back();
   for (auto it = step.parts.rbegin(); it != step.parts.rend(); ++it) (*it)->undo(doc);
   modelRevision_ = step.modelBefore;
@@ -61,6 +64,7 @@ const Step* History::undo(Document& doc) {
 
 const Step* History::redo(Document& doc) {
   if (redo_.empty()) return nullptr;
+  ++changeCount_;
   Step& step = redo_.back();
   for (auto& part : step.parts) part->redo(doc);
   modelRevision_ = step.modelAfter;

@@ -39,6 +39,10 @@ class History {
   std::int64_t budget() const { return budget_; }
   std::int64_t bytes() const { return bytes_; }
 
+  // Counts records, undos, redos and clears: an edit taken before another
+  // change is stale.
+  std::uint64_t changeCount() const { return changeCount_; }
+
   // A number no state had before.
   std::uint64_t newRevision() { return ++lastRevision_; }
 
@@ -56,6 +60,7 @@ class History {
   std::int64_t budget_ = std::int64_t{kDefaultUndoMemoryMb} << 20;
   std::int64_t bytes_ = 0;
   std::uint64_t lastRevision_ = 0;
+  std::uint64_t changeCount_ = 0;
   std::uint64_t modelRevision_ = 0;
   std::uint64_t savedModelRevision_ = 0;
 };

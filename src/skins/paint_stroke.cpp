@@ -72,6 +72,7 @@ void PaintStroke::begin(Skin& skin, int brushKind, WindowPoint press, BrushShape
   unsent_ = sinceRestore_ = {};
   paintedMask_.assign(skin.pixels.size(), 0);
   pixelBackup_ = skin.pixels;
+  startRevision_ = skin.revision;
 }
 
 void PaintStroke::end() { drop(); }

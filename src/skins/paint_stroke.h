@@ -82,6 +82,7 @@ class PaintStroke {
   const PixelRect& changed() const { return sinceRestore_; }
   // The skin's pixels when the stroke began, kept until it ends.
   std::span<const std::uint8_t> startPixels() const { return pixelBackup_; }
+  std::uint64_t startRevision() const { return startRevision_; }
 
   // The paint rule for this stroke at a strength level (kFullLevel unless
   // soft); true when the pixel changed. A soft stroke paints each texel
@@ -137,6 +138,7 @@ class PaintStroke {
   PixelRect sinceRestore_;                 // changed since the stroke's start or last restore
   std::vector<std::uint8_t> paintedMask_;  // 0, else the level painted + 1
   std::vector<std::uint8_t> pixelBackup_;
+  std::uint64_t startRevision_ = 0;
 };
 
 template <class TexelAt>

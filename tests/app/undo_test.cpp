@@ -8,10 +8,12 @@
 #include "app/commands/edit.h"
 #include "app/tables.h"
 #include "app/undo_steps.h"
+#include "app/unsaved_work.h"
 #include "demo/demo_folder.h"
 #include "frame_fixture.h"
 #include "model/model.h"
 #include "platform/paths.h"
+#include "platform/settings_keys.h"
 #include "skins/paint_stroke.h"
 
 namespace pelt::test {
@@ -145,6 +147,68 @@ TEST_F(UndoWalk, UndoAllAndRedoAllGiveTheStatesBackByteForByte) {
     EXPECT_TRUE(bytes() == last) << "round " << round;
     EXPECT_EQ(app.history.undoCount(), steps);
   }
+}
+
+}  // namespace
+}  // namespace pelt::test
+
+namespace pelt::test {
+namespace {
+
+TEST_F(UndoWalk, TheBudgetDropsTheOldestAndRefusesAStepLargerThanItAll) {
+  platform.settings[settings::kPreferences][settings::kUndoMemory] = "1";
+  applyUndoBudget(app);
+  for (int i = 0; i < 20; ++i) command(32852);  // invert pixels: a whole-skin step each
+  EXPECT_LT(app.history.undoCount(), 20u);
+  EXPECT_GT(app.history.undoCount(), 2u);
+  EXPECT_LE(app.history.bytes(), app.history.budget());
+  runCommand(frame, kUndoId);
+  EXPECT_TRUE(canRedo(app));
+  platform.resizeAnswers.assign(1, ResizeSkinsValues{1024, 1024, false});
+  runCommand(frame, 32799);
+  EXPECT_FALSE(canRedo(app));
+  command(32852);  // the old skin alone is larger than the budget
+  EXPECT_FALSE(canUndo(app) || canRedo(app));
+  EXPECT_EQ(platform.statusText, kUndoTooLargeMessage);
+}
+
+TEST_F(UndoWalk, CtrlZRevertsUnlessThePreferenceMakesItUndo) {
+  const Command& undo = *findCommand(kUndoId);
+  const Command& revert = *findCommand(32786);
+  stroke(kBrushFill);
+  const std::vector<std::uint8_t> painted = skin().pixels;
+  command(32786);
+  EXPECT_EQ(std::string(commandText(undo, app)), "&Undo Revert Skin\tAlt+Backspace");
+  runCommand(frame, kUndoId);
+  EXPECT_EQ(skin().pixels, painted);
+  EXPECT_EQ(std::string(commandText(undo, app)), "&Undo Fill\tAlt+Backspace");
+  EXPECT_EQ(std::string(commandKey(revert, app)) + "|" + commandKey(undo, app),
+            "Ctrl+Z|Alt+Backspace");
+  platform.settings[settings::kPreferences][settings::kCtrlZUndoes] = "1";
+  applyUndoBudget(app);
+  EXPECT_EQ(std::string(commandKey(revert, app)) + "|" + commandKey(undo, app) + "|" +
+                commandText(revert, app),
+            "|Alt+Backspace; Ctrl+Z|&Revert");
+}
+
+// Re-size All leaves every skin and the model modified; the model is not
+// written without the question about the skins' files.
+TEST_F(UndoWalk, SavingAfterReSizeAllAsksAboutTheSkinFiles) {
+  app.currentFile = joinPath(app.baseFolder, kDemoModelPath);
+  platform.resizeAnswers.assign(1, ResizeSkinsValues{128, 96, true});
+  run(32799);
+  EXPECT_TRUE(app.history.modelModified());
+  EXPECT_EQ(windowTitle(app), "tris.md2[*] - Pelt");
+  for (const auto& s : app.model.skins) EXPECT_TRUE(s->modified()) << s->name;
+  platform.messages.clear();
+  platform.messageAnswers = {MessageAnswer::Yes};
+  run(32773);
+  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{kSaveChangedSkinsQuestion});
+  EXPECT_FALSE(hasUnsavedWork(app));
+  platform.messages.clear();
+  ASSERT_TRUE(loadMd2(app, app.currentFile));
+  EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{});
+  EXPECT_EQ(skin().width, 128);
 }
 
 }  // namespace
