@@ -1,0 +1,132 @@
+// The undo history: undo and redo of a whole-skin operation on a 2048 x 2048
+// skin through the application (the history's exchange and the refresh of
+// blend tables and lists the command would do; the views' redraw is not in
+// it), taking the step around the operation, and what pencil strokes of 64
+// pixels cost in memory, alone and a thousand of them on a 256 x 256 skin
+// ("step_bytes" counters).
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "app/app.h"
+#include "app/tables.h"
+#include "app/undo_steps.h"
+#include "skins/paint_stroke.h"
+#include "support/scripted_platform.h"
+
+namespace {
+
+using namespace pelt;
+
+constexpr int kLargeSide = 2048;
+constexpr int kSmallSide = 256;
+constexpr int kStrokePixels = 64;
+
+struct Document {
+  test::ScriptedPlatform platform;
+  App app{platform};
+
+  explicit Document(int side) {
+    auto skin = std::make_shared<Skin>();
+    allocateSkin(*skin, side, side);
+    for (size_t i = 0; i < skin->pixels.size(); ++i)
+      skin->pixels[i] = static_cast<std::uint8_t>(i * 7 + i / 4096);
+    skin->palette = greyRampPalette();
+    app.model.skins.push_back(skin);
+    app.model.currentSkinIndex = 0;
+    app.model.skinWidth = app.model.skinHeight = side;
+    app.model.modelLoaded = true;
+    app.history.startModel();
+    buildBlendTable(app);
+  }
+  Skin& skin() { return *app.model.currentSkin(); }
+
+  void invertAsStep() {
+    recordChange(app, kCaptureCurrentSkin, "Invert Pixels", [this] {
+      for (std::uint8_t& p : skin().pixels) p = static_cast<std::uint8_t>(255 - p);
+    });
+  }
+
+  // A pencil stroke across 64 texels, one row step for every two columns.
+  void pencilStroke(int x, int y, int colour) {
+    app.colorSlots[0] = static_cast<std::uint8_t>(colour);
+    buildBlendTable(app);
+    PaintStroke stroke;
+    stroke.begin(skin(), kBrushPencil, {x, y});
+    stroke.lineTexels({x, y}, {x + kStrokePixels - 1, y + kStrokePixels / 2}, stroke.footprint(),
+                      {app.blendTable, app.protectedColors});
+    recordStroke(app, stroke);
+    stroke.end();
+  }
+};
+
+void BM_UndoWholeSkin2048(benchmark::State& state) {
+  Document doc(kLargeSide);
+  doc.invertAsStep();
+  for (auto _ : state) {
+    undoStep(doc.app);
+    state.PauseTiming();
+    redoStep(doc.app);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_UndoWholeSkin2048)->Unit(benchmark::kMillisecond);
+
+void BM_RedoWholeSkin2048(benchmark::State& state) {
+  Document doc(kLargeSide);
+  doc.invertAsStep();
+  for (auto _ : state) {
+    state.PauseTiming();
+    undoStep(doc.app);
+    state.ResumeTiming();
+    redoStep(doc.app);
+  }
+}
+BENCHMARK(BM_RedoWholeSkin2048)->Unit(benchmark::kMillisecond);
+
+// The copy before and the comparison after, with the operation itself.
+void BM_InvertAsStep2048(benchmark::State& state) {
+  Document doc(kLargeSide);
+  for (auto _ : state) {
+    doc.invertAsStep();
+    state.PauseTiming();
+    doc.app.history.clear();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_InvertAsStep2048)->Unit(benchmark::kMillisecond);
+
+void BM_OnePencilStrokeStep(benchmark::State& state) {
+  Document doc(kSmallSide);
+  std::int64_t bytes = 0;
+  int colour = 0;
+  for (auto _ : state) {
+    doc.app.history.clear();
+    doc.pencilStroke(20, 20, ++colour);
+    bytes = doc.app.history.bytes();
+  }
+  state.counters["step_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_OnePencilStrokeStep)->Unit(benchmark::kMicrosecond);
+
+void BM_ThousandPencilStrokes(benchmark::State& state) {
+  constexpr int kStrokes = 1000;
+  std::int64_t bytes = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    Document doc(kSmallSide);
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> at(0, kSmallSide - kStrokePixels);
+    state.ResumeTiming();
+    for (int i = 0; i < kStrokes; ++i) doc.pencilStroke(at(random), at(random), i);
+    bytes = doc.app.history.bytes();
+  }
+  state.counters["step_bytes"] = static_cast<double>(bytes);
+  state.counters["per_stroke"] = static_cast<double>(bytes) / kStrokes;
+}
+BENCHMARK(BM_ThousandPencilStrokes)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
