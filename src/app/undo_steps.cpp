@@ -49,6 +49,7 @@ constexpr StepCommand kStepCommands[] = {
   {32841, kMapping, "Revert Mapping"},
   {32816, kMapping, "Import Mapping"},
   {32846, kMapping, "Import to Selected"},
+  {32815, kMapping, "Export Mapping"},  // compacts the st table
   {32867, kMapping | kSkin, "Map from 3D View"},
   {32814, kCaptureCompanion, "Companion Offset"},
 };

@@ -15,6 +15,7 @@
 #include "platform/paths.h"
 #include "platform/settings_keys.h"
 #include "skins/paint_stroke.h"
+#include "skinview/skin_view.h"
 
 namespace pelt::test {
 namespace {
@@ -209,6 +210,33 @@ TEST_F(UndoWalk, SavingAfterReSizeAllAsksAboutTheSkinFiles) {
   ASSERT_TRUE(loadMd2(app, app.currentFile));
   EXPECT_EQ(platform.messageTexts(), std::vector<std::string>{});
   EXPECT_EQ(skin().width, 128);
+}
+
+}  // namespace
+}  // namespace pelt::test
+
+namespace pelt::test {
+namespace {
+
+// A right-button drag of the selection in the skin view, with the pixels
+// following, is one step; its undo puts mapping and pixels back.
+TEST_F(UndoWalk, AMappingDragInTheSkinViewIsOneStep) {
+  platform.frame = &frame;
+  app.cameraOverride = false;
+  app.interactionMode = 1;
+  app.dragPixelsWithMapping = true;
+  command(32796);  // select all
+  frame.resizeView(ViewId::SkinView, 200, 150);
+  const DocumentBytes before = bytes();
+  SkinView& view = *frame.skinView();
+  view.mousePress({100, 70, 100, 70, kButtonRight, kButtonRight});
+  for (int x = 104; x <= 140; x += 12) view.mouseMove({x, 70, x, 70, kButtonNone, kButtonRight});
+  view.mouseRelease({140, 70, 140, 70, kButtonRight, kButtonNone});
+  EXPECT_EQ(app.history.undoName(), "Move Mapping");
+  EXPECT_EQ(app.history.undoCount(), 1u);
+  EXPECT_FALSE(bytes() == before);
+  run(kUndoId);
+  EXPECT_TRUE(bytes() == before);
 }
 
 }  // namespace
