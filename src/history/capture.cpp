@@ -25,23 +25,26 @@ std::int64_t droppedBytes(const SkinListState& before, const Model& model) {
 class CompanionPart : public StepPart {
  public:
   CompanionPart(const Companion* companion, float z, float x, float y)
-      : companion_(companion), z_(z), x_(x), y_(y) {}
+      : companion_(companion), name_(companion->name), z_(z), x_(x), y_(y) {}
   void undo(Document& doc) override { exchange(doc); }
   void redo(Document& doc) override { exchange(doc); }
-  std::int64_t bytes() const override { return sizeof(CompanionPart); }
+  std::int64_t bytes() const override {
+    return static_cast<std::int64_t>(sizeof(CompanionPart) + name_.capacity());
+  }
   unsigned changes() const override { return kChangedCompanion; }
 
  private:
   // A companion closed since has nothing to put back.
   void exchange(Document& doc) {
     for (auto& item : doc.companions.items) {
-      if (item.get() != companion_) continue;
+      if (item.get() != companion_ || item->name != name_) continue;
       std::swap(item->offsetZ, z_);
       std::swap(item->offsetX, x_);
       std::swap(item->offsetY, y_);
     }
   }
   const Companion* companion_;
+  std::string name_;  // another companion may come to live at the same address
   float z_, x_, y_;
 };
 

@@ -39,7 +39,7 @@ PixelRuns::PixelRuns(std::shared_ptr<Skin> skin, std::span<const std::uint8_t> b
   runs_.shrink_to_fit();
   old_.shrink_to_fit();
   new_.shrink_to_fit();
-  skin_->revision = revisionAfter_;
+  if (!runs_.empty()) skin_->revision = revisionAfter_;
 }
 
 void PixelRuns::write(const std::vector<std::uint8_t>& values) {

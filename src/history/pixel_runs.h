@@ -14,7 +14,7 @@ namespace pelt {
 class PixelRuns : public StepPart {
  public:
   // `before` is the whole skin as it was; `box` bounds every change since.
-  // The skin takes `after` as its revision.
+  // Unless nothing changed, the skin takes `after` as its revision.
   PixelRuns(std::shared_ptr<Skin> skin, std::span<const std::uint8_t> before, const PixelRect& box,
             std::uint64_t after);
   bool empty() const { return runs_.empty(); }

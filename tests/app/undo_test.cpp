@@ -176,6 +176,10 @@ TEST_F(UndoWalk, TheBudgetDropsTheOldestAndRefusesAStepLargerThanItAll) {
 TEST_F(UndoWalk, CtrlZRevertsUnlessThePreferenceMakesItUndo) {
   const Command& undo = *findCommand(kUndoId);
   const Command& revert = *findCommand(32786);
+  PaintStroke nothing;  // a click that painted no pixel is no step and no change
+  nothing.begin(skin(), kBrushPencil, {1, 1});
+  recordStroke(app, nothing);
+  EXPECT_FALSE(canUndo(app) || skin().modified());
   stroke(kBrushFill);
   const std::vector<std::uint8_t> painted = skin().pixels;
   command(32786);
