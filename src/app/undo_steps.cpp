@@ -57,14 +57,10 @@ constexpr StepCommand kStepCommands[] = {
 
 const char* strokeName(int brush) {
   switch (brush) {
-    case kBrushPencil:
-      return "Pencil Stroke";
-    case kBrushLine:
-      return "Line";
-    case kBrushFill:
-      return "Fill";
-    default:
-      return "Brush Stroke";
+    case kBrushPencil: return "Pencil Stroke";
+    case kBrushLine: return "Line";
+    case kBrushFill: return "Fill";
+    default: return "Brush Stroke";
   }
 }
 
@@ -123,8 +119,13 @@ void recordStroke(App& app, const PaintStroke& stroke) {
   auto& skins = app.model.skins;
   auto it = std::find_if(skins.begin(), skins.end(),
                          [&](const auto& s) { return s.get() == stroke.skin(); });
-  // A step on the skin during the stroke: its start is no longer the state before it.
-  if (it == skins.end() || (*it)->revision != stroke.startRevision()) return;
+  if (it == skins.end()) return;
+  // A step on the skin during the stroke: its start is no longer the state
+  // before it. The pixels stay painted, unsaved, without an undo.
+  if ((*it)->revision != stroke.startRevision()) {
+    if (!stroke.changed().empty()) (*it)->revision = app.history.newRevision();
+    return;
+  }
   auto part = std::make_unique<PixelRuns>(*it, stroke.startPixels(), stroke.changed(),
                                           app.history.newRevision());
   if (part->empty()) return;
@@ -143,8 +144,12 @@ void beginMappingEdit(App& app) {
 
 void endMappingEdit(App& app, const char* name) {
   if (!app.pendingEdit) return;
-  // A command or an undo during the drag: what was taken no longer leads here.
-  if (app.pendingEditSince == app.history.changeCount()) recordCapture(app, *app.pendingEdit, name);
+  // A command or an undo during the drag: what was taken no longer leads
+  // here, and pixels it moved stay unsaved without an undo.
+  if (app.pendingEditSince == app.history.changeCount())
+    recordCapture(app, *app.pendingEdit, name);
+  else if (Skin* skin = app.model.currentSkin(); skin && app.dragPixelsWithMapping)
+    skin->revision = app.history.newRevision();
   app.pendingEdit.reset();
 }
 
