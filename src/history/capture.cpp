@@ -31,7 +31,6 @@ class CompanionPart : public StepPart {
   std::int64_t bytes() const override {
     return static_cast<std::int64_t>(sizeof(CompanionPart) + name_.capacity());
   }
-  unsigned changes() const override { return kChangedCompanion; }
 
  private:
   // A companion closed since has nothing to put back.

@@ -8,18 +8,6 @@ const std::string kNoName;
 
 }  // namespace
 
-std::int64_t Step::bytes() const {
-  std::int64_t total = static_cast<std::int64_t>(sizeof(Step) + name.capacity());
-  for (const auto& part : parts) total += part->bytes();
-  return total;
-}
-
-unsigned Step::changes() const {
-  unsigned all = 0;
-  for (const auto& part : parts) all |= part->changes();
-  return all;
-}
-
 void History::clear() {
   ++changeCount_;
   undo_.clear();

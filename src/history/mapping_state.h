@@ -45,7 +45,6 @@ class MappingPart : public StepPart {
   void undo(Document& doc) override { exchange(doc.model); }
   void redo(Document& doc) override { exchange(doc.model); }
   std::int64_t bytes() const override { return other_.bytes(); }
-  unsigned changes() const override { return kChangedMapping; }
 
  private:
   void exchange(Model& model);

@@ -22,7 +22,6 @@ class PixelRuns : public StepPart {
   void undo(Document& doc) override;
   void redo(Document& doc) override;
   std::int64_t bytes() const override;
-  unsigned changes() const override { return kChangedPixels; }
   const Skin* skin() const override { return skin_.get(); }
 
  private:

@@ -24,7 +24,6 @@ class SkinSwap : public StepPart {
   void undo(Document&) override { exchangeSkinContents(*skin_, other_); }
   void redo(Document&) override { exchangeSkinContents(*skin_, other_); }
   std::int64_t bytes() const override;
-  unsigned changes() const override { return kChangedPixels; }
   const Skin* skin() const override { return skin_.get(); }
 
  private:
@@ -49,7 +48,6 @@ class SkinListPart : public StepPart {
   void undo(Document& doc) override { exchange(doc.model); }
   void redo(Document& doc) override { exchange(doc.model); }
   std::int64_t bytes() const override { return bytes_; }
-  unsigned changes() const override { return kChangedSkinList; }
 
  private:
   void exchange(Model& model);

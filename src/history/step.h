@@ -19,21 +19,12 @@ struct Document {
   CompanionList& companions;
 };
 
-// What a step changed, for the refresh that follows its undo and redo.
-enum StepChange : unsigned {
-  kChangedPixels = 1,
-  kChangedSkinList = 2,
-  kChangedMapping = 4,
-  kChangedCompanion = 8,
-};
-
 class StepPart {
  public:
   virtual ~StepPart() = default;
   virtual void undo(Document& doc) = 0;
   virtual void redo(Document& doc) = 0;
   virtual std::int64_t bytes() const = 0;
-  virtual unsigned changes() const = 0;
   // The skin the part changed, if it changed one.
   virtual const Skin* skin() const { return nullptr; }
 };
@@ -49,7 +40,6 @@ struct Step {
 
   bool empty() const { return parts.empty(); }
   std::int64_t bytes() const;
-  unsigned changes() const;
 };
 
 }  // namespace pelt
