@@ -1,8 +1,9 @@
 // The undo history: undo and redo of a whole-skin operation on a 2048 x 2048
 // skin through the application (the history's exchange and the refresh of
-// blend tables and lists the command would do; the views' redraw is not in
-// it), taking the step around the operation, and what pencil strokes of 64
-// pixels cost in memory, alone and a thousand of them on a 256 x 256 skin
+// blend tables and lists the command would do), the same through the command
+// table on the demo model with the skin view and 3D view at 1024 x 768
+// redrawn, taking the step around the operation, and what pencil strokes of
+// 64 pixels cost in memory, alone and a thousand of them on a 256 x 256 skin
 // ("step_bytes" counters).
 
 #include <benchmark/benchmark.h>
@@ -10,8 +11,12 @@
 #include <random>
 
 #include "app/app.h"
+#include "app/command_table.h"
+#include "app/commands/edit.h"
+#include "app/main_frame.h"
 #include "app/tables.h"
 #include "app/undo_steps.h"
+#include "demo_game.h"
 #include "skins/paint_stroke.h"
 #include "support/scripted_platform.h"
 
@@ -60,6 +65,55 @@ struct Document {
     stroke.end();
   }
 };
+
+struct QuietHost : FrameHost {
+  void layoutChanged() override {}
+  void grabSplitPointer(bool) override {}
+  void closeWindow() override {}
+};
+
+// Refreshes, sent or posted, redraw at once.
+struct FramePlatform : test::ScriptedPlatform {
+  MainFrame* frame = nullptr;
+  void sendRefresh(int level, int mask) override {
+    if (frame) frame->refresh(level, mask);
+  }
+  void postRefresh(int level, int mask) override { sendRefresh(level, mask); }
+};
+
+// The demo creature with its skins re-sized to 2048 x 2048 and inverted.
+struct Window : bench::DemoGame<FramePlatform> {
+  QuietHost host;
+  MainFrame frame{app, host};
+  Window() : DemoGame("pelt_undo_bench") {
+    platform.frame = &frame;
+    frame.resizeView(ViewId::SkinView, 1024, 768);
+    frame.resizeView(ViewId::ModelView, 1024, 768);
+    platform.resizeAnswers.push_back(ResizeSkinsValues{kLargeSide, kLargeSide, false});
+    runCommand(frame, 32799);
+    runCommand(frame, 32852);
+  }
+};
+
+template <int First, int Timed>
+void undoOrRedoInTheWindow(benchmark::State& state) {
+  Window window;
+  if (window.app.model.skinWidth != kLargeSide) state.SkipWithError("no 2048 x 2048 skin");
+  for (auto _ : state) {
+    state.PauseTiming();
+    runCommand(window.frame, First);
+    state.ResumeTiming();
+    runCommand(window.frame, Timed);
+  }
+}
+void BM_UndoInTheWindow2048(benchmark::State& state) {
+  undoOrRedoInTheWindow<kRedoId, kUndoId>(state);
+}
+BENCHMARK(BM_UndoInTheWindow2048)->Unit(benchmark::kMillisecond);
+void BM_RedoInTheWindow2048(benchmark::State& state) {
+  undoOrRedoInTheWindow<kUndoId, kRedoId>(state);
+}
+BENCHMARK(BM_RedoInTheWindow2048)->Unit(benchmark::kMillisecond);
 
 void BM_UndoWholeSkin2048(benchmark::State& state) {
   Document doc(kLargeSide);
