@@ -290,8 +290,9 @@ void MainWindow::updateCommandStates() {
     if (c.checked) a->setChecked(isCommandChecked(c, app_));
     if (c.liveText) a->setText(QString::fromUtf8(commandText(c, app_)));
     if (c.liveKey) {
-      const QList<QKeySequence> keys =
+      QList<QKeySequence> keys =
           QKeySequence::listFromString(commandKey(c, app_), QKeySequence::PortableText);
+      keys.removeAll(QKeySequence());
       if (a->shortcuts() != keys) a->setShortcuts(keys);
     }
   }

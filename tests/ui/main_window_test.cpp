@@ -177,6 +177,25 @@ TEST_F(Shell, EveryCommandWithItsMenuKeyStateAndToolButton) {
 }
 
 // F1 shows every command of the table; the search narrows the list.
+// The title carries the modified mark while a step is undone; Ctrl+Z moves
+// from Revert to Undo with its preference.
+TEST_F(Shell, TheTitleAndTheEditMenuFollowTheHistory) {
+  startOnModel();
+  EXPECT_EQ(window.windowTitle().toStdString(), "tris.md2[*] - Pelt");
+  EXPECT_FALSE(window.isWindowModified() || window.action(33300)->isEnabled());
+  window.action(32852)->trigger();  // Invert Pixels
+  EXPECT_TRUE(window.isWindowModified());
+  EXPECT_EQ(window.action(33300)->text().toStdString(), "&Undo Invert Pixels\tAlt+Backspace");
+  window.action(33300)->trigger();
+  EXPECT_FALSE(window.isWindowModified());
+  EXPECT_TRUE(window.action(33301)->isEnabled());
+  app.ctrlZUndoes = true;
+  window.updateCommandStates();
+  EXPECT_EQ(window.action(33300)->shortcuts(),
+            (QList<QKeySequence>{QKeySequence("Alt+Backspace"), QKeySequence("Ctrl+Z")}));
+  EXPECT_TRUE(window.action(32786)->shortcuts().isEmpty());
+}
+
 TEST_F(Shell, KeysAndMouseWindowListsEveryCommand) {
   startOnModel();
   window.action(kKeysAndMouseId)->trigger();
