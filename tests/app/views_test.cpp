@@ -99,6 +99,20 @@ TEST_F(Painting, BothViewsFollowStrokesFromEitherViewAndSavingWritesOnlyThePaint
     const bool painted = skin().pixels[i] != original[i];
     EXPECT_EQ(saved->pixels[i], painted ? 255 - original[i] : original[i]);
   }
+  // Each stroke of either view that painted is one step; undone, the views
+  // show each state again.
+  const std::vector<std::uint8_t> painted = skin().pixels;
+  ASSERT_EQ(app.history.undoCount(), 2u);  // the rubber band's last line missed the model
+  for (const auto& state : {afterSkinView, original}) {
+    run(33300);
+    EXPECT_EQ(skin().pixels, state);
+    frame.refresh(0, 0x2F);
+    expectViewsShowTheSkin();
+  }
+  EXPECT_EQ(skinEntry(), "  models/m/skin.pcx *");  // the file has the strokes
+  for (int i = 0; i < 2; ++i) run(33301);
+  EXPECT_EQ(skin().pixels, painted);
+  EXPECT_EQ(skinEntry(), "  models/m/skin.pcx");
 }
 
 // One question, before anything is lost; Cancel stops, Discard and Save go on.
