@@ -28,11 +28,11 @@ constexpr int kLargeSide = 2048;
 constexpr int kSmallSide = 256;
 constexpr int kStrokePixels = 64;
 
-struct Document {
+struct Canvas {
   test::ScriptedPlatform platform;
   App app{platform};
 
-  explicit Document(int side) {
+  explicit Canvas(int side) {
     auto skin = std::make_shared<Skin>();
     allocateSkin(*skin, side, side);
     for (size_t i = 0; i < skin->pixels.size(); ++i)
@@ -116,7 +116,7 @@ void BM_RedoInTheWindow2048(benchmark::State& state) {
 BENCHMARK(BM_RedoInTheWindow2048)->Unit(benchmark::kMillisecond);
 
 void BM_UndoWholeSkin2048(benchmark::State& state) {
-  Document doc(kLargeSide);
+  Canvas doc(kLargeSide);
   doc.invertAsStep();
   for (auto _ : state) {
     undoStep(doc.app);
@@ -128,7 +128,7 @@ void BM_UndoWholeSkin2048(benchmark::State& state) {
 BENCHMARK(BM_UndoWholeSkin2048)->Unit(benchmark::kMillisecond);
 
 void BM_RedoWholeSkin2048(benchmark::State& state) {
-  Document doc(kLargeSide);
+  Canvas doc(kLargeSide);
   doc.invertAsStep();
   for (auto _ : state) {
     state.PauseTiming();
@@ -141,7 +141,7 @@ BENCHMARK(BM_RedoWholeSkin2048)->Unit(benchmark::kMillisecond);
 
 // The copy before and the comparison after, with the operation itself.
 void BM_InvertAsStep2048(benchmark::State& state) {
-  Document doc(kLargeSide);
+  Canvas doc(kLargeSide);
   for (auto _ : state) {
     doc.invertAsStep();
     state.PauseTiming();
@@ -152,7 +152,7 @@ void BM_InvertAsStep2048(benchmark::State& state) {
 BENCHMARK(BM_InvertAsStep2048)->Unit(benchmark::kMillisecond);
 
 void BM_OnePencilStrokeStep(benchmark::State& state) {
-  Document doc(kSmallSide);
+  Canvas doc(kSmallSide);
   std::int64_t bytes = 0;
   int colour = 0;
   for (auto _ : state) {
@@ -169,7 +169,7 @@ void BM_ThousandPencilStrokes(benchmark::State& state) {
   std::int64_t bytes = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    Document doc(kSmallSide);
+    Canvas doc(kSmallSide);
     std::mt19937 random(7);
     std::uniform_int_distribution<int> at(0, kSmallSide - kStrokePixels);
     state.ResumeTiming();
