@@ -142,6 +142,9 @@ TEST_F(SkinCommands, StoreRevertAndReload) {
   platform.messageAnswers = {MessageAnswer::No};  // discard the reverted pixels
   run(kReload);
   EXPECT_FALSE(s.modified());
+  dir.write("baseq2/models/m/skin.pcx", encodeSkinPcx(patternSkin(16, 8, 5)));
+  run(kReload);  // a file changed on disk, over an unmodified skin
+  EXPECT_FALSE(s.modified());
   platform.messages.clear();
   EXPECT_EQ(s.palette, palette);
   writeSkin("baseq2/models/m/skin.pcx", 8, 8);
@@ -149,7 +152,7 @@ TEST_F(SkinCommands, StoreRevertAndReload) {
   std::filesystem::remove(dir.file("baseq2/models/m/skin.pcx"));
   run(kReload);
   EXPECT_EQ(platform.messageTexts(), (Messages{kReloadResizedMessage, kReloadFailedMessage}));
-  EXPECT_EQ(s.storedPixels, onDisk.pixels);
+  EXPECT_EQ(s.storedPixels, patternSkin(16, 8, 5).pixels);
 }
 
 TEST_F(SkinCommands, ScanFolderAndRePalette) {

@@ -295,7 +295,8 @@ void reloadSkin(App& app) {
   }
   skin->pixels = std::move(fresh->pixels);
   skin->storedPixels = std::move(fresh->storedPixels);
-  skin->markSaved();
+  // A state of its own that is the file's, even when the skin was unmodified.
+  skin->revision = skin->savedRevision = app.history.newRevision();
   refreshListsAndViews(app);
   skinChanged(app);
 }
