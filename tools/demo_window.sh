@@ -30,7 +30,7 @@ build/pelt -base "$base" -md2 "$model" >"$scratch/pelt.log" 2>&1 &
 pids+=($!)
 window=""
 for _ in $(seq 50); do
-  window=$(xdotool search --onlyvisible --name '^Pelt$' 2>/dev/null | head -1) && [ -n "$window" ] && break
+  window=$(xdotool search --onlyvisible --name '(^Pelt| - Pelt)$' 2>/dev/null | head -1) && [ -n "$window" ] && break
   sleep 0.2
 done
 [ -n "$window" ] || { cat "$scratch/pelt.log" >&2; fail "no window"; }

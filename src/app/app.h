@@ -5,10 +5,12 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/playback.h"
+#include "history/capture.h"
 #include "model/companion.h"
 #include "model/model.h"
 #include "platform/file_io.h"
@@ -113,6 +115,17 @@ class App {
   Playback playback;
   // Models read so far; the main frame fits its views to each new one.
   unsigned modelLoads = 0;
+
+  // Undo and redo, and what is unsaved.
+  History history;
+  // A mapping drag's state from its press, and the history's change count then.
+  std::optional<DocumentCapture> pendingEdit;
+  std::uint64_t pendingEditSince = 0;
+  // "Ctrl+Z undoes" (Preferences): Ctrl+Z is Undo and Revert keeps its menu entry only.
+  bool ctrlZUndoes = false;
+  // The Edit menu's texts with the names of the steps.
+  mutable std::string undoText;
+  mutable std::string redoText;
 };
 
 }  // namespace pelt

@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "app/commands/companion.h"
+#include "app/commands/edit.h"
 #include "app/commands/file_open.h"
 #include "app/commands/file_open_game.h"
 #include "app/commands/file_preferences.h"
@@ -23,6 +24,7 @@
 #include "app/memory_guard.h"
 #include "app/refresh.h"
 #include "app/true_colour.h"
+#include "app/undo_steps.h"
 #include "platform/platform.h"
 #include "view3d/benchmark.h"
 
@@ -120,6 +122,11 @@ const Command kCommands[] = {
   {32829, "File", "Preferences", "", 0, "", preferencesCommand},
   {57665, "File", "E&xit", "", 0, "", exitProgram},
   {32880, "File", kOpenFromGameText, "", 0, "", onApp<openFromGameCommand>},
+  {kUndoId, "Edit", "&Undo\tAlt+Backspace", "Alt+Backspace", 15, "Undo", onApp<undoCommand>,
+   canUndo, nullptr, undoText, undoKeys},
+  {kRedoId, "Edit", "&Redo\tCtrl+Y", "Ctrl+Y", 16, "Redo", onApp<redoCommand>, canRedo, nullptr,
+   redoText},
+  {kRedoOtherKeyId, "", "", "Ctrl+Shift+Z", 0, "Redo", onApp<redoCommand>, canRedo},
   {32809, "Companion", "&Open", "", 0, "", onApp<openCompanion>},
   {32810, "Companion", "&Close", "", 0, "", onApp<closeCompanion>, hasCurrentCompanion},
   {32813, "Companion", "&Load Skin", "", 0, "", onApp<loadCompanionSkin>, hasCurrentCompanion},
@@ -176,7 +183,8 @@ const Command kCommands[] = {
   {32793, "Skins", "&Move Up\tCtrl+Up", "Ctrl+Up", 0, "", onApp<moveSkinUp>},
   {32794, "Skins", "Move &Down\tCtrl+Down", "Ctrl+Down", 0, "", onApp<moveSkinDown>},
   {32787, "Skins", "&Store\tShift+Z", "Shift+Z", 0, "", onApp<storeSkin>},
-  {32786, "Skins", "&Revert\tCtrl+Z", "Ctrl+Z", 0, "", onApp<revertSkin>},
+  {32786, "Skins", "&Revert\tCtrl+Z", "Ctrl+Z", 0, "", onApp<revertSkin>, nullptr, nullptr,
+   revertText, revertKeys},
   {32795, "Skins", "R&eload\tF5", "F5", 0, "", onApp<reloadSkin>},
   {33320, "Skins", "Export True Colour...", "", 0, "", onApp<exportTrueColour>, hasCurrentSkin},
   {32776, "Skins", "&Scan Folder...", "", 0, "", onApp<scanSkinFolderCommand>},
@@ -246,11 +254,20 @@ const char* commandText(const Command& command, const App& app) {
   return command.liveText ? command.liveText(app) : command.text;
 }
 
+const char* commandKey(const Command& command, const App& app) {
+  return command.liveKey ? command.liveKey(app) : command.key;
+}
+
 bool runCommand(MainFrame& frame, int id) {
   const Command* command = findCommand(id);
   if (command == nullptr || !isCommandEnabled(*command, frame.app)) return false;
   if (!commandKeepsPlayback(id)) stopPlayback(frame.app);
+  // A command that changes the document becomes one step.
+  const StepCommand* step = stepCommand(id);
+  std::optional<DocumentCapture> capture;
+  if (step) capture.emplace(documentOf(frame.app), step->scope);
   runGuarded(frame.app.platform, [&] { command->run(frame); });
+  if (capture) recordCapture(frame.app, *capture, step->name);
   frame.fitNewModel();
   return true;
 }

@@ -29,6 +29,8 @@ struct Command {
   CommandRule enabled = nullptr;  // null: always enabled
   CommandRule checked = nullptr;  // null: never shows a check mark
   CommandText liveText = nullptr;  // null: `text` always
+  // Keys in effect, "; " between two; null: `key` always.
+  CommandText liveKey = nullptr;
 };
 
 // Commands beyond the specified ones that other code names.
@@ -40,15 +42,17 @@ inline constexpr int kKeysAndMouseId = 32929;
 inline constexpr int kUserGuideId = 32930;
 
 // Menu bar order of the top-level menus.
-inline constexpr std::array<const char*, 7> kMenuOrder = {
-    "File", "Companion", "Options", "Skins", "Mapping", "Rectangle", "Help"};
+inline constexpr std::array<const char*, 8> kMenuOrder = {
+    "File", "Edit", "Companion", "Options", "Skins", "Mapping", "Rectangle", "Help"};
 
 // Tool-bar ids left to right; 0 is a separator. The brush size box follows
 // the Fill Brush.
 inline constexpr int kBrushSizeAfterId = 33240;
-inline constexpr std::array<int, 21> kToolBarLayout = {
+// clang-format off
+inline constexpr std::array<int, 24> kToolBarLayout = {
     32779, 0, 32780, 32781, 0, 32802, 32800, 32801, 0, 32836, 32866, 32850, 0, 32864, 0,
-    32868, 32869, 0, 33240, 0, kPlayAnimationId};
+    32868, 32869, 0, 33240, 0, kPlayAnimationId, 0, 33300, 33301};
+// clang-format on
 
 std::span<const Command> commandTable();
 const Command* findCommand(int id);
@@ -56,6 +60,7 @@ const Command* findCommand(int id);
 bool isCommandEnabled(const Command& command, const App& app);
 bool isCommandChecked(const Command& command, const App& app);
 const char* commandText(const Command& command, const App& app);
+const char* commandKey(const Command& command, const App& app);
 
 // Runs an enabled command; false when the id is unknown or disabled.
 bool runCommand(MainFrame& frame, int id);

@@ -20,7 +20,7 @@ ListContents skinEntries(const App& app) {
   for (const auto& skin : app.model.skins)
     out.entries.push_back((skin->isLinked() ? "  " : "* ") + withForwardSlashes(skin->name) +
                           (skin->readInstead.empty() ? "" : " (" + skin->readInstead + ")") +
-                          (skin->modified ? kPaintedSkinMark : ""));
+                          (skin->modified() ? kPaintedSkinMark : ""));
   out.selected = app.model.currentSkinIndex < 0 ? 0 : app.model.currentSkinIndex;
   return out;
 }

@@ -15,6 +15,8 @@
 #include "app/skin_list.h"
 #include "app/tables.h"
 #include "app/true_colour.h"
+#include "app/undo_steps.h"
+#include "app/unsaved_work.h"
 #include "app/view_factory.h"
 #include "colorboxes/gradient_box.h"
 #include "colorboxes/palette_box.h"
@@ -75,6 +77,7 @@ void MainFrame::setView(ViewId id, std::unique_ptr<CoreView> view) {
 StartupResult MainFrame::start(const CommandLine& commandLine) {
   Platform& platform = app.platform;
   readColorSlots();
+  applyUndoBudget(app);
 
   ctrlHeld_ = platform.isCtrlHeld();
   const bool skipIntro =
@@ -355,7 +358,8 @@ bool MainFrame::closeRequest() {
                     static_cast<int>(app.splitRatio * kSplitterUnits));
   for (size_t i = 0; i < app.colorSlots.size(); ++i)
     platform.writeInt(settings::kColors, colorKey(i), app.colorSlots[i]);
-  if (!confirmDiscardPaintedSkins(app)) return false;
+  // Unsaved work: its question is the only one.
+  if (hasUnsavedWork(app)) return settleUnsavedWork(app);
   if (platform.readInt(settings::kPreferences, settings::kQuickExit, 0) == 1) return true;
   return platform.messageBox(kQuitQuestion, MessageButtons::YesNo) == MessageAnswer::Yes;
 }

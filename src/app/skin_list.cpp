@@ -35,17 +35,4 @@ int scanSkinFolder(App& app, const std::string& folder) {
   return added;
 }
 
-bool confirmDiscardPaintedSkins(App& app, bool currentOnly) {
-  const Model& model = app.model;
-  bool painted = false;
-  if (currentOnly) {
-    painted = model.currentSkin() != nullptr && model.currentSkin()->modified;
-  } else {
-    for (const auto& skin : model.skins) painted |= skin->modified;
-  }
-  if (!painted) return true;
-  return app.platform.messageBox(kDiscardPaintedSkinsQuestion, MessageButtons::YesNo) ==
-         MessageAnswer::Yes;
-}
-
 }  // namespace pelt

@@ -4,6 +4,7 @@
 #include "app/commands/companion.h"
 #include "app/commands/skins_effects.h"
 #include "app/tables.h"
+#include "app/undo_steps.h"
 #include "colorboxes/gradient_box.h"
 #include "colorboxes/palette_box.h"
 #include "skinview/skin_view.h"
@@ -18,17 +19,20 @@ BrushInputs brushInputs(App& app) {
             const Skin* skin = app.model.currentSkin();
             if (skin == nullptr) return std::vector<std::uint8_t>{};
             return buildSelectionMask(app.model, app.rasterizer, skin->width, skin->height);
-          }};
+          },
+          [&app](const PaintStroke& stroke) { recordStroke(app, stroke); }};
 }
 
 }  // namespace
 
 std::unique_ptr<SkinView> makeSkinView(App& app) {
-  return std::make_unique<SkinView>(SkinViewInputs{
-      app.platform, app.model, app.rasterizer, app.colorSlots, app.currentSlot,
-      app.protectedColors, app.blendTable, app.interactionMode, app.cameraOverride,
-      app.brushKind, app.showMeshWhilePainting, app.dragPixelsWithMapping, app.mapRectShown,
-      [&app] { buildBlendTable(app); }, brushInputs(app)});
+  return std::make_unique<SkinView>(
+      SkinViewInputs{app.platform, app.model, app.rasterizer, app.colorSlots, app.currentSlot,
+                     app.protectedColors, app.blendTable, app.interactionMode, app.cameraOverride,
+                     app.brushKind, app.showMeshWhilePainting, app.dragPixelsWithMapping,
+                     app.mapRectShown, [&app] { buildBlendTable(app); }, brushInputs(app),
+                     MappingEditHooks{[&app] { beginMappingEdit(app); },
+                                      [&app](const char* name) { endMappingEdit(app, name); }}});
 }
 
 std::unique_ptr<ModelView> makeModelView(App& app) {

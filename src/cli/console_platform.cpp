@@ -13,7 +13,8 @@ MessageAnswer ConsolePlatform::messageBox(const std::string& text, MessageButton
   switch (buttons) {
     case MessageButtons::Ok: return MessageAnswer::Ok;
     case MessageButtons::YesNo: return MessageAnswer::No;
-    case MessageButtons::YesNoCancel: return MessageAnswer::Cancel;
+    case MessageButtons::YesNoCancel:
+    case MessageButtons::SaveDiscardCancel: return MessageAnswer::Cancel;
   }
   return MessageAnswer::Ok;
 }

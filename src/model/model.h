@@ -64,7 +64,8 @@ struct Model {
   std::vector<std::uint8_t> stMarks = std::vector<std::uint8_t>(kMaxStCoords);
   std::vector<ModelTriangle> triangles = std::vector<ModelTriangle>(kMaxTriangles);
   std::vector<ModelFrame> frames;
-  std::vector<std::unique_ptr<Skin>> skins;
+  // Shared with the undo history, which keeps a closed skin for its undo.
+  std::vector<std::shared_ptr<Skin>> skins;
   int currentFrameIndex = 0;
   int currentSkinIndex = -1;
   bool modelLoaded = false;

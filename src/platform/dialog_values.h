@@ -33,6 +33,9 @@ struct PreferencesValues {
   bool fitOnOpen = true;
   int framesPerSecond = 10;
   bool interpolateFrames = true;
+  // The undo history's memory, and Ctrl+Z as Undo instead of Skins/Revert.
+  int undoMemoryMb = 256;
+  bool ctrlZUndoes = false;
 };
 
 struct SnapshotValues {

@@ -12,7 +12,8 @@
 
 namespace pelt {
 
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
+// SaveDiscardCancel answers Yes for Save and No for Discard.
+enum class MessageButtons { Ok, YesNo, YesNoCancel, SaveDiscardCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 struct FileDialogRequest {

@@ -23,6 +23,8 @@ inline constexpr const char* kEnvPath = "Env Path";
 inline constexpr const char* kFitOnOpen = "Fit On Open";
 inline constexpr const char* kFramesPerSecond = "Frames Per Second";
 inline constexpr const char* kInterpolateFrames = "Interpolate Frames";
+inline constexpr const char* kUndoMemory = "Undo Memory (MB)";
+inline constexpr const char* kCtrlZUndoes = "Ctrl+Z undoes";
 
 inline constexpr const char* kUnknown = "Unknown";
 

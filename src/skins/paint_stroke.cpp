@@ -69,19 +69,13 @@ void PaintStroke::begin(Skin& skin, int brushKind, WindowPoint press, BrushShape
   brush_ = brushKind;
   footprint_ = Footprint(shape);
   press_ = last_ = press;
-  wasModified_ = skin.modified;
   unsent_ = sinceRestore_ = {};
   paintedMask_.assign(skin.pixels.size(), 0);
-  if (brushKind == kBrushLine || (footprint_.soft() && brushKind != kBrushFill))
-    pixelBackup_ = skin.pixels;
+  pixelBackup_ = skin.pixels;
+  startRevision_ = skin.revision;
 }
 
-bool PaintStroke::end() {
-  if (skin_ == nullptr) return false;
-  const bool newlyModified = skin_->modified && !wasModified_;
-  drop();
-  return newlyModified;
-}
+void PaintStroke::end() { drop(); }
 
 bool PaintStroke::paints(const Skin* current) const {
   return skin_ != nullptr && skin_ == current && paintedMask_.size() == current->pixels.size();
@@ -94,7 +88,6 @@ void PaintStroke::drop() {
 }
 
 void PaintStroke::noteChanged(int x, int y) {
-  skin_->modified = true;
   sinceRestore_.add(x, y);
   unsent_.add(x, y);
 }

@@ -21,6 +21,8 @@ namespace pelt {
 
 inline constexpr std::int32_t kNoTexel = -1;
 
+class PaintStroke;
+
 struct PaintTables {
   const BlendTable& blendTable;
   const ProtectedColors& protectedColors;
@@ -39,6 +41,8 @@ struct BrushInputs {
   // One byte per texel of the current skin, nonzero where a selected
   // triangle covers it.
   std::function<std::vector<std::uint8_t>()> selectionMask;
+  // A stroke that painted on the current skin is about to end.
+  std::function<void(const PaintStroke&)> strokeEnds;
 
   BrushShape currentShape() const { return shape ? *shape : BrushShape{}; }
   bool mirrors() const { return mirror != nullptr && *mirror && mirrorAxis != nullptr; }
@@ -62,9 +66,8 @@ class PaintStroke {
   // Starts a stroke at `press`; the line brush keeps the pixels it starts
   // from, and so does the soft brush, which paints from them.
   void begin(Skin& skin, int brushKind, WindowPoint press, BrushShape shape = {});
-  // Ends the stroke and frees its buffers. True when it left an unmodified
-  // skin modified (the skin list shows that).
-  bool end();
+  // Ends the stroke and frees its buffers.
+  void end();
   bool active() const { return skin_ != nullptr; }
   // Whether the stroke still paints `current`. A command may close or
   // replace the skin during the gesture; such a stroke is dropped without
@@ -77,6 +80,9 @@ class PaintStroke {
   // The pixels that differ from the stroke's start (a rubber band's earlier
   // lines are put back, so they are not among them).
   const PixelRect& changed() const { return sinceRestore_; }
+  // The skin's pixels when the stroke began, kept until it ends.
+  std::span<const std::uint8_t> startPixels() const { return pixelBackup_; }
+  std::uint64_t startRevision() const { return startRevision_; }
 
   // The paint rule for this stroke at a strength level (kFullLevel unless
   // soft); true when the pixel changed. A soft stroke paints each texel
@@ -128,11 +134,11 @@ class PaintStroke {
   Footprint footprint_;
   WindowPoint press_;
   WindowPoint last_;
-  bool wasModified_ = false;
   PixelRect unsent_;                       // changed since the last recolour
   PixelRect sinceRestore_;                 // changed since the stroke's start or last restore
   std::vector<std::uint8_t> paintedMask_;  // 0, else the level painted + 1
   std::vector<std::uint8_t> pixelBackup_;
+  std::uint64_t startRevision_ = 0;
 };
 
 template <class TexelAt>

@@ -51,12 +51,16 @@ struct Skin {
   // rather than write the reduced skin over the picture.
   bool reducedFromTrueColour = false;
   std::vector<std::int32_t> rowOffsets;  // one entry per row: y * width
-  // Painted since it was last read or written.
-  bool modified = false;
+  // The history numbers each state of pixels, palette and size; the skin is
+  // modified while its state is not the one last read or written.
+  std::uint64_t revision = 0;
+  std::uint64_t savedRevision = 0;
   // Set only while a paint stroke's recolour is sent: no pixel outside it
   // changed since the views last recoloured, so they may skip the rest.
   std::optional<PixelRect> changedRegion;
 
+  bool modified() const { return revision != savedRevision; }
+  void markSaved() { savedRevision = revision; }
   bool isLinked() const { return (unlinked & kSkinUnlinked) == 0; }
   // Where a skin read from an archive would be saved; "" for any other.
   std::string archivedPath() const { return source.empty() ? "" : filePath; }

@@ -70,11 +70,22 @@ void warp(SkinView& view) {
   warpPixels(view.inputs().rasterizer, modelOf(view), view.stBackup, view.pixelBackup, *skin);
 }
 
+void beginEdit(SkinView& view) {
+  if (view.inputs().edits.begins) view.inputs().edits.begins();
+}
+
+const char* editName(const SkinView& view) {
+  if (view.dragState == kDragStVertex) return "Vertex Drag";
+  if (view.shiftHeld) return "Rotate Mapping";
+  return view.ctrlHeld ? "Scale Mapping" : "Move Mapping";
+}
+
 void endMappingDrag(SkinView& view) {
   view.pixelBackup.clear();
   view.pixelBackup.shrink_to_fit();
   rebuildStTable(modelOf(view));
   clearMoving(modelOf(view));
+  if (view.inputs().edits.ends) view.inputs().edits.ends(editName(view));
   view.sendRefresh(0, kMappingRefreshDone);
 }
 
@@ -100,7 +111,9 @@ void pressVertex(SkinView& view, const MouseEvent& event) {
   const SkinCell cell = skinCellAt(view, event.x, event.y);
   if (cell.s < 0 || cell.s >= model.skinWidth || cell.t < 0 || cell.t >= model.skinHeight) return;
   const int entry = nearestEntry(view, event.x, event.y);
-  if (entry < 0 || !detachEntry(model, entry)) return;
+  if (entry < 0) return;
+  beginEdit(view);
+  if (!detachEntry(model, entry)) return;
   view.sendRefresh(1, kMappingRefreshDone);
   keepPixels(view);
   view.beginDrag(kDragStVertex, false);
@@ -131,6 +144,7 @@ void pressTransform(SkinView& view, const MouseEvent& event) {
   const SkinCell pivot = skinCellAt(view, event.x, event.y);
   state.pivotS = pivot.s;
   state.pivotT = pivot.t;
+  beginEdit(view);
   view.stBackup = model.stCoords;
   markSelection(model, state);
   keepPixels(view);

@@ -93,8 +93,8 @@ void movePaint(SkinView& view, const MouseEvent& event) {
 
 void releasePaint(SkinView& view) {
   if (!view.paintStroke.paints(view.currentSkin())) return view.paintStroke.drop();
-  // The skin list marks a skin the stroke left modified.
-  if (view.paintStroke.end()) view.inputs().platform.refillLists();
+  if (view.inputs().brush.strokeEnds) view.inputs().brush.strokeEnds(view.paintStroke);
+  view.paintStroke.end();
 }
 
 void abortPaint(SkinView& view) { releasePaint(view); }

@@ -25,6 +25,13 @@ class Platform;
 
 // The shared document state the view reads and the gestures change; the
 // owner keeps it alive.
+// A mapping drag is one edit: begins before it changes anything, ends
+// with its name when released.
+struct MappingEditHooks {
+  std::function<void()> begins;
+  std::function<void(const char*)> ends;
+};
+
 struct SkinViewInputs {
   Platform& platform;
   Model& model;
@@ -42,6 +49,7 @@ struct SkinViewInputs {
   // Rebuilds the blend table after the paint colour changed (colour pick).
   std::function<void()> rebuildBlendTable;
   BrushInputs brush{};
+  MappingEditHooks edits{};
 };
 
 enum SkinDragState : std::int32_t {

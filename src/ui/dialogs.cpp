@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "app/playback.h"
+#include "history/history.h"
 #include "ui/tool_icons.h"
 #include "view3d/snapshot.h"
 
@@ -97,6 +98,15 @@ PreferencesDialog::PreferencesDialog(const PreferencesValues& values,
   speed->addWidget(interpolateFrames_);
   speed->addStretch();
   layout->addLayout(speed);
+  auto* undo = new QHBoxLayout;
+  undoMemory_ = spin(kMinUndoMemoryMb, kMaxUndoMemoryMb, values.undoMemoryMb, this);
+  undo->addWidget(new QLabel("Undo Memory (MB)", this));
+  undo->addWidget(undoMemory_);
+  ctrlZUndoes_ = new QCheckBox("Ctrl+Z undoes", this);
+  ctrlZUndoes_->setChecked(values.ctrlZUndoes);
+  undo->addWidget(ctrlZUndoes_);
+  undo->addStretch();
+  layout->addLayout(undo);
 
   layout->addWidget(okCancel(this));
   setMinimumWidth(460);
@@ -128,6 +138,8 @@ PreferencesValues PreferencesDialog::values() const {
   v.palettePath = palettePath_->text().toStdString();
   v.phongPath = phongPath_->text().toStdString();
   v.envPath = envPath_->text().toStdString();
+  v.undoMemoryMb = undoMemory_->value();
+  v.ctrlZUndoes = ctrlZUndoes_->isChecked();
   v.fitOnOpen = fitOnOpen_->isChecked();
   v.framesPerSecond = framesPerSecond_->value();
   v.interpolateFrames = interpolateFrames_->isChecked();

@@ -49,6 +49,8 @@ class PreferencesDialog : public QDialog {
   QCheckBox* fitOnOpen_ = nullptr;
   QSpinBox* framesPerSecond_ = nullptr;
   QCheckBox* interpolateFrames_ = nullptr;
+  QSpinBox* undoMemory_ = nullptr;
+  QCheckBox* ctrlZUndoes_ = nullptr;
   PreferencesChoosers choosers_;
 };
 

@@ -21,6 +21,7 @@
 #include "app/command_table.h"
 #include "app/commands/options_brush.h"
 #include "app/frame_lists.h"
+#include "app/unsaved_work.h"
 #include "ui/qt_platform.h"
 #include "ui/tool_icons.h"
 #include "ui/view_widget.h"
@@ -276,6 +277,8 @@ void MainWindow::refreshViewStatus() {
 }
 
 void MainWindow::updateCommandStates() {
+  setWindowTitle(QString::fromStdString(pelt::windowTitle(app_)));
+  setWindowModified(pelt::hasUnsavedWork(app_));
   if (brushSize_ && brushSize_->value() != app_.brush.size) {
     const QSignalBlocker blocker(brushSize_);
     brushSize_->setValue(app_.brush.size);
@@ -286,6 +289,12 @@ void MainWindow::updateCommandStates() {
     a->setEnabled(isCommandEnabled(c, app_));
     if (c.checked) a->setChecked(isCommandChecked(c, app_));
     if (c.liveText) a->setText(QString::fromUtf8(commandText(c, app_)));
+    if (c.liveKey) {
+      QList<QKeySequence> keys =
+          QKeySequence::listFromString(commandKey(c, app_), QKeySequence::PortableText);
+      keys.removeAll(QKeySequence());
+      if (a->shortcuts() != keys) a->setShortcuts(keys);
+    }
   }
 }
 

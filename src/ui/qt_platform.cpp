@@ -78,15 +78,23 @@ MessageAnswer QtPlatform::messageBox(const std::string& text, MessageButtons but
       box.setIcon(QMessageBox::Question);
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       break;
+    case MessageButtons::SaveDiscardCancel:
+      box.setIcon(QMessageBox::Warning);
+      box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+      box.setDefaultButton(QMessageBox::Save);
+      break;
   }
   switch (box.exec()) {
-    case QMessageBox::Yes: return MessageAnswer::Yes;
-    case QMessageBox::No: return MessageAnswer::No;
+    case QMessageBox::Yes:
+    case QMessageBox::Save: return MessageAnswer::Yes;
+    case QMessageBox::No:
+    case QMessageBox::Discard: return MessageAnswer::No;
     case QMessageBox::Cancel: return MessageAnswer::Cancel;
     default: break;
   }
   // Closing a box without choosing counts as its most cautious answer.
-  if (buttons == MessageButtons::YesNoCancel) return MessageAnswer::Cancel;
+  if (buttons == MessageButtons::YesNoCancel || buttons == MessageButtons::SaveDiscardCancel)
+    return MessageAnswer::Cancel;
   if (buttons == MessageButtons::YesNo) return MessageAnswer::No;
   return MessageAnswer::Ok;
 }

@@ -189,24 +189,64 @@ void playAnimation(QPainter& p) {
   p.drawPolygon(QPolygonF({QPointF(5.5, 4.8), QPointF(11.5, 7.5), QPointF(5.5, 10.2)}));
 }
 
+// A curved arrow turning back (undo) or, mirrored, forward (redo).
+void turnArrow(QPainter& p, bool forward) {
+  if (forward) {
+    p.translate(16, 0);
+    p.scale(-1, 1);
+  }
+  p.setPen(QPen(kAccent, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(Qt::NoBrush);
+  QPainterPath bend;
+  bend.moveTo(4, 6);
+  bend.lineTo(10, 6);
+  bend.cubicTo(15, 6, 15, 13, 10, 13);
+  bend.lineTo(6, 13);
+  p.drawPath(bend);
+  p.setPen(Qt::NoPen);
+  p.setBrush(kAccent);
+  p.drawPolygon(QPolygonF({QPointF(0.8, 6), QPointF(5.5, 2), QPointF(5.5, 10)}));
+}
+
+void undoArrow(QPainter& p) { turnArrow(p, false); }
+void redoArrow(QPainter& p) { turnArrow(p, true); }
+
 }  // namespace
 
 QIcon toolIcon(int commandId) {
   switch (commandId) {
-    case 32779: return drawn(camera);
-    case 32780: return drawn(paintMode);
-    case 32781: return drawn(mappingMode);
-    case 32802: return drawn(pointBrush);
-    case 32800: return drawn(pencilBrush);
-    case 32801: return drawn(lineBrush);
-    case 32836: return drawn(dragPixels);
-    case 32866: return drawn(rectangleTool);
-    case 32850: return drawn(meshWhilePainting);
-    case 32864: return drawn(paletteReset);
-    case 32868: return drawn(blendRgb);
-    case 32869: return drawn(blendHue);
-    case 33240: return drawn(fillBrush);
-    case kPlayAnimationId: return drawn(playAnimation);
+    case 32779:
+      return drawn(camera);
+    case 32780:
+      return drawn(paintMode);
+    case 32781:
+      return drawn(mappingMode);
+    case 32802:
+      return drawn(pointBrush);
+    case 32800:
+      return drawn(pencilBrush);
+    case 32801:
+      return drawn(lineBrush);
+    case 32836:
+      return drawn(dragPixels);
+    case 32866:
+      return drawn(rectangleTool);
+    case 32850:
+      return drawn(meshWhilePainting);
+    case 32864:
+      return drawn(paletteReset);
+    case 32868:
+      return drawn(blendRgb);
+    case 32869:
+      return drawn(blendHue);
+    case 33240:
+      return drawn(fillBrush);
+    case kPlayAnimationId:
+      return drawn(playAnimation);
+    case 33300:
+      return drawn(undoArrow);
+    case 33301:
+      return drawn(redoArrow);
   }
   return {};
 }

@@ -178,8 +178,8 @@ void ModelView::captureLost() {
 
 void ModelView::endPaint() {
   if (!stroke_.paints(in_.model.currentSkin())) return stroke_.drop();
-  // The skin list marks a skin the stroke left modified.
-  if (stroke_.end()) in_.platform.refillLists();
+  if (in_.mouse.brush.strokeEnds) in_.mouse.brush.strokeEnds(stroke_);
+  stroke_.end();
 }
 
 void ModelView::endPick() {

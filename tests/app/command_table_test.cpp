@@ -36,6 +36,8 @@ constexpr Row kExpected[] = {
     {32829, "File", "Preferences", "", 0},
     {57665, "File", "E&xit", "", 0},
     {32880, "File", "Open From &Game...", "", 0},
+    {33300, "Edit", "&Undo\tAlt+Backspace", "Alt+Backspace", 15},
+    {33301, "Edit", "&Redo\tCtrl+Y", "Ctrl+Y", 16},
     {32809, "Companion", "&Open", "", 0},
     {32810, "Companion", "&Close", "", 0},
     {32813, "Companion", "&Load Skin", "", 0},
@@ -111,6 +113,7 @@ constexpr Row kExpected[] = {
     {57664, "Help", kAboutMenuText, "", 0},
     {kKeysAndMouseId, "Help", "Keys and Mouse\tF1", "F1", 0},
     {kUserGuideId, "Help", "User Guide", "", 0},
+    {33302, "", "", "Ctrl+Shift+Z", 0},
     {32832, "", "", ".", 0},
     {32834, "", "", "'", 0},
     {32833, "", "", ",", 0},
@@ -126,7 +129,7 @@ constexpr Row kExpected[] = {
 
 TEST(CommandTable, EveryRowAsTheMenusShowIt) {
   ASSERT_EQ(commandTable().size(), std::size(kExpected));
-  std::vector<int> menuOrder, expectedMenuOrder, buttons(14);
+  std::vector<int> menuOrder, expectedMenuOrder, buttons(16);
   for (const Command& c : commandTable())
     if (*c.menu) menuOrder.push_back(c.id);
   for (const Row& row : kExpected) {

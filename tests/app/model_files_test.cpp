@@ -5,6 +5,7 @@
 #include "app/commands/file_save.h"
 #include "app/commands/skins.h"
 #include "app/skin_list.h"
+#include "app/undo_steps.h"
 #include "frame_fixture.h"
 #include "model/gl_commands.h"
 #include "model/md2_writer.h"
@@ -180,20 +181,25 @@ TEST_F(ModelFiles, SaveAsAsksOutsideTheBaseFolderThenSaveWritesTheOpenedFile) {
   EXPECT_EQ(readWholeFile(opened).bytes, written());
 }
 
-// Yes to the save question once only asked and went on loading.
-TEST_F(ModelFiles, OpeningOverAModelCancelsOrSavesItFirst) {
+// The question comes before the Open dialog, only for a modified model.
+TEST_F(ModelFiles, OpeningOverAModelAsksFirstAndOnlyWhenModified) {
   const std::string first = open("a.md2", encodeMd2(test::quadStripMd2(2, 16, 8)));
   const std::string second = dir.write("b.md2", encodeMd2(test::quadStripMd2(3, 16, 8)));
-  app.model.stCoords[0] = {5, 6};
+  recordChange(app, kCaptureMapping, "Edit", [this] { app.model.stCoords[0] = {5, 6}; });
   const Bytes edited = written();
-  for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Yes}) {
-    platform.answerFile(second);
-    platform.messageAnswers = {answer};
-    run(32772);
-  }
-  EXPECT_EQ(platform.messageTexts(), Messages(2, kSaveMeshQuestion));
+  platform.messageAnswers = {MessageAnswer::Cancel};
+  run(32772);
+  EXPECT_TRUE(platform.fileRequests.empty());
+  platform.messageAnswers = {MessageAnswer::Yes};
+  platform.answerFile(second);
+  run(32772);
+  EXPECT_EQ(platform.messages.size(), 2u);
   EXPECT_EQ(readWholeFile(first).bytes, edited);
   EXPECT_EQ(app.currentFile, second);
+  platform.answerFile(first);
+  run(32772);  // nothing modified: no question
+  EXPECT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(app.currentFile, first);
 }
 
 TEST_F(ModelFiles, RefusedAndFailedSavesSayWhy) {

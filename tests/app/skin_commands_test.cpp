@@ -1,7 +1,5 @@
 // The Skins menu, its operations on every skin and the map submenus, run
 // through the command table as the menus and keys run them.
-#include "app/commands/skins.h"
-
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,10 +7,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/common_texts.h"
+#include "app/commands/skins.h"
 #include "app/commands/skins_effects.h"
 #include "app/commands/skins_operations.h"
 #include "app/commands/skins_palette.h"
+#include "app/common_texts.h"
 #include "app/frame_lists.h"
 #include "frame_fixture.h"
 #include "skins/paint_rule.h"
@@ -140,14 +139,20 @@ TEST_F(SkinCommands, StoreRevertAndReload) {
   onDisk.palette.fill(1);
   dir.write("baseq2/models/m/skin.pcx", encodeSkinPcx(onDisk));
   Palette palette = s.palette;
+  platform.messageAnswers = {MessageAnswer::No};  // discard the reverted pixels
   run(kReload);
+  EXPECT_FALSE(s.modified());
+  dir.write("baseq2/models/m/skin.pcx", encodeSkinPcx(patternSkin(16, 8, 5)));
+  run(kReload);  // a file changed on disk, over an unmodified skin
+  EXPECT_FALSE(s.modified());
+  platform.messages.clear();
   EXPECT_EQ(s.palette, palette);
   writeSkin("baseq2/models/m/skin.pcx", 8, 8);
   run(kReload);
   std::filesystem::remove(dir.file("baseq2/models/m/skin.pcx"));
   run(kReload);
   EXPECT_EQ(platform.messageTexts(), (Messages{kReloadResizedMessage, kReloadFailedMessage}));
-  EXPECT_EQ(s.storedPixels, onDisk.pixels);
+  EXPECT_EQ(s.storedPixels, patternSkin(16, 8, 5).pixels);
 }
 
 TEST_F(SkinCommands, ScanFolderAndRePalette) {

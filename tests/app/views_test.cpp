@@ -11,6 +11,7 @@
 #include "app/commands/options_snapshot.h"
 #include "app/frame_lists.h"
 #include "app/skin_list.h"
+#include "app/unsaved_work.h"
 #include "demo/demo_folder.h"
 #include "frame_fixture.h"
 #include "platform/settings_keys.h"
@@ -98,46 +99,69 @@ TEST_F(Painting, BothViewsFollowStrokesFromEitherViewAndSavingWritesOnlyThePaint
     const bool painted = skin().pixels[i] != original[i];
     EXPECT_EQ(saved->pixels[i], painted ? 255 - original[i] : original[i]);
   }
+  // Each stroke of either view that painted is one step; undone, the views
+  // show each state again.
+  const std::vector<std::uint8_t> painted = skin().pixels;
+  ASSERT_EQ(app.history.undoCount(), 2u);  // the rubber band's last line missed the model
+  for (const auto& state : {afterSkinView, original}) {
+    run(33300);
+    EXPECT_EQ(skin().pixels, state);
+    frame.refresh(0, 0x2F);
+    expectViewsShowTheSkin();
+  }
+  EXPECT_EQ(skinEntry(), "  models/m/skin.pcx *");  // the file has the strokes
+  for (int i = 0; i < 2; ++i) run(33301);
+  EXPECT_EQ(skin().pixels, painted);
+  EXPECT_EQ(skinEntry(), "  models/m/skin.pcx");
 }
 
-TEST_F(Painting, DiscardingPaintedSkinsAsksFirst) {
-  const std::string discard = kDiscardPaintedSkinsQuestion;
-  auto closeSkin = [this] {
-    runCommand(frame, 32782);
-    return app.model.skins.empty();
-  };
+// One question, before anything is lost; Cancel stops, Discard and Save go on.
+TEST_F(Painting, UnsavedWorkIsAskedAboutOnce) {
+  auto closeSkin = [this] { return runCommand(frame, 32782) && app.model.skins.empty(); };
+  auto reload = [this] { return runCommand(frame, 32795) && !skin().modified(); };
   auto openModel = [this] {
     platform.answerFile(modelFile);
     runCommand(frame, 32772);
-    return !app.model.skins[0]->modified;
+    return !platform.fileRequests.empty();
   };
   auto exit = [this] { return frame.closeRequest(); };
-  struct Case {
-    std::function<bool()> action;  // true when the painted skin went away
-    bool quickExit;
-    std::vector<std::string> asked;  // when the answer is Yes; No stops after `discard`
-  } cases[] = {
-      {closeSkin, false, {discard}},
-      {openModel, false, {kSaveMeshQuestion, discard}},
-      {exit, true, {discard}},
-      {exit, false, {discard, kQuitQuestion}},
-  };
-  for (const Case& c : cases) {
-    for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+  const std::function<bool()> actions[] = {closeSkin, reload, openModel, exit};
+  for (const auto& action : actions) {
+    for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::No, MessageAnswer::Yes}) {
       ASSERT_TRUE(loadMd2(app, modelFile));
-      frame.resizeView(ViewId::SkinView, 64, 48);
-      platform.settings[settings::kPreferences][settings::kQuickExit] = c.quickExit ? "1" : "0";
+      app.currentFile = modelFile;
+      frame.refresh(0, 0x2F);
+      for (int i = 0; i < 256; ++i)  // every stroke changes what it touches
+        app.blendTable[static_cast<size_t>(i)] = static_cast<std::uint8_t>(255 - i);
       stroke(*frame.skinView(), {{10, 20}, {50, 26}});
+      ASSERT_EQ(windowTitle(app), "tris.md2[*] - Pelt");
+      ASSERT_TRUE(hasUnsavedWork(app));
       platform.messages.clear();
-      // The mesh question is answered No (do not save), the quit question Yes.
-      platform.messageAnswers = {answer, MessageAnswer::Yes};
-      if (c.asked.front() != discard) platform.messageAnswers.push_front(MessageAnswer::No);
-      EXPECT_EQ(c.action(), answer == MessageAnswer::Yes);
-      std::vector<std::string> expected = c.asked;
-      if (answer == MessageAnswer::No)
-        expected.erase(std::find(expected.begin(), expected.end(), discard) + 1, expected.end());
-      EXPECT_EQ(platform.messageTexts(), expected);
+      platform.fileRequests.clear();
+      platform.messageAnswers = {answer};
+      EXPECT_EQ(action(), answer != MessageAnswer::Cancel);
+      ASSERT_EQ(platform.messages.size(), 1u);
+      EXPECT_TRUE(platform.messages[0].text.starts_with(kUnsavedWorkQuestion));
+      EXPECT_EQ(platform.messages[0].buttons, MessageButtons::SaveDiscardCancel);
+      EXPECT_TRUE(answer != MessageAnswer::Yes ||
+                  std::none_of(app.model.skins.begin(), app.model.skins.end(),
+                               [](const auto& s) { return s->modified(); }));
     }
+  }
+  // Undone back to what was read, nothing is unsaved: the quit question
+  // alone, and none with Quick Exit.
+  ASSERT_TRUE(loadMd2(app, modelFile));
+  stroke(*frame.skinView(), {{10, 20}, {50, 26}});
+  EXPECT_EQ(skinEntry(), "  models/m/skin.pcx *");
+  run(33300);
+  EXPECT_EQ(skinEntry(), "  models/m/skin.pcx");
+  for (const char* quick : {"0", "1"}) {
+    platform.messages.clear();
+    platform.settings[settings::kPreferences][settings::kQuickExit] = quick;
+    platform.messageAnswers = {MessageAnswer::Yes};
+    EXPECT_TRUE(frame.closeRequest());
+    EXPECT_EQ(platform.messageTexts(),
+              *quick == '0' ? std::vector<std::string>{kQuitQuestion} : std::vector<std::string>{});
   }
 }
 

@@ -21,6 +21,7 @@
 
 #include "app/app.h"
 #include "app/command_table.h"
+#include "app/commands/edit.h"
 #include "app/commands/file_open.h"
 #include "app/commands/skins.h"
 #include "app/commands/skins_palette.h"
@@ -226,8 +227,10 @@ class Monkey : public ::testing::Test, public ScriptedPlatform, public FrameHost
 
   void step() {
     const int kind = pick(100);
-    if (kind < 35) {
+    if (kind < 29) {
       runCommand(frame_, commandTable()[static_cast<size_t>(pick(commandCount_))].id);
+    } else if (kind < 35) {
+      runCommand(frame_, coin() ? kUndoId : kRedoId);  // often, in any state
     } else if (kind < 75) {
       mouse();
     } else if (kind < 83) {

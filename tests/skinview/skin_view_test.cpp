@@ -336,7 +336,7 @@ TEST_F(SkinViewTest, BrushesPaintThePinnedPixelsInBandsAndFillInsideTheSelection
   EXPECT_EQ(painted, (Points{{10, 10}, {11, 10}, {12, 10}, {13, 11}}));
   // The press paints one point, the move one segment: one Retexture each.
   EXPECT_EQ(platform.refreshes, (Refreshes{{3, 0x13, false}, {3, 0x13, false}}));
-  EXPECT_TRUE(app.model.currentSkin()->modified);
+  EXPECT_TRUE(app.model.currentSkin()->modified());
 
   // A drag past the right edge stops at the client's last column, not the
   // buffer's (the width rounded up to 4); a pick there picks nothing.

@@ -70,9 +70,10 @@ class ScriptedPlatform : public Platform {
   MessageAnswer messageBox(const std::string& text, MessageButtons buttons) override {
     messages.push_back({text, buttons});
     if (std::optional<MessageAnswer> queued = take(messageAnswers)) return *queued;
-    return buttons == MessageButtons::YesNo         ? MessageAnswer::No
-           : buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel
-                                                    : MessageAnswer::Ok;
+    return buttons == MessageButtons::YesNo               ? MessageAnswer::No
+           : buttons == MessageButtons::YesNoCancel       ? MessageAnswer::Cancel
+           : buttons == MessageButtons::SaveDiscardCancel ? MessageAnswer::Cancel
+                                                          : MessageAnswer::Ok;
   }
   void warningBox(const std::string& text) override {
     messages.push_back({text, MessageButtons::Ok, true});

@@ -8,6 +8,7 @@
 
 #include "app/app.h"
 #include "app/commands/skins_effects.h"
+#include "app/undo_steps.h"
 #include "support/fixtures.h"
 #include "support/scripted_platform.h"
 #include "view3d/model_view.h"
@@ -26,14 +27,15 @@ struct ViewFixture {
             platform, app.model, app.rasterizer, app.shading, app.colorSlots, app.renderMode,
             app.interactionMode, app.phongMaps.current, app.envMaps.current, app.gameFiles,
             [this] { return companions; },
-            ModelViewMouseInputs{&app.cameraOverride, &app.brushKind, &app.currentSlot,
-                                 &app.blendTable, &app.protectedColors, [] {},
-                                 BrushInputs{&app.brush, &app.mirrorPainting, &app.mirrorAxis,
-                                             &app.softBlendTables, [this] {
-                                               return buildSelectionMask(app.model, app.rasterizer,
-                                                                         app.model.skinWidth,
-                                                                         app.model.skinHeight);
-                                             }}},
+            ModelViewMouseInputs{
+                &app.cameraOverride, &app.brushKind, &app.currentSlot, &app.blendTable,
+                &app.protectedColors, [] {},
+                BrushInputs{&app.brush, &app.mirrorPainting, &app.mirrorAxis, &app.softBlendTables,
+                            [this] {
+                              return buildSelectionMask(app.model, app.rasterizer,
+                                                        app.model.skinWidth, app.model.skinHeight);
+                            },
+                            [this](const PaintStroke& stroke) { recordStroke(app, stroke); }}},
             &app.playback.blend}) {
     app.model.frames.push_back(ModelFrame{"frame1", {}});
     app.model.modelLoaded = true;

@@ -7,6 +7,7 @@
 #include "app/skin_list.h"
 #include "app/tables.h"
 #include "app/true_colour.h"
+#include "app/unsaved_work.h"
 #include "model/md2_format.h"
 #include "model/mirror_lookup.h"
 #include "platform/paths.h"
@@ -163,10 +164,16 @@ bool loadMd2Bytes(App& app, const std::string& path, Bytes bytes) {
   computeFaceNormals(model);
   app.mirrorAxis = mostSymmetricAxis(model);
   ++app.modelLoads;
+  app.history.startModel();
   return true;
 }
 
 void openModelCommand(App& app) {
+  // Asked before the dialog, so the choice of file is never wasted.
+  if (!settleUnsavedWork(app)) {
+    refreshListsAndViews(app);
+    return;
+  }
   FileDialogRequest request{false, kMd2Filter, "*.md2", app.loadFolder};
   std::optional<FileDialogResult> chosen = app.platform.fileDialog(request);
   if (!chosen) {
@@ -181,22 +188,6 @@ void openModelCommand(App& app) {
 
 void openModelFile(App& app, const std::string& path) {
   Platform& platform = app.platform;
-  if (app.model.modelLoaded) {
-    MessageAnswer answer = platform.messageBox(kSaveMeshQuestion, MessageButtons::YesNoCancel);
-    std::optional<bool> saved;
-    if (answer == MessageAnswer::Yes) saved = saveCurrentModel(app);
-    // Cancelling the dialog that asks where an archived model goes keeps it.
-    if (answer == MessageAnswer::Cancel || (answer == MessageAnswer::Yes && !saved)) {
-      refreshListsAndViews(app);
-      return;
-    }
-    if (saved == false) platform.messageBox(kSaveMeshFailedMessage, MessageButtons::Ok);
-  }
-  if (!confirmDiscardPaintedSkins(app)) {
-    refreshListsAndViews(app);
-    return;
-  }
-
   if (!app.gameFiles.locate(path)) {
     platform.messageBox(kLoadErrorMessage, MessageButtons::Ok);
   } else if (loadMd2(app, path)) {

@@ -16,7 +16,6 @@ inline constexpr const char* kWrongSkinSizeMessage =
     "Skin is of the wrong size....creating temporary skin.";
 inline constexpr const char* kNoInternalSkinsQuestion =
     "This MD2 has no internal skins, would you like to load from it's base folder?";
-inline constexpr const char* kSaveMeshQuestion = "Save changes to the current Mesh?";
 inline constexpr const char* kSaveMeshFailedMessage = "An error occured while trying to save =[";
 inline constexpr const char* kMd2Filter = "Quake2 Model (*.md2)|*.md2|All Files (*.*)|*.*||";
 
@@ -26,7 +25,8 @@ bool loadMd2(App& app, const std::string& path);
 // The same for a file already read; `path` names it (skin folder scans).
 bool loadMd2Bytes(App& app, const std::string& path, Bytes bytes);
 
-// File/Open: dialog, remembered folder, then openModelFile.
+// File/Open: the unsaved-work question, dialog, remembered folder, then
+// openModelFile (which asks nothing: its callers have).
 void openModelCommand(App& app);
 
 // Save question, load, "CurFile", common refresh. `path` may name a model in

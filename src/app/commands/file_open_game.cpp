@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/commands/file_open.h"
 #include "app/refresh.h"
+#include "app/unsaved_work.h"
 #include "platform/game_files.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
@@ -28,6 +29,7 @@ void openFromGameCommand(App& app) {
     app.platform.messageBox(kNoGameModelsMessage, MessageButtons::Ok);
     return;
   }
+  if (!settleUnsavedWork(app)) return;
   if (!app.platform.openFromGameDialog(values) || values.chosen.empty()) return;
   openModelFile(app, joinPath(app.baseFolder, values.chosen));
 }

@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/commands/options_maps.h"
 #include "app/main_frame.h"
+#include "app/undo_steps.h"
 #include "platform/file_filter.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
@@ -47,6 +48,9 @@ PreferencesValues readPreferences(App& app) {
       std::clamp(platform.readInt(kPreferences, kFramesPerSecond, kDefaultFramesPerSecond),
                  kMinFramesPerSecond, kMaxFramesPerSecond);
   v.interpolateFrames = platform.readInt(kPreferences, kInterpolateFrames, 1) != 0;
+  v.undoMemoryMb = std::clamp(platform.readInt(kPreferences, kUndoMemory, kDefaultUndoMemoryMb),
+                              kMinUndoMemoryMb, kMaxUndoMemoryMb);
+  v.ctrlZUndoes = platform.readInt(kPreferences, kCtrlZUndoes, 0) != 0;
   return v;
 }
 
@@ -86,6 +90,10 @@ void preferencesCommand(MainFrame& frame) {
   platform.writeInt(kPreferences, kFramesPerSecond,
                     std::clamp(values.framesPerSecond, kMinFramesPerSecond, kMaxFramesPerSecond));
   platform.writeInt(kPreferences, kInterpolateFrames, values.interpolateFrames ? 1 : 0);
+  platform.writeInt(kPreferences, kUndoMemory,
+                    std::clamp(values.undoMemoryMb, kMinUndoMemoryMb, kMaxUndoMemoryMb));
+  platform.writeInt(kPreferences, kCtrlZUndoes, values.ctrlZUndoes ? 1 : 0);
+  applyUndoBudget(frame.app);
   frame.app.paletteOnTop = values.paletteOnTop;
   frame.relayout();
 }

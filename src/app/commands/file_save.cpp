@@ -4,6 +4,7 @@
 #include "app/commands/file_open.h"
 #include "app/commands/skins.h"
 #include "app/folders.h"
+#include "app/unsaved_work.h"
 #include "model/md2_writer.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
@@ -29,6 +30,12 @@ std::optional<std::string> askModelPath(App& app) {
   return path;
 }
 
+// The file now holds what the model is; the title loses its mark.
+void modelSaved(App& app) {
+  app.history.markModelSaved();
+  app.platform.refillLists();
+}
+
 }  // namespace
 
 bool saveMd2(App& app, const std::string& path) {
@@ -41,10 +48,15 @@ bool saveMd2(App& app, const std::string& path) {
 }
 
 std::optional<bool> saveCurrentModel(App& app) {
-  if (app.modelSource.empty()) return saveMd2(app, app.currentFile);
+  if (app.modelSource.empty()) {
+    if (!saveMd2(app, app.currentFile)) return false;
+    modelSaved(app);
+    return true;
+  }
   std::optional<std::string> path = askModelPath(app);
   if (!path) return std::nullopt;
   if (!saveMd2(app, *path)) return false;
+  modelSaved(app);
   // From now on the model is that loose file.
   app.currentFile = *path;
   app.modelSource.clear();
@@ -53,13 +65,13 @@ std::optional<bool> saveCurrentModel(App& app) {
 }
 
 void saveModelCommand(App& app) {
-  if (!app.model.modelLoaded) return;
+  if (!app.model.modelLoaded || !offerToSaveChangedSkins(app)) return;
   if (saveCurrentModel(app) == false)
     app.platform.messageBox(kSaveMeshFailedMessage, MessageButtons::Ok);
 }
 
 void saveModelAsCommand(App& app) {
-  if (!app.model.modelLoaded) return;
+  if (!app.model.modelLoaded || !offerToSaveChangedSkins(app)) return;
   std::optional<std::string> path = askModelPath(app);
   if (path && !saveMd2(app, *path))
     app.platform.messageBox(kSaveAsFailedMessage, MessageButtons::Ok);

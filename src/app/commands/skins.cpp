@@ -8,6 +8,7 @@
 #include "app/skin_list.h"
 #include "app/tables.h"
 #include "app/true_colour.h"
+#include "app/unsaved_work.h"
 #include "platform/file_filter.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
@@ -162,7 +163,7 @@ void openSkin(App& app) {
 void closeSkin(App& app) {
   Model& model = app.model;
   if (!model.currentSkin()) return;
-  if (!confirmDiscardPaintedSkins(app, true)) return;
+  if (!settleUnsavedWork(app, UnsavedScope::CurrentSkin)) return;
   model.skins.erase(model.skins.begin() + model.currentSkinIndex);
   int count = static_cast<int>(model.skins.size());
   if (count == 0)
@@ -189,16 +190,24 @@ void duplicateSkin(App& app) {
 }
 
 void saveSkin(App& app) {
-  Skin* skin = app.model.currentSkin();
-  if (!skin) return;
-  if (!skin->hasFile || skin->reducedFromTrueColour) {
+  if (Skin* skin = app.model.currentSkin()) saveSkinOf(app, *skin);
+}
+
+bool saveSkinOf(App& app, Skin& skin) {
+  if (!skin.hasFile || skin.reducedFromTrueColour) {
+    // Save As asks about the current skin.
+    auto& skins = app.model.skins;
+    for (size_t i = 0; i < skins.size(); ++i)
+      if (skins[i].get() == &skin) app.model.currentSkinIndex = static_cast<int>(i);
+    if (app.model.currentSkin() != &skin) return false;
     saveSkinAs(app);
-    return;
+    return !skin.modified() && skin.hasFile;
   }
-  if (!writeInFormat(app, *skin, skin->filePath, skin->fileFormat)) return;
-  skin->storedPixels = skin->pixels;
-  skin->modified = false;
+  if (!writeInFormat(app, skin, skin.filePath, skin.fileFormat)) return false;
+  skin.storedPixels = skin.pixels;
+  skin.markSaved();
   app.platform.refillLists();
+  return true;
 }
 
 void saveSkinAs(App& app) {
@@ -218,7 +227,7 @@ void saveSkinAs(App& app) {
   skin->hasFile = true;
   skin->source.clear();
   skin->storedPixels = skin->pixels;
-  skin->modified = false;
+  skin->markSaved();
   app.platform.refillLists();
 }
 
@@ -245,7 +254,7 @@ void linkSkin(App& app) {
   skin->source.clear();
   skin->unlinked &= ~kSkinUnlinked;
   skin->storedPixels = skin->pixels;
-  skin->modified = false;
+  skin->markSaved();
   refreshListsAndViews(app);
 }
 
@@ -290,6 +299,7 @@ void revertSkin(App& app) {
 
 void reloadSkin(App& app) {
   if (!canReloadSkin(app)) return;
+  if (!settleUnsavedWork(app, UnsavedScope::CurrentSkin)) return;
   Skin* skin = app.model.currentSkin();
   std::vector<std::string> reduced;
   std::unique_ptr<Skin> fresh =
@@ -304,7 +314,8 @@ void reloadSkin(App& app) {
   }
   skin->pixels = std::move(fresh->pixels);
   skin->storedPixels = std::move(fresh->storedPixels);
-  skin->modified = false;
+  // A state of its own that is the file's, even when the skin was unmodified.
+  skin->revision = skin->savedRevision = app.history.newRevision();
   refreshListsAndViews(app);
   skinChanged(app);
 }

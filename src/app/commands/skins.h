@@ -10,6 +10,7 @@
 namespace pelt {
 
 class App;
+struct Skin;
 
 inline constexpr const char* kSkinFilter =
     "Mesh Skin (*.pcx)|*.pcx|Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*|PNG Image (*.png)|*.png|"
@@ -40,6 +41,8 @@ void openSkin(App& app);
 void closeSkin(App& app);
 void duplicateSkin(App& app);
 void saveSkin(App& app);
+// Writes the skin to its file, or asks where (as Save As) when it has none.
+bool saveSkinOf(App& app, Skin& skin);
 void saveSkinAs(App& app);
 void linkSkin(App& app);
 void unlinkSkin(App& app);
