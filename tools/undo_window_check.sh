@@ -52,9 +52,9 @@ shot unreverted
 same painted unreverted "Alt+Backspace after Ctrl+Z does not give the painted skin back"
 echo "Ctrl+Z then Alt+Backspace: the painted skin is back"
 
-# Skins/Re-size All... is the fifteenth entry of the Skins menu.
+# Skins/Re-size All... is the sixteenth entry of the Skins menu.
 key alt+s
-for _ in $(seq 14); do xdotool key Down; done
+for _ in $(seq 15); do xdotool key Down; done
 key Return
 dialog=$(xdotool search --onlyvisible --name '^Resize Skins$' | head -1)
 [ -n "$dialog" ] || fail "no Resize Skins dialog"
