@@ -347,7 +347,7 @@ TEST(Intro, MusicClipsAreLoopingWaveFiles) {
 }
 
 TEST_F(FrameRouting, AboutTableThroughTheCommand) {
-  loadStrip();  // its quads cover the whole skin
+  ASSERT_NO_FATAL_FAILURE(loadStrip());  // its quads cover the whole skin
   app.model.skins.back()->unlinked = kSkinUnlinked;
   run(57664);
   ASSERT_TRUE(platform.aboutShown);

@@ -34,9 +34,9 @@ MouseEvent at(int x, int y, unsigned button, unsigned held) {
 // The two-quad strip model with its 16 x 8 skin, seen from above.
 class Painting : public test::FrameTest {
  protected:
-  Painting() {
+  void SetUp() override {
     platform.frame = &frame;
-    modelFile = loadStrip();
+    ASSERT_NO_FATAL_FAILURE(loadStrip());
     app.cameraOverride = false;
     app.brushKind = kBrushPencil;
     for (int i = 0; i < 256; ++i)
@@ -71,8 +71,6 @@ class Painting : public test::FrameTest {
       }
     EXPECT_GT(shown, 100);
   }
-
-  std::string modelFile;
 };
 
 TEST_F(Painting, BothViewsFollowStrokesFromEitherViewAndSavingWritesOnlyThePaintedPixels) {
@@ -107,7 +105,7 @@ TEST_F(Painting, DiscardingPaintedSkinsAsksFirst) {
     return app.model.skins.empty();
   };
   auto openModel = [this] {
-    platform.answerFile(modelFile);
+    platform.answerFile(stripPath());
     runCommand(frame, 32772);
     return !app.model.skins[0]->modified;
   };
@@ -124,7 +122,7 @@ TEST_F(Painting, DiscardingPaintedSkinsAsksFirst) {
   };
   for (const Case& c : cases) {
     for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
-      ASSERT_TRUE(loadMd2(app, modelFile));
+      ASSERT_TRUE(loadMd2(app, stripPath()));
       frame.resizeView(ViewId::SkinView, 64, 48);
       platform.settings[settings::kPreferences][settings::kQuickExit] = c.quickExit ? "1" : "0";
       stroke(*frame.skinView(), {{10, 20}, {50, 26}});
@@ -146,13 +144,13 @@ constexpr int kSnapshot = 32857;
 
 class Snapshot : public test::FrameTest {
  protected:
-  Snapshot() {
-    EXPECT_TRUE(writeDemoGameFolder(dir.path(), nullptr));
+  void SetUp() override {
+    ASSERT_TRUE(writeDemoGameFolder(dir.path(), nullptr));
     const std::string base = dir.file("baseq2");
     app.baseFolder = app.saveFolder = base;
     platform.settings[settings::kPreferences][settings::kPalettePath] =
         base + "/" + kDemoColormapPath;
-    EXPECT_TRUE(loadMd2(app, base + "/" + kDemoModelPath));
+    ASSERT_TRUE(loadMd2(app, base + "/" + kDemoModelPath));
     EXPECT_GT(scanMapFolder(app, MapKind::Phong, base + "/" + kDemoPhongFolder), 0);
     chooseMap(app, MapKind::Phong, 0);
     frame.resizeView(ViewId::ModelView, 403, 60);

@@ -49,10 +49,13 @@ TEST(ModelViewProjection, CentreDepthRangeClockwiseFacesAndTheNearPlane) {
   EXPECT_EQ(f.view.projectDepth(f.view.depthMax()), 1 << 30);
 
   // Only clockwise triangles with every corner beyond the near plane are
-  // filled; the wireframe shows them all.
-  const Vec3 up{0, 0, 20}, right{0, 20, 0}, atEye{99.001f, 0, 0};
-  const std::pair<std::array<Vec3, 3>, bool> cases[] = {
-      {{Vec3{}, right, up}, false}, {{Vec3{}, up, right}, true}, {{atEye, up, right}, false}};
+  // filled, not edge-on ones; the wireframe shows them all.
+  const Vec3 up{0, 0, 20}, right{0, 20, 0}, atEye{99.001f, 0, 0}, near{50, 0, 0};
+  const std::pair<std::array<Vec3, 3>, bool> cases[] = {{{Vec3{}, right, up}, false},
+                                                        {{Vec3{}, up, right}, true},
+                                                        {{atEye, up, right}, false},
+                                                        {{Vec3{}, near, up}, false},
+                                                        {{Vec3{}, up, up}, false}};
   for (auto [corners, filled] : cases) {
     ViewFixture g;
     g.addTriangle(corners);
