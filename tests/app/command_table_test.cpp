@@ -205,15 +205,10 @@ class CommandStates : public test::FrameTest {};
 TEST_F(CommandStates, EnabledAndCheckedPerState) {
   const Names defaults = {"Options/Camera Override", "Options/Paint Mode",    "Options/Point Brush",
                           "Options/Round Brush",     "Options/Mirror Axis/X", "Blend: Mix Colours"};
-  auto with = [](Names names, std::initializer_list<const char*> more) {
-    names.insert(more.begin(), more.end());
-    return names;
-  };
-  auto without = [](Names names, std::initializer_list<const char*> less) {
-    for (const char* name : less) names.erase(name);
-    return names;
-  };
-  const Names mapping = with(without(defaults, {"Options/Paint Mode"}), {"Options/Mapping Mode"});
+  Names mapping = defaults, playing = defaults;
+  mapping.erase("Options/Paint Mode");
+  mapping.insert("Options/Mapping Mode");
+  playing.insert("Options/Play Animation");
   const struct {
     const char* state;
     std::function<void()> enter;
@@ -244,8 +239,7 @@ TEST_F(CommandStates, EnabledAndCheckedPerState) {
        {},
        defaults},
       {"companion closed", [&] { run(32810); }, noCompanion, defaults},
-      {"playing", [&] { run(kPlayAnimationId); }, noCompanion,
-       with(defaults, {"Options/Play Animation"})},
+      {"playing", [&] { run(kPlayAnimationId); }, noCompanion, playing},
   };
   for (const auto& s : states) {
     SCOPED_TRACE(s.state);
