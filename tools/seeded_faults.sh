@@ -58,9 +58,9 @@ read -r -d '' FAULTS <<'EOF' || true
 @ src/raster/clipping.cpp  near-plane clip keeps a segment wholly in front of it
 -   if (farEnd->z < kNearZ) return false;
 +   if (nearEnd->z < kNearZ) return false;
-@ src/raster/rasterizer.cpp  polygon clip drops its closing corner
--   if (emitted > 0) out[emitted++] = out[0];
-+   if (emitted > 1) out[emitted++] = out[0];
+@ src/raster/rasterizer.cpp  edges starting on the last column clipped away
+-   if (coordinate<kAxis>(low) > hi || coordinate<kAxis>(high) < 0) return false;
++   if (coordinate<kAxis>(low) >= hi || coordinate<kAxis>(high) < 0) return false;
 @ src/raster/rasterizer.cpp  span right edge not widened
 -     if (xRight > rows.right[y]) {
 +     if (xRight < rows.right[y]) {
@@ -70,18 +70,18 @@ read -r -d '' FAULTS <<'EOF' || true
 @ src/skins/paint_stroke.cpp  fill ignores the protected colours
 -   if (tables.protectedColors[colour] != 0 || painted == colour) return false;
 +   if (painted == colour) return false;
-@ src/skins/paint_stroke.cpp  soft brush stacks dabs
--   if (mark >= wanted) return false;
-+   if (mark > wanted) return false;
-@ src/skins/brush.cpp  round brush keeps its rim
--       if (shape.round && distance2 >= radius2) continue;
-+       if (shape.round && distance2 > radius2) continue;
+@ src/skins/paint_stroke.cpp  soft brush stacks a stronger dab on a weaker one
+-   if (mark != 0 && offset < pixelBackup_.size()) {
++   if (mark != 0 && offset > pixelBackup_.size()) {
+@ src/skins/brush.cpp  soft levels of even sizes centred as the square's
+-   const int middle2 = n % 2 == 0 ? (shape.round ? 2 : 1) : 0;
++   const int middle2 = n % 2 == 0 ? (shape.round ? 1 : 2) : 0;
 @ src/skins/brush.cpp  larger brush skips a size step
 -     if (step > size) return step;
 +     if (step > size + 1) return step;
-@ src/skins/paint_rule.cpp  blend in hue and saturation takes the paint's value
+@ src/skins/paint_rule.cpp  blend in hue and saturation keeps the pixel's saturation
 -       target = hsvToRgb(paintHsv.h, paintHsv.s, own.v);
-+       target = hsvToRgb(paintHsv.h, paintHsv.s, paintHsv.v);
++       target = hsvToRgb(paintHsv.h, own.s, own.v);
 @ src/skins/paint_rule.cpp  soft levels one step too weak
 -                     amount * static_cast<double>(k + 1) / kSoftLevels, mode);
 +                     amount * static_cast<double>(k) / kSoftLevels, mode);
@@ -97,9 +97,9 @@ read -r -d '' FAULTS <<'EOF' || true
 @ src/skins/skin_image.cpp  BMP with 256 declared colours read as default
 -   if (colours == 0 || colours > 256) colours = 256;
 +   if (colours == 0 || colours >= 256) colours = 255;
-@ src/skins/palette_file.cpp  ACT palette one byte short accepted
--   if (bytes.size() < kActSize) return false;
-+   if (bytes.size() + 1 < kActSize) return false;
+@ src/skins/palette_file.cpp  BMP palette of another depth accepted
+-     if (bytes.size() < 14 + 40 || readU16(bytes.data() + 28) != 8) return false;
++     if (bytes.size() < 14 + 40) return false;
 @ src/model/selection.cpp  hidden triangles spread the growth
 -     if (visible(tri) && anyMarked(model, tri, kMarkSelected)) spreadFrom(model, tri);
 +     if (anyMarked(model, tri, kMarkSelected)) spreadFrom(model, tri);
@@ -130,9 +130,9 @@ read -r -d '' FAULTS <<'EOF' || true
 @ src/model/animation.cpp  playback does not wrap to the group's first frame
 -   const int next = run.first + static_cast<int>((whole + 1) % run.count);
 +   const int next = run.first + static_cast<int>(std::min<std::int64_t>(whole + 1, run.count - 1));
-@ src/model/companion.cpp  companion frame index past the end used
--   if (index < 0 || index >= companion.frameCount) return;
-+   if (index < 0 || index > companion.frameCount) return;
+@ src/app/commands/companion.cpp  companion shown at a frame it does not have
+-     if (frame < 0 || companion->hidden || companion->frameCount <= frame) continue;
++     if (frame < 0 || companion->hidden || companion->frameCount < frame) continue;
 @ src/model/mirror_lookup.cpp  degenerate mirror triangle gives weights
 -   if (area == 0) return std::nullopt;
 +   if (area == 0 && false) return std::nullopt;
@@ -148,9 +148,9 @@ read -r -d '' FAULTS <<'EOF' || true
 @ src/view3d/camera_drag.cpp  field of view not clamped at its widest
 -   return static_cast<float>(std::clamp<double>(wanted, kMinFieldOfView, kMaxFieldOfView));
 +   return static_cast<float>(std::max<double>(wanted, kMinFieldOfView));
-@ src/view3d/camera_fit.cpp  frame model ignores the bottom margin
--   if (std::min({toLeft, toRight, down, up}) <= 0) return std::nullopt;
-+   if (std::min({toLeft, toRight, up}) <= 0) return std::nullopt;
+@ src/view3d/camera_fit.cpp  frame model fits the buffer's padded width, not the window's
+-   const double toLeft = centreX - edge, toRight = clientWidth - 1 - centreX - edge;
++   const double toLeft = centreX - edge, toRight = viewWidth - 1 - centreX - edge;
 @ src/skinview/skin_view.cpp  windowToSkin t from the half width
 -           static_cast<float>(wy - halfHeight()) / zoom + panT};
 +           static_cast<float>(wy - halfWidth()) / zoom + panT};
@@ -181,9 +181,9 @@ read -r -d '' FAULTS <<'EOF' || true
 @ src/app/commands/options_colors.cpp  mesh colour change leaves the shade ramps
 -   if (isMeshSlot(app.currentSlot)) rebuildShadeRamps(app);
 +   if (isMeshSlot(app.currentSlot) && app.currentSlot != 3) rebuildShadeRamps(app);
-@ src/app/commands/options_brush.cpp  brush size not clamped at the top
--   app.brush.size = std::clamp(size, kMinBrushSize, kMaxBrushSize);
-+   app.brush.size = std::max(size, kMinBrushSize);
+@ src/app/commands/options_brush.cpp  soft brush switched on without its strength tables
+-   buildBlendTable(app);
++   (void)app;
 @ src/demo/demo_palette.cpp  demo ramps clamp one shade short
 -   shade = std::clamp(shade, 0, kRampLength - 1);
 +   shade = std::clamp(shade, 0, kRampLength - 2);

@@ -334,14 +334,16 @@ TEST_F(CommandWalk, ColourKeysStepTheSlotWrappingAndRebuildTheBlend) {
   } cases[] = {
       {4, 32832, 255, 0, {blend}},        {4, 32833, 0, 255, {blend}},
       {4, 32834, 250, 10, {blend}},       {4, 32835, 3, 243, {blend}},
-      {4, 32832, 7, 8, {blend}},          {2, 32834, 0, 16, {blend, views}},
+      {4, 32832, 7, 8, {blend}},          {3, 32834, 0, 16, {blend, views}},
       {7, 32833, 0, 255, {blend, views}},
   };
   for (const Case& c : cases) {
     platform.refreshes.clear();
     app.currentSlot = c.slot;
     app.colorSlots[static_cast<size_t>(c.slot)] = c.before;
+    const auto ramps = app.shading.shadeRamps;
     run(c.id);
+    EXPECT_EQ(app.shading.shadeRamps != ramps, c.slot >= 1 && c.slot <= 3) << c.slot;
     EXPECT_EQ(app.colorSlots[static_cast<size_t>(c.slot)], c.after) << c.id;
     // Full strength in RGB: every index paints to the new colour (the
     // pattern palette has no duplicates).

@@ -496,8 +496,10 @@ TEST_F(MappingGestures, TranslationCarriesThePixelsAndTransformsStopAtTheSkinEdg
   // Scaling by seven would take the square off the skin.
   press(10, 10, kButtonRight, 0, false, true);
   move(10 + 1500, 10);
-  EXPECT_EQ(tri(0).cornerSt[0], (StCoord{kSize - 11, kSize - 11}));
+  EXPECT_EQ(app.model.stCoords[0], (StCoord{kSize - 11, kSize - 11}));
   EXPECT_DOUBLE_EQ(view->transform.scaleS, 1.0);
+  move(10, 10 - 125);  // t halves about the press point (10 + 43 / 2); s stays
+  EXPECT_EQ(app.model.stCoords[0], (StCoord{kSize - 11, 31}));
 }
 
 TEST_F(MappingGestures, PicksWithinSixPixelsAndShiftOrCtrlBrushTheSelection) {

@@ -65,6 +65,11 @@ TEST(ModelViewProjection, CentreDepthRangeClockwiseFacesAndTheNearPlane) {
     g.show(kModeWireframe);
     EXPECT_GT(g.count(1), 0);
   }
+  ViewFixture h;  // a hidden triangle is not drawn at all
+  h.addTriangle({Vec3{}, up, right});
+  h.app.model.triangles[0].flags = kTriangleHidden;
+  h.show(kModeWireframe);
+  EXPECT_EQ(h.view.visibleCount() + h.count(1), 0);
 }
 
 TEST(ModelViewModes, PicksHoldTexelsTrianglesOrCompanionIds) {
