@@ -148,9 +148,9 @@ read -r -d '' FAULTS <<'EOF' || true
 @ src/view3d/camera_drag.cpp  field of view not clamped at its widest
 -   return static_cast<float>(std::clamp<double>(wanted, kMinFieldOfView, kMaxFieldOfView));
 +   return static_cast<float>(std::max<double>(wanted, kMinFieldOfView));
-@ src/view3d/camera_fit.cpp  frame model fits the buffer's padded width, not the window's
--   const double toLeft = centreX - edge, toRight = clientWidth - 1 - centreX - edge;
-+   const double toLeft = centreX - edge, toRight = viewWidth - 1 - centreX - edge;
+@ src/view3d/camera_fit.cpp  frame model may leave vertices behind the near limit
+-                          std::abs(p.y) * pixelsPerSlope / roomY - depth, kNearest - depth});
++                          std::abs(p.y) * pixelsPerSlope / roomY - depth});
 @ src/skinview/skin_view.cpp  windowToSkin t from the half width
 -           static_cast<float>(wy - halfHeight()) / zoom + panT};
 +           static_cast<float>(wy - halfWidth()) / zoom + panT};

@@ -68,7 +68,7 @@ TEST(ModelViewProjection, CentreDepthRangeClockwiseFacesAndTheNearPlane) {
   ViewFixture h;  // a hidden triangle is not drawn at all
   h.addTriangle({Vec3{}, up, right});
   h.app.model.triangles[0].flags = kTriangleHidden;
-  h.show(kModeWireframe);
+  h.show(kModeWireframeSolid);
   EXPECT_EQ(h.view.visibleCount() + h.count(1), 0);
 }
 
