@@ -5,7 +5,7 @@
 #
 # usage: tools/seeded_faults.sh [--check] [PATTERN]
 #   --check   only verify that every edit still applies exactly once
-#   PATTERN   run only the faults whose file or name contains it
+#   PATTERN   run only the faults whose file or name matches this regular expression
 # environment: PELT_FAULTS_DIR (scratch folder, default /tmp/pelt-seeded-faults-$UID),
 #   PELT_FAULT_TIMEOUT (seconds per test, default 60), PELT_FAULT_JOBS (default 2)
 set -euo pipefail
@@ -184,6 +184,27 @@ read -r -d '' FAULTS <<'EOF' || true
 @ src/app/commands/options_brush.cpp  soft brush switched on without its strength tables
 -   buildBlendTable(app);
 +   (void)app;
+@ src/app/playback.cpp  playing a group that ends on the model's last frame stops at once
+-   if (p.run.first + p.run.count > static_cast<int>(model.frames.size())) return stopPlayback(app);
++   if (p.run.first + p.run.count >= static_cast<int>(model.frames.size())) return stopPlayback(app);
+@ src/app/commands/skins.cpp  Link accepts a skin that is linked already
+- bool canLinkSkin(const App& app) { return hasCurrentSkin(app) && !app.model.currentSkin()->isLinked(); }
++ bool canLinkSkin(const App& app) { return hasCurrentSkin(app); }
+@ src/app/commands/skins_operations.cpp  resize to height 0 accepted
+-   if (v.width < 1 || v.height < 1) return kResizeZeroMessage;
++   if (v.width < 1 || v.height < 0) return kResizeZeroMessage;
+@ src/app/commands/skins_operations.cpp  resize to exactly the memory limit refused
+-   if (bytes <= kMaxModelLoadBytes) return {};
++   if (bytes < kMaxModelLoadBytes) return {};
+@ src/view3d/map_from_view.cpp  Map from 3D View lays out edge-on triangles with no back faces asked
+-     if (noBackfaces && backFaceDet(at(0), at(1), at(2)) >= 0) continue;
++     if (noBackfaces && backFaceDet(at(0), at(1), at(2)) > 0) continue;
+@ src/app/frame_layout.cpp  split bar snaps one pixel early on the right
+-   if (x > width - kSplitSnapDistance) return 1.0;
++   if (x >= width - kSplitSnapDistance) return 1.0;
+@ src/model/md2_format.cpp  a model of exactly the most vertices refused
+-   return h.vertexCount >= 0 && h.vertexCount <= kMaxVertices && h.triangleCount >= 0 &&
++   return h.vertexCount >= 0 && h.vertexCount < kMaxVertices && h.triangleCount >= 0 &&
 @ src/demo/demo_palette.cpp  demo ramps clamp one shade short
 -   shade = std::clamp(shade, 0, kRampLength - 1);
 +   shade = std::clamp(shade, 0, kRampLength - 2);
@@ -210,21 +231,13 @@ fi
 
 tree=$work/tree
 build=$work/build
-mkdir -p "$tree"
-# Files keep their times, so only what changed since the last run rebuilds;
-# a file a killed run left planted is touched so that it rebuilds too.
-tar -C "$root" --exclude='./build*' --exclude='./.git' -cf - . | tar -C "$tree" -xf -
-if [[ -f $work/planted ]]; then
-  touch "$tree/$(cat "$work/planted")"
-  rm -f "$work/planted"
-fi
 
 # Exactly one line of the file is the old line.
-occurrences() { grep -Fxc -- "$2" "$tree/$1" || true; }
+occurrences() { grep -Fxc -- "$3" "$1/$2" || true; }
 
 drifted=0
 for i in "${!files[@]}"; do
-  n=$(occurrences "${files[$i]}" "${olds[$i]}")
+  n=$(occurrences "$root" "${files[$i]}" "${olds[$i]}")
   if [[ $n != 1 ]]; then
     echo "DRIFTED  ${files[$i]}: ${names[$i]} (the line occurs $n times)"
     drifted=$((drifted + 1))
@@ -233,6 +246,20 @@ done
 if (( check_only )); then
   echo "${#files[@]} faults, $drifted drifted"
   exit $(( drifted > 0 ))
+fi
+
+mkdir -p "$tree"
+exec 9>"$work/lock"
+flock -n 9 || { echo "seeded_faults: another run is using $work" >&2; exit 2; }
+# Files keep their times, so only what changed since the last run rebuilds;
+# a file a killed run left planted is touched so that it rebuilds too.
+tar -C "$root" --exclude='./build*' --exclude='./.git' -cf - . | tar -C "$tree" -xf -
+(cd "$tree" && find src tests -type f) | while read -r f; do
+  [[ -e $root/$f ]] || rm -f "$tree/$f"
+done
+if [[ -f $work/planted ]]; then
+  touch "$tree/$(cat "$work/planted")"
+  rm -f "$work/planted"
 fi
 
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$work}
@@ -258,8 +285,8 @@ run_tests || { echo "the unchanged copy fails its tests: $work/ctest.log" >&2; e
 total=0 caught=0 broken=0 survivors=()
 for i in "${!files[@]}"; do
   file=${files[$i]} name=${names[$i]}
-  [[ -z $pattern || $file == *"$pattern"* || $name == *"$pattern"* ]] || continue
-  [[ $(occurrences "$file" "${olds[$i]}") == 1 ]] || continue
+  [[ -z $pattern || $file =~ $pattern || $name =~ $pattern ]] || continue
+  [[ $(occurrences "$tree" "$file" "${olds[$i]}") == 1 ]] || continue
   cp -p "$tree/$file" "$work/original"
   echo "$file" >"$work/planted"
   OLD=${olds[$i]} NEW=${news[$i]} perl -i -ne \
