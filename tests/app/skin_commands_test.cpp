@@ -62,6 +62,8 @@ TEST_F(SkinCommands, LinkedSkinsStayInFront) {
   // Linking it below the base folder gives it a relative name; then it may move.
   platform.answerFile(app.baseFolder + "/models/m/other");
   run(kLink);
+  run(kLink);  // linked already: no third file dialog
+  EXPECT_EQ(platform.fileRequests.size(), 2u);
   run(kMoveUp);
   EXPECT_EQ(skinList(), (Messages{"  models/m/other.pcx", "  models/m/skin.pcx"}));
   run(kMoveDown);

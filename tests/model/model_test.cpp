@@ -65,6 +65,8 @@ TEST(Md2Format, EncodeAndParseRoundTrip) {
   Md2ParseResult parsed = parseMd2(bytes);
   ASSERT_TRUE(parsed.data) << parsed.message;
   EXPECT_EQ(encodeMd2(*parsed.data), bytes);
+  // A model of exactly the most vertices is read.
+  EXPECT_TRUE(parseMd2(encodeMd2(test::quadStripMd2(kMaxVertices / 2 - 1, 8, 8))).data);
 }
 
 Model oneTriangle() {

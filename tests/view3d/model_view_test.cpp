@@ -446,9 +446,11 @@ TEST(MapFromView, OptionsTurnAndSkipTheLayout) {
   // Corners: bottom-left, top-left, bottom-right on screen; it faces the eye.
   const std::vector<Vec3> facing = {{0, 0, 0}, {0, 0, 10}, {0, 10, 0}};
   const std::vector<Vec3> away = {{0, 0, 0}, {0, 10, 0}, {0, 0, 10}};
+  const std::vector<Vec3> line = {{0, 0, 0}, {0, 0, 10}, {0, 0, 10}};  // a corner twice: no front
   struct Case {
     const char* what;
-    bool facing, noBackfaces, flip, mirror;
+    int facing;  // 0 away, 1 facing, 2 a line
+    bool noBackfaces, flip, mirror;
     MapRectangle rect;
     std::array<int, 6> expected;  // s, t of the three corners
   };
@@ -460,12 +462,13 @@ TEST(MapFromView, OptionsTurnAndSkipTheLayout) {
       {"reversed", true, false, false, false, {74, 74, 10, 10}, {10, 74, 10, 10, 74, 74}},
       {"back face", false, false, false, false, {0, 0, 100, 50}, {0, 50, 100, 50, 0, 0}},
       {"back skipped", false, true, false, false, {0, 0, 100, 50}, {200, 90, 201, 90, 202, 90}},
+      {"line skipped", 2, true, false, false, {0, 0, 100, 50}, {200, 90, 201, 90, 202, 90}},
       {"front face kept", true, true, false, false, {0, 0, 100, 50}, {0, 50, 0, 0, 100, 50}},
       {"empty rectangle", true, false, false, false, {7, 9, 7, 9}, {7, 9, 7, 9, 7, 9}},
   };
   // clang-format on
   for (const Case& c : cases) {
-    Scene scene(c.facing ? facing : away, {{0, 1, 2}}, 1);
+    Scene scene(c.facing == 2 ? line : c.facing ? facing : away, {{0, 1, 2}}, 1);
     MapFromViewValues options = defaultMapFromViewValues();
     options.noBackfaces = c.noBackfaces, options.flip = c.flip, options.mirror = c.mirror;
     MapRectangle rect = c.rect;
