@@ -205,6 +205,18 @@ read -r -d '' FAULTS <<'EOF' || true
 @ src/model/md2_format.cpp  a model of exactly the most vertices refused
 -   return h.vertexCount >= 0 && h.vertexCount <= kMaxVertices && h.triangleCount >= 0 &&
 +   return h.vertexCount >= 0 && h.vertexCount < kMaxVertices && h.triangleCount >= 0 &&
+@ src/app/refresh.cpp  the current skin is lost when a linked skin moves before it
+-     else if (current == j)
++     else if (current == j + 1)
+@ src/skinview/paint_gestures.cpp  the fill brush keeps to the selection without Ctrl
+-   if (view.ctrlHeld && in.brush.selectionMask) allowed = in.brush.selectionMask();
++   if (in.brush.selectionMask) allowed = in.brush.selectionMask();
+@ src/demo/demo_folder.cpp  the demo folder lacks its last creature skin
+-   for (std::size_t i = 0; i < creature.skinNames.size(); ++i)
++   for (std::size_t i = 0; i + 1 < creature.skinNames.size(); ++i)
+@ src/demo/demo_mesh.cpp  a turned demo part keeps its skin corners in the old order
+-     std::swap(triangles_[i].st[1], triangles_[i].st[2]);
++     (void)i;
 @ src/demo/demo_palette.cpp  demo ramps clamp one shade short
 -   shade = std::clamp(shade, 0, kRampLength - 1);
 +   shade = std::clamp(shade, 0, kRampLength - 2);

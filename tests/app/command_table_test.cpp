@@ -227,14 +227,8 @@ TEST_F(CommandStates, EnabledAndCheckedPerState) {
        },
        {},
        mapping},
-      {"companion hidden", [&] { run(32811); }, {}, mapping},
-      {"paint mode, no selection",
-       [&] {
-         run(32780);
-         run(32797);
-       },
-       {},
-       defaults},
+      {"paint mode", [&] { run(32780); }, {}, defaults},
+      {"no selection", [&] { run(32797); }, {}, defaults},
       {"companion closed", [&] { run(32810); }, noCompanion, defaults},
       {"playing", [&] { run(kPlayAnimationId); }, noCompanion, playing},
   };

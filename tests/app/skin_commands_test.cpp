@@ -58,6 +58,10 @@ TEST_F(SkinCommands, LinkedSkinsStayInFront) {
   open(other);
   run(kMoveUp);  // above the linked skin: undone by the refresh
   EXPECT_EQ(skinList(), (Messages{"  models/m/skin.pcx", "* " + other}));
+  chooseSkin(app, 0);
+  run(kMoveDown);  // below the unlinked skin: undone too, the linked skin still current
+  EXPECT_EQ(app.model.currentSkinIndex, 0);
+  chooseSkin(app, 1);
 
   // Linking it below the base folder gives it a relative name; then it may move.
   platform.answerFile(app.baseFolder + "/models/m/other");

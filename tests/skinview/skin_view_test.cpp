@@ -111,7 +111,6 @@ TEST_F(SkinViewTest, CoordinateMappingTruncatesTowardZero) {
     const SkinPoint p = view->windowToSkin(window.x, window.y);
     EXPECT_EQ(std::pair(p.x, p.y), std::pair(s, t)) << w << ": " << window.x;
   }
-  view->resize(64, 32);
 
   addSkin();
   app.model.skins[0]->pixels[17] = 17;
@@ -405,6 +404,8 @@ TEST_F(SkinViewTest, BrushesPaintThePinnedPixelsInBandsAndFillInsideTheSelection
   press(5, 3, kButtonLeft, 0, false, true);
   release(5, 3);
   for (size_t i = 0; i < mask.size(); ++i) ASSERT_EQ(skin.pixels[i] != 100, mask[i] != 0) << i;
+  drag({{30, 30}});  // without Ctrl the rest of the skin fills whole
+  EXPECT_EQ(std::count(skin.pixels.begin(), skin.pixels.end(), 100), 0);
 }
 
 // A 64 x 64 skin at zoom 1, so that st (s, t) sits exactly on window pixel
