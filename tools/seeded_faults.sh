@@ -305,7 +305,8 @@ for i in "${!files[@]}"; do
     'if ($_ eq "$ENV{OLD}\n") { print "$ENV{NEW}\n" } else { print }' "$tree/$file"
   total=$((total + 1))
   if ! build_tests; then
-    echo "BROKEN   $file: $name (does not build; see $work/build.log)"
+    cp "$work/build.log" "$work/broken-$i.log"
+    echo "BROKEN   $file: $name (does not build; see $work/broken-$i.log)"
     broken=$((broken + 1))
   elif run_tests; then
     echo "SURVIVED $file: $name"
