@@ -173,10 +173,11 @@ bool PaintStroke::moveTo(const PaintSurface<Dab>& surface, WindowPoint point) {
       refresh = segment(surface, last_, point);
       break;
     case kBrushLine: {
-      // A rubber band: only the line from the press to here stays.
+      // A rubber band: only the line from the press to here stays. The
+      // restored pixels are unpainted again, the press pixel among them.
       const bool restored = restoreStart();
-      refresh = segment(surface, press_, point) || restored;
       std::fill(paintedMask_.begin(), paintedMask_.end(), 0);
+      refresh = segment(surface, press_, point) || restored;
       break;
     }
     case kBrushFill:

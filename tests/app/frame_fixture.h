@@ -34,15 +34,15 @@ class FrameTest : public ::testing::Test {
  protected:
   FrameTest() { app.baseFolder = app.loadFolder = app.saveFolder = dir.file("baseq2"); }
 
-  // The quad strip model at baseq2/models/m/tris.md2, linked to its skin.
-  std::string loadStrip(int w = 16, int h = 8) {
+  // The quad strip model at stripPath(), linked to its skin. A failed load
+  // is fatal: call it in SetUp or under ASSERT_NO_FATAL_FAILURE.
+  void loadStrip(int w = 16, int h = 8) {
     dir.write("baseq2/models/m/skin.pcx", encodeSkinPcx(patternSkin(w, h, 1)));
-    const std::string path = dir.write("baseq2/models/m/tris.md2",
-                                       encodeMd2(quadStripMd2(2, w, h, {"models/m/skin.pcx"})));
-    EXPECT_TRUE(loadMd2(app, path));
+    dir.write("baseq2/models/m/tris.md2", encodeMd2(quadStripMd2(2, w, h, {"models/m/skin.pcx"})));
+    ASSERT_TRUE(loadMd2(app, stripPath()));
     platform.messages.clear();
-    return path;
   }
+  std::string stripPath() const { return dir.file("baseq2/models/m/tris.md2"); }
   void run(int id) { ASSERT_TRUE(runCommand(frame, id)) << id; }
   bool checked(int id) const { return isCommandChecked(*findCommand(id), app); }
   Skin& skin() { return *app.model.currentSkin(); }

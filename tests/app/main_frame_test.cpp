@@ -205,6 +205,7 @@ TEST(FrameLayoutTest, RectanglesFollowTheSplitAndPalettePlace) {
   // The split collapses near the edges.
   EXPECT_EQ(splitRatioForDrag(63, 1024), 0.0);
   EXPECT_EQ(splitRatioForDrag(961, 1024), 1.0);
+  EXPECT_EQ(splitRatioForDrag(960, 1024), 960.0 / 1024);
   EXPECT_EQ(clampOuterSize({300, 200}), (Size{516, 360}));
 }
 
@@ -347,7 +348,7 @@ TEST(Intro, MusicClipsAreLoopingWaveFiles) {
 }
 
 TEST_F(FrameRouting, AboutTableThroughTheCommand) {
-  loadStrip();  // its quads cover the whole skin
+  ASSERT_NO_FATAL_FAILURE(loadStrip());  // its quads cover the whole skin
   app.model.skins.back()->unlinked = kSkinUnlinked;
   run(57664);
   ASSERT_TRUE(platform.aboutShown);

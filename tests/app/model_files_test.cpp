@@ -25,14 +25,13 @@ class ModelFiles : public test::FrameTest {
     dir.write(name, encodeSkinPcx(patternSkin(w, h, seed)));
   }
   void noScan() { platform.writeInt(settings::kPreferences, settings::kDirScanPrompt, 1); }
-  // Loads the model as File/Open would and forgets the messages it gave.
-  std::string open(const std::string& name, const Bytes& bytes) {
+  // Loads the model as File/Open would and forgets the messages it gave; a
+  // failed load is fatal (call under ASSERT_NO_FATAL_FAILURE).
+  void open(const std::string& name, const Bytes& bytes) {
     noScan();
-    std::string path = dir.write(name, bytes);
-    EXPECT_TRUE(loadMd2(app, path));
-    app.currentFile = path;
+    app.currentFile = dir.write(name, bytes);
+    ASSERT_TRUE(loadMd2(app, app.currentFile));
     platform.messages.clear();
-    return path;
   }
   Bytes written() const { return encodeModelMd2(app.model, app.rawModelImage).bytes; }
 };
@@ -116,7 +115,7 @@ TEST_F(ModelFiles, SavingWritesTheHeaderBlocksAndFramesOfTheLayout) {
   Bytes raw = encodeMd2(data);
   const size_t rawFrames = readU32(&raw[56]);
   raw[rawFrames + 24 + 7] = 'X';  // bytes after a frame name's NUL travel too
-  open("m.md2", raw);
+  ASSERT_NO_FATAL_FAILURE(open("m.md2", raw));
   app.model.skins[1]->unlinked = kSkinUnlinked;
 
   const Bytes out = written();
@@ -164,7 +163,8 @@ TEST_F(ModelFiles, LoadSaveLoadKeepsEverything) {
 }
 
 TEST_F(ModelFiles, SaveAsAsksOutsideTheBaseFolderThenSaveWritesTheOpenedFile) {
-  const std::string opened = open("models/tris.md2", encodeMd2(test::quadStripMd2(2, 16, 8)));
+  ASSERT_NO_FATAL_FAILURE(open("models/tris.md2", encodeMd2(test::quadStripMd2(2, 16, 8))));
+  const std::string opened = app.currentFile;
   test::TempDir elsewhere;
   platform.answerFile(elsewhere.file("copy"));
   platform.answerFile(dir.file("models/other.md2"));  // below the base folder: nothing asked
@@ -183,7 +183,8 @@ TEST_F(ModelFiles, SaveAsAsksOutsideTheBaseFolderThenSaveWritesTheOpenedFile) {
 
 // The question comes before the Open dialog, only for a modified model.
 TEST_F(ModelFiles, OpeningOverAModelAsksFirstAndOnlyWhenModified) {
-  const std::string first = open("a.md2", encodeMd2(test::quadStripMd2(2, 16, 8)));
+  ASSERT_NO_FATAL_FAILURE(open("a.md2", encodeMd2(test::quadStripMd2(2, 16, 8))));
+  const std::string first = app.currentFile;
   const std::string second = dir.write("b.md2", encodeMd2(test::quadStripMd2(3, 16, 8)));
   recordChange(app, kCaptureMapping, "Edit", [this] { app.model.stCoords[0] = {5, 6}; });
   const Bytes edited = written();
@@ -203,7 +204,8 @@ TEST_F(ModelFiles, OpeningOverAModelAsksFirstAndOnlyWhenModified) {
 }
 
 TEST_F(ModelFiles, RefusedAndFailedSavesSayWhy) {
-  const std::string path = open("m.md2", encodeMd2(test::quadStripMd2(40, 16, 8, {"a.pcx"})));
+  ASSERT_NO_FATAL_FAILURE(open("m.md2", encodeMd2(test::quadStripMd2(40, 16, 8, {"a.pcx"}))));
+  const std::string path = app.currentFile;
   app.model.skins[0]->name = std::string(64, 'n');  // 63 and the NUL fit
   EXPECT_FALSE(saveMd2(app, path));
   EXPECT_EQ(platform.messageTexts(), Messages{skinNameTooLongMessage(std::string(64, 'n'))});

@@ -16,7 +16,7 @@ using test::RecordedRefresh;
 
 class Playing : public test::FrameTest {
  protected:
-  Playing() {
+  void SetUp() override {
     platform.frame = &frame;
     frame.resizeView(ViewId::SkinView, 200, 150);
     frame.resizeView(ViewId::ModelView, 200, 150);
@@ -24,6 +24,7 @@ class Playing : public test::FrameTest {
     for (size_t i = 0; i < 5; ++i) strip.frames[i].name = names[i];
     dir.write("baseq2/models/m/skin.pcx", encodeSkinPcx(test::patternSkin(16, 8, 1)));
     open();
+    ASSERT_TRUE(app.model.modelLoaded);
   }
   void open() {
     platform.answerFile(dir.write("baseq2/models/m/tris.md2", encodeMd2(strip)));

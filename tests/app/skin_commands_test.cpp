@@ -52,15 +52,21 @@ class SkinCommands : public test::FrameTest {
 };
 
 TEST_F(SkinCommands, LinkedSkinsStayInFront) {
-  loadStrip();
+  ASSERT_NO_FATAL_FAILURE(loadStrip());
   std::string other = writeSkin("work/other.pcx", 16, 8, 2);
   open(other);
   run(kMoveUp);  // above the linked skin: undone by the refresh
   EXPECT_EQ(skinList(), (Messages{"  models/m/skin.pcx", "* " + other}));
+  chooseSkin(app, 0);
+  run(kMoveDown);  // below the unlinked skin: undone too, the linked skin still current
+  EXPECT_EQ(app.model.currentSkinIndex, 0);
+  chooseSkin(app, 1);
 
   // Linking it below the base folder gives it a relative name; then it may move.
   platform.answerFile(app.baseFolder + "/models/m/other");
   run(kLink);
+  run(kLink);  // linked already: no third file dialog
+  EXPECT_EQ(platform.fileRequests.size(), 2u);
   run(kMoveUp);
   EXPECT_EQ(skinList(), (Messages{"  models/m/other.pcx", "  models/m/skin.pcx"}));
   run(kMoveDown);
@@ -75,7 +81,7 @@ TEST_F(SkinCommands, LinkedSkinsStayInFront) {
 }
 
 TEST_F(SkinCommands, NewAndDuplicateSkins) {
-  loadStrip();
+  ASSERT_NO_FATAL_FAILURE(loadStrip());
   platform.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Yes};
   app.currentSlot = 4;
   run(kNew);
@@ -96,7 +102,7 @@ TEST_F(SkinCommands, NewAndDuplicateSkins) {
 }
 
 TEST_F(SkinCommands, SaveAsNamesByTheBaseFolderAndAsksOutsideIt) {
-  loadStrip();
+  ASSERT_NO_FATAL_FAILURE(loadStrip());
   const std::string copy = app.baseFolder + "/models/m/copy", out = dir.file("out.pcx");
   const std::string missing = dir.file("missing/x.pcx");
   const Messages failed{kNotBelowBaseQuestion, "Error Saving: 2\n" + missing + ": No such file or directory",
@@ -124,7 +130,7 @@ TEST_F(SkinCommands, SaveAsNamesByTheBaseFolderAndAsksOutsideIt) {
 }
 
 TEST_F(SkinCommands, StoreRevertAndReload) {
-  loadStrip();
+  ASSERT_NO_FATAL_FAILURE(loadStrip());
   Skin& s = skin();
   s.pixels[0] ^= 0xFF;
   run(kStore);
@@ -156,7 +162,7 @@ TEST_F(SkinCommands, StoreRevertAndReload) {
 }
 
 TEST_F(SkinCommands, ScanFolderAndRePalette) {
-  loadStrip();
+  ASSERT_NO_FATAL_FAILURE(loadStrip());
   for (const char* name : {"s/a.pcx", "s/b.PCX", "s/c.pcx"}) writeSkin(name, 16, 8);
   writeSkin("s/wrong.pcx", 4, 4);
   platform.folderAnswers = {dir.file("s"), dir.file("s/a.pcx")};  // then a file
@@ -203,7 +209,7 @@ TEST_F(SkinCommands, MapsOpenAndScan) {
 }
 
 TEST_F(SkinCommands, ResizeKeepsEverySecondTexelAndRescalesTheMapping) {
-  loadStrip(256, 256);
+  ASSERT_NO_FATAL_FAILURE(loadStrip(256, 256));
   const Skin before = skin();
   Model& m = app.model;
   // Corners at 0 and 255 pin the rounding of the rescale.
@@ -218,7 +224,7 @@ TEST_F(SkinCommands, ResizeKeepsEverySecondTexelAndRescalesTheMapping) {
 }
 
 TEST_F(SkinCommands, ResizeRefusalsComeInOrder) {
-  loadStrip();
+  ASSERT_NO_FATAL_FAILURE(loadStrip());
   struct Case {
     int width, height;
     bool enforce;
@@ -266,7 +272,7 @@ TEST_F(SkinCommands, ResizeRefusalsComeInOrder) {
 }
 
 TEST_F(SkinCommands, ReplaceColorsSpreadsOneRangeOverAnotherAndInvertLooksTheSame) {
-  loadStrip();
+  ASSERT_NO_FATAL_FAILURE(loadStrip());
   const Skin before = skin();
   app.colorSlots = {0, 0, 10, 20, 100, 200, 0, 0};
   const std::pair<int, int> table[] = {{20, 200}, {10, 100}, {15, 150}, {9, 9}, {21, 21}};
@@ -295,7 +301,7 @@ TEST_F(SkinCommands, ReplaceColorsSpreadsOneRangeOverAnotherAndInvertLooksTheSam
 // The F/X commands on a 16 x 8 skin whose first quad (s 0..8, t 0..16) is
 // selected; it runs off the skin's bottom, and both of its edges count.
 TEST_F(SkinCommands, EffectsWorkOnlyInsideTheSelectionAndTheSkin) {
-  loadStrip();
+  ASSERT_NO_FATAL_FAILURE(loadStrip());
   app.model.triangles[0].flags = app.model.triangles[1].flags = kTriangleSelected;
   const std::vector<std::uint8_t> original = skin().pixels;
   const std::vector<std::uint8_t> m = buildSelectionMask(app.model, app.rasterizer, 16, 8);

@@ -35,9 +35,9 @@ MouseEvent at(int x, int y, unsigned button, unsigned held) {
 // The two-quad strip model with its 16 x 8 skin, seen from above.
 class Painting : public test::FrameTest {
  protected:
-  Painting() {
+  void SetUp() override {
     platform.frame = &frame;
-    modelFile = loadStrip();
+    ASSERT_NO_FATAL_FAILURE(loadStrip());
     app.cameraOverride = false;
     app.brushKind = kBrushPencil;
     for (int i = 0; i < 256; ++i)
@@ -72,8 +72,6 @@ class Painting : public test::FrameTest {
       }
     EXPECT_GT(shown, 100);
   }
-
-  std::string modelFile;
 };
 
 TEST_F(Painting, BothViewsFollowStrokesFromEitherViewAndSavingWritesOnlyThePaintedPixels) {
@@ -120,7 +118,7 @@ TEST_F(Painting, UnsavedWorkIsAskedAboutOnce) {
   auto closeSkin = [this] { return runCommand(frame, 32782) && app.model.skins.empty(); };
   auto reload = [this] { return runCommand(frame, 32795) && !skin().modified(); };
   auto openModel = [this] {
-    platform.answerFile(modelFile);
+    platform.answerFile(stripPath());
     runCommand(frame, 32772);
     return !platform.fileRequests.empty();
   };
@@ -128,8 +126,8 @@ TEST_F(Painting, UnsavedWorkIsAskedAboutOnce) {
   const std::function<bool()> actions[] = {closeSkin, reload, openModel, exit};
   for (const auto& action : actions) {
     for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::No, MessageAnswer::Yes}) {
-      ASSERT_TRUE(loadMd2(app, modelFile));
-      app.currentFile = modelFile;
+      ASSERT_TRUE(loadMd2(app, stripPath()));
+      app.currentFile = stripPath();
       frame.refresh(0, 0x2F);
       for (int i = 0; i < 256; ++i)  // every stroke changes what it touches
         app.blendTable[static_cast<size_t>(i)] = static_cast<std::uint8_t>(255 - i);
@@ -150,7 +148,7 @@ TEST_F(Painting, UnsavedWorkIsAskedAboutOnce) {
   }
   // Undone back to what was read, nothing is unsaved: the quit question
   // alone, and none with Quick Exit.
-  ASSERT_TRUE(loadMd2(app, modelFile));
+  ASSERT_TRUE(loadMd2(app, stripPath()));
   stroke(*frame.skinView(), {{10, 20}, {50, 26}});
   EXPECT_EQ(skinEntry(), "  models/m/skin.pcx *");
   run(33300);
@@ -170,13 +168,13 @@ constexpr int kSnapshot = 32857;
 
 class Snapshot : public test::FrameTest {
  protected:
-  Snapshot() {
-    EXPECT_TRUE(writeDemoGameFolder(dir.path(), nullptr));
+  void SetUp() override {
+    ASSERT_TRUE(writeDemoGameFolder(dir.path(), nullptr));
     const std::string base = dir.file("baseq2");
     app.baseFolder = app.saveFolder = base;
     platform.settings[settings::kPreferences][settings::kPalettePath] =
         base + "/" + kDemoColormapPath;
-    EXPECT_TRUE(loadMd2(app, base + "/" + kDemoModelPath));
+    ASSERT_TRUE(loadMd2(app, base + "/" + kDemoModelPath));
     EXPECT_GT(scanMapFolder(app, MapKind::Phong, base + "/" + kDemoPhongFolder), 0);
     chooseMap(app, MapKind::Phong, 0);
     frame.resizeView(ViewId::ModelView, 403, 60);

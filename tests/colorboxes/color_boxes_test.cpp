@@ -50,7 +50,7 @@ TEST_F(GradientBoxTest, GaugeRowsSetAmountAndExponentClampedPastTheEnds) {
   // The readout: on the gauge and in the status line after a drag; the grip has none.
   EXPECT_EQ(platform.statusText, "Blend 51%  Light exponent 5.14");
   EXPECT_EQ(box->toolTipText(5, 40), platform.statusText);
-  EXPECT_EQ(box->statusText(5, kHeight - 20), "");
+  EXPECT_EQ(box->statusText(5, kHeight - kGradientStripRows), "");
 }
 
 TEST_F(GradientBoxTest, LightingChangesRedrawShadedModesOnly) {
@@ -64,7 +64,7 @@ TEST_F(GradientBoxTest, LightingChangesRedrawShadedModesOnly) {
 }
 
 TEST_F(GradientBoxTest, PresetsGripAndSwap) {
-  const int presetRow = kHeight - 5;
+  const int presetRow = kHeight - kPresetRows;
   app.splitRatio = 0.4;
   drag(kButtonRight, kWidth - 2, presetRow, kWidth - 2, presetRow);  // B takes the ratio
   EXPECT_DOUBLE_EQ(box->presetB, 0.4);
@@ -148,7 +148,8 @@ TEST_F(PaletteBoxTest, SlotAndColourDragsRebuildAndAnnounceBySlot) {
   // The current slot, what a colour drag announces and the ramp rebuilds.
   const std::tuple<int, Refreshes, int> cases[] = {
       {7, {{2, 0x13, true}, {2, 0x23, true}}, 0},
-      {2, {{1, 0x13, true}, {1, 0x13, true}}, 2},
+      {1, {{1, 0x13, true}, {1, 0x13, true}}, 2},
+      {3, {{1, 0x13, true}, {1, 0x13, true}}, 2},
       {0, {{0, 0x23, true}}, 0},
   };
   for (const auto& [slot, refreshes, ramps] : cases) {

@@ -88,6 +88,8 @@ TEST(DemoModels, ClosedDrawnFromOutsideAndMappedOnPaint) {
   for (std::size_t f = 0; f < models().first.frames.size(); ++f)
     EXPECT_EQ(models().second.frames[f].name, models().first.frames[f].name);
   const Palette palette = makeDemoPalette();
+  // The grey ramp is palette entries 0 to 15, black to white in equal steps.
+  for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(palette[i * 3], i * 17) << i;
   const std::vector<std::uint8_t> greys{rampColor(kRampGrey, 2), rampColor(kRampGrey, 3)};
   const struct {
     const Md2Data& md2;

@@ -9,8 +9,8 @@ namespace {
 
 TEST(Animation, RunsOfNeighboursNamedAlikeWithoutTheirTrailingDigits) {
   std::vector<ModelFrame> frames;
-  for (const char* name :
-       {"stand01", "stand02", "run1", "run2", "run10", "idle", "idle", "pain", "2", "07", "run3"})
+  for (const char* name : {"stand01", "stand02", "run1", "run2", "run10", "idle", "idle", "pain",
+                           "2", "07", "run3", "run4"})
     frames.push_back({name, {}});
   // clang-format off
   const std::pair<int, FrameRun> cases[] = {
@@ -18,8 +18,8 @@ TEST(Animation, RunsOfNeighboursNamedAlikeWithoutTheirTrailingDigits) {
       {5, {5, 2}},                                         // names without digits
       {7, {7, 1}},                                         // a frame alone
       {9, {8, 2}},                                         // all digits: the empty name
-      {10, {10, 1}},                                       // run3 is not next to run1
-      {11, {}}, {-1, {}}};
+      {10, {10, 2}}, {11, {10, 2}},                        // run3 is not next to run1
+      {12, {}}, {-1, {}}};
   // clang-format on
   for (const auto& [index, run] : cases) EXPECT_EQ(animationRun(frames, index), run) << index;
 }

@@ -5,6 +5,7 @@
 
 #include "model/mapping_file.h"
 #include "model/md2_format.h"
+#include "model/mirror_lookup.h"
 #include "support/fixtures.h"
 
 namespace pelt {
@@ -25,6 +26,10 @@ TEST(ModelMapping, RebuildCompactsInFirstUseOrder) {
             (std::vector<StCoord>{{5, 5}, {1, 1}, {2, 2}, {9, 9}}));
   EXPECT_EQ(m.triangles[1].stIndex, (std::array<std::int16_t, 3>{2, 3, 0}));
   EXPECT_EQ(m.triangles[1].cornerSt, (std::array<StCoord, 3>{{{2, 2}, {9, 9}, {5, 5}}}));
+  // A triangle mapped onto a line weighs no skin point.
+  EXPECT_FALSE(skinWeights(m, 1, 6.0, 6.0));
+  m.stCoords[3] = {9, 2};
+  EXPECT_EQ(skinWeights(m, 1, 2.0, 2.0), (std::array<double, 3>{1, 0, 0}));
 }
 
 // Unit normals from the frame; a triangle without a direction keeps its old
@@ -60,6 +65,8 @@ TEST(Md2Format, EncodeAndParseRoundTrip) {
   Md2ParseResult parsed = parseMd2(bytes);
   ASSERT_TRUE(parsed.data) << parsed.message;
   EXPECT_EQ(encodeMd2(*parsed.data), bytes);
+  // A model of exactly the most vertices is read.
+  EXPECT_TRUE(parseMd2(encodeMd2(test::quadStripMd2(kMaxVertices / 2 - 1, 8, 8))).data);
 }
 
 Model oneTriangle() {

@@ -124,6 +124,8 @@ TEST_F(GameFiles, RefusesEachDamagedArchiveByName) {
     std::filesystem::remove(path);
     files.list();
   }
+  // A range past the end of a file is an error, not a short answer.
+  EXPECT_EQ(readFileRange(dir.write("short.bin", text("abc")), 1, 5).error, EIO);
 }
 
 }  // namespace

@@ -1,16 +1,17 @@
+#include "platform/safe_save.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <algorithm>
 #include <filesystem>
 
 #include "platform/file_io.h"
-#include "platform/safe_save.h"
 #include "support/fixtures.h"
 
 namespace pelt {
@@ -25,8 +26,19 @@ TEST(SafeSave, KeepsLinksAndModeAndRefusesWhatADirectWriteWould) {
   test::TempDir dir;
   const std::string real = dir.write("real.pcx", {1});
   ::chmod(real.c_str(), 0640);
+  // A file of one name is replaced by a new one; one with two is rewritten.
+  auto inode = [](const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : ino_t{0};
+  };
+  ino_t was = inode(real);
+  ASSERT_EQ(writeFileAtomically(real, {3}), 0);
+  EXPECT_NE(inode(real), was);
+  EXPECT_EQ(fs::status(real).permissions(), fs::perms(0640));
   fs::create_hard_link(real, dir.file("hard.pcx"));
+  was = inode(real);
   ASSERT_EQ(writeFileAtomically(real, {2}), 0);
+  EXPECT_EQ(inode(real), was);
   EXPECT_EQ(readWholeFile(dir.file("hard.pcx")).bytes, Bytes{2});
   EXPECT_EQ(fs::status(real).permissions(), fs::perms(0640));
   EXPECT_EQ(writeFileAtomically(dir.path(), {1}), EISDIR);
@@ -148,7 +160,8 @@ TEST(SafeSave, FaultsInTheRewriteInPlaceNeverLoseBothContents) {
     EXPECT_EQ(fs::exists(inTemp), c.copy == kInTemp);
     EXPECT_FALSE(fs::exists(dir.file(".skin.pcx.pelt-new")));
     EXPECT_EQ(readWholeFile(other).bytes == before, c.oldKept);
-    EXPECT_TRUE(c.copy == kNone || readWholeFile(c.copy == kBeside ? beside : inTemp).bytes == after);
+    EXPECT_TRUE(c.copy == kNone ||
+                readWholeFile(c.copy == kBeside ? beside : inTemp).bytes == after);
     EXPECT_TRUE(c.error != EIO || saveErrorMessage(target, result) ==
                                       "Error Saving: 5\n" + target + ": Input/output error\n" +
                                           "The complete new file was kept as " + beside);

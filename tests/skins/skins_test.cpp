@@ -79,6 +79,8 @@ TEST(SkinImage, DecodesHandMadeFiles) {
   Bytes bottomRowOnly(8, 0);
   bottomRowOnly.insert(bottomRowOnly.end(), blank.pixels.begin() + 8, blank.pixels.end());
   auto rle = [&](const Bytes& stream) { return test::bmpRle8File(blank, stream); };
+  const Skin large = patternSkin(64, 32);
+  const Bytes pcx = encodeSkinPcx(large);
   struct Case {
     const char* what;
     Bytes file;
@@ -91,6 +93,8 @@ TEST(SkinImage, DecodesHandMadeFiles) {
       {"PCX run of length 0 writes nothing, a run past the end is cut",
        makePcx(0, 0, 1, 0, 2, {0xC0, 1, 4, 0xC5, 3}),
        {4, 3}},
+      {"PCX without the palette after its pixels", Bytes(pcx.begin(), pcx.end() - 769),
+       large.pixels},
       {"BMP top-down", topDown, blank.pixels},
       {"BMP cut after the bottom row", Bytes(bmp.begin(), bmp.begin() + 1078 + 4), bottomRowOnly},
       // Compressed 8-bit BMPs, as image tools write them by default.
@@ -159,6 +163,10 @@ TEST(PaletteFile, ReadsActPcxBmpPngAndTgaPalettes) {
   }
   Palette untouched{};
   EXPECT_FALSE(decodePaletteFile(encodeRgbPng(pictureOfSkin(skin)), untouched));  // no palette
+  // Refused: a BMP of another depth, one cut inside its colour table.
+  Bytes deep = encodeSkinBmp(skin), cut(deep.begin(), deep.begin() + 1077);
+  deep[28] = 24;
+  for (const Bytes& bytes : {deep, cut}) EXPECT_FALSE(decodePaletteFile(bytes, fromAct));
 }
 
 // The palette path's file serves; unset, the game's colormap below the base

@@ -98,6 +98,19 @@ TEST_F(SkinViewTest, CoordinateMappingTruncatesTowardZero) {
   }
   // Outline ends sit on the centre of their skin pixel.
   EXPECT_EQ(view->stToBuffer(10, 10), (BufferPoint{33, 14}));
+  // Back from the window, in a wide view and a tall one.
+  const std::tuple<int, int, WindowPoint, float, float> back[] = {{64, 32, {0, 0}, -6.0f, 12.0f},
+                                                                  {64, 32, {63, 31}, 25.5f, 27.5f},
+                                                                  {32, 64, {0, 0}, 2.0f, 4.0f},
+                                                                  {32, 64, {31, 63}, 17.5f, 35.5f}};
+  view->zoom = 2.0f;
+  view->panS = 10.0f;
+  view->panT = 20.0f;
+  for (auto [w, h, window, s, t] : back) {
+    view->resize(w, h);
+    const SkinPoint p = view->windowToSkin(window.x, window.y);
+    EXPECT_EQ(std::pair(p.x, p.y), std::pair(s, t)) << w << ": " << window.x;
+  }
 
   addSkin();
   app.model.skins[0]->pixels[17] = 17;
@@ -338,8 +351,21 @@ TEST_F(SkinViewTest, BrushesPaintThePinnedPixelsInBandsAndFillInsideTheSelection
   EXPECT_EQ(platform.refreshes, (Refreshes{{3, 0x13, false}, {3, 0x13, false}}));
   EXPECT_TRUE(app.model.currentSkin()->modified());
 
-  // A drag past the right edge stops at the client's last column, not the
-  // buffer's (the width rounded up to 4); a pick there picks nothing.
+  // The line brush leaves only the last line from the press, press pixel
+  // included, though the rubber band's first line crossed it.
+  app.brushKind = kBrushLine;
+  drag({{4, 14}, {20, 20}, {12, 16}});
+  painted.clear();
+  for (int y = 12; y < 32; ++y)
+    for (int x = 0; x < 32; ++x)
+      if (texel(x, y) != 100) painted.insert({x, y});
+  EXPECT_EQ(
+      painted,
+      (Points{{4, 14}, {5, 14}, {6, 14}, {7, 14}, {8, 15}, {9, 15}, {10, 15}, {11, 15}, {12, 16}}));
+
+  // A line past the right edge stops at the client's last column, not the
+  // buffer's (the width rounded up to 4), and keeps its press pixel; a pick
+  // there picks nothing.
   view->resize(30, 32);
   view->renderSkinView(0);
   drag({{26, 20}, {31, 20}});
@@ -378,6 +404,8 @@ TEST_F(SkinViewTest, BrushesPaintThePinnedPixelsInBandsAndFillInsideTheSelection
   press(5, 3, kButtonLeft, 0, false, true);
   release(5, 3);
   for (size_t i = 0; i < mask.size(); ++i) ASSERT_EQ(skin.pixels[i] != 100, mask[i] != 0) << i;
+  drag({{30, 30}});  // without Ctrl the rest of the skin fills whole
+  EXPECT_EQ(std::count(skin.pixels.begin(), skin.pixels.end(), 100), 0);
 }
 
 // A 64 x 64 skin at zoom 1, so that st (s, t) sits exactly on window pixel
@@ -469,8 +497,10 @@ TEST_F(MappingGestures, TranslationCarriesThePixelsAndTransformsStopAtTheSkinEdg
   // Scaling by seven would take the square off the skin.
   press(10, 10, kButtonRight, 0, false, true);
   move(10 + 1500, 10);
-  EXPECT_EQ(tri(0).cornerSt[0], (StCoord{kSize - 11, kSize - 11}));
+  EXPECT_EQ(app.model.stCoords[0], (StCoord{kSize - 11, kSize - 11}));
   EXPECT_DOUBLE_EQ(view->transform.scaleS, 1.0);
+  move(10, 10 - 125);  // t halves about the press point (10 + 43 / 2); s stays
+  EXPECT_EQ(app.model.stCoords[0], (StCoord{kSize - 11, 31}));
 }
 
 TEST_F(MappingGestures, PicksWithinSixPixelsAndShiftOrCtrlBrushTheSelection) {

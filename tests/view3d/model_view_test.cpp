@@ -49,10 +49,13 @@ TEST(ModelViewProjection, CentreDepthRangeClockwiseFacesAndTheNearPlane) {
   EXPECT_EQ(f.view.projectDepth(f.view.depthMax()), 1 << 30);
 
   // Only clockwise triangles with every corner beyond the near plane are
-  // filled; the wireframe shows them all.
-  const Vec3 up{0, 0, 20}, right{0, 20, 0}, atEye{99.001f, 0, 0};
-  const std::pair<std::array<Vec3, 3>, bool> cases[] = {
-      {{Vec3{}, right, up}, false}, {{Vec3{}, up, right}, true}, {{atEye, up, right}, false}};
+  // filled, not edge-on ones; the wireframe shows them all.
+  const Vec3 up{0, 0, 20}, right{0, 20, 0}, atEye{99.001f, 0, 0}, near{50, 0, 0};
+  const std::pair<std::array<Vec3, 3>, bool> cases[] = {{{Vec3{}, right, up}, false},
+                                                        {{Vec3{}, up, right}, true},
+                                                        {{atEye, up, right}, false},
+                                                        {{Vec3{}, near, up}, false},
+                                                        {{Vec3{}, up, up}, false}};
   for (auto [corners, filled] : cases) {
     ViewFixture g;
     g.addTriangle(corners);
@@ -62,6 +65,11 @@ TEST(ModelViewProjection, CentreDepthRangeClockwiseFacesAndTheNearPlane) {
     g.show(kModeWireframe);
     EXPECT_GT(g.count(1), 0);
   }
+  ViewFixture h;  // a hidden triangle is not drawn at all
+  h.addTriangle({Vec3{}, up, right});
+  h.app.model.triangles[0].flags = kTriangleHidden;
+  h.show(kModeWireframeSolid);
+  EXPECT_EQ(h.view.visibleCount() + h.count(1), 0);
 }
 
 TEST(ModelViewModes, PicksHoldTexelsTrianglesOrCompanionIds) {
@@ -438,9 +446,11 @@ TEST(MapFromView, OptionsTurnAndSkipTheLayout) {
   // Corners: bottom-left, top-left, bottom-right on screen; it faces the eye.
   const std::vector<Vec3> facing = {{0, 0, 0}, {0, 0, 10}, {0, 10, 0}};
   const std::vector<Vec3> away = {{0, 0, 0}, {0, 10, 0}, {0, 0, 10}};
+  const std::vector<Vec3> line = {{0, 0, 0}, {0, 0, 10}, {0, 0, 10}};  // a corner twice: no front
   struct Case {
     const char* what;
-    bool facing, noBackfaces, flip, mirror;
+    int facing;  // 0 away, 1 facing, 2 a line
+    bool noBackfaces, flip, mirror;
     MapRectangle rect;
     std::array<int, 6> expected;  // s, t of the three corners
   };
@@ -452,12 +462,13 @@ TEST(MapFromView, OptionsTurnAndSkipTheLayout) {
       {"reversed", true, false, false, false, {74, 74, 10, 10}, {10, 74, 10, 10, 74, 74}},
       {"back face", false, false, false, false, {0, 0, 100, 50}, {0, 50, 100, 50, 0, 0}},
       {"back skipped", false, true, false, false, {0, 0, 100, 50}, {200, 90, 201, 90, 202, 90}},
+      {"line skipped", 2, true, false, false, {0, 0, 100, 50}, {200, 90, 201, 90, 202, 90}},
       {"front face kept", true, true, false, false, {0, 0, 100, 50}, {0, 50, 0, 0, 100, 50}},
       {"empty rectangle", true, false, false, false, {7, 9, 7, 9}, {7, 9, 7, 9, 7, 9}},
   };
   // clang-format on
   for (const Case& c : cases) {
-    Scene scene(c.facing ? facing : away, {{0, 1, 2}}, 1);
+    Scene scene(c.facing == 2 ? line : c.facing ? facing : away, {{0, 1, 2}}, 1);
     MapFromViewValues options = defaultMapFromViewValues();
     options.noBackfaces = c.noBackfaces, options.flip = c.flip, options.mirror = c.mirror;
     MapRectangle rect = c.rect;
