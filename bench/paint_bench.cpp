@@ -8,10 +8,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include "demo_game.h"
-#include "frame_timing.h"
-#include "globe_model.h"
-
 #include <algorithm>
 #include <chrono>
 #include <string>
@@ -22,6 +18,10 @@
 #include "app/main_frame.h"
 #include "app/tables.h"
 #include "app/view_factory.h"
+#include "demo_game.h"
+#include "frame_platform.h"
+#include "frame_timing.h"
+#include "globe_model.h"
 #include "model/mirror_lookup.h"
 #include "skinview/skin_view.h"
 #include "support/fixtures.h"
@@ -37,21 +37,6 @@ constexpr int kHeight = 768;
 constexpr double kCoverage = 0.5;
 constexpr int kSegment = 64;
 
-struct QuietHost : FrameHost {
-  void layoutChanged() override {}
-  void grabSplitPointer(bool) override {}
-  void closeWindow() override {}
-};
-
-// Refreshes reach the frame at once, as in the window.
-struct FramePlatform : test::ScriptedPlatform {
-  MainFrame* frame = nullptr;
-  void sendRefresh(int level, int mask) override {
-    if (frame) frame->refresh(level, mask);
-  }
-  void postRefresh(int, int) override {}
-};
-
 MouseEvent mouse(int x, int y, unsigned button, unsigned held) {
   MouseEvent e;
   e.x = e.screenX = x;
@@ -61,8 +46,8 @@ MouseEvent mouse(int x, int y, unsigned button, unsigned held) {
   return e;
 }
 
-struct Scene : bench::DemoGame<FramePlatform> {
-  QuietHost host;
+struct Scene : bench::DemoGame<bench::FramePlatform> {
+  bench::QuietHost host;
   MainFrame frame{app, host};
 
   Scene() : DemoGame("pelt_paint_bench") {
@@ -108,7 +93,8 @@ Scene& scene() {
 template <class Prepare, class F>
 void runTimed(benchmark::State& state, Prepare&& prepare, F&& step) {
   Scene& s = scene();
-  const double median = bench::timeSteps(state, [&] { prepare(s); }, [&] { step(s); });
+  const double median = bench::timeSteps(
+      state, [&] { prepare(s); }, [&] { step(s); });
   bench::reportAgainstClear(state, median, [&] { s.clearBuffers(); });
 }
 

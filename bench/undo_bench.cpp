@@ -17,6 +17,7 @@
 #include "app/tables.h"
 #include "app/undo_steps.h"
 #include "demo_game.h"
+#include "frame_platform.h"
 #include "skins/paint_stroke.h"
 #include "support/scripted_platform.h"
 
@@ -66,27 +67,13 @@ struct Canvas {
   }
 };
 
-struct QuietHost : FrameHost {
-  void layoutChanged() override {}
-  void grabSplitPointer(bool) override {}
-  void closeWindow() override {}
-};
-
-// Refreshes, sent or posted, redraw at once.
-struct FramePlatform : test::ScriptedPlatform {
-  MainFrame* frame = nullptr;
-  void sendRefresh(int level, int mask) override {
-    if (frame) frame->refresh(level, mask);
-  }
-  void postRefresh(int level, int mask) override { sendRefresh(level, mask); }
-};
-
 // The demo creature with its skins re-sized to 2048 x 2048 and inverted.
-struct Window : bench::DemoGame<FramePlatform> {
-  QuietHost host;
+struct Window : bench::DemoGame<bench::FramePlatform> {
+  bench::QuietHost host;
   MainFrame frame{app, host};
   Window() : DemoGame("pelt_undo_bench") {
     platform.frame = &frame;
+    platform.redrawPosted = true;
     frame.resizeView(ViewId::SkinView, 1024, 768);
     frame.resizeView(ViewId::ModelView, 1024, 768);
     platform.resizeAnswers.push_back(ResizeSkinsValues{kLargeSide, kLargeSide, false});
