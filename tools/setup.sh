@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config googletest libgtest-dev libbenchmark-dev
-          qt6-base-dev qt6-multimedia-dev libgl-dev libzip-dev libpng-dev clang imagemagick xvfb xauth)
+          qt6-base-dev qt6-multimedia-dev libgl-dev libzip-dev libpng-dev clang imagemagick xvfb xauth xdotool)
 # The package build and its checks: validators of the desktop files, MIME tools.
 packages+=(dpkg-dev file groff-base desktop-file-utils appstream libxml2-utils shared-mime-info xdg-utils
            libfile-mimeinfo-perl)
