@@ -232,6 +232,7 @@ TEST_F(SkinCommands, ResizeRefusalsComeInOrder) {
   } cases[] = {
       {16, 8, true, kResizeSameSizeMessage},
       {0, 8, true, kResizeZeroMessage},
+      {16, 0, false, kResizeZeroMessage},
       {130, 8, true, kResizeWidthMultipleMessage},
       {644, 8, true, kResizeTooLargeMessage},
       {4100, 8, false, kResizeBeyondLimitMessage},
