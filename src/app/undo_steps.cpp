@@ -57,10 +57,14 @@ constexpr StepCommand kStepCommands[] = {
 
 const char* strokeName(int brush) {
   switch (brush) {
-    case kBrushPencil: return "Pencil Stroke";
-    case kBrushLine: return "Line";
-    case kBrushFill: return "Fill";
-    default: return "Brush Stroke";
+    case kBrushPencil:
+      return "Pencil Stroke";
+    case kBrushLine:
+      return "Line";
+    case kBrushFill:
+      return "Fill";
+    default:
+      return "Brush Stroke";
   }
 }
 
@@ -153,18 +157,27 @@ void endMappingEdit(App& app, const char* name) {
   app.pendingEdit.reset();
 }
 
+namespace {
+
+// The status line says what came back, replacing the note of the command
+// that made the step.
+bool afterUndoOrRedo(App& app, const Step* step, const char* verb) {
+  if (!step) return false;
+  refreshAfter(app, *step);
+  app.platform.showStatusText(verb + step->name);
+  return true;
+}
+
+}  // namespace
+
 bool undoStep(App& app) {
   Document doc = documentOf(app);
-  const Step* step = app.history.undo(doc);
-  if (step) refreshAfter(app, *step);
-  return step != nullptr;
+  return afterUndoOrRedo(app, app.history.undo(doc), "Undone: ");
 }
 
 bool redoStep(App& app) {
   Document doc = documentOf(app);
-  const Step* step = app.history.redo(doc);
-  if (step) refreshAfter(app, *step);
-  return step != nullptr;
+  return afterUndoOrRedo(app, app.history.redo(doc), "Redone: ");
 }
 
 void applyUndoBudget(App& app) {

@@ -291,6 +291,8 @@ bool QtPlatform::eventFilter(QObject* watched, QEvent* event) {
   // release, nor a shortcut it would start reaches the main window.
   if (intro_ != nullptr) {
     if (type == QEvent::MouseButtonPress) buttonsHeldOverIntro_ |= button;
+    // Released before the intro closed: the next release is the user's own.
+    if (type == QEvent::MouseButtonRelease) buttonsHeldOverIntro_ &= ~button;
     if (type == QEvent::ShortcutOverride) event->accept();
     if (mouse || type == QEvent::KeyPress || type == QEvent::KeyRelease ||
         type == QEvent::ShortcutOverride)

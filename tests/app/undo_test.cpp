@@ -186,6 +186,7 @@ TEST_F(UndoWalk, CtrlZRevertsUnlessThePreferenceMakesItUndo) {
   EXPECT_EQ(std::string(commandText(undo, app)), "&Undo Revert Skin\tAlt+Backspace");
   runCommand(frame, kUndoId);
   EXPECT_EQ(skin().pixels, painted);
+  EXPECT_EQ(platform.statusText, "Undone: Revert Skin");
   EXPECT_EQ(std::string(commandText(undo, app)), "&Undo Fill\tAlt+Backspace");
   EXPECT_EQ(std::string(commandKey(revert, app)) + "|" + commandKey(undo, app),
             "Ctrl+Z|Alt+Backspace");
