@@ -86,11 +86,15 @@ MessageAnswer QtPlatform::messageBox(const std::string& text, MessageButtons but
   }
   switch (box.exec()) {
     case QMessageBox::Yes:
-    case QMessageBox::Save: return MessageAnswer::Yes;
+    case QMessageBox::Save:
+      return MessageAnswer::Yes;
     case QMessageBox::No:
-    case QMessageBox::Discard: return MessageAnswer::No;
-    case QMessageBox::Cancel: return MessageAnswer::Cancel;
-    default: break;
+    case QMessageBox::Discard:
+      return MessageAnswer::No;
+    case QMessageBox::Cancel:
+      return MessageAnswer::Cancel;
+    default:
+      break;
   }
   // Closing a box without choosing counts as its most cautious answer.
   if (buttons == MessageButtons::YesNoCancel || buttons == MessageButtons::SaveDiscardCancel)
@@ -249,8 +253,7 @@ void QtPlatform::sendRefresh(int level, int mask) {
 void QtPlatform::postRefresh(int level, int mask) {
   if (window_ == nullptr) return;
   QMetaObject::invokeMethod(
-      window_,
-      [window = window_, level, mask] { window->frame().refresh(level, mask); },
+      window_, [window = window_, level, mask] { window->frame().refresh(level, mask); },
       Qt::QueuedConnection);
 }
 
