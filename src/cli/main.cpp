@@ -87,10 +87,14 @@ int runInfo(const std::vector<std::string>& args) {
   std::string file, base;
   bool json = false;
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--json") json = true;
-    else if (args[i] == "--base" && i + 1 < args.size()) base = args[++i];
-    else if (file.empty()) file = args[i];
-    else return usage();
+    if (args[i] == "--json")
+      json = true;
+    else if (args[i] == "--base" && i + 1 < args.size())
+      base = args[++i];
+    else if (file.empty())
+      file = args[i];
+    else
+      return usage();
   }
   if (file.empty()) return usage();
   ConsolePlatform platform;
@@ -117,7 +121,9 @@ pelt::TrueColourReducer paletteReducer(ConsolePlatform& platform, App& app,
     const pelt::FileReadResult read =
         app.gameFiles.readPath(paletteFile, nullptr, pelt::paletteReadPlan);
     if (!read.ok() || !pelt::decodePaletteFile(read.bytes, palette)) {
-      platform.messageBox(paletteFile + ": no palette could be read from it",
+      platform.messageBox(paletteFile + ": " +
+                              (read.ok() ? std::string("no palette could be read from it")
+                                         : pelt::cli::readErrorText(read.error)),
                           pelt::MessageButtons::Ok);
       return nullptr;
     }
@@ -193,8 +199,7 @@ int runDemo(const std::vector<std::string>& args) {
   if (args.size() != (force ? 2u : 1u)) return usage();
   const std::string& folder = args.back();
   std::error_code ec;
-  if (!force && std::filesystem::exists(folder, ec) &&
-      !std::filesystem::is_empty(folder, ec)) {
+  if (!force && std::filesystem::exists(folder, ec) && !std::filesystem::is_empty(folder, ec)) {
     std::cerr << folder << ": not empty; pelt-cli demo --force " << folder
               << " writes the demo over what is there\n";
     return 1;

@@ -84,6 +84,8 @@ TEST(Cli, AnswersEveryRunWithItsStatusAndReason) {
       {"render " + model + " " + gif, 2, gif + ": cannot write \".gif\" files"},
       {"convert " + rgb + " " + dir.file("x.pcx"), 1,
        rgb + " is a true-colour picture: name a palette with --palette FILE"},
+      {"convert " + rgb + " " + dir.file("x.pcx") + " --palette " + none, 1,
+       none + ": No such file or directory"},
       {render + " --skin " + small, 1, small + ": Error loading skin: Incorrect dimensions!"},
       {render + " --env " + bad, 1, bad + ": This file does not appear to be a valid skin"},
       {render + " --skin " + none, 1, none + ": No such file or directory"},
