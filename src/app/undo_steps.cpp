@@ -149,11 +149,14 @@ void beginMappingEdit(App& app) {
 void endMappingEdit(App& app, const char* name) {
   if (!app.pendingEdit) return;
   // A command or an undo during the drag: what was taken no longer leads
-  // here, and pixels it moved stay unsaved without an undo.
-  if (app.pendingEditSince == app.history.changeCount())
+  // here; the mapping and pixels it moved stay unsaved without an undo.
+  if (app.pendingEditSince == app.history.changeCount()) {
     recordCapture(app, *app.pendingEdit, name);
-  else if (Skin* skin = app.model.currentSkin(); skin && app.dragPixelsWithMapping)
-    skin->revision = app.history.newRevision();
+  } else {
+    app.history.markModelChanged();
+    if (Skin* skin = app.model.currentSkin(); skin && app.dragPixelsWithMapping)
+      skin->revision = app.history.newRevision();
+  }
   app.pendingEdit.reset();
 }
 

@@ -49,6 +49,8 @@ class History {
   // The model's state against the one last read or written.
   bool modelModified() const { return modelRevision_ != savedModelRevision_; }
   void markModelSaved() { savedModelRevision_ = modelRevision_; }
+  // A change that could not become a step still leaves the model unsaved.
+  void markModelChanged() { modelRevision_ = newRevision(); }
   // A model read fresh: nothing to undo, nothing unsaved.
   void startModel();
 

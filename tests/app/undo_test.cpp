@@ -242,6 +242,12 @@ TEST_F(UndoWalk, AMappingDragInTheSkinViewIsOneStep) {
   EXPECT_FALSE(bytes() == before);
   run(kUndoId);
   EXPECT_TRUE(bytes() == before);
+  // A command in the middle of a drag: no step, but the model is unsaved.
+  view.mousePress({100, 70, 100, 70, kButtonRight, kButtonRight});
+  view.mouseMove({120, 70, 120, 70, kButtonNone, kButtonRight});
+  command(32852);
+  view.mouseRelease({120, 70, 120, 70, kButtonRight, kButtonNone});
+  EXPECT_TRUE(app.history.modelModified());
 }
 
 }  // namespace
